@@ -1,0 +1,62 @@
+# Test helpers.
+#
+# ox_add_test(<name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <s>] [LABELS <l...>]
+#             [RESOURCE_LOCK <r...>] [ENV <VAR=value...>])
+#   A GoogleTest program that CTest runs under wine64 (through CMAKE_CROSSCOMPILING_EMULATOR).
+#
+# ox_add_script_test(<name> SCRIPT <file> [DEPENDS <targets...>] [TIMEOUT <s>] [LABELS <l...>]
+#                    [RESOURCE_LOCK <r...>])
+#   A Linux-side driver (Python or shell) that starts Windows programs under Wine and checks
+#   their output with independent readers. It receives OX_BIN (the folder of the Windows
+#   programs) and OX_WINE (the emulator command line, words separated by ';').
+
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+function(ox_add_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENV" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ox_testkit ${T_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+  if(T_RESOURCE_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+  endif()
+  if(T_ENV)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
+  endif()
+endfunction()
+
+function(ox_add_script_test name)
+  cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "DEPENDS;LABELS;RESOURCE_LOCK" ${ARGN})
+  get_filename_component(script ${T_SCRIPT} ABSOLUTE)
+  if(script MATCHES "\\.py$")
+    set(cmd /usr/bin/python3 ${script})
+  else()
+    set(cmd /bin/bash ${script})
+  endif()
+  add_test(NAME ${name} COMMAND ${cmd})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  string(REPLACE ";" "\\;" wine "${CMAKE_CROSSCOMPILING_EMULATOR}")
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "OX_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};OX_WINE=${wine};OX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  if(T_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+  if(T_RESOURCE_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
+  endif()
+  if(T_DEPENDS)
+    add_custom_target(${name}_deps ALL DEPENDS ${T_DEPENDS})
+  endif()
+endfunction()

@@ -1,0 +1,10 @@
+// Main of every Windows test program: no system error boxes, then GoogleTest.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
