@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "PathHelpers.h"
+#include "clsCritObj.h"
 
 clsLibInfo::clsLibInfo()
 {
