@@ -33,6 +33,7 @@ VLCT11_API int WINAPI CtlAbortDlgEnd(int handle);
 
 // {3CF56E69-1880-53F4-96A3-0060086FEFC9}: the progress object. Returns S_OK and an interface
 // pointer, or an error and NULL.
+static const CLSID CLSID_CtlProgress = {0x3CF56E69, 0x1880, 0x53F4, {0x96, 0xA3, 0x00, 0x60, 0x08, 0x6F, 0xEF, 0xC9}};
 VLCT11_API HRESULT WINAPI CtlCreateObject(REFCLSID clsid, void** out);
 
 // File-name dialog: flags bit 31 set asks for a save dialog. The chosen path goes to buffer.

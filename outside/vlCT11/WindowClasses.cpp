@@ -1,0 +1,82 @@
+// Jobs of the calling modules and the window classes that exist while a job is open.
+#include "WindowClasses.h"
+
+#include <mutex>
+
+#include "Module.h"
+#include "VlmrButton.h"
+#include "VlmrStatic.h"
+#include "vlCT11.h"
+
+namespace {
+
+std::mutex s_lock;
+int s_openJobs = 0;
+
+bool RegisterDialogClass(HINSTANCE instance)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_SAVEBITS;
+    wc.lpfnWndProc = DefDlgProcA;
+    wc.cbWndExtra = DLGWINDOWEXTRA;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    wc.lpszClassName = kDialogClassName;
+    return RegisterClassExA(&wc) != 0;
+}
+
+struct ClassEntry {
+    const char* name;
+    bool (*registerClass)(HINSTANCE);
+};
+
+const ClassEntry kClasses[] = {
+    {kDialogClassName, RegisterDialogClass},
+    {kStaticClassName, RegisterVlmrStatic},
+    {kButtonClassName, RegisterVlmrButton},
+};
+
+void RegisterClasses()
+{
+    // A class still registered (its last close could not remove it while windows of it lived)
+    // is kept as it is.
+    for (const ClassEntry& entry : kClasses)
+        entry.registerClass(LibraryInstance());
+}
+
+void UnregisterClasses()
+{
+    for (const ClassEntry& entry : kClasses)
+        UnregisterClassA(entry.name, LibraryInstance());
+}
+
+} // namespace
+
+void ReleaseWindowClasses()
+{
+    if (s_openJobs > 0)
+        UnregisterClasses();
+    s_openJobs = 0;
+}
+
+// Opens a job; the first one registers the classes. Answers the number of open jobs.
+VLCT11_API int WINAPI CtlJobOpen(void)
+{
+    std::lock_guard<std::mutex> guard(s_lock);
+    if (s_openJobs++ == 0)
+        RegisterClasses();
+    return s_openJobs;
+}
+
+// Closes a job; the last one unregisters the classes. Answers the number of jobs still open, or
+// -1 when none was open.
+VLCT11_API int WINAPI CtlJobClose(void)
+{
+    std::lock_guard<std::mutex> guard(s_lock);
+    if (s_openJobs == 0)
+        return -1;
+    if (--s_openJobs == 0)
+        UnregisterClasses();
+    return s_openJobs;
+}
