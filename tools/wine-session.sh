@@ -14,7 +14,8 @@ wine_env() {
 }
 
 wine_session_start() {
-  local build="$1"
+  local build
+  build="$(cd "$1" && pwd)"
   wine_env "$build"
 
   if [ -z "${OX_KEEP_DISPLAY:-}" ]; then

@@ -1,0 +1,217 @@
+// The job, error raising, queueing and delivery, and the job exports.
+#include <windows.h>
+
+#include <cstring>
+#include <new>
+
+#include "CallFrame.h"
+#include "DebugOutput.h"
+#include "Job.h"
+#include "PathHelpers.h"
+#include "WorkAreas.h"
+#include "clsCritObj.h"
+
+s_Job* g_Job = nullptr;
+volatile LONG g_TraceCount = 0;
+HMODULE g_EngineModule = nullptr;
+
+namespace {
+thread_local int t_depth = 0;
+}
+
+// ---- call frame -------------------------------------------------------------------------------
+
+void _db_call_enter() { ++t_depth; }
+
+void _db_call_leave()
+{
+    if (--t_depth == 0 && g_Job)
+        _db_deliver_errors(g_Job);
+}
+
+int _db_call_depth() { return t_depth; }
+
+void _db_trace_result(DbResultFormat format, long long value)
+{
+    switch (format) {
+    case RF_CHAR: _db_trace(-1, "='%c'", (int)(char)value); break;
+    case RF_INT: _db_trace(-1, "=%d", (int)value); break;
+    case RF_UINT: _db_trace(-1, "=%u", (unsigned)value); break;
+    case RF_HEX: _db_trace(-1, "=0x%x", (unsigned)value); break;
+    case RF_PTR: _db_trace(-1, "=0x%p", (void*)(intptr_t)value); break;
+    }
+}
+
+void _db_trace_result_ptr(DbResultFormat format, const void* value)
+{
+    if (format == RF_PTR)
+        _db_trace(-1, "=0x%p", value);
+    else
+        _db_trace(-1, "=0x%x", (unsigned)(uintptr_t)value);
+}
+
+// ---- errors -----------------------------------------------------------------------------------
+
+s_Job* _db_get_job()
+{
+    s_Job* job = g_Job;
+    if (!job) {
+        _db_raise_error(DBE_NO_JOB);
+        if (_db_tracing())
+            _db_trace(0, "[fatal error: unknown job]");
+        return nullptr;
+    }
+    if (job->errorVariable)
+        *job->errorVariable = 0;
+    job->currentError = 0;
+    return job;
+}
+
+void _db_raise_error(unsigned code)
+{
+    if (code == 0)
+        return;
+    if (code == DBE_INTERNAL) {
+        void* frames[50];
+        USHORT n = RtlCaptureStackBackTrace(1, 50, frames, nullptr);
+        DebugPrintf("%d traces", (int)n);
+        for (USHORT i = 0; i < n; ++i) {
+            HMODULE module = nullptr;
+            char name[MAX_PATH] = "?";
+            if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   (const char*)frames[i], &module))
+                GetModuleFileNameA(module, name, sizeof name);
+            const char* base = std::strrchr(name, '\\');
+            DebugPrintf("  ------------------------------------------------------------");
+            DebugPrintf("  %s+0x%llx", base ? base + 1 : name,
+                        (unsigned long long)((const char*)frames[i] - (const char*)module));
+            DebugPrintf("  --> %p", frames[i]);
+        }
+    }
+    if (_db_tracing())
+        _db_trace(0, "[error: code %u]", code);
+    s_Job* job = g_Job;
+    if (!job)
+        return;
+    job->currentError = code;
+    if (job->errorVariable)
+        *job->errorVariable = code;
+    clsCritObj lock(job->pendingLock);
+    job->pending.push_back(clsErrorInfo{code, GetCurrentThreadId()});
+}
+
+void _db_deliver_errors(s_Job* job)
+{
+    if (!job)
+        return;
+    const DWORD self = GetCurrentThreadId();
+    for (;;) {
+        unsigned code = 0;
+        {
+            clsCritObj lock(job->pendingLock);
+            auto it = job->pending.begin();
+            while (it != job->pending.end() && it->threadId != self)
+                ++it;
+            if (it == job->pending.end())
+                return;
+            code = it->code;
+            job->pending.erase(it);
+        }
+        // The callback may call the engine: its calls are outermost calls of their own.
+        if (job->errorCallback)
+            job->errorCallback(code);
+    }
+}
+
+// ---- library attach and detach ----------------------------------------------------------------
+
+extern "C" int _db_process_attach(HMODULE module)
+{
+    g_EngineModule = module;
+    g_TraceCount = 0;
+    g_Job = nullptr;
+    return 1;
+}
+
+extern "C" int _db_process_detach() { return 1; }
+
+// ---- exports ----------------------------------------------------------------------------------
+
+extern "C" int DB_CALL db_job_open(void)
+{
+    DbFrame<int, RF_INT> f(DBF_NO_LOOKUP, "@DbJobOpen()");
+    if (g_Job) {
+        ++g_Job->refCount;
+        return f(0);
+    }
+    s_Job* job = new (std::nothrow) s_Job;
+    if (!job)
+        return f(-1);
+    g_Job = job;
+    db_select(DB_AREAREF(1));
+    SetHandleCount(250);
+    return f(0);
+}
+
+extern "C" void DB_CALL db_job_close(void)
+{
+    if (_db_tracing())
+        _db_trace(0, "@DbJobClose()");
+    s_Job* job = g_Job;
+    if (!job)
+        return;
+    if (--job->refCount > 0)
+        return;
+    for (int i = 0; i < DB_AREA_COUNT; ++i)
+        _db_free_area(job, i);
+    g_Job = nullptr;
+    delete job;
+}
+
+extern "C" unsigned DB_CALL db_error(void)
+{
+    DbFrame<unsigned, RF_UINT> f(DBF_NO_LOOKUP, "@DbGetError()");
+    return f(g_Job ? g_Job->currentError : (unsigned)DBE_NO_JOB);
+}
+
+extern "C" void DB_CALL db_get_errortext(unsigned code, char* buffer, unsigned size)
+{
+    if (_db_tracing())
+        _db_trace_call(0, "@DbGetErrortext(%u,0x%08lx,%u)", code, TraceBuf{buffer}, size);
+    s_Job* job = _db_get_job();
+    if (!job || !buffer)
+        return;
+    char text[256];
+    int n = LoadStringA(g_EngineModule, code, text, 255);
+    if (n <= 0)
+        SafeStrCopy(buffer, "<unknown error code>", size);
+    else if (text[0] == '#')
+        SafeStrCopy(buffer, job->errorDetail, size);
+    else
+        SafeStrCopy(buffer, text, size);
+    if (_db_tracing() && size > 0)
+        _db_trace(0, "->'%s'", buffer);
+}
+
+extern "C" void DB_CALL db_set_debug(int on)
+{
+    if (_db_tracing() || on)
+        _db_trace(0, "@DbSetDebug(%d) --- Version %d.%03d of %s, %s", on, DB_VERSION_MAJOR, DB_VERSION_MINOR,
+                  __DATE__, __TIME__);
+    if (on)
+        InterlockedIncrement(&g_TraceCount);
+    else if (g_TraceCount > 0)
+        InterlockedDecrement(&g_TraceCount);
+}
+
+extern "C" unsigned DB_CALL db_get_version(int selector)
+{
+    DbFrame<unsigned, RF_HEX> f(DBF_NO_LOOKUP, "@DbGetVersion(%d)", selector);
+    switch (selector) {
+    case 0: return f((DB_VERSION_MAJOR << 8) + DB_VERSION_MINOR);
+    case 1: return f(0xFFFFFFFFu);
+    case 3: return f(DB_VERSION_MAJOR);
+    case 4: return f(DB_VERSION_MINOR);
+    default: return f(0);
+    }
+}

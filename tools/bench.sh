@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks under Wine; figures go to stdout. Arguments: benchmark names
+# (default: every bench_* program).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${OX_BUILD_DIR:-$root/build}"
+bash "$root/tools/deps.sh"
+bash "$root/tools/build.sh"
+source "$root/tools/wine-session.sh"
+trap wine_session_stop EXIT
+wine_session_start "$build"
+cd "$build/bin"
+names=("$@")
+[ ${#names[@]} -eq 0 ] && names=($(ls bench_*.exe | sed 's/\.exe$//'))
+for b in "${names[@]}"; do
+  echo "== $b"
+  LC_ALL=de_DE.UTF-8 "$WINE64" "./$b.exe"
+done

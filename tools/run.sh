@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the program on the local data directory
+# ./data (or $OX_DATA_DIR). While the program does not exist yet, it lists what was built.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${OX_BUILD_DIR:-$root/build}"
+data="${OX_DATA_DIR:-$root/data}"
+
+bash "$root/tools/deps.sh"
+bash "$root/tools/build.sh"
+mkdir -p "$data"
+
+if [ ! -f "$build/bin/OX.exe" ]; then
+  echo
+  echo "OX.exe is not built yet. Deliverables and stand-ins built in $build/bin:"
+  for f in OX.exe vlDB07.dll VL32T1.dll vlUT11.dll vlCT11.dll; do
+    [ -f "$build/bin/$f" ] && echo "  $f"
+  done
+  exit 0
+fi
+
+source "$root/tools/wine-session.sh"
+trap wine_session_stop EXIT
+wine_session_start "$build"
+cd "$data"
+LC_ALL=de_DE.UTF-8 "$WINE64" "$build/bin/OX.exe"
