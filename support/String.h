@@ -8,7 +8,9 @@
 //
 // Block layout: {capacity (bytes for text and NUL), reference count, text bytes}; for a text of
 // n bytes the capacity is (n + 8) with the low three bits cleared, so a multiple of 8 that holds
-// n + 1 bytes. A block whose count is above 1 is never written.
+// n + 1 bytes. A block whose count is above 1 is never written. Counts change with interlocked
+// increments and decrements, so copies of one String may live on several threads; one String
+// object itself must not be used by several threads at once.
 #pragma once
 
 // windows.h maps LoadString to LoadStringA in this ANSI build; it is included here so that

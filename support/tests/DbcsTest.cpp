@@ -99,6 +99,9 @@ TEST(Dbcs, FormatterBoundCountsDoubleBytes)
     EXPECT_EQ(expected, Text(String::Printf("%S", wide.c_str())));
     EXPECT_EQ("\x95\x5C" "5\x83\x5C", Text(String::Printf("\x95\x5C%d\x83\x5C", 5)));
     EXPECT_EQ("\x95\x5C", Text(String::Printf("%lc", (int)L'\u8868')));
+    // A precision never cuts a converted double-byte character in half.
+    EXPECT_EQ("[\x95\x5C]", Text(String::Printf("[%.3ls]", L"\u8868\u8868")));
+    EXPECT_EQ("[\x95\x5C" "a]", Text(String::Printf("[%.3ls]", L"\u8868a\u8868")));
 }
 
 TEST(Dbcs, BoundedCopiesNeverCutACharacter)
