@@ -2,13 +2,15 @@
 #
 # ox_add_test(<name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <s>] [LABELS <l...>]
 #             [RESOURCE_LOCK <r...>] [ENV <VAR=value...>])
-#   A GoogleTest program that CTest runs under wine64 (through CMAKE_CROSSCOMPILING_EMULATOR).
+#   A GoogleTest program that CTest runs under wine64 (through CMAKE_CROSSCOMPILING_EMULATOR),
+#   with OX_TEST_ENVIRONMENT followed by ENV (later entries win).
 #
 # ox_add_script_test(<name> SCRIPT <file> [DEPENDS <targets...>] [TIMEOUT <s>] [LABELS <l...>]
 #                    [RESOURCE_LOCK <r...>])
 #   A Linux-side driver (Python or shell) that starts Windows programs under Wine and checks
 #   their output with independent readers. It receives OX_BIN (the folder of the Windows
-#   programs) and OX_WINE (the emulator command line, words separated by ';').
+#   programs) and OX_WINE (the emulator command line, words separated by ';'), and
+#   OX_TEST_ENVIRONMENT, which the Windows programs it starts inherit.
 
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -30,9 +32,7 @@ function(ox_add_test name)
   if(T_RESOURCE_LOCK)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()
-  if(T_ENV)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
-  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${OX_TEST_ENVIRONMENT};${T_ENV}")
 endfunction()
 
 function(ox_add_script_test name)
@@ -49,7 +49,7 @@ function(ox_add_script_test name)
   endif()
   string(REPLACE ";" "\\;" wine "${CMAKE_CROSSCOMPILING_EMULATOR}")
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "OX_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};OX_WINE=${wine};OX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "${OX_TEST_ENVIRONMENT};OX_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};OX_WINE=${wine};OX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()

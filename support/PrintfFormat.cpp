@@ -281,6 +281,18 @@ int VFormat(char* buf, size_t size, const char* format, va_list args)
             std::string t = w ? Narrow(w, -1) : std::string("(null)");
             if (w && !t.empty() && t.back() == '\0')
                 t.pop_back();
+            // The precision counts bytes of the converted text; a double-byte character that
+            // does not fit whole is left out, never cut in half.
+            if (s.precision >= 0 && (size_t)s.precision < t.size()) {
+                size_t keep = 0;
+                while (keep < (size_t)s.precision) {
+                    size_t n = IsDBCSLeadByte((BYTE)t[keep]) && keep + 1 < t.size() ? 2 : 1;
+                    if (keep + n > (size_t)s.precision)
+                        break;
+                    keep += n;
+                }
+                t.resize(keep);
+            }
             PutText(out, s, t.data(), t.size());
             break;
         }

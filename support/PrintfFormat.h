@@ -17,7 +17,8 @@
 //   p                  void*, 16 upper-case hex digits ("%#p" adds "0x")
 //   n                  int* receives the count written so far
 //
-// UTF-16 texts are converted to the ANSI code page. A NULL text prints "(null)".
+// UTF-16 texts are converted to the ANSI code page; a precision counts bytes of the converted
+// text and never cuts a double-byte character. A NULL text prints "(null)".
 #pragma once
 
 #include <cstdarg>
