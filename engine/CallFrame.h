@@ -13,6 +13,10 @@
 //       ...
 //       return f(number);
 //   }
+//
+// Exports without a nesting count (selections, simple setters, string functions) pass
+// DBF_NO_NESTING: they write their call line and look the job up, but deliver no errors and
+// write no result line.
 #pragma once
 
 #include "Job.h"
@@ -25,6 +29,7 @@ enum DbFrameFlags : unsigned {
     DBF_CRASH_REPORT = 2,   // crash frame writing the report
     DBF_CRASH_ASK = 4,      // crash frame writing the report and asking an interactive user
     DBF_NO_LOOKUP = 8,      // no job lookup (the current error stays)
+    DBF_NO_NESTING = 16,    // no nesting count (errors wait for the next framed call) and no result trace
 };
 
 // Result trace formats.
@@ -45,7 +50,9 @@ public:
     template <typename... A>
     DbFrame(unsigned flags, const char* callFormat, A... args)
     {
-        _db_call_enter();
+        m_nesting = !(flags & DBF_NO_NESTING);
+        if (m_nesting)
+            _db_call_enter();
         if ((flags & DBF_GUARD) && g_Job && g_Job->currentIndex >= 0) {
             m_guardIndex = g_Job->currentIndex;
             g_AreaList.Enter(m_guardIndex);
@@ -59,6 +66,8 @@ public:
     {
         if (m_guardIndex >= 0)
             g_AreaList.Leave(m_guardIndex);
+        if (!m_nesting)
+            return;
         _db_call_leave();
         if (_db_tracing()) {
             if constexpr (std::is_pointer_v<T>)
@@ -81,6 +90,7 @@ public:
 
 private:
     s_Job* m_job = nullptr;
+    bool m_nesting = true;
     int m_guardIndex = -1;
     T m_value{};
 };
