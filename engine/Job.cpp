@@ -1,10 +1,10 @@
 // The job, error raising, queueing and delivery, and the job exports.
 #include <windows.h>
 
-#include <cstring>
 #include <new>
 
 #include "CallFrame.h"
+#include "CodeAddress.h"
 #include "DebugOutput.h"
 #include "Job.h"
 #include "PathHelpers.h"
@@ -76,15 +76,10 @@ void _db_raise_error(unsigned code)
         USHORT n = RtlCaptureStackBackTrace(1, 50, frames, nullptr);
         DebugPrintf("%d traces", (int)n);
         for (USHORT i = 0; i < n; ++i) {
-            HMODULE module = nullptr;
-            char name[MAX_PATH] = "?";
-            if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                   (const char*)frames[i], &module))
-                GetModuleFileNameA(module, name, sizeof name);
-            const char* base = std::strrchr(name, '\\');
+            char location[400];
+            DescribeCodeAddress(frames[i], location, sizeof location);
             DebugPrintf("  ------------------------------------------------------------");
-            DebugPrintf("  %s+0x%llx", base ? base + 1 : name,
-                        (unsigned long long)((const char*)frames[i] - (const char*)module));
+            DebugPrintf("  %s", location);
             DebugPrintf("  --> %p", frames[i]);
         }
     }

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <vector>
 
+#include "CodeAddress.h"
 #include "DebugOutput.h"
 #include "PrintfFormat.h"
 #include "clsLibInfo.h"
@@ -83,14 +84,9 @@ int WINAPI UtilStackTrace(int reserved1, int reserved2)
     USHORT n = RtlCaptureStackBackTrace(1, 32, frames, nullptr);
     UtilDebug("stack trace (%u frames):", (unsigned)n);
     for (USHORT i = 0; i < n; ++i) {
-        HMODULE module = nullptr;
-        char name[MAX_PATH] = "?";
-        if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                               (const char*)frames[i], &module))
-            GetModuleFileNameA(module, name, sizeof name);
-        const char* base = std::strrchr(name, '\\');
-        UtilDebug("  %p %s+0x%llx", frames[i], base ? base + 1 : name,
-                  (unsigned long long)((const char*)frames[i] - (const char*)module));
+        char location[400];
+        DescribeCodeAddress(frames[i], location, sizeof location);
+        UtilDebug("  %p %s", frames[i], location);
     }
     return (int)n;
 }
