@@ -23,7 +23,7 @@ const int kUnknownHandle = -1;
 const int kStartFailed = -2;
 
 struct AbortDialog {
-    AbortDialog(bool withBar) : window(withBar, true) {}
+    explicit AbortDialog(bool withBar) : window(withBar, true) {}
     ProgressDialog window;
     long checks = 0;
 };

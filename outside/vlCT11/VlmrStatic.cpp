@@ -26,7 +26,8 @@ std::string WindowText(HWND hwnd)
 }
 
 // Lays the segments out as flowing text: words wrap at the right edge, a line break in the text
-// starts a new line, blanks at the start of a wrapped line are dropped.
+// starts a new line, blanks at the start of a line are dropped. The words of one segment on one
+// line are drawn as one run: the width of a run as measured may differ from the sum of its words.
 class FlowWriter {
 public:
     FlowWriter(HDC dc, const RECT& area) : m_dc(dc), m_area(area) {}
@@ -43,45 +44,75 @@ public:
             char c = text[i];
             if (c == '\r') {
                 ++i;
-            } else if (c == '\n') {
+                continue;
+            }
+            if (c == '\n') {
+                Flush();
                 NewLine();
                 ++i;
-            } else {
-                bool blank = c == ' ';
-                size_t end = i;
-                while (end < text.size() && text[end] != '\r' && text[end] != '\n' && (text[end] == ' ') == blank)
-                    ++end;
-                WriteRun(text.c_str() + i, (int)(end - i), blank);
-                i = end;
+                continue;
             }
+            bool blank = c == ' ';
+            size_t end = i;
+            while (end < text.size() && text[end] != '\r' && text[end] != '\n' && (text[end] == ' ') == blank)
+                ++end;
+            if (!blank)
+                AddWord(text.substr(i, end - i));
+            else if (m_lineUsed || !m_run.empty())
+                m_blanks.append(text, i, end - i);
+            i = end;
         }
+        // Blanks at the end of a segment separate it from the next one on the same line.
+        m_run += m_blanks;
+        m_blanks.clear();
+        Flush();
     }
 
 private:
+    int Width(const std::string& text)
+    {
+        SIZE size{};
+        GetTextExtentPoint32A(m_dc, text.c_str(), (int)text.size(), &size);
+        return size.cx;
+    }
+
+    void AddWord(const std::string& word)
+    {
+        std::string longer = m_run + m_blanks + word;
+        m_blanks.clear();
+        if ((m_lineUsed || !m_run.empty()) && m_area.left + m_x + Width(longer) > m_area.right) {
+            Flush();
+            NewLine();
+            m_run = word;
+        } else
+            m_run = longer;
+    }
+
+    void Flush()
+    {
+        if (m_run.empty())
+            return;
+        ExtTextOutA(m_dc, m_area.left + m_x, m_area.top + m_y, ETO_CLIPPED, &m_area, m_run.c_str(),
+                    (UINT)m_run.size(), nullptr);
+        m_x += Width(m_run);
+        m_lineUsed = true;
+        m_run.clear();
+    }
+
     void NewLine()
     {
         m_y += m_lineHeight;
         m_x = 0;
         m_lineHeight = m_fontHeight;
-    }
-
-    void WriteRun(const char* run, int length, bool blank)
-    {
-        SIZE size{};
-        GetTextExtentPoint32A(m_dc, run, length, &size);
-        if (blank) {
-            if (m_x > 0)
-                m_x += size.cx;
-            return;
-        }
-        if (m_x > 0 && m_area.left + m_x + size.cx > m_area.right)
-            NewLine();
-        ExtTextOutA(m_dc, m_area.left + m_x, m_area.top + m_y, ETO_CLIPPED, &m_area, run, (UINT)length, nullptr);
-        m_x += size.cx;
+        m_lineUsed = false;
+        m_blanks.clear();
     }
 
     HDC m_dc;
     RECT m_area;
+    std::string m_run;    // words waiting to be drawn at m_x
+    std::string m_blanks; // blanks after the run, kept until a word follows
+    bool m_lineUsed = false;
     int m_x = 0;
     int m_y = 0;
     int m_lineHeight = 0;
