@@ -1,9 +1,11 @@
 # Test helpers.
 #
 # ox_add_test(<name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <s>] [LABELS <l...>]
-#             [RESOURCE_LOCK <r...>] [ENV <VAR=value...>])
+#             [RESOURCE_LOCK <r...>] [ENV <VAR=value...>] [SERIAL])
 #   A GoogleTest program that CTest runs under wine64 (through CMAKE_CROSSCOMPILING_EMULATOR),
-#   with OX_TEST_ENVIRONMENT followed by ENV (later entries win).
+#   with OX_TEST_ENVIRONMENT followed by ENV (later entries win). SERIAL: the test runs alone
+#   (a program started with another locale rewrites the prefix's shared locale settings, which
+#   the programs running beside it would read).
 #
 # ox_add_script_test(<name> SCRIPT <file> [DEPENDS <targets...>] [TIMEOUT <s>] [LABELS <l...>]
 #                    [RESOURCE_LOCK <r...>])
@@ -18,7 +20,7 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 function(ox_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENV" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ox_testkit ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name})
@@ -33,6 +35,9 @@ function(ox_add_test name)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${OX_TEST_ENVIRONMENT};${T_ENV}")
+  if(T_SERIAL)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()
 
 function(ox_add_script_test name)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CallFrame.h"
+#include "CtlLog.h"
 #include "DebugCapture.h"
 #include "DebugOutput.h"
 #include "Job.h"
@@ -262,19 +263,13 @@ int Guarded(int depth)
     return f(1);
 }
 
-// The message boxes the controls library logged in unattended mode.
-std::vector<std::string> BoxesIn(const std::string& log) { return oxtest::LinesContaining(oxtest::SplitLines(oxtest::ReadFileText(log)), "MessageBox"); }
-
 } // namespace
 
 TEST_F(CallFrame, GuardWarnsWhenASecondThreadEntersTheSameArea)
 {
-    oxtest::TempDir dir("guard");
-    std::string log = dir.File("ct11.log");
-    SetEnvironmentVariableA("VLCT11_LOG", log.c_str());
-
+    oxtest::CtlLog log;
     Guarded(5);
-    EXPECT_TRUE(BoxesIn(log).empty()) << "one thread nests guarded calls without a warning";
+    EXPECT_TRUE(log.Records("MessageBox").empty()) << "one thread nests guarded calls without a warning";
 
     HoldArgs args{CreateEventA(nullptr, TRUE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     HANDLE t = CreateThread(nullptr, 0, &HoldGuarded, &args, 0, nullptr);
@@ -290,10 +285,9 @@ TEST_F(CallFrame, GuardWarnsWhenASecondThreadEntersTheSameArea)
     db_select_area(2);
     Guarded(0);
 
-    std::vector<std::string> boxes = BoxesIn(log);
+    auto boxes = log.Records("MessageBox");
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(0u, boxes[0].find("MessageBox\tWichtig\tBitte QIV anrufen!!!\t0x30\t")) << boxes[0];
-    SetEnvironmentVariableA("VLCT11_LOG", nullptr);
+    EXPECT_EQ((oxtest::CtlLog::Record{"MessageBox", "Wichtig", "Bitte QIV anrufen!!!", "0x30", "1"}), boxes[0]);
     CloseHandle(t);
     CloseHandle(args.inside);
     CloseHandle(args.release);
