@@ -1,0 +1,7 @@
+#include "clsDeflateFinish.h"
+
+clsDeflateFinish::~clsDeflateFinish()
+{
+    if (m_stream)
+        deflateEnd(m_stream);
+}
