@@ -15,7 +15,7 @@ namespace {
 
 // OEM bytes 0x80..0xA5 (code page 850) folded to a base letter; 0xE1 is the sharp s. The umlauts
 // and accented small letters with a capital of their own are mapped to that capital instead
-// (see OemUpper), so the capitals typed as such become their base letters.
+// (see UpperFoldOem), so the capitals typed as such become their base letters.
 const unsigned char kOemFold[0xA6 - 0x80] = {
     'c', 'u', 'e', 'a', 'a', 'a', 'a', 'c', 'e', 'e', 'e', 'i', 'i', 'i', 'A', 'A', 'E', 'a', 'A',
     'o', 'o', 'o', 'u', 'u', 'y', 'O', 'U', 'c', 0xE1, 0xE1, 0xE1, 0xE1, 'a', 'i', 'o', 'u', 'n', 'N'};
@@ -27,7 +27,7 @@ static_assert(sizeof kAnsiFold - 1 == 0x100 - 0xC0, "one letter for each of 0xC0
 const unsigned char OEM_AE = 0x8E, OEM_OE = 0x99, OEM_UE = 0x9A, OEM_SZ = 0xE1;
 const unsigned char ANSI_AE = 0xC4, ANSI_OE = 0xD6, ANSI_UE = 0xDC, ANSI_SZ = 0xDF;
 
-unsigned char OemUpper(unsigned char c)
+unsigned char UpperFoldOem(unsigned char c)
 {
     if (c >= 'a' && c <= 'z')
         return (unsigned char)(c - 'a' + 'A');
@@ -46,7 +46,7 @@ unsigned char OemUpper(unsigned char c)
 
 // The umlauts and the sharp s stay for the sound code; the other accented letters fold to their
 // base letters; bytes 0x80..0xBF stay.
-void AnsiUpper(char* text)
+void UpperFoldAnsi(char* text)
 {
     CharUpperA(text);
     for (unsigned char* p = (unsigned char*)text; *p; ++p)
@@ -57,11 +57,11 @@ void AnsiUpper(char* text)
 void UpperAndFold(char* text, bool ansi)
 {
     if (ansi) {
-        AnsiUpper(text);
+        UpperFoldAnsi(text);
         return;
     }
     for (unsigned char* p = (unsigned char*)text; *p; ++p)
-        *p = OemUpper(*p);
+        *p = UpperFoldOem(*p);
 }
 
 // ---- German sound code (mode 0) -----------------------------------------------------------------
