@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "CallFrame.h"
 #include "Job.h"
@@ -16,9 +17,10 @@ namespace {
 // Days before month m (index m - 1) in a common year; entry 12 is the year's length.
 const int kDaysBeforeMonth[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
 
-// Longest text the number conversions read or write.
+// Longest text the number conversions read or write, and the longest date pattern.
 const int kMaxNumberText = 48;
 const int kMaxNumberWidth = 49;
+const int kMaxPattern = 49;
 
 bool IsLeap(long long y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -95,7 +97,13 @@ void DateChars(const char* text, char out[8])
         out[i] = ' ';
 }
 
-const char kDateLetters[] = "CCYYMMDD";
+// Where the date characters i and i + 1 of CCYYMMDD (i = 0, 2, 4, 6) stand in a pattern: at the
+// first place of their letter C, Y, M or D. Unused characters have no place (npos).
+size_t PatternPlace(const char* pattern, int i)
+{
+    const char* at = pattern ? std::strchr(pattern, "CCYYMMDD"[i]) : nullptr;
+    return at ? (size_t)(at - pattern) : std::string_view::npos;
+}
 
 } // namespace
 
@@ -295,17 +303,14 @@ BOOL _date_to_pattern(const char* date, unsigned size, const char* pattern, char
 {
     char chars[8];
     DateChars(date, chars);   // read first: out may be the date's own buffer
-    char work[kMaxNumberWidth + 1];
-    CopyCount(work, pattern, kMaxNumberWidth);
+    char work[kMaxPattern + 1];
+    CopyCount(work, pattern, kMaxPattern);
     const size_t length = std::strlen(work);
     for (int i = 0; i < 8; i += 2) {
-        const char* at = pattern ? std::strchr(pattern, kDateLetters[i]) : nullptr;
-        if (!at)
-            continue;
-        size_t pos = (size_t)(at - pattern);
-        for (int k = 0; k < 2; ++k)
-            if (pos + k < length)
-                work[pos + k] = chars[i + k];
+        const size_t place = PatternPlace(pattern, i);
+        for (size_t k = 0; k < 2 && place != std::string_view::npos; ++k)
+            if (place + k < length)
+                work[place + k] = chars[i + k];
     }
     SafeStrCopy(out, work, size);
     return TRUE;
@@ -317,11 +322,12 @@ BOOL _pattern_to_date(const char* text, const char* pattern, char* out, unsigned
     int filled[4] = {};   // C, Y, M, D
     const size_t textLength = text ? std::strlen(text) : 0;
     bool century = false;
+    static const char kLetters[] = "CYMD";
     for (size_t i = 0; pattern && pattern[i]; ++i) {
-        const char* letter = std::strchr("CYMD", pattern[i]);
+        const char* letter = std::strchr(kLetters, pattern[i]);
         if (!letter)
             continue;
-        int which = (int)(letter - "CYMD");
+        const int which = (int)(letter - kLetters);
         century = century || which == 0;
         if (filled[which] < 2)
             date[2 * which + filled[which]++] = i < textLength ? text[i] : ' ';
@@ -369,7 +375,7 @@ extern "C" BOOL DB_CALL db_dtoc(const char* ccyymmdd, char* buf, unsigned size)
     s_Job* job = f.Job();
     if (!job || !buf)
         return f(FALSE);
-    char pattern[kMaxNumberWidth + 1];
+    char pattern[kMaxPattern + 1];
     _date_pattern(_date_format(job), pattern, sizeof pattern);
     _date_to_pattern(ccyymmdd, size, pattern, buf);
     if (_db_tracing() && size)
@@ -399,7 +405,7 @@ extern "C" BOOL DB_CALL db_ctod(const char* text, char* buf, unsigned size)
         ++p;
     }
     const int format = _date_format(job);
-    char printfFormat[kMaxNumberWidth + 1], pattern[kMaxNumberWidth + 1], written[64];
+    char printfFormat[kMaxPattern + 1], pattern[kMaxPattern + 1], written[64];
     _date_printf_format(format, printfFormat, sizeof printfFormat);
     _date_pattern(format, pattern, sizeof pattern);
     Format(written, sizeof written, printfFormat, (int)numbers[0], (int)numbers[1], (int)numbers[2]);
@@ -407,13 +413,10 @@ extern "C" BOOL DB_CALL db_ctod(const char* text, char* buf, unsigned size)
     char date[9] = "        ";
     const size_t length = std::strlen(written);
     for (int i = 0; i < 8; i += 2) {
-        const char* at = std::strchr(pattern, kDateLetters[i]);
-        if (!at)
-            continue;
-        size_t pos = (size_t)(at - pattern);
-        for (int k = 0; k < 2; ++k)
-            if (pos + k < length)
-                date[i + k] = written[pos + k];
+        const size_t place = PatternPlace(pattern, i);
+        for (size_t k = 0; k < 2 && place != std::string_view::npos; ++k)
+            if (place + k < length)
+                date[i + k] = written[place + k];
     }
     if (std::strcmp(date, "00000000") == 0)
         std::strcpy(date, "        ");

@@ -295,6 +295,8 @@ TEST(DatePatterns, EmptyShortAndCenturyLessForms)
     EXPECT_STREQ("  .  .    ", out);
     _date_to_pattern("20030201", 6, "DD.MM.CCYY", out);
     EXPECT_STREQ("01.02", out) << "at most size - 1 characters";
+    _date_to_pattern("20030201", sizeof out, "DD.MM.YY", out);
+    EXPECT_STREQ("01.02.03", out) << "a letter the pattern lacks skips its digits";
     _pattern_to_date("", "DD.MM.CCYY", out, sizeof out);
     EXPECT_STREQ("        ", out);
     _pattern_to_date("01.02.03", "DD.MM.YY", out, sizeof out);
