@@ -82,8 +82,9 @@ TEST(Phonetic, NeverLongerThanTheText)
             for (int mode : {0, 1, 2}) {
                 std::string code = Code(text.c_str(), charset, mode);
                 EXPECT_LE(code.size(), text.size()) << "mode " << mode << " charset " << charset;
-                if (mode == 1)
+                if (mode == 1) {
                     EXPECT_LE(code.size(), 5u);
+                }
             }
     }
 }
