@@ -76,6 +76,13 @@ int DB_CALL db_select(const char* designator);
 int DB_CALL db_select_area(int area);
 int DB_CALL db_select_alias(const char* alias);
 
+/* Values and collations: dates in the job's date format (from and to CCYYMMDD), and texts
+   compared by the current work area's sort order */
+BOOL DB_CALL db_dtoc(const char* ccyymmdd, char* buf, unsigned size);
+BOOL DB_CALL db_ctod(const char* text, char* buf, unsigned size);
+int DB_CALL db_strcompare(const char* a, const char* b);
+char* DB_CALL db_strreduce(char* s, const char* set);
+
 #ifdef __cplusplus
 }
 #endif
