@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "CNumbers.h"
 #include "CallFrame.h"
 #include "Job.h"
 #include "PathHelpers.h"
@@ -238,7 +239,7 @@ double _text_to_number(const char* text, int count)
     if (n == 0)
         return 0.0;
     work[n] = 0;
-    return std::strtod(work, nullptr);
+    return CStrToD(work);
 }
 
 long _text_to_int(const char* text, int count)

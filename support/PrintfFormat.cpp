@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "CNumbers.h"
+
 const char* ParseFormatSpec(const char* p, FormatSpec& s)
 {
     s = FormatSpec();
@@ -250,6 +252,12 @@ int VFormat(char* buf, size_t size, const char* format, va_list args)
         case FormatArg::Double: {
             double d = va_arg(ap, double);
             std::string t = Numeric(s, "", d);
+            // The run time follows the host's locale; our texts always carry a decimal point.
+            char point = RunTimeDecimalPoint();
+            if (point != '.')
+                for (char& c : t)
+                    if (c == point)
+                        c = '.';
             out.Put(t.data(), t.size());
             break;
         }
