@@ -174,6 +174,7 @@ int Trace(const char* path)
     char buffer[200];
     db_get_contents("NAME", buffer, sizeof buffer);
     db_get_contents(DB_FIELDREF(2), buffer, sizeof buffer);
+    db_get_contents("LONGTEXT", buffer, sizeof buffer);
     db_get_contents("NOSUCH", buffer, sizeof buffer);
     db_goto(1);
     db_replace("TR.NAME", "Neu");
