@@ -231,9 +231,13 @@ BOOL CopyAreaText(s_Job* job, unsigned number, char* buffer, unsigned size, F te
     s_Area* area = AreaByNumber(job, number);
     if (!area)
         return FALSE;
-    if (buffer)
-        SafeStrCopy(buffer, text(*area), size);
-    if (_db_tracing() && buffer && size)
+    // A buffer of size 0 takes nothing, not even the terminating NUL.
+    if (!buffer || !size) {
+        _db_raise_error(DBE_BUFFER);
+        return FALSE;
+    }
+    SafeStrCopy(buffer, text(*area), size);
+    if (_db_tracing())
         _db_trace(0, "->'%s'", buffer);
     return TRUE;
 }
@@ -418,6 +422,10 @@ extern "C" BOOL DB_CALL db_get_fieldname(unsigned n, char* buffer, unsigned size
         bound = 0;
     if (bound)
         buffer[0] = 0;
+    else if (job) {
+        _db_raise_error(DBE_BUFFER);
+        return f(FALSE);
+    }
     s_Area* area = _db_current_table(job);
     BOOL result = FALSE;
     if (area && area->fields && n >= 1 && n <= (unsigned)area->fieldCount && bound) {
