@@ -15,7 +15,9 @@ struct s_EngineHooks {
 
     // ---- writing ----
     // Writes a changed header date and a changed record buffer, under the header lock; the table
-    // is being closed. Without it nothing is written.
+    // is being closed (its file may be closed already; a table being defined or a failed open
+    // has no file and no buffers).
+    // Without it nothing is written.
     void (*flushArea)(s_Area& area) = nullptr;
 
     // ---- index slots and order ----

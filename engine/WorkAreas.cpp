@@ -122,7 +122,7 @@ void _db_free_area(s_Job* job, int index)
     job->currentArea = area;
 
     area->recordCount = -1;
-    if (g_EngineHooks.flushArea && area->file != INVALID_HANDLE_VALUE)
+    if (g_EngineHooks.flushArea)
         g_EngineHooks.flushArea(*area);
     if (g_EngineHooks.unlockAreaAll)
         g_EngineHooks.unlockAreaAll(*area);

@@ -13,7 +13,7 @@ using namespace tabletest;
 
 namespace {
 
-const std::vector<FieldSpec> kFields = {{"NAME", 'C', 10, 0}, {"AMOUNT", 'N', 6, 2}, {"COUNT", 'N', 5, 0},
+const std::vector<FieldDef> kFields = {{"NAME", 'C', 10, 0}, {"AMOUNT", 'N', 6, 2}, {"COUNT", 'N', 5, 0},
                                         {"SMALL", 'N', 5, 1}, {"BORN", 'D', 8, 0},   {"FLAG", 'L', 1, 0},
                                         {"NOTE", 'M', 10, 0}};
 // Offsets of the fields in the record (the deleted flag at 0).

@@ -14,7 +14,7 @@ namespace {
 class TableDefine : public TableTest {
 protected:
     // Defines a table with the given fields; answers db_define_end's result.
-    BOOL Define(const std::string& name, const std::vector<FieldSpec>& fields, unsigned options = 0)
+    BOOL Define(const std::string& name, const std::vector<FieldDef>& fields, unsigned options = 0)
     {
         if (!db_define_begin(File(name).c_str(), 1, "DEF", options, (unsigned)fields.size()))
             return FALSE;
@@ -82,7 +82,7 @@ TEST_F(TableDefine, ExampleTableHeaderBytes)
 TEST_F(TableDefine, FieldLengthsAndDecimals)
 {
     const struct {
-        FieldSpec given;
+        FieldDef given;
         const char* name;
         char type;
         unsigned length;
@@ -101,7 +101,7 @@ TEST_F(TableDefine, FieldLengthsAndDecimals)
         {{"other", 'x', 12, 4}, "OTHER", 'X', 12, 0},
         {{"elevenchars", 'C', 4, 0}, "ELEVENCHAR", 'C', 4, 0},
     };
-    std::vector<FieldSpec> fields;
+    std::vector<FieldDef> fields;
     for (const auto& c : cases)
         fields.push_back(c.given);
     ASSERT_TRUE(Define("lengths.dbf", fields));

@@ -4,7 +4,7 @@
 
 namespace tabletest {
 
-std::string DbfImage(const std::vector<FieldSpec>& fields, const std::vector<std::string>& records, uint8_t version)
+std::string DbfImage(const std::vector<FieldDef>& fields, const std::vector<std::string>& records, uint8_t version)
 {
     unsigned recordLength = 1;
     for (const auto& f : fields)

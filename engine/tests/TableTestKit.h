@@ -14,7 +14,7 @@
 
 namespace tabletest {
 
-struct FieldSpec {
+struct FieldDef {
     std::string name;
     char type;
     int length;
@@ -23,7 +23,7 @@ struct FieldSpec {
 
 // A DBF file as bytes: header (version, date 2024-05-17, record count, lengths, charset mark 2),
 // descriptors, terminator 0x0D 0x1A and the records (each given whole, deleted flag first).
-std::string DbfImage(const std::vector<FieldSpec>& fields, const std::vector<std::string>& records,
+std::string DbfImage(const std::vector<FieldDef>& fields, const std::vector<std::string>& records,
                      uint8_t version = 0x03);
 // Little-endian writers for patching images.
 void Put16(std::string& image, size_t offset, unsigned value);
