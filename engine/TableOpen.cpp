@@ -25,22 +25,6 @@ const unsigned kUseNoMemo = 0x20;
 const unsigned kUseNoPassword = 0x40;
 const unsigned kUseRefusePacked = 0x80;
 
-// The guard entry of db_use, taken once the new area exists.
-class GuardEntry {
-public:
-    explicit GuardEntry(int index) : m_index(index) { g_AreaList.Enter(m_index); }
-    ~GuardEntry() { Leave(); }
-    void Leave()
-    {
-        if (m_index >= 0)
-            g_AreaList.Leave(m_index);
-        m_index = -1;
-    }
-
-private:
-    int m_index;
-};
-
 // The first header check: a dBase III version byte, or else a plausible month; always a valid
 // month and day.
 bool DateAndVersionAccepted(const uint8_t* header)
@@ -297,9 +281,11 @@ extern "C" BOOL DB_CALL db_use(const char* file, unsigned flags, const char* ali
         _db_raise_error(DBE_MEMORY);
         return f(FALSE);
     }
-    GuardEntry guard(area->index);
+    // The area guard is entered once the new area exists.
+    const int guarded = area->index;
+    g_AreaList.Enter(guarded);
     const unsigned code = OpenTable(job, *area, file, flags, alias, options);
-    guard.Leave();
+    g_AreaList.Leave(guarded);
     if (code) {
         if (area->file != INVALID_HANDLE_VALUE) {
             CloseHandle(area->file);
