@@ -235,9 +235,10 @@ int SpelledCompare(const Spellings& spellings, const char* a, const char* b, siz
 s_Collation _db_collation_of(const s_Area* area)
 {
     s_Collation c;
-    // The work area does not carry its character set yet: every area compares as OEM text.
-    if (area)
+    if (area) {
         c.sortOrder = area->sortOrder;
+        c.charset = area->charset;
+    }
     return c;
 }
 

@@ -50,6 +50,8 @@ void _db_trace_result_ptr(DbResultFormat format, const void* value)
         _db_trace(-1, "=0x%x", (unsigned)(uintptr_t)value);
 }
 
+void _db_warn(const char*, ...) {}
+
 // ---- errors -----------------------------------------------------------------------------------
 
 s_Job* _db_get_job()

@@ -60,6 +60,9 @@ void _db_raise_error(unsigned code);
 // Hands the calling thread's queued errors to the error callback (or drops them without one).
 void _db_deliver_errors(s_Job* job);
 
+// The warning sink of the engine's diagnostics: a printf-style function that keeps nothing.
+void _db_warn(const char* format, ...);
+
 extern "C" int _db_process_attach(HMODULE module);
 extern "C" int _db_process_detach();
 

@@ -1,6 +1,13 @@
-// Selection of work areas by number, reference and alias.
+// Work areas: selection by number, reference and alias; allocation and freeing; the files-open
+// count that keeps the files of the current area open between calls.
 #include "WorkAreas.h"
 
+#include <new>
+
+#include "CallFrame.h"
+#include "DbfFormat.h"
+#include "EngineHooks.h"
+#include "TableFile.h"
 #include "Trace.h"
 
 namespace {
@@ -18,6 +25,24 @@ bool AliasEqual(const char* a, const char* b)
         if (!x)
             return true;
     }
+}
+
+void CloseHandleOf(HANDLE& h)
+{
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        h = INVALID_HANDLE_VALUE;
+    }
+}
+
+// The body of db_files_close.
+BOOL FilesClose(s_Job* job)
+{
+    if (job->filesOpen == 0)
+        return TRUE;
+    if (--job->filesOpen == 0)
+        return _db_close_files(job);
+    return TRUE;
 }
 
 } // namespace
@@ -53,6 +78,41 @@ s_Area* _db_area_by_index(s_Job* job, int indexWithFlag)
     return area;
 }
 
+int _db_select_number(s_Job* job, int n)
+{
+    if (n == job->currentIndex + 1)
+        return n;
+    s_Area* left = job->currentArea;
+    if (left && left->closeOnSelect) {
+        const int count = job->filesOpen;
+        _db_close_files(job);
+        job->filesOpen = count;
+    }
+    job->currentIndex = n - 1;
+    job->currentArea = job->areas[n - 1];
+    s_Area* area = job->currentArea;
+    if (area) {
+        area->stopFlag = 0;
+        if (job->filesOpen != 0 && area->file == INVALID_HANDLE_VALUE)
+            _db_reopen_files(job);
+    }
+    return n;
+}
+
+s_Area* _db_alloc_area(s_Job* job)
+{
+    s_Area* area = new (std::nothrow) s_Area;
+    if (!area)
+        return nullptr;
+    area->index = job->currentIndex;
+    area->job = job;
+    for (s_Index& slot : area->indexes)
+        slot.area = area;
+    job->areas[job->currentIndex] = area;
+    job->currentArea = area;
+    return area;
+}
+
 void _db_free_area(s_Job* job, int index)
 {
     if (index < 0 || index >= DB_AREA_COUNT || !job->areas[index])
@@ -60,9 +120,88 @@ void _db_free_area(s_Job* job, int index)
     s_Area* area = job->areas[index];
     job->currentIndex = index;
     job->currentArea = area;
+
+    area->recordCount = -1;
+    if (g_EngineHooks.flushArea)
+        g_EngineHooks.flushArea(*area);
+    if (g_EngineHooks.unlockAreaAll)
+        g_EngineHooks.unlockAreaAll(*area);
+    CloseHandleOf(area->file);
+    CloseHandleOf(area->memoFile);
+
+    if (g_EngineHooks.freeExpression) {
+        g_EngineHooks.freeExpression(area->locateCondition);
+        g_EngineHooks.freeExpression(area->filterExpression);
+    }
+    area->locateCondition = area->filterExpression = nullptr;
+    if (area->relations && g_EngineHooks.freeRelations)
+        g_EngineHooks.freeRelations(*area);
+    for (int slot = 0; slot < DB_INDEX_SLOTS; ++slot) {
+        s_Index& index = area->indexes[slot];
+        if (index.name[0] && g_EngineHooks.releaseIndexSlot)
+            g_EngineHooks.releaseIndexSlot(*area, slot);
+        CloseHandleOf(index.file);
+        index.name[0] = 0;
+    }
+    if (area->packed && g_EngineHooks.releasePacked)
+        g_EngineHooks.releasePacked(*area);
+    if (g_EngineHooks.releaseCipher)
+        g_EngineHooks.releaseCipher(*area);
     delete area;
+
     job->areas[index] = nullptr;
     job->currentArea = nullptr;
+}
+
+BOOL _db_close_files(s_Job* job)
+{
+    job->filesOpen = 0;
+    s_Area* area = job->currentArea;
+    if (!area)
+        return TRUE;
+    CloseHandleOf(area->file);
+    CloseHandleOf(area->memoFile);
+    for (s_Index& index : area->indexes)
+        CloseHandleOf(index.file);
+    return TRUE;
+}
+
+BOOL _db_reopen_files(s_Job* job)
+{
+    s_Area* area = job->currentArea;
+    if (!area || area->defining)
+        return TRUE;
+    if (area->file == INVALID_HANDLE_VALUE) {
+        area->file = _db_open_area_file(*area, area->databaseName, OPEN_EXISTING, DB_FILE_FLAGS);
+        if (area->file == INVALID_HANDLE_VALUE) {
+            _db_raise_error(DBE_OPEN);
+            return FALSE;
+        }
+    }
+    uint8_t date[3];
+    if (_db_read_at(*area, date, dbf::kDate, sizeof date) == sizeof date)
+        memcpy(area->header + 1, date, sizeof date);
+    area->recordCount = -1;
+    // A table opened without its memo file (db_use flag 0x20) has no memo name: nothing to reopen.
+    if ((area->Version() & dbf::kMemoBit) && area->memoName[0] && area->memoFile == INVALID_HANDLE_VALUE) {
+        area->memoFile = _db_open_area_file(*area, area->memoName, OPEN_EXISTING, DB_FILE_FLAGS);
+        if (area->memoFile == INVALID_HANDLE_VALUE) {
+            FilesClose(job);
+            _db_raise_error(DBE_MEMO_OPEN);
+            return FALSE;
+        }
+    }
+    for (s_Index& index : area->indexes) {
+        if (!index.name[0] || index.file != INVALID_HANDLE_VALUE)
+            continue;
+        index.file = _db_open_area_file(*area, index.name, OPEN_EXISTING, DB_FILE_FLAGS);
+        if (index.file == INVALID_HANDLE_VALUE) {
+            FilesClose(job);
+            _db_raise_error(DBE_INDEX_OPEN);
+            return FALSE;
+        }
+    }
+    return TRUE;
 }
 
 extern "C" int DB_CALL db_select(const char* designator)
@@ -85,13 +224,7 @@ extern "C" int DB_CALL db_select(const char* designator)
         if (n == 0)
             return 0;
     }
-    if (n == job->currentIndex + 1)
-        return n;
-    job->currentIndex = n - 1;
-    job->currentArea = job->areas[n - 1];
-    if (job->currentArea)
-        job->currentArea->stopFlag = 0;
-    return n;
+    return _db_select_number(job, n);
 }
 
 extern "C" int DB_CALL db_select_area(int area)
@@ -100,3 +233,32 @@ extern "C" int DB_CALL db_select_area(int area)
 }
 
 extern "C" int DB_CALL db_select_alias(const char* alias) { return db_select(alias ? alias : ""); }
+
+extern "C" BOOL DB_CALL db_files_open(void)
+{
+    DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbFilesOpen()");
+    s_Job* job = f.Job();
+    if (!job)
+        return f(FALSE);
+    if (++job->filesOpen == 1)
+        return f(_db_reopen_files(job));
+    return f(TRUE);
+}
+
+extern "C" BOOL DB_CALL db_files_close(void)
+{
+    DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbFilesClose()");
+    s_Job* job = f.Job();
+    if (!job)
+        return f(FALSE);
+    return f(FilesClose(job));
+}
+
+extern "C" BOOL DB_CALL db_files_checkopen(void)
+{
+    DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbFilesCheckopen()");
+    s_Job* job = f.Job();
+    if (!job)
+        return f(FALSE);
+    return f(job->filesOpen != 0);
+}

@@ -1,4 +1,4 @@
-// Work-area lookup and selection.
+// Work areas: lookup, selection, allocation and freeing, and the files-open count.
 #pragma once
 
 #include "Area.h"
@@ -8,8 +8,19 @@
 int _db_area_by_designator(s_Job* job, const char* designator);
 // The area at an index (low 15 bits); flag 0x8000: an unused area is no error.
 s_Area* _db_area_by_index(s_Job* job, int indexWithFlag);
-// Closes and frees the area at the index.
+// Makes area n (1..250) current: closes the files of a close-on-select area left, reopens the
+// files of the new one while the files-open count is not 0. Answers n.
+int _db_select_number(s_Job* job, int n);
+// A new, empty area in the job's current slot (made current); NULL without memory.
+s_Area* _db_alloc_area(s_Job* job);
+// Closes and frees the area at the index; the slot and the current area pointer become NULL.
 void _db_free_area(s_Job* job, int index);
+// Close or reopen the files of the current area, keeping its state. _db_close_files sets the
+// files-open count to 0 (callers restore it where they must).
+BOOL _db_close_files(s_Job* job);
+BOOL _db_reopen_files(s_Job* job);
+// The table of the current area; NULL (no error) when the area is unused.
+inline s_Area* _db_current_table(s_Job* job) { return job ? job->currentArea : nullptr; }
 
 // True for the designators of the current area (0 or the reference of area 0).
 inline bool _db_is_current_designator(const char* d) { return (intptr_t)d == 0 || (intptr_t)d == -256; }

@@ -1,14 +1,12 @@
 #include "clsAreaList.h"
 
+#include "Job.h"
 #include "LibMessageBox.h"
 #include "clsCritObj.h"
 
 clsAreaList g_AreaList;
 
 namespace {
-
-// Diagnostic texts of the guard go to the warning sink, which keeps nothing.
-void _db_warn(const char*, ...) {}
 
 void ShowGuardBox()
 {

@@ -34,22 +34,59 @@ enum {
     DBE_NO_ALIAS = 6,
     DBE_READ = 7,
     DBE_WRITE = 8,
-    DBE_FILES_CLOSED = 9,
+    DBE_FILES_CLOSED = 9,      /* files not reopened: use db_files_open */
     DBE_MEMO_READ = 10,
     DBE_MEMO_WRITE = 11,
     DBE_MEMO_OPEN = 12,
     DBE_MEMORY = 13,
     DBE_NO_FIELD = 14,
+    DBE_PACK_READ = 15,
+    DBE_PACK_WRITE = 16,
+    DBE_PACK_SHARED = 17,      /* packing needs an exclusive table */
     DBE_EXPRESSION = 18,       /* text: the job's expression error detail */
+    DBE_TOO_MANY_FIELDS = 19,  /* the additional field is ignored */
+    DBE_TOO_FEW_FIELDS = 20,
     DBE_LOCK = 21,
     DBE_BUFFER = 22,
     DBE_INTERNAL = 23,
     DBE_BAD_ORDER = 24,
+    DBE_BAD_DATE = 25,
+    DBE_NOT_LOGICAL = 26,
+    DBE_NO_LOCATE = 27,
+    DBE_NOT_MEMO = 28,
+    DBE_READ_RECORD = 29,      /* a record could not be read in full */
+    DBE_WRITE_RECORD = 30,
+    DBE_NO_INDEX = 31,
+    DBE_INDEX_OPEN = 32,
+    DBE_INDEX_READ = 33,
+    DBE_INDEX_WRITE = 34,
     DBE_INDEX_BAD = 35,
+    DBE_KEY_EVAL = 36,
+    DBE_KEY_TYPE = 37,
+    DBE_EXPR_TOO_LONG = 38,
+    DBE_SEEK = 39,
     DBE_NOT_UNIQUE = 40,
+    DBE_SORT_OVERFLOW = 41,
+    DBE_INDEX_IN_USE = 42,
+    DBE_NO_REINDEX = 43,
     DBE_UNLOCKED = 44,
+    DBE_KEY_EXISTS = 45,
+    DBE_KEY_MISSING = 46,
+    DBE_MEMO_REPLACE = 47,     /* a memo field takes only a 10-character block reference */
+    DBE_SEEK_TYPE = 48,
+    DBE_DBASE_INDEX = 49,
+    DBE_WRITE_AT_EOF = 50,
+    DBE_APPEND_SOURCE = 51,
+    DBE_OTHER_RECORD = 52,
+    DBE_FUNCTION = 53,         /* no text */
     DBE_READ_ONLY = 54,
-    DBE_NOT_AVAILABLE = 61,
+    DBE_CHILD_GONE = 55,
+    DBE_CHILD_IS_PARENT = 56,
+    DBE_RELATION = 57,         /* no text */
+    DBE_INDEX_PACKED = 58,
+    DBE_TABLE_PACKED = 59,
+    DBE_PACK_UNAVAILABLE = 60, /* packed table, compression library missing */
+    DBE_NOT_AVAILABLE = 61,    /* no text */
     DBE_BAD_TYPE_WARNING = 1000
 };
 
@@ -57,6 +94,8 @@ enum {
 typedef void(DB_CALL* DbErrorCallback)(unsigned code);
 /* Navigation and index builds: (area number, position, direction +1/-1). */
 typedef void(DB_CALL* DbPositionCallback)(int area, int position, int direction);
+/* Record visibility: asked for the current record of the area it is set for; 0 hides it. */
+typedef int(DB_CALL* DbFilterProc)(void);
 
 /* Job and errors */
 int DB_CALL db_job_open(void);
@@ -75,6 +114,62 @@ intptr_t DB_CALL db_set_errorvariable(unsigned* variable);
 int DB_CALL db_select(const char* designator);
 int DB_CALL db_select_area(int area);
 int DB_CALL db_select_alias(const char* alias);
+BOOL DB_CALL db_files_open(void);
+BOOL DB_CALL db_files_close(void);
+BOOL DB_CALL db_files_checkopen(void);
+
+/* ---- Tables: definition, opening and closing, navigation, field access, dumps ----------------
+ *
+ * db_use flags: 0x01 exclusive, 0x10 read-only, 0x20 without the memo file, 0x40 no password
+ * handling, 0x80 refuse packed tables. Options (db_use and db_define_begin): the low bits are the
+ * database type (0 dBase 3+, 1 dBase 4, 3 Clipper Summer '87, 4 Clipper 5), 0x0070 the charset
+ * (0x00 International, 0x10 US ASCII, 0x20 ANSI), 0x2000 a protected table (db_define_begin),
+ * 0x4000 no flushing after writes, 0x8000 close the files when another area is selected.
+ * Field designators: a name (any case), "#n", DB_FIELDREF(n), "INDEXKEY" (DB_INDEXKEY), or
+ * "alias.name" / "#area.name" where the export accepts it. The end-of-file position is the record
+ * number DB_EOF. */
+#define DB_EOF 0x7FFFFFFF
+#define DB_INDEXKEY ((const char*)(intptr_t)-1)
+
+BOOL DB_CALL db_define_begin(const char* file, int exclusive, const char* alias, unsigned options,
+                             unsigned fieldCount);
+BOOL DB_CALL db_define_field(const char* name, char type, unsigned length, unsigned decimals);
+BOOL DB_CALL db_define_end(void);
+
+BOOL DB_CALL db_use(const char* file, unsigned flags, const char* alias, unsigned options);
+/* mode 0 or 1: every area (area 1 becomes current); 2: the indexes of the current area;
+ * 3: the current area; any other mode: nothing */
+BOOL DB_CALL db_close(int mode);
+int DB_CALL db_get_charset(void);
+unsigned DB_CALL db_reccount(void);
+unsigned DB_CALL db_lastrec(void);
+unsigned DB_CALL db_recno(void);
+unsigned DB_CALL db_fcount(void);
+BOOL DB_CALL db_get_fieldname(unsigned n, char* buffer, unsigned size);
+unsigned DB_CALL db_get_type(const char* field);
+unsigned DB_CALL db_get_length(const char* field);
+int DB_CALL db_get_decimals(const char* field);
+BOOL DB_CALL db_get_database(unsigned area, char* buffer, unsigned size);
+BOOL DB_CALL db_get_databasepath(unsigned area, char* buffer, unsigned size);
+BOOL DB_CALL db_get_alias(unsigned area, char* buffer, unsigned size);
+BOOL DB_CALL db_bof(void);
+BOOL DB_CALL db_eof(void);
+
+long DB_CALL db_skip(long n);
+/* recno 0: the first visible record, -1: the last visible record */
+long DB_CALL db_goto(long recno);
+
+BOOL DB_CALL db_get_contents(const char* field, char* buffer, unsigned size);
+BOOL DB_CALL db_get_record(char* buffer, unsigned size);
+BOOL DB_CALL db_replace(const char* field, const char* value);
+BOOL DB_CALL db_replace_record(const char* record);
+BOOL DB_CALL db_blank(void);
+unsigned DB_CALL db_get_reference(const char* field);
+unsigned DB_CALL db_recsize(void);
+unsigned DB_CALL db_header(void);
+
+/* 0: global settings and the current area, 1: the current area, 2: every area, 3: relations */
+void DB_CALL db_debuginfo(int what);
 
 /* Values and collations: dates in the job's date format (from and to CCYYMMDD), and texts
    compared by the current work area's sort order */

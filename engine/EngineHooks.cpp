@@ -1,0 +1,3 @@
+#include "EngineHooks.h"
+
+s_EngineHooks g_EngineHooks;

@@ -1,0 +1,82 @@
+// Services of other engine modules that the table code calls: locks, writing, index order,
+// expressions, relations, encryption and packed tables. Each module fills its members when the
+// library starts; a member left NULL means the module is not part of the engine (yet), and the
+// table code then does without it or refuses, as each member says.
+#pragma once
+
+#include <cstdint>
+
+#include "Area.h"
+
+struct s_EngineHooks {
+    // ---- locks ----
+    // Releases every lock of the area (engine's and caller's); the table is being closed.
+    void (*unlockAreaAll)(s_Area& area) = nullptr;
+
+    // ---- writing ----
+    // Writes a changed header date and a changed record buffer, under the header lock; the table
+    // is being closed (its file may be closed already; a table being defined or a failed open
+    // has no file and no buffers).
+    // Without it nothing is written.
+    void (*flushArea)(s_Area& area) = nullptr;
+
+    // ---- index slots and order ----
+    // Closes the file of a slot in use (unlocking it first) and releases its page cache, packed
+    // reader and key expression; empties its name. Without it the slot's file is closed.
+    void (*releaseIndexSlot)(s_Area& area, int slot) = nullptr;
+    // Index lock of a slot of a shared table (waiting scheme); FALSE when not obtained.
+    bool (*lockIndex)(s_Area& area, int slot) = nullptr;
+    void (*unlockIndex)(s_Area& area, int slot) = nullptr;
+    // Positions the slot on its first or last key; FALSE when the index is empty or unreadable.
+    bool (*firstKey)(s_Area& area, int slot) = nullptr;
+    bool (*lastKey)(s_Area& area, int slot) = nullptr;
+    // Steps n keys (negative: backwards); answers the keys moved, with the sign of the direction
+    // moved (an opposite sign reports an error of the step).
+    long (*stepKeys)(s_Area& area, int slot, long n) = nullptr;
+    // The current key entry: its record number and key text (keyLength bytes); FALSE when none.
+    bool (*currentKey)(s_Area& area, int slot, int32_t* recno, const char** key, unsigned* keyLength) = nullptr;
+    // The slot's key for the record in the buffer, into key (330 bytes and a NUL).
+    bool (*evaluateKey)(s_Area& area, int slot, char* key) = nullptr;
+    // Positions the slot on a key and record number (under its index lock).
+    bool (*seekKey)(s_Area& area, int slot, const char* key, int32_t recno) = nullptr;
+
+    // ---- expressions ----
+    // A logical expression for the current record: 1 true, 0 false, -1 evaluation failed (the
+    // error is raised).
+    int (*evaluateCondition)(s_Area& area, s_Expression* expression) = nullptr;
+    void (*freeExpression)(s_Expression* expression) = nullptr;
+
+    // ---- relations ----
+    // Repositions the child areas after the parent was positioned (the parent stays current).
+    void (*repositionRelations)(s_Area& area) = nullptr;
+    void (*freeRelations)(s_Area& area) = nullptr;
+    // Writes the relation tree of the area to the dump (starting at level 1).
+    void (*dumpRelations)(s_Area& area) = nullptr;
+
+    // ---- encryption ----
+    // Obtains and verifies the password of a protected table when it is opened; FALSE: refused
+    // (error 1 raised by the caller). Without it protected tables cannot be opened.
+    bool (*verifyTablePassword)(s_Area& area) = nullptr;
+    // Runs the password creation of a protected table being defined and answers its enciphered
+    // check block; FALSE: cancelled. Without it protected tables cannot be defined.
+    bool (*createTablePassword)(s_Area& area, uint8_t checkBlock[8]) = nullptr;
+    // In place, by the area's cipher state; position is the buffer's file offset.
+    void (*encryptBuffer)(s_Area& area, int32_t position, void* buffer, unsigned length) = nullptr;
+    void (*decryptBuffer)(s_Area& area, int32_t position, void* buffer, unsigned length) = nullptr;
+    void (*releaseCipher)(s_Area& area) = nullptr;
+
+    // ---- packed tables ----
+    // Binds the compression library and reads the packed data header at the header length;
+    // FALSE: not available (error 60 raised by the caller). Without it packed tables cannot be
+    // opened.
+    bool (*openPacked)(s_Area& area) = nullptr;
+    // Reads unpacked bytes at an offset of the unpacked file; answers the bytes read.
+    unsigned (*readPacked)(s_Area& area, int64_t offset, void* buffer, unsigned count) = nullptr;
+    // Size of the unpacked file (for the record count).
+    int64_t (*packedSize)(s_Area& area) = nullptr;
+    // Compression method of a packed reader (the dumps show "Mode 0" or "Mode 1").
+    int (*packedMethod)(const s_PackedReader* reader) = nullptr;
+    void (*releasePacked)(s_Area& area) = nullptr;
+};
+
+extern s_EngineHooks g_EngineHooks;

@@ -1,0 +1,407 @@
+// Field access and the record buffer: field designators, reading fields and whole records, and
+// changing them in the buffer (db_write and db_insert store the buffer).
+//
+// A field designator is pointer-sized: a sign-extended reference DB_FIELDREF(n) (the values
+// -4096..-1; -1 is INDEXKEY), else a pointer to a text: "alias.name" or "#area.name" (where the
+// export accepts that form), "#n", a field name in any case, or "INDEXKEY".
+#include "FieldAccess.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "CNumbers.h"
+#include "CallFrame.h"
+#include "DbfFormat.h"
+#include "DebugOutput.h"
+#include "EngineHooks.h"
+#include "Navigation.h"
+#include "PrintfFormat.h"
+#include "WorkAreas.h"
+
+namespace {
+
+const int kAreaPartChars = 10;
+// Characters of a value read as a number, and the widest text the conversion may produce.
+const unsigned kNumberChars = 49;
+const unsigned kNumberBuffer = 512;
+const unsigned kMemoReferenceLength = 10;
+const int kTraceTextChars = 76;
+const char kRawMark = 0x01;
+
+bool IsFieldRef(const char* d)
+{
+    const intptr_t v = (intptr_t)d;
+    return v >= -4096 && v < 0;
+}
+
+// "#" followed by decimal digits only: the number; else -1.
+long HashNumber(const char* text)
+{
+    if (text[0] != '#' || !text[1])
+        return -1;
+    long n = 0;
+    for (const char* p = text + 1; *p; ++p) {
+        if (*p < '0' || *p > '9')
+            return -1;
+        n = n * 10 + (*p - '0');
+        if (n > 0xFFFFFF)
+            return 0xFFFFFF;
+    }
+    return n;
+}
+
+// The leading number of a value as db_replace reads it: blanks, a sign, digits, a decimal point,
+// digits and an exponent; anything else gives 0.
+double LeadingNumber(const char* text, unsigned count)
+{
+    char copy[kNumberChars + 1];
+    unsigned n = 0;
+    while (n < count && n < kNumberChars && text[n]) {
+        copy[n] = text[n];
+        ++n;
+    }
+    copy[n] = 0;
+    const char* p = copy;
+    while (*p == ' ')
+        ++p;
+    const char* start = p;
+    if (*p == '+' || *p == '-')
+        ++p;
+    bool digits = false;
+    while (*p >= '0' && *p <= '9')
+        ++p, digits = true;
+    if (*p == '.')
+        for (++p; *p >= '0' && *p <= '9'; ++p)
+            digits = true;
+    if (!digits)
+        return 0.0;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        if (*q == '+' || *q == '-')
+            ++q;
+        if (*q >= '0' && *q <= '9') {
+            while (*q >= '0' && *q <= '9')
+                ++q;
+            p = q;
+        }
+    }
+    std::string number(start, p);
+    return CStrToD(number.c_str());
+}
+
+// The checks that allow changing the buffer; an error code or 0.
+unsigned ChangeAllowed(const s_Area& area)
+{
+    if (area.file == INVALID_HANDLE_VALUE)
+        return DBE_FILES_CLOSED;
+    if (area.readOnly)
+        return DBE_READ_ONLY;
+    if (!area.bufferValid)
+        return DBE_BUFFER;
+    if (area.recno != DB_EOF_RECNO && !(area.lockBits & DB_LOCKS_FOR_REPLACE))
+        return DBE_UNLOCKED;
+    return 0;
+}
+
+void TakeBeforeImage(s_Area& area)
+{
+    if (!area.beforeImageValid) {
+        std::memcpy(area.beforeImage.get(), area.record.get(), (size_t)area.recordLength);
+        area.beforeImageValid = 1;
+    }
+}
+
+// The text a value becomes in a field of the given type.
+std::string Converted(const s_Field& field, const char* value)
+{
+    switch (field.type) {
+    case 'N':
+    case 'F': {
+        const int width = field.length;
+        int precision = field.decimals;
+        if (precision > width - 1)
+            precision = width - 1;
+        if (precision > 15)
+            precision = 15;
+        if (precision < 0)
+            precision = 0;
+        char text[kNumberBuffer];
+        const int length = Format(text, sizeof text, "%*.*lf", width, precision, LeadingNumber(value, field.length));
+        if (length > width)
+            return std::string((size_t)(width - 1), '*');
+        return text;
+    }
+    case 'L':
+        return (value[0] == '1' || value[0] == 'T') ? "T" : "F";
+    default:
+        return value;
+    }
+}
+
+// The trace note of db_get_contents: at most 76 characters, "..." behind a long text.
+void TraceContents(const char* text)
+{
+    if ((int)std::strlen(text) >= kTraceTextChars)
+        _db_trace(0, "->'%.*s...'", kTraceTextChars, text);
+    else
+        _db_trace(0, "->'%s'", text);
+}
+
+} // namespace
+
+int _db_field_number(const s_Area& area, const char* d)
+{
+    if (!d)
+        return 0;
+    if (IsFieldRef(d)) {
+        const int n = (int)((intptr_t)d & 0xFFF);
+        if (n == 0xFFF)
+            return DB_FIELD_INDEXKEY;
+        return n >= 1 && n <= area.fieldCount ? n : 0;
+    }
+    const long hash = HashNumber(d);
+    if (hash >= 0)
+        return hash >= 1 && hash <= area.fieldCount ? (int)hash : 0;
+    auto it = area.fieldNames.find(d);
+    if (it != area.fieldNames.end())
+        return it->second;
+    if (StrCompareAsciiNoCase(d, "INDEXKEY") == 0)
+        return DB_FIELD_INDEXKEY;
+    return 0;
+}
+
+int _db_enter_qualified(s_Job* job, const char* d, const char** rest, int* previous)
+{
+    if (!d || IsFieldRef(d))
+        return 0;
+    const char* dot = std::strchr(d, '.');
+    if (!dot)
+        return 0;
+    char part[kAreaPartChars + 1] = {};
+    const size_t length = (size_t)(dot - d);
+    std::memcpy(part, d, length < (size_t)kAreaPartChars ? length : (size_t)kAreaPartChars);
+    int n;
+    const long hash = HashNumber(part);
+    if (hash >= 0) {
+        n = hash >= 1 && hash <= DB_AREA_COUNT ? (int)hash : 0;
+        if (!n)
+            _db_raise_error(DBE_NO_ALIAS);
+    } else
+        n = _db_area_by_designator(job, part);
+    if (!n)
+        return -1;
+    *previous = job->currentIndex + 1;
+    *rest = dot + 1;
+    _db_select_number(job, n);
+    return 1;
+}
+
+void _db_blank_buffer(s_Area& area)
+{
+    if (area.record)
+        std::memset(area.record.get(), ' ', (size_t)area.recordLength);
+    area.bufferRecno = DB_EOF_RECNO;
+    area.bufferValid = 1;
+    area.changed = 0;
+    area.beforeImageValid = 0;
+    area.deleted = 0;
+}
+
+bool _db_read_current(s_Area& area)
+{
+    if ((area.lockBits || area.recno == DB_EOF_RECNO) && area.bufferValid && area.bufferRecno == area.recno)
+        return true;
+    return _db_read_record(area, area.recno);
+}
+
+extern "C" BOOL DB_CALL db_get_contents(const char* field, char* buffer, unsigned size)
+{
+    DbFrame<BOOL, RF_INT> f(DBF_CRASH_REPORT, "@DbGetContents(%s,0x%08lx,%u)", TraceField{field}, TraceBuf{buffer},
+                            size);
+    // A buffer of size 0 takes nothing, not even the terminating NUL.
+    if (!buffer || size == 0) {
+        if (f.Job())
+            _db_raise_error(DBE_BUFFER);
+        return f(FALSE);
+    }
+    buffer[0] = 0;
+    s_Job* job = f.Job();
+    s_Area* area = _db_current_table(job);
+    if (!area)
+        return f(FALSE);
+    const char* rest = nullptr;
+    int previous = 0;
+    if (const int q = _db_enter_qualified(job, field, &rest, &previous)) {
+        if (q < 0)
+            return f(FALSE);
+        const BOOL result = db_get_contents(rest, buffer, size);
+        _db_select_number(job, previous);
+        return f(result);
+    }
+    const int n = _db_field_number(*area, field);
+    if (n == 0) {
+        _db_raise_error(DBE_NO_FIELD);
+        return f(FALSE);
+    }
+    if (n == DB_FIELD_INDEXKEY) {
+        if (area->order < 0)
+            return f(TRUE);
+        int32_t recno = 0;
+        const char* key = nullptr;
+        unsigned length = 0;
+        if (!g_EngineHooks.currentKey || !g_EngineHooks.currentKey(*area, area->order, &recno, &key, &length)) {
+            DebugPrintf("INDEXKEY failed. Now what's the state of the system?");
+            DebugPrintf(" current area is '%d'", area->index + 1);
+            DebugPrintf(" current index is '%d'", area->order);
+            _db_raise_error(DBE_INDEX_BAD);
+            return f(FALSE);
+        }
+        const unsigned copy = length < size - 1 ? length : size - 1;
+        std::memcpy(buffer, key, copy);
+        buffer[copy] = 0;
+    } else {
+        if (!_db_read_current(*area))
+            return f(FALSE);
+        const s_Field& d = area->fields[n - 1];
+        const char* stored = area->record.get() + 1 + d.offset;
+        if (d.type == 'L') {
+            if (size > 1) {
+                buffer[0] = (stored[0] == '1' || stored[0] == 'T') ? 'T' : 'F';
+                buffer[1] = 0;
+            }
+        } else {
+            const unsigned copy = d.length < size - 1 ? d.length : size - 1;
+            std::memcpy(buffer, stored, copy);
+            buffer[copy] = 0;
+        }
+    }
+    if (_db_tracing())
+        TraceContents(buffer);
+    return f(TRUE);
+}
+
+extern "C" BOOL DB_CALL db_get_record(char* buffer, unsigned size)
+{
+    DbFrame<BOOL, RF_INT> f(DBF_CRASH_REPORT, "@DbGetRecord(0x%08lx,%u)", TraceBuf{buffer}, size);
+    if (buffer)
+        std::memset(buffer, 0, size);
+    s_Area* area = _db_current_table(f.Job());
+    if (!area || !buffer || area->eof)
+        return f(FALSE);
+    if ((area->recordCount < 0 || !area->bufferValid) && !_db_read_current(*area))
+        return f(FALSE);
+    const unsigned copy = size < (unsigned)area->recordLength ? size : (unsigned)area->recordLength;
+    std::memcpy(buffer, area->record.get(), copy);
+    return f(TRUE);
+}
+
+extern "C" BOOL DB_CALL db_replace(const char* field, const char* value)
+{
+    DbFrame<BOOL, RF_INT> f(DBF_CRASH_REPORT, "@DbReplace(%s,'%s')", TraceField{field}, value);
+    s_Job* job = f.Job();
+    s_Area* area = _db_current_table(job);
+    if (!area)
+        return f(FALSE);
+    const char* rest = nullptr;
+    int previous = 0;
+    if (const int q = _db_enter_qualified(job, field, &rest, &previous)) {
+        if (q < 0)
+            return f(FALSE);
+        const BOOL result = db_replace(rest, value);
+        _db_select_number(job, previous);
+        return f(result);
+    }
+    if (const unsigned code = ChangeAllowed(*area)) {
+        _db_raise_error(code);
+        return f(FALSE);
+    }
+    TakeBeforeImage(*area);
+    const int n = _db_field_number(*area, field);
+    if (n <= 0) {
+        _db_raise_error(DBE_NO_FIELD);
+        return f(FALSE);
+    }
+    const s_Field& d = area->fields[n - 1];
+    if (!value)
+        value = "";
+    if (d.type == 'M' && std::strlen(value) != kMemoReferenceLength) {
+        _db_raise_error(DBE_MEMO_REPLACE);
+        return f(FALSE);
+    }
+    const std::string text = Converted(d, value);
+    char* target = area->record.get() + 1 + d.offset;
+    if (text[0] == kRawMark) {
+        // Raw form: exactly the field's length of bytes follows the mark, NUL bytes included.
+        std::memcpy(target, value + 1, d.length);
+    } else {
+        const size_t copy = text.size() < d.length ? text.size() : d.length;
+        std::memcpy(target, text.data(), copy);
+        std::memset(target + copy, ' ', d.length - copy);
+    }
+    area->changed = 1;
+    return f(TRUE);
+}
+
+extern "C" BOOL DB_CALL db_replace_record(const char* record)
+{
+    DbFrame<BOOL, RF_INT> f(DBF_CRASH_REPORT, "@DbReplaceRecord(0x%08lx)", TraceBuf{record});
+    s_Area* area = _db_current_table(f.Job());
+    if (!area || !record)
+        return f(FALSE);
+    if (const unsigned code = ChangeAllowed(*area)) {
+        _db_raise_error(code);
+        return f(FALSE);
+    }
+    TakeBeforeImage(*area);
+    std::memcpy(area->record.get(), record, (size_t)area->recordLength);
+    area->changed = 1;
+    area->deleted = area->record[0] != ' ';
+    return f(TRUE);
+}
+
+extern "C" BOOL DB_CALL db_blank(void)
+{
+    DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbBlank()");
+    s_Job* job = f.Job();
+    s_Area* area = _db_current_table(job);
+    if (!area || !area->record)
+        return f(FALSE);
+    _db_blank_buffer(*area);
+    area->changed = 1;
+    area->recno = DB_EOF_RECNO;
+    if (area->relations && g_EngineHooks.repositionRelations) {
+        g_EngineHooks.repositionRelations(*area);
+        _db_select_number(job, area->index + 1);
+    }
+    return f(TRUE);
+}
+
+extern "C" unsigned DB_CALL db_get_reference(const char* field)
+{
+    // The call line shows the text in quotes; a reference by its describer text.
+    const char* shown = !_db_tracing() ? "" : (IsFieldRef(field) || !field ? _db_describe_field(field) : field);
+    DbFrame<unsigned, RF_UINT> f(DBF_NONE, "@DbGetReference('%s')", shown);
+    s_Area* area = _db_current_table(f.Job());
+    if (!area)
+        return f(0);
+    if (IsFieldRef(field))
+        return f((intptr_t)field == -1 ? 0xFFFFFFFFu : (unsigned)((intptr_t)field & 0xFFF));
+    const int n = _db_field_number(*area, field);
+    return f(n == DB_FIELD_INDEXKEY ? 0xFFFFFFFFu : (unsigned)n);
+}
+
+extern "C" unsigned DB_CALL db_recsize(void)
+{
+    DbFrame<unsigned, RF_UINT> f(DBF_NONE, "@DbRecsize()");
+    s_Area* area = _db_current_table(f.Job());
+    return f(area ? (unsigned)area->recordLength : 0u);
+}
+
+extern "C" unsigned DB_CALL db_header(void)
+{
+    DbFrame<unsigned, RF_UINT> f(DBF_NONE, "@DbHeader()");
+    s_Area* area = _db_current_table(f.Job());
+    return f(area ? (unsigned)area->headerLength : 0u);
+}

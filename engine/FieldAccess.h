@@ -1,0 +1,24 @@
+// Field designators and the record buffer.
+#pragma once
+
+#include "Area.h"
+
+// Field "number" of the pseudo-field INDEXKEY, the current key of the controlling index.
+const int DB_FIELD_INDEXKEY = -1;
+
+// The field a designator names in the area: 1..field count, 0 none, DB_FIELD_INDEXKEY. The form
+// qualified by an area is not resolved here (see _db_enter_qualified).
+int _db_field_number(const s_Area& area, const char* designator);
+
+// A designator qualified by an area ("alias.name" or "#n.name"): selects that area and answers 1
+// with the field part in *rest and the area number to select again afterwards in *previous;
+// 0 when the designator is not qualified; -1 (error 6) when the area does not exist.
+int _db_enter_qualified(s_Job* job, const char* designator, const char** rest, int* previous);
+
+// Fills the buffer with the blank template (blanks, the deleted flag byte included): it holds
+// the end-of-file position's record, unchanged, without before-image.
+void _db_blank_buffer(s_Area& area);
+
+// Makes the buffer hold the current record: under any lock bit or at the end-of-file position a
+// valid buffer that holds the current record is used as it is, else the record is read.
+bool _db_read_current(s_Area& area);

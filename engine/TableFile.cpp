@@ -1,0 +1,137 @@
+// Raw file access of the engine.
+#include "TableFile.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "EngineHooks.h"
+#include "PathHelpers.h"
+#include "String.h"
+
+
+namespace {
+
+const int kReadAttempts = 100;
+const DWORD kReadRetryMs = 50;
+
+bool Seek(HANDLE file, int64_t offset)
+{
+    if (offset < 0)
+        return true;
+    LARGE_INTEGER to;
+    to.QuadPart = offset;
+    return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
+}
+
+// Position and size of a file for the warning texts.
+void Describe(HANDLE file, int* position, int* size)
+{
+    LARGE_INTEGER zero{}, pos{}, total{};
+    SetFilePointerEx(file, zero, &pos, FILE_CURRENT);
+    GetFileSizeEx(file, &total);
+    *position = (int)pos.QuadPart;
+    *size = (int)total.QuadPart;
+}
+
+} // namespace
+
+DWORD _xread(HANDLE file, void* buffer, DWORD count)
+{
+    for (int attempt = 1;; ++attempt) {
+        DWORD read = 0;
+        if (ReadFile(file, buffer, count, &read, nullptr))
+            return read;
+        DWORD code = GetLastError();
+        int position = 0, size = 0;
+        Describe(file, &position, &size);
+        String text = String::SystemErrorText(code, 0);
+        if (attempt >= kReadAttempts) {
+            _db_warn("_xread(%08x, offset %d, count=%d, size=%d): GetLastError()=%s", (unsigned)(uintptr_t)file,
+                     position, (int)count, size, (const char*)text);
+            return 0;
+        }
+        _db_warn("_xread[fail, but retry](%08x, offset %d, count=%d, size=%d): GetLastError()=%s",
+                 (unsigned)(uintptr_t)file, position, (int)count, size, (const char*)text);
+        Sleep(kReadRetryMs);
+    }
+}
+
+DWORD _xwrite(HANDLE file, const void* buffer, DWORD count)
+{
+    if (count == 0) {
+        SetEndOfFile(file);
+        return 0;
+    }
+    DWORD written = 0;
+    if (WriteFile(file, buffer, count, &written, nullptr))
+        return written;
+    DWORD code = GetLastError();
+    int position = 0, size = 0;
+    Describe(file, &position, &size);
+    _db_warn("_xwrite(0x%08x, offset %d, count=%d, size=%d): GetLastError()=%s", (unsigned)(uintptr_t)file, position,
+             (int)count, size, (const char*)String::SystemErrorText(code, 0));
+    return 0;
+}
+
+DWORD _db_read_at(s_Area& area, void* buffer, int64_t offset, DWORD count)
+{
+    if (!Seek(area.file, offset))
+        return 0;
+    return _xread(area.file, buffer, count);
+}
+
+DWORD _db_write_at(s_Area& area, const void* buffer, int64_t offset, DWORD count)
+{
+    if (!Seek(area.file, offset))
+        return 0;
+    return _xwrite(area.file, buffer, count);
+}
+
+DWORD _db_read_records(s_Area& area, void* buffer, int32_t n, DWORD bytes)
+{
+    const int64_t position = _db_record_offset(area, n);
+    DWORD read;
+    if (area.packed && g_EngineHooks.readPacked)
+        read = g_EngineHooks.readPacked(area, position, buffer, bytes);
+    else
+        read = _db_read_at(area, buffer, position, bytes);
+    if (read && area.IsEncrypted() && g_EngineHooks.decryptBuffer)
+        g_EngineHooks.decryptBuffer(area, (int32_t)position, buffer, read);
+    return read;
+}
+
+long _db_write_records(s_Area& area, const void* buffer, int32_t n, DWORD bytes)
+{
+    const int64_t position = _db_record_offset(area, n);
+    if (!area.IsEncrypted() || !g_EngineHooks.encryptBuffer)
+        return (long)_db_write_at(area, buffer, position, bytes);
+    char scratch[4096];
+    std::unique_ptr<char[]> large;
+    char* copy = scratch;
+    if (bytes > sizeof scratch) {
+        large.reset(new (std::nothrow) char[bytes]);
+        if (!large)
+            return -1;
+        copy = large.get();
+    }
+    std::memcpy(copy, buffer, bytes);
+    g_EngineHooks.encryptBuffer(area, (int32_t)position, copy, bytes);
+    return (long)_db_write_at(area, copy, position, bytes);
+}
+
+void _db_file_name_with_ext(const char* path, const char* ext, bool replace, char* result)
+{
+    char drive[256], dir[256], name[256], own[256];
+    SplitPath(path, drive, dir, name, own);
+    const bool none = own[0] == 0 || (own[0] == '.' && own[1] == 0);
+    char joined[4 * 256 + 8];
+    MakePath(joined, drive, dir, name, (none || replace) ? ext : own);
+    SafeStrCopy(result, joined, MAX_PATH);
+}
+
+HANDLE _db_open_area_file(const s_Area& area, const char* name, DWORD creation, DWORD flags)
+{
+    const DWORD access = area.readOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    return CreateFileA(name, access, area.shareMode, nullptr, creation, flags, nullptr);
+}
