@@ -6,7 +6,15 @@ namespace oxtest {
 
 MailslotCapture::MailslotCapture()
 {
-    m_slot = CreateMailslotA("\\\\.\\mailslot\\traxel", 0, 0, nullptr);
+    // Under Wine the name stays taken while any writer still holds the mailslot open: a program
+    // that loaded the library while an earlier capture existed keeps its handle until it ends.
+    // Wait for such writers (they are other test programs, which end within seconds).
+    for (int attempt = 0; attempt < 600; ++attempt) {
+        m_slot = CreateMailslotA("\\\\.\\mailslot\\traxel", 0, 0, nullptr);
+        if (m_slot != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+        Sleep(100);
+    }
 }
 
 MailslotCapture::~MailslotCapture()
