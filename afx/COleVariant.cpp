@@ -177,18 +177,20 @@ void COleVariant::GetByteArrayFromVariantArray(CByteArray& bytes)
     ::SafeArrayUnaccessData(psa);
 }
 
-BOOL COleVariant::operator==(LPCVARIANT pSrc) const { return pSrc != NULL && *this == *pSrc; }
+bool COleVariant::operator==(const COleVariant& varSrc) const { return *this == (const VARIANT&)varSrc; }
 
-BOOL COleVariant::operator==(const VARIANT& var) const
+bool COleVariant::operator==(LPCVARIANT pSrc) const { return pSrc != NULL && *this == *pSrc; }
+
+bool COleVariant::operator==(const VARIANT& var) const
 {
     if (&var == (const VARIANT*)this)
-        return TRUE;
+        return true;
     if (var.vt != vt)
-        return FALSE;
+        return false;
     switch (vt) {
     case VT_EMPTY:
     case VT_NULL:
-        return TRUE;
+        return true;
     case VT_BOOL:
         return V_BOOL(&var) == V_BOOL(this);
     case VT_UI1:
@@ -223,7 +225,7 @@ BOOL COleVariant::operator==(const VARIANT& var) const
                (bytesA.GetSize() == 0 || memcmp(bytesA.GetData(), bytesB.GetData(), bytesA.GetSize()) == 0);
     }
     default:
-        return FALSE;
+        return false;
     }
 }
 

@@ -49,8 +49,10 @@ public:
     // The bytes of an array variant; throws COleException for a variant that holds no array.
     void GetByteArrayFromVariantArray(CByteArray& bytes);
 
-    BOOL operator==(const VARIANT& varSrc) const;
-    BOOL operator==(LPCVARIANT pSrc) const;
+    // Same type and same value (strings and byte arrays by content).
+    bool operator==(const COleVariant& varSrc) const;
+    bool operator==(const VARIANT& varSrc) const;
+    bool operator==(LPCVARIANT pSrc) const;
 
     const COleVariant& operator=(const VARIANT& varSrc);
     const COleVariant& operator=(LPCVARIANT pSrc);
