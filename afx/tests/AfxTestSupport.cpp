@@ -6,8 +6,6 @@
 namespace afxtest {
 
 namespace {
-MessageBoxProbe* g_pProbe = nullptr;
-
 std::vector<BYTE> FromHex(const std::string& hex)
 {
     std::vector<BYTE> bytes;
@@ -63,26 +61,6 @@ size_t LoadImage(const std::string& hex, const std::function<void(CArchive&)>& f
     fn(ar);
     ar.Close();
     return file.GetLength() - file.GetPosition();
-}
-
-MessageBoxProbe::MessageBoxProbe(int nAnswer) : m_nAnswer(nAnswer)
-{
-    g_pProbe = this;
-    m_pfnPrevious = AfxSetMessageBoxHook(&MessageBoxProbe::Hook);
-}
-
-MessageBoxProbe::~MessageBoxProbe()
-{
-    AfxSetMessageBoxHook(m_pfnPrevious);
-    g_pProbe = nullptr;
-}
-
-int AFXAPI MessageBoxProbe::Hook(LPCTSTR lpszText, UINT nType, UINT)
-{
-    g_pProbe->m_nCalls++;
-    g_pProbe->m_lastText = lpszText != NULL ? lpszText : "";
-    g_pProbe->m_lastType = nType;
-    return g_pProbe->m_nAnswer;
 }
 
 } // namespace afxtest

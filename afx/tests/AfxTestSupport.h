@@ -1,6 +1,5 @@
-// Helpers of the class library's tests: archive images as upper-case hexadecimal text (the form
-// in which the program stores them) and a probe that records what the library's message box
-// showed.
+// Helpers of the class library's tests: archive images as upper-case hexadecimal text, the form
+// in which the program stores them.
 #pragma once
 
 #include <afx.h>
@@ -19,21 +18,5 @@ size_t LoadImage(const std::string& hex, const std::function<void(CArchive&)>& f
 
 std::string ToHex(const void* p, size_t n);
 std::string Repeat(const std::string& s, size_t n);
-
-// Installs itself as the message-box hook for its lifetime; answers every box with m_nAnswer.
-class MessageBoxProbe {
-public:
-    explicit MessageBoxProbe(int nAnswer = IDOK);
-    ~MessageBoxProbe();
-
-    int m_nAnswer;
-    int m_nCalls = 0;
-    std::string m_lastText;
-    UINT m_lastType = 0;
-
-private:
-    static int AFXAPI Hook(LPCTSTR lpszText, UINT nType, UINT nIDHelp);
-    AFX_MESSAGEBOX_HOOK m_pfnPrevious;
-};
 
 } // namespace afxtest

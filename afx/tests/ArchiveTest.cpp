@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "AfxTestSupport.h"
-#include "ArchiveProbes.h"
+#include "CArchiveProbe.h"
+#include "CVersionedProbe.h"
 
 using afxtest::LoadImage;
 using afxtest::Repeat;

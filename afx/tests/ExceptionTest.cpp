@@ -6,7 +6,7 @@
 #include <errno.h>
 
 #include "AfxTestResource.h"
-#include "AfxTestSupport.h"
+#include "MessageBoxProbe.h"
 
 namespace {
 

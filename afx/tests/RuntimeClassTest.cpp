@@ -4,7 +4,8 @@
 
 #include <memory>
 
-#include "ArchiveProbes.h"
+#include "CArchiveProbe.h"
+#include "CVersionedProbe.h"
 
 namespace {
 
