@@ -1,0 +1,7 @@
+#include "afxwin.h"
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
+CCmdTarget::CCmdTarget() {}
+
+CCmdTarget::~CCmdTarget() {}

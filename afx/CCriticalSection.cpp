@@ -1,0 +1,25 @@
+#include "afxmt.h"
+
+IMPLEMENT_DYNAMIC(CCriticalSection, CSyncObject)
+
+CCriticalSection::CCriticalSection() : CSyncObject(NULL) { ::InitializeCriticalSection(&m_sect); }
+
+CCriticalSection::~CCriticalSection() { ::DeleteCriticalSection(&m_sect); }
+
+BOOL CCriticalSection::Lock()
+{
+    ::EnterCriticalSection(&m_sect);
+    return TRUE;
+}
+
+BOOL CCriticalSection::Lock(DWORD dwTimeout)
+{
+    UNUSED(dwTimeout);
+    return Lock();
+}
+
+BOOL CCriticalSection::Unlock()
+{
+    ::LeaveCriticalSection(&m_sect);
+    return TRUE;
+}

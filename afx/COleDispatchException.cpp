@@ -1,0 +1,37 @@
+#include "afxdisp.h"
+
+IMPLEMENT_DYNAMIC(COleDispatchException, CException)
+
+COleDispatchException::COleDispatchException(LPCTSTR lpszDescription, UINT nHelpID, WORD wCode)
+    : m_wCode(wCode), m_scError(0), m_dwHelpContext(nHelpID != 0 ? HID_BASE_DISPATCH + nHelpID : 0),
+      m_strDescription(lpszDescription), m_strSource(AfxGetAppName())
+{
+    CWinApp* pApp = AfxGetApp();
+    if (m_dwHelpContext != 0 && pApp != NULL && pApp->m_pszHelpFilePath != NULL)
+        m_strHelpFile = pApp->m_pszHelpFilePath;
+}
+
+COleDispatchException::~COleDispatchException() {}
+
+BOOL COleDispatchException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext)
+{
+    if (pnHelpContext != NULL)
+        *pnHelpContext = 0;
+    if (lpszError != NULL && nMaxError != 0)
+        lstrcpynA(lpszError, m_strDescription, (int)nMaxError);
+    return TRUE;
+}
+
+void AFXAPI AfxThrowOleDispatchException(WORD wCode, LPCTSTR lpszDescription, UINT nHelpID)
+{
+    throw new COleDispatchException(lpszDescription, nHelpID, wCode);
+}
+
+void AFXAPI AfxThrowOleDispatchException(WORD wCode, UINT nDescriptionID, UINT nHelpID)
+{
+    if (nHelpID == (UINT)-1)
+        nHelpID = nDescriptionID;
+    CString strDescription;
+    strDescription.LoadString(nDescriptionID);
+    throw new COleDispatchException(strDescription, nHelpID, wCode);
+}

@@ -1,0 +1,31 @@
+// A type-safe list of pointers over CPtrList or CObList: the elements are TYPE (a pointer type).
+#pragma once
+
+#include "AfxBase.h"
+
+template <class BASE_CLASS, class TYPE> class CTypedPtrList : public BASE_CLASS {
+public:
+    explicit CTypedPtrList(int nBlockSize = 10) : BASE_CLASS(nBlockSize) {}
+
+    TYPE& GetHead() { return (TYPE&)BASE_CLASS::GetHead(); }
+    TYPE GetHead() const { return (TYPE)BASE_CLASS::GetHead(); }
+    TYPE& GetTail() { return (TYPE&)BASE_CLASS::GetTail(); }
+    TYPE GetTail() const { return (TYPE)BASE_CLASS::GetTail(); }
+    TYPE RemoveHead() { return (TYPE)BASE_CLASS::RemoveHead(); }
+    TYPE RemoveTail() { return (TYPE)BASE_CLASS::RemoveTail(); }
+    TYPE& GetNext(POSITION& rPosition) { return (TYPE&)BASE_CLASS::GetNext(rPosition); }
+    TYPE GetNext(POSITION& rPosition) const { return (TYPE)BASE_CLASS::GetNext(rPosition); }
+    TYPE& GetPrev(POSITION& rPosition) { return (TYPE&)BASE_CLASS::GetPrev(rPosition); }
+    TYPE GetPrev(POSITION& rPosition) const { return (TYPE)BASE_CLASS::GetPrev(rPosition); }
+    TYPE& GetAt(POSITION position) { return (TYPE&)BASE_CLASS::GetAt(position); }
+    TYPE GetAt(POSITION position) const { return (TYPE)BASE_CLASS::GetAt(position); }
+    void SetAt(POSITION pos, TYPE newElement) { BASE_CLASS::SetAt(pos, newElement); }
+
+    POSITION AddHead(TYPE newElement) { return BASE_CLASS::AddHead(newElement); }
+    POSITION AddTail(TYPE newElement) { return BASE_CLASS::AddTail(newElement); }
+    void AddHead(CTypedPtrList* pNewList) { BASE_CLASS::AddHead(pNewList); }
+    void AddTail(CTypedPtrList* pNewList) { BASE_CLASS::AddTail(pNewList); }
+    POSITION InsertBefore(POSITION position, TYPE newElement) { return BASE_CLASS::InsertBefore(position, newElement); }
+    POSITION InsertAfter(POSITION position, TYPE newElement) { return BASE_CLASS::InsertAfter(position, newElement); }
+    POSITION Find(TYPE searchValue, POSITION startAfter = NULL) const { return BASE_CLASS::Find(searchValue, startAfter); }
+};

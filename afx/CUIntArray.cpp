@@ -1,0 +1,7 @@
+#include "afxcoll.h"
+
+IMPLEMENT_DYNAMIC(CUIntArray, CObject)
+
+CUIntArray::CUIntArray() {}
+
+CUIntArray::~CUIntArray() {}

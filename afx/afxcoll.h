@@ -1,0 +1,21 @@
+// The collection classes for pointers, objects, strings and integers.
+#pragma once
+
+#include "afx.h"
+#include "CByteArray.h"
+#include "CWordArray.h"
+#include "CDWordArray.h"
+#include "CUIntArray.h"
+#include "CPtrArray.h"
+#include "CObArray.h"
+#include "CStringArray.h"
+#include "CPtrList.h"
+#include "CObList.h"
+#include "CStringList.h"
+#include "CMapWordToPtr.h"
+#include "CMapPtrToWord.h"
+#include "CMapPtrToPtr.h"
+#include "CMapWordToOb.h"
+#include "CMapStringToPtr.h"
+#include "CMapStringToOb.h"
+#include "CMapStringToString.h"
