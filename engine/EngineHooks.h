@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "Area.h"
 
@@ -45,6 +46,11 @@ struct s_EngineHooks {
     // error is raised).
     int (*evaluateCondition)(s_Area& area, s_Expression* expression) = nullptr;
     void (*freeExpression)(s_Expression* expression) = nullptr;
+
+    // ---- memo files ----
+    // The memo text of a memo field (1-based field number) of the area's current record; FALSE
+    // when the record has no memo or it cannot be read. Without it memo fields read as empty.
+    bool (*readMemo)(s_Area& area, int field, std::string& text) = nullptr;
 
     // ---- relations ----
     // Repositions the child areas after the parent was positioned (the parent stays current).

@@ -178,6 +178,48 @@ BOOL DB_CALL db_ctod(const char* text, char* buf, unsigned size);
 int DB_CALL db_strcompare(const char* a, const char* b);
 char* DB_CALL db_strreduce(char* s, const char* set);
 
+/* ---- Settings, filters, string functions and small exports -----------------------------------
+ *
+ * Job settings: exclusive default for opening (1), hiding records marked deleted (0), decimals
+ * (0), date format 0..4 (0; every other value is stored as 4), exact comparison of texts (1).
+ * Work-area settings of the current area: filter procedure and filter expression (a logical
+ * expression; error 18 when it does not compile, 26 when it is not logical; NULL or "" removes
+ * it), sort order (0 ASCII, 1 German Replace, 2 German Table, 3 German Alternate Table), the
+ * older scrambler's password (mode 1 builds its tables and answers TRUE), the stop flag that ends
+ * a running traversal. The string functions change the text in place and answer it; db_stuff
+ * needs room for the result. */
+intptr_t DB_CALL db_set_exclusive(int on);
+intptr_t DB_CALL db_set_deleted(int on);
+int DB_CALL db_set_dateformat(int format);
+BOOL DB_CALL db_set_decimals(int n);
+BOOL DB_CALL db_set_exact(int on);
+BOOL DB_CALL db_set_sortorder(int order);
+BOOL DB_CALL db_set_password(int mode, const char* password);
+BOOL DB_CALL db_set_abort_flag(int flag);
+BOOL DB_CALL db_set_filter_to_proc(DbFilterProc proc);
+BOOL DB_CALL db_set_filter_to(const char* expression);
+BOOL DB_CALL db_set_filter_to_index(const char* expression);
+
+char* DB_CALL db_ltrim(char* s);
+char* DB_CALL db_rtrim(char* s);
+char* DB_CALL db_trim(char* s);
+char* DB_CALL db_atrim(char* s);
+char* DB_CALL db_upper(char* s);
+char* DB_CALL db_lower(char* s);
+char* DB_CALL db_stuff(char* s, unsigned start, unsigned count, const char* repl);
+char* DB_CALL db_substr(char* s, int start, unsigned count);
+
+/* The references as pointer-sized, sign-extended values (DB_FIELDREF(n), DB_AREAREF(n)). */
+intptr_t DB_CALL db_fieldref(int n);
+intptr_t DB_CALL db_arearef(int n);
+BOOL DB_CALL db_set_userdata(void* value);
+void* DB_CALL db_get_userdata(void);
+/* The calling thread holds the current area's guard entry from start to end. */
+BOOL DB_CALL db_protected_section_start(void);
+BOOL DB_CALL db_protected_section_end(void);
+/* TRUE when the condition holds for the current record. */
+BOOL DB_CALL db_matches_condition(const char* condition);
+
 #ifdef __cplusplus
 }
 #endif

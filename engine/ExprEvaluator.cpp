@@ -1,0 +1,510 @@
+// The expression evaluator: computes a compiled tree for the current record, turns results into
+// index key texts, and answers the type and width of a key in key-shape mode.
+//
+// Every node evaluation answers a new value (or NULL after raising its error); an operator
+// builds its result in its left operand's value and frees the right one.
+#include <windows.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "Conversions.h"
+#include "DbfFormat.h"
+#include "EngineHooks.h"
+#include "ExprFunctions.h"
+#include "Expression.h"
+#include "FieldAccess.h"
+#include "LibMessageBox.h"
+#include "Phonetic.h"
+#include "WorkAreas.h"
+
+s_ExprState g_ExprState;
+
+namespace {
+
+// Two numbers within this distance are equal for "=" and the not-equal operators.
+const double kEqualTolerance = 1.192092896e-07;
+// The quotient of a division by zero (the largest double but a few units), with the dividend's
+// sign.
+const double kDivisionByZero = std::bit_cast<double>(UINT64_C(0x7FEFFFFFD7B9609A));
+// Dates above this are the empty date, which counts as 0 (before every date) in comparisons.
+const double kEmptyDateLimit = 1e90;
+const size_t kFieldText = 331;
+const int kBaseNumberWidth = 10;
+const int kDivisionWidth = 13;
+const int kDivisionDecimals = 2;
+const size_t kScratchKey = 256;
+// The key size from which numeric keys are stored as "????????" (offset 14 of an index header).
+const size_t kHeaderKeySize = 14;
+
+s_ExprValue* Eval(const s_ExprNode* node);
+
+void BigProblem() { LibMessageBox(nullptr, "Big problem", "TABSTOR", MB_OK); }
+
+// Width of a sum, difference or product: 10, and room for the decimals and their point.
+int NumberWidth(int decimals) { return kBaseNumberWidth + (decimals > 0 ? decimals + 1 : 0); }
+
+bool CompareNumbers(int32_t code, double a, double b)
+{
+    switch (code) {
+    case EXPR_EQ: return std::fabs(a - b) <= kEqualTolerance;
+    case EXPR_NE: return !(std::fabs(a - b) <= kEqualTolerance);
+    case EXPR_LT: return a < b;
+    case EXPR_LE: return a <= b;
+    case EXPR_GT: return a > b;
+    case EXPR_GE: return a >= b;
+    default: return false;
+    }
+}
+
+bool CompareOrder(int32_t code, long long c)
+{
+    switch (code) {
+    case EXPR_EQ: return c == 0;
+    case EXPR_NE: return c != 0;
+    case EXPR_LT: return c < 0;
+    case EXPR_LE: return c <= 0;
+    case EXPR_GT: return c > 0;
+    case EXPR_GE: return c >= 0;
+    default: return false;
+    }
+}
+
+double DateForComparison(double x) { return x > kEmptyDateLimit ? 0.0 : x; }
+
+s_ExprValue* Arithmetic(const s_ExprNode* node)
+{
+    s_ExprValue* l = Eval(node->args[0]);
+    s_ExprValue* r = Eval(node->args[1]);
+    if (!l || !r) {
+        _expr_free_value(l);
+        _expr_free_value(r);
+        BigProblem();
+        return nullptr;
+    }
+    bool ok = true;
+    switch (node->op) {
+    case '$':
+        l->logical = std::strstr(_expr_text(r), _expr_text(l)) != nullptr;
+        l->type = EXPR_LOGICAL;
+        break;
+    case '*':
+        l->number *= r->number;
+        l->decimals += r->decimals;
+        l->width = NumberWidth(l->decimals);
+        break;
+    case '+':
+    case '-': {
+        const double sign = node->op == '+' ? 1.0 : -1.0;
+        if (node->type == EXPR_NUMBER) {
+            l->number += sign * r->number;
+            if (r->decimals > l->decimals)
+                l->decimals = r->decimals;
+            l->width = NumberWidth(l->decimals);
+        } else if (node->type == EXPR_DATE) {
+            l->number += sign * r->number;
+            l->type = EXPR_NUMBER;
+        } else if (node->type == EXPR_STRING && node->op == '+') {
+            const size_t a = std::strlen(_expr_text(l)), b = std::strlen(_expr_text(r));
+            ok = _expr_reserve(l, a + b);
+            if (ok) {
+                std::memcpy(l->text + a, _expr_text(r), b + 1);
+                l->width += r->width;
+            }
+        }
+        break;
+    }
+    case '/':
+        if (r->number == 0.0)
+            l->number = l->number < 0 ? -kDivisionByZero : kDivisionByZero;
+        else
+            l->number /= r->number;
+        l->width = kDivisionWidth;
+        l->decimals = kDivisionDecimals;
+        break;
+    }
+    _expr_free_value(r);
+    if (!ok) {
+        _expr_free_value(l);
+        return nullptr;
+    }
+    return l;
+}
+
+s_ExprValue* Compare(const s_ExprNode* node)
+{
+    s_ExprValue* l = Eval(node->args[0]);
+    s_ExprValue* r = Eval(node->args[1]);
+    if (!l || !r) {
+        _expr_free_value(l);
+        _expr_free_value(r);
+        return nullptr;
+    }
+    bool result = false;
+    switch (node->code) {
+    case EXPR_AND: result = l->logical != 0 && r->logical != 0; break;
+    case EXPR_OR: result = l->logical != 0 || r->logical != 0; break;
+    case EXPR_XOR: result = (l->logical ^ r->logical) != 0; break;
+    case EXPR_SOUNDS_LIKE: result = r->type == EXPR_STRING && _expr_sounds_like(l, r); break;
+    default:
+        switch (l->type) {
+        case EXPR_NUMBER: result = CompareNumbers(node->code, l->number, r->number); break;
+        case EXPR_DATE:
+            result = CompareNumbers(node->code, DateForComparison(l->number), DateForComparison(r->number));
+            break;
+        case EXPR_STRING: {
+            s_ExprKeepError keep;
+            result = CompareOrder(node->code, db_strcompare(_expr_text(l), _expr_text(r)));
+            break;
+        }
+        case EXPR_LOGICAL: result = CompareOrder(node->code, (long long)l->logical - (long long)r->logical); break;
+        }
+    }
+    // XOR keeps the bits of both values.
+    l->logical = node->code == EXPR_XOR ? (l->logical ^ r->logical) : (result ? 1 : 0);
+    l->type = EXPR_LOGICAL;
+    _expr_free_value(r);
+    return l;
+}
+
+s_ExprValue* Call(const s_ExprNode* node)
+{
+    s_ExprValue* args[EXPR_MAX_ARGS] = {};
+    for (int i = 0; i < node->count && i < EXPR_MAX_ARGS; ++i) {
+        args[i] = Eval(node->args[i]);
+        if (!args[i]) {
+            for (int k = 0; k < i; ++k)
+                _expr_free_value(args[k]);
+            return nullptr;
+        }
+    }
+    if (node->code < 0)
+        return args[0];
+    if (node->count == 0 && !(args[0] = _expr_new_value()))
+        return nullptr;
+    const bool ok = g_ExprFunctions[node->code].handler(node->count, args);
+    for (int i = 1; i < EXPR_MAX_ARGS; ++i)
+        _expr_free_value(args[i]);
+    if (!ok) {
+        _expr_free_value(args[0]);
+        return nullptr;
+    }
+    args[0]->type = node->type;
+    return args[0];
+}
+
+// Reads the field's text from the current record (the node's area made current for the read).
+bool ReadField(const s_ExprNode* node, s_ExprValue* value)
+{
+    s_ExprKeepError keep;
+    s_Job* job = g_ExprState.job;
+    int previous = 0;
+    if (node->area) {
+        previous = job->currentIndex + 1;
+        if (!db_select(DB_AREAREF(node->area))) {
+            _db_raise_error(DBE_READ);
+            return false;
+        }
+    }
+    char text[kFieldText];
+    BOOL ok = db_get_contents(node->field == DB_FIELD_INDEXKEY ? DB_INDEXKEY : DB_FIELDREF(node->field), text, sizeof text);
+    if (ok && node->letter == 'M') {
+        std::string memo;
+        s_Area* area = job->currentArea;
+        if (!area || !g_EngineHooks.readMemo || !g_EngineHooks.readMemo(*area, node->field, memo))
+            memo.clear();
+        ok = _expr_set_text(value, memo.data(), memo.size());
+    } else if (ok)
+        ok = _expr_set_text(value, text, std::strlen(text));
+    if (previous)
+        db_select(DB_AREAREF(previous));
+    if (!ok)
+        _db_raise_error(DBE_READ);
+    return ok;
+}
+
+s_ExprValue* Field(const s_ExprNode* node)
+{
+    s_ExprValue* v = _expr_new_value();
+    if (!v)
+        return nullptr;
+    v->type = node->type;
+    v->width = node->width;
+    bool ok;
+    if (g_ExprState.keyShape) {
+        const size_t blanks = node->width > 0 ? (size_t)node->width : 0;
+        ok = _expr_reserve(v, blanks);
+        if (ok) {
+            std::memset(v->text, ' ', blanks);
+            v->text[blanks] = 0;
+        }
+    } else
+        ok = ReadField(node, v);
+    if (!ok) {
+        _expr_free_value(v);
+        return nullptr;
+    }
+    switch (node->type) {
+    case EXPR_NUMBER:
+        v->number = _text_to_number(v->text, (int)std::strlen(v->text));
+        v->decimals = node->decimals;
+        break;
+    case EXPR_DATE:
+        _date_to_day(v->text, &v->number);
+        break;
+    case EXPR_LOGICAL:
+        v->logical = v->text[0] == 'T';
+        break;
+    }
+    return v;
+}
+
+s_ExprValue* Eval(const s_ExprNode* node)
+{
+    if (!node)
+        return nullptr;
+    s_ExprValue* v;
+    switch (node->kind) {
+    case EXPR_NEGATE:
+        if ((v = Eval(node->args[0])))
+            v->number = -v->number;
+        return v;
+    case EXPR_NOT:
+        if ((v = Eval(node->args[0]))) {
+            v->logical = v->logical == 0 ? 1 : 0;
+            v->type = EXPR_LOGICAL;
+        }
+        return v;
+    case EXPR_ARITHMETIC: return Arithmetic(node);
+    case EXPR_COMPARE: return Compare(node);
+    case EXPR_CALL: return Call(node);
+    case EXPR_FIELD: return Field(node);
+    case EXPR_NUMBER_CONST:
+        if ((v = _expr_new_value())) {
+            v->type = EXPR_NUMBER;
+            v->number = node->number;
+            v->width = node->width;
+            v->decimals = node->decimals;
+        }
+        return v;
+    case EXPR_STRING_CONST:
+        if ((v = _expr_new_value())) {
+            v->type = EXPR_STRING;
+            v->width = node->width;
+            if (!_expr_set_text(v, node->text, std::strlen(node->text))) {
+                _expr_free_value(v);
+                return nullptr;
+            }
+        }
+        return v;
+    case EXPR_LOGICAL_CONST:
+        if ((v = _expr_new_value())) {
+            v->type = EXPR_LOGICAL;
+            v->logical = node->logical;
+        }
+        return v;
+    default:
+        return nullptr;
+    }
+}
+
+// Key size of an index slot (0 without a slot).
+int KeySize(const s_Index* slot) { return slot ? dbf::Get16(slot->header + kHeaderKeySize) : 0; }
+
+BOOL KeyText(const s_Expression* expression, char* key, unsigned max, char* type, int* width, int* decimals, int keyShape,
+             bool pad, char numberLetter, int keySize)
+{
+    s_ExprValue* v = _expr_eval(expression, keyShape);
+    if (!v)
+        return FALSE;
+    std::string text;
+    char letter = 0;
+    int w = 0, d = 0;
+    BOOL ok = TRUE;
+    switch (v->type) {
+    case EXPR_NUMBER: {
+        char number[64];
+        text = _numeric_key(keySize, v->number, number, v->width, v->decimals);
+        letter = numberLetter;
+        w = v->width;
+        d = v->decimals;
+        break;
+    }
+    case EXPR_DATE: {
+        char date[9];
+        text = _day_to_date(v->number, date);
+        letter = 'D';
+        w = 8;
+        break;
+    }
+    case EXPR_STRING:
+        text = _expr_text(v);
+        if (pad && v->width > 0 && text.size() < (size_t)v->width)
+            text.resize((size_t)v->width, ' ');
+        letter = 'C';
+        w = v->width;
+        break;
+    case EXPR_LOGICAL:
+        text = v->logical ? "T" : "F";
+        letter = 'L';
+        break;
+    default:
+        ok = FALSE;
+    }
+    _expr_free_value(v);
+    if (!ok)
+        return FALSE;
+    if (key) {
+        const size_t n = text.size() < max ? text.size() : max;
+        std::memcpy(key, text.data(), n);
+        key[n] = 0;
+    }
+    if (type)
+        *type = letter;
+    if (width)
+        *width = w;
+    if (decimals)
+        *decimals = d;
+    return TRUE;
+}
+
+int EvaluateCondition(s_Area& area, s_Expression* expression) { return _expr_condition(area, expression); }
+
+// The library fills the hooks when it starts.
+[[maybe_unused]] const bool s_hooksInstalled = (_expr_install_hooks(), true);
+
+} // namespace
+
+// ---- values ---------------------------------------------------------------------------------------
+
+s_ExprValue* _expr_new_value()
+{
+    s_ExprValue* v = new (std::nothrow) s_ExprValue{};
+    if (!v)
+        _db_raise_error(DBE_MEMORY);
+    return v;
+}
+
+void _expr_free_value(s_ExprValue* value)
+{
+    if (!value)
+        return;
+    std::free(value->text);
+    delete value;
+}
+
+bool _expr_reserve(s_ExprValue* value, size_t length)
+{
+    if (length > EXPR_MAX_TEXT) {
+        _db_raise_error(DBE_MEMORY);
+        return false;
+    }
+    if (value->text && value->capacity > length)
+        return true;
+    size_t capacity = value->capacity * 2;
+    if (capacity < length + 1)
+        capacity = length + 1;
+    char* text = (char*)std::realloc(value->text, capacity);
+    if (!text) {
+        _db_raise_error(DBE_MEMORY);
+        return false;
+    }
+    if (!value->text)
+        text[0] = 0;
+    value->text = text;
+    value->capacity = capacity;
+    return true;
+}
+
+bool _expr_set_text(s_ExprValue* value, const char* text, size_t length)
+{
+    if (!_expr_reserve(value, length))
+        return false;
+    if (length)
+        std::memmove(value->text, text, length);
+    value->text[length] = 0;
+    return true;
+}
+
+// ---- evaluation -----------------------------------------------------------------------------------
+
+s_ExprValue* _expr_eval(const s_Expression* expression, int keyShape)
+{
+    if (!expression || !expression->root)
+        return nullptr;
+    g_ExprState.job = g_Job;
+    g_ExprState.area = g_Job ? g_Job->currentArea : nullptr;
+    g_ExprState.keyShape = keyShape;
+    if (!g_Job)
+        return nullptr;
+    return Eval(expression->root);
+}
+
+bool _expr_sounds_like(s_ExprValue* left, s_ExprValue* right)
+{
+    const s_Area* area = g_ExprState.job ? g_ExprState.job->currentArea : nullptr;
+    if (!left->text && !_expr_set_text(left, "", 0))
+        return false;
+    if (!right->text && !_expr_set_text(right, "", 0))
+        return false;
+    _phonetic(area, left->text);
+    _phonetic(area, right->text);
+    const size_t rightLength = std::strlen(right->text);
+    if (!left->text[0])
+        return rightLength == 0;
+    if (rightLength == 0)
+        return false;
+    return std::strncmp(left->text, right->text, rightLength) == 0;
+}
+
+int _expr_condition(s_Area& area, s_Expression* expression)
+{
+    s_Job* job = area.job;
+    const int previous = job->currentIndex + 1;
+    const bool switched = job->currentArea != &area;
+    if (switched)
+        _db_select_number(job, area.index + 1);
+    s_ExprValue* v = _expr_eval(expression, 0);
+    if (switched && previous > 0)
+        _db_select_number(job, previous);
+    if (!v)
+        return -1;
+    const int result = v->type == EXPR_LOGICAL && v->logical ? 1 : 0;
+    _expr_free_value(v);
+    return result;
+}
+
+// ---- key texts ------------------------------------------------------------------------------------
+
+BOOL _expr_key_text(const s_Index* slot, char* key, unsigned max, char* type, int* width, int* decimals, int keyShape)
+{
+    if (!slot)
+        return FALSE;
+    return KeyText(slot->keyExpression, key, max, type, width, decimals, keyShape, true, 'C', KeySize(slot));
+}
+
+BOOL _expr_eval_text(const s_Expression* expression, char* key, unsigned max, char* type, int* width, int* decimals,
+                     int keyShape)
+{
+    const s_Area* area = g_Job ? g_Job->currentArea : nullptr;
+    const s_Index* slot = area && area->order >= 0 && area->order < DB_INDEX_SLOTS ? &area->indexes[area->order] : nullptr;
+    return KeyText(expression, key, max, type, width, decimals, keyShape, false, 'N', KeySize(slot));
+}
+
+BOOL _expr_key_type(const s_Index* slot, char* type, int* width, int* decimals)
+{
+    if (!slot)
+        return FALSE;
+    char scratch[kScratchKey];
+    return _expr_eval_text(slot->keyExpression, scratch, sizeof scratch - 1, type, width, decimals, 1);
+}
+
+void _expr_install_hooks()
+{
+    g_EngineHooks.evaluateCondition = &EvaluateCondition;
+    g_EngineHooks.freeExpression = &_expr_free;
+}
