@@ -198,30 +198,33 @@ s_ExprValue* Call(const s_ExprNode* node)
 }
 
 // Reads the field's text from the current record (the node's area made current for the read).
+// Field reads, selections and memo reads go through the engine's internal operations: they write
+// no trace lines and leave the errors of the evaluation alone.
 bool ReadField(const s_ExprNode* node, s_ExprValue* value)
 {
-    s_ExprKeepError keep;
     s_Job* job = g_ExprState.job;
-    int previous = 0;
+    const int previous = job->currentIndex + 1;
     if (node->area) {
-        previous = job->currentIndex + 1;
-        if (!db_select(DB_AREAREF(node->area))) {
+        if (node->area > DB_AREA_COUNT) {
             _db_raise_error(DBE_READ);
             return false;
         }
+        _db_select_number(job, node->area);
     }
+    s_Area* area = job->currentArea;
+    // The area may hold another table than when the expression was compiled.
+    bool ok = area && (node->field == DB_FIELD_INDEXKEY || (node->field >= 1 && node->field <= area->fieldCount));
     char text[kFieldText];
-    BOOL ok = db_get_contents(node->field == DB_FIELD_INDEXKEY ? DB_INDEXKEY : DB_FIELDREF(node->field), text, sizeof text);
+    ok = ok && _db_field_contents(*area, node->field, text, sizeof text);
     if (ok && node->letter == 'M') {
         std::string memo;
-        s_Area* area = job->currentArea;
-        if (!area || !g_EngineHooks.readMemo || !g_EngineHooks.readMemo(*area, node->field, memo))
+        if (!g_EngineHooks.readMemo || !g_EngineHooks.readMemo(*area, node->field, memo))
             memo.clear();
         ok = _expr_set_text(value, memo.data(), memo.size());
     } else if (ok)
         ok = _expr_set_text(value, text, std::strlen(text));
-    if (previous)
-        db_select(DB_AREAREF(previous));
+    if (node->area && previous > 0)
+        _db_select_number(job, previous);
     if (!ok)
         _db_raise_error(DBE_READ);
     return ok;

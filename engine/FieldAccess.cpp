@@ -216,6 +216,44 @@ bool _db_read_current(s_Area& area)
     return _db_read_record(area, area.recno);
 }
 
+bool _db_field_contents(s_Area& area, int n, char* buffer, unsigned size)
+{
+    buffer[0] = 0;
+    if (n == DB_FIELD_INDEXKEY) {
+        if (area.order < 0)
+            return true;
+        int32_t recno = 0;
+        const char* key = nullptr;
+        unsigned length = 0;
+        if (!g_EngineHooks.currentKey || !g_EngineHooks.currentKey(area, area.order, &recno, &key, &length)) {
+            DebugPrintf("INDEXKEY failed. Now what's the state of the system?");
+            DebugPrintf(" current area is '%d'", area.index + 1);
+            DebugPrintf(" current index is '%d'", area.order);
+            _db_raise_error(DBE_INDEX_BAD);
+            return false;
+        }
+        const unsigned copy = length < size - 1 ? length : size - 1;
+        std::memcpy(buffer, key, copy);
+        buffer[copy] = 0;
+        return true;
+    }
+    if (!_db_read_current(area))
+        return false;
+    const s_Field& d = area.fields[n - 1];
+    const char* stored = area.record.get() + 1 + d.offset;
+    if (d.type == 'L') {
+        if (size > 1) {
+            buffer[0] = (stored[0] == '1' || stored[0] == 'T') ? 'T' : 'F';
+            buffer[1] = 0;
+        }
+    } else {
+        const unsigned copy = d.length < size - 1 ? d.length : size - 1;
+        std::memcpy(buffer, stored, copy);
+        buffer[copy] = 0;
+    }
+    return true;
+}
+
 extern "C" BOOL DB_CALL db_get_contents(const char* field, char* buffer, unsigned size)
 {
     DbFrame<BOOL, RF_INT> f(DBF_CRASH_REPORT, "@DbGetContents(%s,0x%08lx,%u)", TraceField{field}, TraceBuf{buffer},
@@ -245,38 +283,11 @@ extern "C" BOOL DB_CALL db_get_contents(const char* field, char* buffer, unsigne
         _db_raise_error(DBE_NO_FIELD);
         return f(FALSE);
     }
-    if (n == DB_FIELD_INDEXKEY) {
-        if (area->order < 0)
-            return f(TRUE);
-        int32_t recno = 0;
-        const char* key = nullptr;
-        unsigned length = 0;
-        if (!g_EngineHooks.currentKey || !g_EngineHooks.currentKey(*area, area->order, &recno, &key, &length)) {
-            DebugPrintf("INDEXKEY failed. Now what's the state of the system?");
-            DebugPrintf(" current area is '%d'", area->index + 1);
-            DebugPrintf(" current index is '%d'", area->order);
-            _db_raise_error(DBE_INDEX_BAD);
-            return f(FALSE);
-        }
-        const unsigned copy = length < size - 1 ? length : size - 1;
-        std::memcpy(buffer, key, copy);
-        buffer[copy] = 0;
-    } else {
-        if (!_db_read_current(*area))
-            return f(FALSE);
-        const s_Field& d = area->fields[n - 1];
-        const char* stored = area->record.get() + 1 + d.offset;
-        if (d.type == 'L') {
-            if (size > 1) {
-                buffer[0] = (stored[0] == '1' || stored[0] == 'T') ? 'T' : 'F';
-                buffer[1] = 0;
-            }
-        } else {
-            const unsigned copy = d.length < size - 1 ? d.length : size - 1;
-            std::memcpy(buffer, stored, copy);
-            buffer[copy] = 0;
-        }
-    }
+    // INDEXKEY in natural order: the empty text, without a note.
+    if (n == DB_FIELD_INDEXKEY && area->order < 0)
+        return f(TRUE);
+    if (!_db_field_contents(*area, n, buffer, size))
+        return f(FALSE);
     if (_db_tracing())
         TraceContents(buffer);
     return f(TRUE);

@@ -19,6 +19,12 @@ int _db_enter_qualified(s_Job* job, const char* designator, const char** rest, i
 // the end-of-file position's record, unchanged, without before-image.
 void _db_blank_buffer(s_Area& area);
 
+// The contents of field n (1..field count, or DB_FIELD_INDEXKEY) of the current record as
+// db_get_contents gives them, into buffer (size at least 1): at most size - 1 characters and NUL;
+// logical fields read as "T" or "F"; INDEXKEY is the current key of the controlling index (the
+// empty text in natural order). FALSE when the record or the key cannot be read (error raised).
+bool _db_field_contents(s_Area& area, int n, char* buffer, unsigned size);
+
 // Makes the buffer hold the current record: under any lock bit or at the end-of-file position a
 // valid buffer that holds the current record is used as it is, else the record is read.
 bool _db_read_current(s_Area& area);
