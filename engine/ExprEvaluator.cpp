@@ -204,6 +204,9 @@ bool ReadField(const s_ExprNode* node, s_ExprValue* value)
 {
     s_Job* job = g_ExprState.job;
     const int previous = job->currentIndex + 1;
+    s_Area* left = job->currentArea;
+    // Selecting an area clears its stop flag; the area the evaluation returns to keeps its own.
+    const unsigned char stopFlag = left ? left->stopFlag : 0;
     if (node->area) {
         if (node->area > DB_AREA_COUNT) {
             _db_raise_error(DBE_READ);
@@ -223,8 +226,11 @@ bool ReadField(const s_ExprNode* node, s_ExprValue* value)
         ok = _expr_set_text(value, memo.data(), memo.size());
     } else if (ok)
         ok = _expr_set_text(value, text, std::strlen(text));
-    if (node->area && previous > 0)
+    if (node->area && previous > 0) {
         _db_select_number(job, previous);
+        if (left)
+            left->stopFlag = stopFlag;
+    }
     if (!ok)
         _db_raise_error(DBE_READ);
     return ok;
@@ -468,12 +474,17 @@ int _expr_condition(s_Area& area, s_Expression* expression)
 {
     s_Job* job = area.job;
     const int previous = job->currentIndex + 1;
-    const bool switched = job->currentArea != &area;
+    s_Area* left = job->currentArea;
+    const bool switched = left != &area;
+    const unsigned char stopFlag = switched && left ? left->stopFlag : 0;
     if (switched)
         _db_select_number(job, area.index + 1);
     s_ExprValue* v = _expr_eval(expression, 0);
-    if (switched && previous > 0)
+    if (switched && previous > 0) {
         _db_select_number(job, previous);
+        if (left)
+            left->stopFlag = stopFlag;
+    }
     if (!v)
         return -1;
     const int result = v->type == EXPR_LOGICAL && v->logical ? 1 : 0;

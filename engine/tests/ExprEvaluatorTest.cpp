@@ -308,3 +308,21 @@ TEST_F(ExprEvaluator, MemoFieldsReadTheirTextThroughTheMemoHook)
     Check({"NOTE", "C 10.0 ''", 0});
     g_EngineHooks.readMemo = nullptr;
 }
+
+TEST_F(ExprEvaluator, ArithmeticOnAFailedOperandShowsTheBigProblemBox)
+{
+    oxtest::CtlLog log;
+    Check({"AGE + round(AGE)", "<NULL>", DBE_FUNCTION});
+    Check({"round(AGE) = 1 .OR. A", "<NULL>", DBE_FUNCTION});   // comparisons fail without a box
+    const auto boxes = log.Records("MessageBox");
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("TABSTOR", boxes[0][1]);
+    EXPECT_EQ("Big problem", boxes[0][2]);
+}
+
+TEST_F(ExprEvaluator, AFieldOfAnotherAreaKeepsTheStopFlagOfTheCurrentOne)
+{
+    g_Job->currentArea->stopFlag = 1;
+    Check({"OTHER.CITY", "C 8.0 'Berlin  '", 0});
+    EXPECT_EQ(1, g_Job->currentArea->stopFlag);
+}
