@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <bit>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,13 @@ const size_t kHeaderKeySize = 14;
 s_ExprValue* Eval(const s_ExprNode* node);
 
 void BigProblem() { LibMessageBox(nullptr, "Big problem", "TABSTOR", MB_OK); }
+
+// Widths of concatenated texts, kept within int.
+int SumOfWidths(int a, int b)
+{
+    const long long sum = (long long)a + b;
+    return sum > INT_MAX ? INT_MAX : (sum < INT_MIN ? INT_MIN : (int)sum);
+}
 
 // Width of a sum, difference or product: 10, and room for the decimals and their point.
 int NumberWidth(int decimals) { return kBaseNumberWidth + (decimals > 0 ? decimals + 1 : 0); }
@@ -113,7 +121,7 @@ s_ExprValue* Arithmetic(const s_ExprNode* node)
             ok = _expr_reserve(l, a + b);
             if (ok) {
                 std::memcpy(l->text + a, _expr_text(r), b + 1);
-                l->width += r->width;
+                l->width = SumOfWidths(l->width, r->width);
             }
         }
         break;
@@ -352,8 +360,9 @@ BOOL KeyText(const s_Expression* expression, char* key, unsigned max, char* type
     }
     case EXPR_STRING:
         text = _expr_text(v);
-        if (pad && v->width > 0 && text.size() < (size_t)v->width)
-            text.resize((size_t)v->width, ' ');
+        // Blanks up to the width, as far as the key takes them.
+        if (pad && v->width > 0 && text.size() < (size_t)v->width && text.size() < max)
+            text.resize((size_t)v->width < max ? (size_t)v->width : max, ' ');
         letter = 'C';
         w = v->width;
         break;

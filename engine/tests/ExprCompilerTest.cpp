@@ -1,5 +1,5 @@
 // The expression compiler: precedence and grouping, word and dot operators, the type checks
-// with their messages, constants with their widths, field references and the specified oddities.
+// with their messages, constants with their widths, field references and the odd cases callers rely on.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -43,7 +43,7 @@ const char* const kPieces[] = {
     "(", ")", "'", "\"", "\xB4", ",", ".", " ", ".AND.", " OR ", " xor ", "NOT ", ".NOT.", "=", "==", "<>", "!=",
     "#", "~=", "<", ">=", "$", "+", "-", "*", "/", "upper(", "substr(", "iif(", "str(", "space(", "ctod(",
     "round(", "left(", "NAME", "AGE", "BORN", "A", "NOTE", "INDEXKEY", "OTHER.", "#2.", "#9.", "X.", "1.5",
-    "0", "-7", "99999999", "1e308", ".T.", ".f.", "''", "\x84", "\xFF",
+    "0", "-7", "99999999", "1e308", "-1e10", ".T.", ".f.", "''", "\x84", "\xFF",
 };
 
 class ExprFuzz : public ExprTest {
@@ -81,6 +81,9 @@ protected:
             char type;
             int width, decimals;
             _expr_eval_text(e, key, 330, &type, &width, &decimals, keyShape);
+            s_Index slot;
+            slot.keyExpression = e;
+            _expr_key_text(&slot, key, 330, &type, &width, &decimals, keyShape);
         }
         _expr_free(e);
     }

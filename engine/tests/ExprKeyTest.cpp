@@ -3,6 +3,7 @@
 // keys of every type.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "ExprTestKit.h"
@@ -175,6 +176,8 @@ TEST_F(ExprKey, KeysOfEveryType)
     EXPECT_EQ((Key{TRUE, "ABC", 'C', 10, 0}), EvalText("trim(NAME)")) << "seek texts are not";
     EXPECT_EQ((Key{TRUE, "          ", 'C', 10, 0}), KeyText("NAME", 10, 1)) << "key-shape mode reads no record";
     EXPECT_EQ((Key{FALSE, "", 0, 0, 0}), KeyText("round(AGE)")) << "a failing evaluation gives no key";
+    EXPECT_EQ((Key{TRUE, std::string(330, ' '), 'C', INT_MAX, 0}), KeyText("substr(NAME, -1e10)"))
+        << "a width beyond the key's maximum pads only up to the maximum";
     db_goto(2);
     EXPECT_EQ((Key{TRUE, ",,,+*.',", 'C', 8, 2}), KeyText("PRICE", 8)) << "negative numbers sort before positive ones";
     EXPECT_EQ((Key{TRUE, "        ", 'D', 8, 0}), KeyText("BORN"));
