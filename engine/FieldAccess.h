@@ -19,6 +19,10 @@ int _db_enter_qualified(s_Job* job, const char* designator, const char** rest, i
 // the end-of-file position's record, unchanged, without before-image.
 void _db_blank_buffer(s_Area& area);
 
+// The conditions under which the buffer may be changed (db_replace, and db_memo_write before it
+// touches the memo file): an error code (9, 54, 22, 44) or 0.
+unsigned _db_change_allowed(const s_Area& area);
+
 // Makes the buffer hold the current record: under any lock bit or at the end-of-file position a
 // valid buffer that holds the current record is used as it is, else the record is read.
 bool _db_read_current(s_Area& area);
