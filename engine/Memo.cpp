@@ -259,7 +259,7 @@ struct Run {
     bool used = false;      // taken whole by the new memo: no longer a run
 };
 
-bool ReadRun(s_Area& area, uint32_t block, unsigned blockSize, Run& run)
+void ReadRun(s_Area& area, uint32_t block, unsigned blockSize, Run& run)
 {
     run = Run{};
     run.own = block;
@@ -268,11 +268,10 @@ bool ReadRun(s_Area& area, uint32_t block, unsigned blockSize, Run& run)
     if (n < sizeof bytes) {
         run.open = true;
         run.length = kOpenRunLength;
-        return true;
+        return;
     }
     run.next = dbf::Get32(bytes);
     run.length = dbf::Get32(bytes + 4);
-    return true;
 }
 
 bool WriteRun(s_Area& area, Run& run, unsigned blockSize)
@@ -342,9 +341,14 @@ bool WriteMemoBlocks(s_Area& area, uint32_t block, const char* text, uint32_t le
 }
 
 // dBase 4 style: gives the old memo's run back to the free chain (in block order) and places the
-// new memo in the first run that is large enough. Answers the new memo's first block, 0 for an
-// empty text, -1 on error. The walk is bounded by the file's size: a damaged chain cannot hold the
-// writer (and the whole-file lock) for ever.
+// new memo in the first run, in block order, that is large enough (the old run included). Answers
+// the new memo's first block, 0 for an empty text, -1 on error. The walk is bounded by the file's
+// size: a damaged chain cannot hold the writer (and the whole-file lock) for ever.
+//
+// Two records are in hand: the previous one (chained; at first the header) and the current one,
+// the run its next pointer names. A step links the old run in before the current run when that
+// lies behind it, places the memo in the current run when it fits, writes back what changed and
+// moves on.
 int64_t WriteDbase4(s_Area& area, const char* text, uint32_t length, uint32_t oldBlock)
 {
     const unsigned blockSize = BlockSize(area);
@@ -356,15 +360,13 @@ int64_t WriteDbase4(s_Area& area, const char* text, uint32_t length, uint32_t ol
     uint32_t result = 0;
 
     Run previous, current;
-    bool hasPrevious = false;
-    uint8_t head[8];
-    if (ReadAt(area, 0, head, sizeof head) != sizeof head) {
+    ReadRun(area, 0, blockSize, previous);
+    if (previous.open) {
         _db_raise_error(DBE_MEMO_READ);
         return -1;
     }
-    current.own = 0;
-    current.next = dbf::Get32(head);
-    current.length = 0;
+    previous.length = 0;
+    ReadRun(area, previous.next, blockSize, current);
 
     const uint64_t maxSteps = fileBlocks + 2;
     for (uint64_t steps = 0;; ++steps) {
@@ -372,24 +374,19 @@ int64_t WriteDbase4(s_Area& area, const char* text, uint32_t length, uint32_t ol
             _db_raise_error(DBE_MEMO_WRITE);
             return -1;
         }
-        // Giving back: the old run goes right behind the current run, which keeps the chain in
-        // block order; it then becomes the current record and may take the new memo itself.
-        if (!returned && !current.open && current.next > oldBlock) {
+        // Giving back: the old run goes between the previous run and the current one.
+        if (!returned && current.own > oldBlock) {
             Run old;
             old.own = oldBlock;
-            old.next = current.next;
+            old.next = current.own;
             old.length = oldLength;
             old.changed = true;
-            current.next = oldBlock;
-            current.changed = true;
-            if (hasPrevious && !WriteRun(area, previous, blockSize))
-                break;
-            previous = current;
-            hasPrevious = true;
+            previous.next = oldBlock;
+            previous.changed = true;
             current = old;
             returned = true;
         }
-        // Placing (first fit): an exact fit unlinks the run, a longer run keeps its remainder.
+        // Placing: an exact fit unlinks the run, a longer run keeps its remainder.
         if (!placed && current.own != 0 && current.length >= needed) {
             result = current.own;
             if (current.length == needed && !current.open) {
@@ -408,21 +405,19 @@ int64_t WriteDbase4(s_Area& area, const char* text, uint32_t length, uint32_t ol
             previous.changed = true;
             placed = true;
         }
-        if ((hasPrevious && !WriteRun(area, previous, blockSize)) || !WriteRun(area, current, blockSize))
+        if (!WriteRun(area, previous, blockSize) || !WriteRun(area, current, blockSize)) {
+            _db_raise_error(DBE_MEMO_WRITE);
+            return -1;
+        }
+        if (placed && (returned || current.open))
             break;
-        if (placed && (returned || current.open)) {
-            if (needed && !WriteMemoBlocks(area, result, text, length, needed, blockSize, true))
-                return -1;
-            return result;
-        }
-        if (!current.used) {
+        if (!current.used)
             previous = current;
-            hasPrevious = true;
-        }
         ReadRun(area, previous.next, blockSize, current);
     }
-    _db_raise_error(DBE_MEMO_WRITE);
-    return -1;
+    if (needed && !WriteMemoBlocks(area, result, text, length, needed, blockSize, true))
+        return -1;
+    return result;
 }
 
 // Terminator style: the old place when the text fits there, else appended at the next-free block.
