@@ -3,10 +3,10 @@
 //   engine_write_probe serve
 //       runs the steps of WriteCommands.h read from standard input, one a line, and answers each
 //       with one line "<result> <error>" (the lock tests drive it through a pipe).
-//   engine_write_probe append <table> <writer> <count>
-//       opens the shared table (fields WRITER N, SEQ N, TEXT C) and appends count records, each
-//       with db_blank, db_replace and db_insert; writes "rec <writer> <seq> <record number>" for
-//       each.
+//   engine_write_probe append <table> <writer> <count> [<start file>]
+//       opens the shared table (fields WRITER N, SEQ N, TEXT C), writes "ready", waits until the
+//       start file exists (when one is named), and appends count records, each with db_blank,
+//       db_replace and db_insert; writes "rec <writer> <seq> <record number>" for each.
 //   engine_write_probe memo-write <table> <options>
 //       defines the table (ID N 6, NOTE M) with the options (database type 1: dBase 4 memos) and
 //       runs the lines of standard input: "new <hex>" appends a record with that memo text,
@@ -72,12 +72,17 @@ int Serve()
     return 0;
 }
 
-int Append(const char* path, const char* writer, long count)
+int Append(const char* path, const char* writer, long count, const char* start)
 {
     g_Job->exclusive = 0;
     db_files_open();
     if (!db_use(path, 0, nullptr, 0))
         return Fail("db_use");
+    std::printf("ready\n");
+    std::fflush(stdout);
+    // All writers begin together, so that their appends meet.
+    while (start && GetFileAttributesA(start) == INVALID_FILE_ATTRIBUTES)
+        Sleep(5);
     for (long seq = 1; seq <= count; ++seq) {
         const std::string text = std::string("writer ") + writer + " row " + std::to_string(seq);
         if (!db_blank() || !db_replace("WRITER", writer) || !db_replace("SEQ", std::to_string(seq).c_str()) ||
@@ -155,8 +160,8 @@ int main(int argc, char** argv)
     int rc = 2;
     if (mode == "serve")
         rc = Serve();
-    else if (mode == "append" && argc == 5)
-        rc = Append(argv[2], argv[3], std::atol(argv[4]));
+    else if (mode == "append" && (argc == 5 || argc == 6))
+        rc = Append(argv[2], argv[3], std::atol(argv[4]), argc == 6 ? argv[5] : nullptr);
     else if (mode == "memo-write" && argc == 4)
         rc = MemoWrite(argv[2], (unsigned)std::strtoul(argv[3], nullptr, 0));
     else if (mode == "memo-read" && argc == 4)
