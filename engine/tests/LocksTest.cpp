@@ -273,8 +273,9 @@ TEST_F(LockWait, SucceedsOnceTheOtherStationLetsGo)
 {
     oxtest::CtlLog log;
     s_onPause = [this](int pause) {
-        if (pause == 50)
+        if (pause == 50) {
             EXPECT_EQ("1 0", m_peer->Run("unlock 0"));
+        }
     };
     EXPECT_TRUE(db_rlock(1));
     EXPECT_EQ(0u, m_error);
