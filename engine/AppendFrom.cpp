@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "CallFrame.h"
-#include "EngineHooks.h"
 #include "FieldAccess.h"
 #include "Memo.h"
 #include "Navigation.h"
