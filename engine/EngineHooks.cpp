@@ -1,3 +1,22 @@
 #include "EngineHooks.h"
 
+#include "Locks.h"
+#include "Memo.h"
+#include "RecordWrite.h"
+
 s_EngineHooks g_EngineHooks;
+
+namespace {
+
+// The modules that are part of the engine fill their members before the library's attach
+// processing runs.
+struct FillHooks {
+    FillHooks()
+    {
+        _db_lock_hooks(g_EngineHooks);
+        _db_write_hooks(g_EngineHooks);
+        _db_memo_hooks(g_EngineHooks);
+    }
+} s_fillHooks;
+
+} // namespace

@@ -40,6 +40,22 @@ struct s_EngineHooks {
     bool (*evaluateKey)(s_Area& area, int slot, char* key) = nullptr;
     // Positions the slot on a key and record number (under its index lock).
     bool (*seekKey)(s_Area& area, int slot, const char* key, int32_t recno) = nullptr;
+    // Record writing: adds a key (key-size bytes, padded with blanks) for a record number, raising
+    // the header's change counter for the lock period; deletes the key of a record number. Both
+    // run under the slot's index lock and answer FALSE with the error raised. Without them the
+    // indexes of written records are left as they are.
+    bool (*addKey)(s_Area& area, int slot, const char* key, int32_t recno) = nullptr;
+    bool (*deleteKey)(s_Area& area, int slot, const char* key, int32_t recno) = nullptr;
+    // Rebuilds every open index of the area (the table was emptied by db_zap); FALSE with the
+    // error raised. Without it the indexes are left as they are.
+    bool (*rebuildIndexes)(s_Area& area) = nullptr;
+    // The index lock found that another station changed the index file since the slot was last
+    // locked (the change counter moved; the new header is in the slot): drop the slot's cached
+    // pages and, with reposition, find the position of the controlling order again.
+    void (*indexChanged)(s_Area& area, int slot, bool reposition) = nullptr;
+    // The last index unlock of a changed slot: writes its changed pages back after the header;
+    // FALSE with the error raised.
+    bool (*writeIndexPages)(s_Area& area, int slot) = nullptr;
 
     // ---- expressions ----
     // A logical expression for the current record: 1 true, 0 false, -1 evaluation failed (the
@@ -48,8 +64,8 @@ struct s_EngineHooks {
     void (*freeExpression)(s_Expression* expression) = nullptr;
 
     // ---- memo files ----
-    // The memo text of a memo field (1-based field number) of the area's current record; FALSE
-    // when the record has no memo or it cannot be read. Without it memo fields read as empty.
+    // The memo text of a memo field (1-based field number) of the area's current record, at most
+    // 1,048,575 characters; FALSE with the error raised when the memo cannot be read.
     bool (*readMemo)(s_Area& area, int field, std::string& text) = nullptr;
 
     // ---- relations ----

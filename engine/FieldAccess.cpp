@@ -91,8 +91,9 @@ double LeadingNumber(const char* text, unsigned count)
     return CStrToD(number.c_str());
 }
 
-// The checks that allow changing the buffer; an error code or 0.
-unsigned ChangeAllowed(const s_Area& area)
+} // namespace
+
+unsigned _db_change_allowed(const s_Area& area)
 {
     if (area.file == INVALID_HANDLE_VALUE)
         return DBE_FILES_CLOSED;
@@ -104,6 +105,8 @@ unsigned ChangeAllowed(const s_Area& area)
         return DBE_UNLOCKED;
     return 0;
 }
+
+namespace {
 
 void TakeBeforeImage(s_Area& area)
 {
@@ -324,7 +327,7 @@ extern "C" BOOL DB_CALL db_replace(const char* field, const char* value)
         _db_select_number(job, previous);
         return f(result);
     }
-    if (const unsigned code = ChangeAllowed(*area)) {
+    if (const unsigned code = _db_change_allowed(*area)) {
         _db_raise_error(code);
         return f(FALSE);
     }
@@ -361,7 +364,7 @@ extern "C" BOOL DB_CALL db_replace_record(const char* record)
     s_Area* area = _db_current_table(f.Job());
     if (!area || !record)
         return f(FALSE);
-    if (const unsigned code = ChangeAllowed(*area)) {
+    if (const unsigned code = _db_change_allowed(*area)) {
         _db_raise_error(code);
         return f(FALSE);
     }

@@ -25,6 +25,10 @@ void _db_blank_buffer(s_Area& area);
 // empty text in natural order). FALSE when the record or the key cannot be read (error raised).
 bool _db_field_contents(s_Area& area, int n, char* buffer, unsigned size);
 
+// The conditions under which the buffer may be changed (db_replace, and db_memo_write before it
+// touches the memo file): an error code (9, 54, 22, 44) or 0.
+unsigned _db_change_allowed(const s_Area& area);
+
 // Makes the buffer hold the current record: under any lock bit or at the end-of-file position a
 // valid buffer that holds the current record is used as it is, else the record is read.
 bool _db_read_current(s_Area& area);

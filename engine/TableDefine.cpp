@@ -12,7 +12,9 @@
 #include "DbfFormat.h"
 #include "EngineHooks.h"
 #include "FieldAccess.h"
+#include "Memo.h"
 #include "PathHelpers.h"
+#include "RecordWrite.h"
 #include "TableFile.h"
 #include "TableOpen.h"
 #include "WorkAreas.h"
@@ -66,31 +68,6 @@ uint8_t CharsetMark(int charset)
     }
 }
 
-// Today's date (UTC) as the header carries it.
-void StampDate(uint8_t* date)
-{
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    date[0] = (uint8_t)(now.wYear - 1900);
-    date[1] = (uint8_t)now.wMonth;
-    date[2] = (uint8_t)now.wDay;
-}
-
-// The DBT header of a new memo file.
-void MemoHeader(const char* memoPath, uint8_t* header)
-{
-    std::memset(header, 0, dbf::kMemoHeaderSize);
-    dbf::Put32(header + dbf::kMemoNextFree, 1);
-    char shortPath[MAX_PATH];
-    if (!GetShortPathNameA(memoPath, shortPath, sizeof shortPath))
-        SafeStrCopy(shortPath, memoPath, sizeof shortPath);
-    char name[256];
-    SplitPath(shortPath, nullptr, nullptr, name, nullptr);
-    SafeStrCopy((char*)header + dbf::kMemoName, name, dbf::kMemoNameChars + 1);
-    dbf::Put16(header + dbf::kMemoMark, dbf::kMemoMarkValue);
-    dbf::Put16(header + dbf::kMemoBlockSizeAt, dbf::kMemoBlockSize);
-}
-
 // Flushes a file of a shared table when the area asks for it.
 void FlushShared(const s_Area& area, HANDLE file)
 {
@@ -117,7 +94,7 @@ unsigned CreateMemo(s_Job* job, s_Area* area)
     if (memo == INVALID_HANDLE_VALUE)
         return DBE_MEMO_OPEN;
     std::vector<uint8_t> block0(dbf::kMemoBlockSize, 0);
-    MemoHeader(area->memoName, block0.data());
+    _db_new_memo_header(area->memoName, block0.data());
     DWORD written = _xwrite(memo, block0.data(), (DWORD)block0.size());
     if (written != block0.size()) {
         CloseHandle(memo);
@@ -246,7 +223,7 @@ extern "C" BOOL DB_CALL db_define_end(void)
     std::vector<uint8_t> header(headerLength, 0);
     area->header[0] = (uint8_t)(dbf::kVersionDbase3 | (memo ? dbf::kMemoBit : 0) |
                                 (area->protectedTable ? dbf::kProtectedBit : 0));
-    StampDate(area->header + 1);
+    _db_today_date(area->header + 1);
     header[dbf::kVersion] = area->header[0];
     std::memcpy(&header[dbf::kDate], area->header + 1, 3);
     dbf::Put32(&header[dbf::kRecordCount], 0);

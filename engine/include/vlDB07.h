@@ -168,6 +168,41 @@ unsigned DB_CALL db_get_reference(const char* field);
 unsigned DB_CALL db_recsize(void);
 unsigned DB_CALL db_header(void);
 
+/* ---- Locks, writing and memo files ---------------------------------------------------------
+ *
+ * Shared tables are kept apart by byte-range locks beyond the end of their files. A changed
+ * record needs a record lock, the file lock or an exclusive table; db_write and db_insert take
+ * the locks they need themselves. wait: 0 one attempt; otherwise retried for up to 300 seconds,
+ * with an abort dialog after 15 seconds. */
+BOOL DB_CALL db_rlock(int wait);
+/* Field reads use the record buffer as under a record lock; no lock is taken. */
+BOOL DB_CALL db_fake_rlock(void);
+/* Locks the whole table, then its open indexes. */
+BOOL DB_CALL db_flock(int wait);
+/* all 0: the caller's locks of the current area; otherwise those of every open area. */
+BOOL DB_CALL db_unlock(int all);
+
+BOOL DB_CALL db_write(void);
+BOOL DB_CALL db_insert(void);
+BOOL DB_CALL db_delete(void);
+BOOL DB_CALL db_recall(void);
+BOOL DB_CALL db_deleted(void);
+BOOL DB_CALL db_zap(void);
+/* source: DB_AREAREF(n) or an alias; fieldList: NULL or "" (fields by position) or
+   "DEST[=SOURCE],..." */
+BOOL DB_CALL db_append_from(const char* source, const char* fieldList);
+/* The header's date of the last change in the job's date format. */
+BOOL DB_CALL db_lupdate(char* buf, unsigned size);
+/* The table file's last-write time: DOS date in the high 16 bits, DOS time in the low 16 bits. */
+unsigned DB_CALL db_filetime(void);
+
+BOOL DB_CALL db_memo_exist(const char* field);
+BOOL DB_CALL db_memo_read_buffer(const char* field, char* buf, unsigned size);
+/* A movable block holding the text (at most 1,048,575 characters) and a NUL; previous (or NULL)
+   is re-allocated for it. The caller frees the block. NULL on error. */
+HGLOBAL DB_CALL db_memo_read(const char* field, HGLOBAL previous);
+BOOL DB_CALL db_memo_write(const char* field, const char* text);
+
 /* 0: global settings and the current area, 1: the current area, 2: every area, 3: relations */
 void DB_CALL db_debuginfo(int what);
 

@@ -296,6 +296,8 @@ TEST_F(ExprEvaluator, FieldsWithoutATableFailWithErrorSeven)
 
 TEST_F(ExprEvaluator, MemoFieldsReadTheirTextThroughTheMemoHook)
 {
+    auto saved = g_EngineHooks.readMemo;
+    g_EngineHooks.readMemo = nullptr;
     Check({"NOTE", "C 10.0 ''", 0});
     g_EngineHooks.readMemo = [](s_Area& area, int field, std::string& text) {
         text = "memo of record " + std::to_string(area.recno) + " field " + std::to_string(field);
@@ -306,7 +308,7 @@ TEST_F(ExprEvaluator, MemoFieldsReadTheirTextThroughTheMemoHook)
     EXPECT_EQ("C 10.0 '          '", Evaluate("NOTE", 1)) << "key-shape mode reads no memo";
     g_EngineHooks.readMemo = [](s_Area&, int, std::string&) { return false; };
     Check({"NOTE", "C 10.0 ''", 0});
-    g_EngineHooks.readMemo = nullptr;
+    g_EngineHooks.readMemo = saved;
 }
 
 TEST_F(ExprEvaluator, ArithmeticOnAFailedOperandShowsTheBigProblemBox)

@@ -52,15 +52,18 @@ protected:
     void SetUp() override
     {
         TableTest::SetUp();
+        m_savedHooks = g_EngineHooks;
         ASSERT_TRUE(Use("ten.dbf", TenRecords(), 0x01));
         s_callbacks.clear();
         s_stopOnCall = 0;
     }
     void TearDown() override
     {
-        g_EngineHooks = s_EngineHooks{};
+        g_EngineHooks = m_savedHooks;
         TableTest::TearDown();
     }
+    // The hooks the engine's modules filled at start-up; tests plug their own in.
+    s_EngineHooks m_savedHooks;
     // Positions the area without the deleted setting and without callbacks.
     void StartAt(long recno)
     {
