@@ -110,28 +110,30 @@ VL32T1_API int WINAPI TimerDump(long lJob, char* pszBuffer, int nSize);
 
 // Timers. Every add returns 0, -1 (no job, or no first occurrence) or -2 (the id is registered).
 VL32T1_API int WINAPI TimerAddFixed(long lJob, TimerDateTime when, long lId, int nLeadMinutes);
-VL32T1_API int WINAPI TimerAddCyclicSec(long lJob, long lId, TimerDateTime start, TimerDateTime end, int nSeconds);
-VL32T1_API int WINAPI TimerAddCyclicMinutes(long lJob, long lId, TimerDateTime start, TimerDateTime end, int nMinutes);
-VL32T1_API int WINAPI TimerAddCyclicDay(long lJob, long lId, TimerDateTime start, TimerDateTime end, int bWorkingDaysOnly,
-                               int nEveryDays, int nLeadMinutes);
-VL32T1_API int WINAPI TimerAddCyclicWeek(long lJob, long lId, TimerDateTime start, TimerDateTime end, int nEveryWeeks,
-                                int nWeekday);
+VL32T1_API int WINAPI TimerAddCyclicSec(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                        int nSeconds);
+VL32T1_API int WINAPI TimerAddCyclicMinutes(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                            int nMinutes);
+VL32T1_API int WINAPI TimerAddCyclicDay(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                        int bWorkingDaysOnly, int nEveryDays, int nLeadMinutes);
+VL32T1_API int WINAPI TimerAddCyclicWeek(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                         int nEveryWeeks, int nWeekday);
 // One weekly timer per non-zero flag of pWeekdays[1] (Sunday) to pWeekdays[7] (Saturday);
-// pWeekdays[0] is no weekday and is ignored. Returns 0 once the job exists.
-VL32T1_API int WINAPI TimerAddCyclicWeekByDay(long lJob, long lId, TimerDateTime start, TimerDateTime end, int nEveryWeeks,
-                                     const int* pWeekdays, int nLeadMinutes);
-VL32T1_API int WINAPI TimerAddCyclicMonth(long lJob, long lId, TimerDateTime start, TimerDateTime end, int nEveryMonths,
-                                 int nDayOfMonth, int nLeadMinutes);
-VL32T1_API int WINAPI TimerAddCyclicMonthExt(long lJob, long lId, TimerDateTime start, TimerDateTime end, int nWeekIndex,
-                                    int nWeekday, int nEveryMonths, int nLeadMinutes);
+// pWeekdays[0] is no weekday and is ignored. Returns 0 once the job exists (-1 for NULL flags).
+VL32T1_API int WINAPI TimerAddCyclicWeekByDay(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                              int nEveryWeeks, const int* pWeekdays, int nLeadMinutes);
+VL32T1_API int WINAPI TimerAddCyclicMonth(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                          int nEveryMonths, int nDayOfMonth, int nLeadMinutes);
+VL32T1_API int WINAPI TimerAddCyclicMonthExt(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                             int nWeekIndex, int nWeekday, int nEveryMonths, int nLeadMinutes);
 // Yearly on a day of the year (1 to 366).
-VL32T1_API int WINAPI TimerAddCyclicYear(long lJob, long lId, TimerDateTime start, TimerDateTime end, int nDayOfYear,
-                                int nLeadMinutes);
+VL32T1_API int WINAPI TimerAddCyclicYear(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                         int nDayOfYear, int nLeadMinutes);
 // Yearly on a month and day; 29 February falls on 28 February in common years.
-VL32T1_API int WINAPI TimerAddCyclicYearDayInMonth(long lJob, long lId, TimerDateTime start, TimerDateTime end, int nMonth,
-                                          int nDay, int nLeadMinutes);
-VL32T1_API int WINAPI TimerAddCyclicYearExt(long lJob, long lId, TimerDateTime start, TimerDateTime end, int nMonth,
-                                   int nWeekIndex, int nWeekday, int nLeadMinutes);
+VL32T1_API int WINAPI TimerAddCyclicYearDayInMonth(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                                   int nMonth, int nDay, int nLeadMinutes);
+VL32T1_API int WINAPI TimerAddCyclicYearExt(long lJob, long lId, TimerDateTime start, TimerDateTime end,
+                                            int nMonth, int nWeekIndex, int nWeekday, int nLeadMinutes);
 
 #ifdef __cplusplus
 } // extern "C"

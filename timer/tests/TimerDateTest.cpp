@@ -50,8 +50,8 @@ TEST(CTimerDate, Arithmetic)
         {"Sunday to Saturday across a month", At(2008, 1, 27, 23, 59, 59),
          [](CTimerDate& d) { CTimerDate::NextWeekday(COleDateTime(d), 7, d); }, "2008-02-02 23:59:59"},
         // The Nth weekday of a month, at midnight.
-        {"last Friday of February 2008", At(2008, 2, 10, 10, 30), [](CTimerDate& d) { d = d.NthWeekdayOfMonth(5, 6, 2); },
-         "2008-02-29 00:00:00"},
+        {"last Friday of February 2008", At(2008, 2, 10, 10, 30),
+         [](CTimerDate& d) { d = d.NthWeekdayOfMonth(5, 6, 2); }, "2008-02-29 00:00:00"},
         {"fourth Friday of February 2008", At(2008, 2, 10), [](CTimerDate& d) { d = d.NthWeekdayOfMonth(4, 6, 2); },
          "2008-02-22 00:00:00"},
         {"first Friday of February 2008", At(2008, 2, 10), [](CTimerDate& d) { d = d.NthWeekdayOfMonth(1, 6, 2); },

@@ -184,10 +184,12 @@ def generated_cases(rng):
         month = rng.randint(1, 12)
         c.append(Case("g%d-ydim" % i, "yeardayinmonth", base, end, count, lead, [month, rng.randint(1, 31)]))
         index = rng.randint(0, 4)
-        start = first_on_or_after(YEARLY, base, bymonth=month, byweekday=WEEKDAYS[weekday](-1 if index == 4 else index + 1))
-        c.append(Case("g%d-yearext" % i, "yearext", start, end and max(end, start), count, lead, [month, index, weekday]))
-        c.append(Case("g%d-seconds" % i, "seconds", base, end and base + datetime.timedelta(seconds=rng.randint(0, 5000)),
-                      count, 0, [rng.choice((1, 59, 3600, 86400))]))
+        nth = -1 if index == 4 else index + 1
+        start = first_on_or_after(YEARLY, base, bymonth=month, byweekday=WEEKDAYS[weekday](nth))
+        c.append(Case("g%d-yearext" % i, "yearext", start, end and max(end, start), count, lead,
+                      [month, index, weekday]))
+        seconds_end = end and base + datetime.timedelta(seconds=rng.randint(0, 5000))
+        c.append(Case("g%d-seconds" % i, "seconds", base, seconds_end, count, 0, [rng.choice((1, 59, 3600, 86400))]))
     return c
 
 

@@ -145,7 +145,8 @@ TEST_F(SignalTest, SeriesStartedInThePastCatchesUpOneOccurrencePerSignal)
     for (const RecordedSignal& s : signals) {
         nDuesSoFar += s.nType == TIMER_SIGNAL_DUE;
         nNextsSoFar += s.nType == TIMER_SIGNAL_NEXT;
-        EXPECT_LE(nNextsSoFar, nDuesSoFar) << "each next-scheduled follows its due: " << CSignalRecorder::Describe(signals);
+        EXPECT_LE(nNextsSoFar, nDuesSoFar)
+            << "each next-scheduled follows its due: " << CSignalRecorder::Describe(signals);
     }
     for (int k = 0; k < 6; k++)
         EXPECT_EQ(Show(Days(start, k + 1)), ShowTime(nexts[k].info)) << "next-scheduled " << k;
