@@ -41,7 +41,10 @@ BOOL CTimerRule::DecodeWeekdayCode(int nCode, int& n, int& nWeekday)
 BOOL CTimerRule::FirstDue(const COleDateTime& now, COleDateTime& due)
 {
     if (m_bRecurring && m_cur.GetStatus() == COleDateTime::valid) {
-        due = MinusLead(m_cur);
+        const COleDateTime first = MinusLead(m_cur);
+        if (first.GetStatus() != COleDateTime::valid)
+            return FALSE;
+        due = first;
         return TRUE;
     }
     COleDateTime occurrence;
@@ -56,10 +59,11 @@ BOOL CTimerRule::NextOccurrence(const COleDateTime& from, COleDateTime& due, COl
     CTimerDate next;
     if (!NextAfter(cur, next) || next.GetStatus() != COleDateTime::valid || next <= cur)
         return FALSE;
-    if (LiesAfterEndDate(next))
+    const COleDateTime nextDue = MinusLead(next);
+    if (LiesAfterEndDate(next) || nextDue.GetStatus() != COleDateTime::valid)
         return FALSE;
     m_cur = next;
-    due = MinusLead(next);
+    due = nextDue;
     occurrence = ReportsOccurrence() ? COleDateTime(next) : due;
     return TRUE;
 }

@@ -3,6 +3,7 @@
 CTimerRuleFixed::CTimerRuleFixed(long lId, const COleDateTime& when, int nLeadMinutes)
     : CTimerRule(FALSE, lId, 0, when, COleDateTime(), nLeadMinutes), m_due(MinusLead(when))
 {
+    // A one-shot timer has no series to end.
     m_end.SetStatus(COleDateTime::null);
 }
 

@@ -224,6 +224,9 @@ TEST(CTimerRule, IntervalsBelowOneCountAsOneAndBadParametersEndTheSeries)
         {"calendar rule without a valid start",
          [] { return new CTimerRuleDaily(kId, NullDate(), NullDate(), FALSE, 1, 0); },
          {{At(2008, 1, 1), kEnded, kEnded}}},
+        {"no occurrence after the last valid date",
+         [] { return new CTimerRuleDaily(kId, At(9999, 12, 31, 8, 0), NullDate(), FALSE, 1, 0); },
+         {{At(9999, 12, 31, 8, 0), kEnded, kEnded}}},
     };
     for (const auto& c : cases)
         RunCase(c);
@@ -253,6 +256,8 @@ TEST(CTimerRule, FirstDueOfANewRule)
          [] { return new CTimerRuleSeconds(kId, NullDate(), At(2008, 5, 1), 30); }, FALSE, ""},
         {"calendar rule without a start", [] { return new CTimerRuleMonthly(kId, NullDate(), NullDate(), 1, 5, 0); },
          FALSE, ""},
+        {"a due before the first valid date",
+         [] { return new CTimerRuleDaily(kId, At(100, 1, 1, 0, 30), NullDate(), FALSE, 1, 60); }, FALSE, ""},
     };
     for (const auto& c : cases) {
         std::unique_ptr<CTimerRule> rule(c.make());
