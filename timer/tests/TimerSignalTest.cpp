@@ -153,6 +153,23 @@ TEST_F(SignalTest, SeriesStartedInThePastCatchesUpOneOccurrencePerSignal)
     EXPECT_EQ(DumpLine(103, Days(start, 6)), Dump()) << "tomorrow's occurrence is pending";
 }
 
+TEST_F(SignalTest, WeekdayTimersOfOneIdFinishOnceWhenTheLastOfThemEnds)
+{
+    UseRecorder();
+    // Both weekday timers have their first occurrence in the past week and an end a minute ago.
+    const int mondayThursday[8] = {0, 0, 1, 0, 0, 1, 0, 0};
+    ASSERT_EQ(0, TimerAddCyclicWeekByDay(m_lJob, 104, Arg(Days(Now(), -8)), Arg(Minutes(Now(), -1)), 1,
+                                         mondayThursday, 0));
+    ASSERT_EQ(0, TimerStartPolling(m_lJob));
+    CSignalRecorder& recorder = CSignalRecorder::Instance();
+    ASSERT_TRUE(recorder.WaitForCount(3, kPatience)) << CSignalRecorder::Describe(recorder.Signals());
+    recorder.WaitFor([](const std::vector<RecordedSignal>&) { return false; }, 1000); // nothing more may come
+
+    const std::vector<RecordedSignal> signals = recorder.Signals();
+    EXPECT_EQ("[1:104 1:104 0:104]", CSignalRecorder::Describe(signals));
+    EXPECT_EQ(-3, TimerDelete(m_lJob, 104));
+}
+
 TEST_F(SignalTest, TenDueSignalsThenAPauseThenTheRest)
 {
     UseRecorder();
