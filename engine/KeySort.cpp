@@ -4,8 +4,9 @@
 // number). They are collected into k runs of n entries; a run holds n + 1 entry places (one
 // spare), so run bytes = entry size * (n + 1), and no run is larger than 65,280 bytes. A run is
 // sorted in place when it is full (or, the last one, when the first entry is fetched); the runs
-// are then merged, the smallest current entry of all runs first (a linear scan; on equal entries
-// the earlier run wins).
+// are then merged: each fetch delivers the smallest current entry of all runs, and of equal
+// entries the one of the earliest run. A tournament over the runs' current entries finds it with
+// about log2(k) comparisons per entry instead of k.
 //
 // Layout: n = ceil(count / k) for the smallest k that keeps a run within 65,280 bytes, searched
 // from the guess (count - 1) / (65,280 / entry size - 1), at most 1,000 runs.
@@ -38,7 +39,8 @@
 //   idle  --_SORTINIT-->  filling (layout made, runs allocated or the temporary file made)
 //   filling  --_SORTADD-->  filling (a full run is sorted, in file mode written, when the next
 //                           run opens); one entry more than announced: error 41 --> idle
-//   filling  --first _SORTNEXT-->  draining (the last run sorted and written, readers primed)
+//   filling  --first _SORTNEXT-->  draining (the last run sorted and written, readers primed,
+//                                  the tournament played)
 //   draining  --_SORTNEXT-->  draining (one entry; after the announced count the end signal)
 //   draining  --runs dry early or a read error-->  failed (every _SORTNEXT answers FALSE)
 //   any  --_SORTDONE (also at the start of _SORTINIT)-->  idle (memory freed, file deleted)
@@ -49,7 +51,6 @@
 #include <cstring>
 #include <new>
 
-#include "Area.h"
 #include "Collation.h"
 #include "Job.h"
 #include "vlUT11.h"
@@ -78,8 +79,6 @@ struct RunReader {
     int32_t leftInBuffer = 0;         // entries in the buffer from current on
     char* buffer = nullptr;
     char* current = nullptr;
-    RunReader* next = nullptr;
-    RunReader* prev = nullptr;
 };
 
 enum class Phase { Idle, Filling, Draining, Failed };
@@ -105,7 +104,9 @@ struct SortState {
     char* runBuffer = nullptr;        // file mode: the run being filled
     HANDLE file = INVALID_HANDLE_VALUE;
     char fileName[MAX_PATH] = {};
-    RunReader* readers = nullptr;     // file mode: readers of the runs not yet exhausted, in run order
+    RunReader** readers = nullptr;    // file mode: k readers; NULL once a run is exhausted
+    int leaves = 0;                   // the tournament's leaves: k rounded up to a power of 2
+    int* winners = nullptr;           // node i > 0: the run that wins below it (-1: none); leaves from 'leaves' on
 };
 
 SortState g_Sort;
@@ -165,52 +166,44 @@ bool FileAt(uint64_t offset, void* data, DWORD size, bool write)
 
 uint64_t SlotOffset(int run) { return (uint64_t)run * (uint64_t)(g_Sort.runBytes + kSlotHeader); }
 
+void FreeReader(int run)
+{
+    RunReader*& r = g_Sort.readers[run];
+    if (!r)
+        return;
+    delete[] r->buffer;
+    delete r;
+    r = nullptr;
+}
+
 void FreeReaders()
 {
-    RunReader* r = g_Sort.readers;
-    while (r) {
-        RunReader* next = r->next;
-        delete[] r->buffer;
-        delete r;
-        r = next;
-    }
+    if (!g_Sort.readers)
+        return;
+    for (int i = 0; i < g_Sort.runs; ++i)
+        FreeReader(i);
+    delete[] g_Sort.readers;
     g_Sort.readers = nullptr;
 }
 
-void Unlink(RunReader* r)
-{
-    if (r->prev)
-        r->prev->next = r->next;
-    else
-        g_Sort.readers = r->next;
-    if (r->next)
-        r->next->prev = r->prev;
-    delete[] r->buffer;
-    delete r;
-}
-
-// k readers with buffers of capacity entries, in run order; false (nothing left) without memory.
+// k readers with buffers of capacity entries; false (nothing left) without memory.
 bool MakeReaderList(int capacity)
 {
     SortState& s = g_Sort;
-    RunReader* last = nullptr;
+    s.readers = new (std::nothrow) RunReader*[(size_t)s.runs]();
+    if (!s.readers)
+        return false;
     for (int i = 0; i < s.runs; ++i) {
         RunReader* r = new (std::nothrow) RunReader;
+        s.readers[i] = r;
         if (r)
             r->buffer = new (std::nothrow) char[(size_t)capacity * (size_t)s.entrySize];
         if (!r || !r->buffer) {
-            delete r;
             FreeReaders();
             return false;
         }
         r->offset = SlotOffset(i);
         r->capacity = capacity;
-        r->prev = last;
-        if (last)
-            last->next = r;
-        else
-            s.readers = r;
-        last = r;
     }
     return true;
 }
@@ -382,9 +375,8 @@ bool Fill(RunReader& r)
 bool PrimeReaders()
 {
     SortState& s = g_Sort;
-    int run = 0;
-    for (RunReader* r = s.readers; r; ++run) {
-        RunReader* next = r->next;
+    for (int run = 0; run < s.runs; ++run) {
+        RunReader* r = s.readers[run];
         int32_t count = 0;
         if (run <= s.currentRun) {
             uint8_t header[kSlotHeader];
@@ -398,56 +390,82 @@ bool PrimeReaders()
             r->leftOnDisk = count;
         }
         if (count == 0)
-            Unlink(r);
+            FreeReader(run);
         else if (!Fill(*r))
             return false;
-        r = next;
     }
     return true;
 }
 
-// The next entry in memory mode; NULL when every run is exhausted.
-const char* NextFromBlocks()
+// The current entry of a run; NULL when the run is exhausted.
+const char* CurrentEntry(int run)
+{
+    const SortState& s = g_Sort;
+    if (s.fileMode) {
+        const RunReader* r = s.readers[run];
+        return r ? r->current : nullptr;
+    }
+    const RunBlock& b = s.blocks[run];
+    return b.next < b.count ? b.base + (size_t)b.next * (size_t)s.entrySize : nullptr;
+}
+
+// Moves a run past its current entry. False when the file cannot be read.
+bool AdvanceRun(int run)
 {
     SortState& s = g_Sort;
-    RunBlock* best = nullptr;
-    const char* bestEntry = nullptr;
-    for (int i = 0; i <= s.currentRun; ++i) {
-        RunBlock& b = s.blocks[i];
-        if (b.next >= b.count)
-            continue;
-        const char* entry = b.base + (size_t)b.next * (size_t)s.entrySize;
-        if (!best || CompareEntries(entry, bestEntry) < 0) {
-            best = &b;
-            bestEntry = entry;
-        }
+    if (!s.fileMode) {
+        ++s.blocks[run].next;
+        return true;
     }
-    if (best)
-        ++best->next;
-    return bestEntry;
-}
-
-// The reader with the smallest current entry; NULL when every reader is gone.
-RunReader* SmallestReader()
-{
-    RunReader* best = nullptr;
-    for (RunReader* r = g_Sort.readers; r; r = r->next)
-        if (!best || CompareEntries(r->current, best->current) < 0)
-            best = r;
-    return best;
-}
-
-// Moves the reader past its current entry. False when the file cannot be read.
-bool Advance(RunReader* r)
-{
+    RunReader* r = s.readers[run];
     --r->leftInBuffer;
-    r->current += g_Sort.entrySize;
+    r->current += s.entrySize;
     if (r->leftInBuffer > 0)
         return true;
     if (r->leftOnDisk > 0)
         return Fill(*r);
-    Unlink(r);
+    FreeReader(run);
     return true;
+}
+
+// ---- tournament ---------------------------------------------------------------------------------
+//
+// A complete binary tree over the runs: leaf 'leaves' + i stands for run i, every inner node for
+// the winner of its two children: the run with the smaller current entry, of equal entries the
+// earlier run, and any run before an exhausted one (-1). The root (node 1) is the run whose entry
+// comes next; after that run moved on, only the nodes on its path are played again.
+
+int Match(int a, int b)
+{
+    if (a < 0 || b < 0)
+        return a < 0 ? b : a;
+    const int first = std::min(a, b), second = std::max(a, b);
+    return CompareEntries(CurrentEntry(second), CurrentEntry(first)) < 0 ? second : first;
+}
+
+bool BuildTournament()
+{
+    SortState& s = g_Sort;
+    s.leaves = 1;
+    while (s.leaves < s.runs)
+        s.leaves *= 2;
+    s.winners = new (std::nothrow) int[2 * (size_t)s.leaves];
+    if (!s.winners)
+        return false;
+    for (int i = 0; i < s.leaves; ++i)
+        s.winners[s.leaves + i] = i < s.runs && CurrentEntry(i) ? i : -1;
+    for (int node = s.leaves - 1; node >= 1; --node)
+        s.winners[node] = Match(s.winners[2 * node], s.winners[2 * node + 1]);
+    return true;
+}
+
+void Replay(int run)
+{
+    SortState& s = g_Sort;
+    int node = s.leaves + run;
+    s.winners[node] = CurrentEntry(run) ? run : -1;
+    for (node /= 2; node >= 1; node /= 2)
+        s.winners[node] = Match(s.winners[2 * node], s.winners[2 * node + 1]);
 }
 
 void Fail(unsigned error)
@@ -556,27 +574,24 @@ BOOL _SORTNEXT(void* out, bool* end)
             Fail(DBE_READ_RECORD);
             return FALSE;
         }
+        if (!BuildTournament()) {
+            Fail(DBE_MEMORY);
+            return FALSE;
+        }
     }
 
-    const char* entry = nullptr;
-    RunReader* reader = nullptr;
-    if (s.fileMode) {
-        reader = SmallestReader();
-        if (reader)
-            entry = reader->current;
-    } else {
-        entry = NextFromBlocks();
-    }
-    if (!entry) {
+    const int run = s.winners[1];
+    if (run < 0) {
         Fail(0);
         return FALSE;
     }
     if (out)
-        std::memcpy(out, entry, (size_t)s.entrySize);
-    if (reader && !Advance(reader)) {
+        std::memcpy(out, CurrentEntry(run), (size_t)s.entrySize);
+    if (!AdvanceRun(run)) {
         Fail(DBE_READ_RECORD);
         return FALSE;
     }
+    Replay(run);
     return TRUE;
 }
 
@@ -586,6 +601,7 @@ void _SORTDONE()
     FreeBlocks();
     FreeFileMode();
     delete[] s.keyCopies;
+    delete[] s.winners;
     s = SortState();
 }
 

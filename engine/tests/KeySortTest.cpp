@@ -224,7 +224,7 @@ TEST_F(KeySortTest, MatchesStableSortInBothModes)
         int count;
     };
     const Size sizes[] = {{10, 0},    {10, 1},   {10, 2},    {10, 4661},  {10, 4662}, {10, 20000}, {1, 30000},
-                          {250, 255}, {250, 257}, {250, 1000}, {250, 2600}, {226, 5000}};
+                          {250, 255}, {250, 257}, {250, 1000}, {250, 2600}, {226, 5000}, {226, 30000}};
     const int orders[] = {DB_SORT_ASCII, DB_SORT_GERMAN_TABLE, DB_SORT_GERMAN_ALTERNATE};
     const std::string alphabet("\0 0AaZz/\\(\x84\x8E\x99\x9A\xE1\xFF", 16);
     std::mt19937 random(20240517);
