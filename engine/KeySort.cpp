@@ -9,7 +9,8 @@
 // about log2(k) comparisons per entry instead of k.
 //
 // Layout: n = ceil(count / k) for the smallest k that keeps a run within 65,280 bytes, searched
-// from the guess (count - 1) / (65,280 / entry size - 1), at most 1,000 runs.
+// from the guess (count - 1) / (65,280 / entry size - 1), at most 65,535 runs. (A limit of 1,000
+// runs would cap a build of the program's 226-character key at 282,000 records.)
 //
 // Memory mode: each run lives in its own global memory block (GlobalAlloc with the flags
 // "ReindexAllocFlags", locked). File mode, when the profile says "ReindexTryAlloc"=0 or one of the
@@ -58,7 +59,7 @@
 namespace {
 
 const int kRunLimit = 65280;          // bytes of one run (entry places included)
-const int kMaxRuns = 1000;
+const int kMaxRuns = 65535;
 const SIZE_T kCushion = 0x80000;      // held free while the run readers are made
 const int kSlotHeader = 4;            // the count in front of each slot of the temporary file
 const char kDefaultProfile[] = "VELMAR.INI";

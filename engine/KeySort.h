@@ -29,7 +29,7 @@
 
 // Starts a sort of count entries of keySize + extraSize bytes (extraSize 4: the record number),
 // ordered by the sort order of the current work area. FALSE with error 13 when no run layout of
-// at most 1,000 runs fits, or neither memory nor the temporary file can be had.
+// at most 65,535 runs fits, or neither memory nor the temporary file can be had.
 BOOL _SORTINIT(int32_t count, int keySize, int extraSize);
 
 // Adds one entry: keySize bytes of key and extraSize bytes of extra. FALSE with error 41 when more

@@ -434,6 +434,7 @@ TEST_F(KeySortTest, RunLayout)
         {10, 4661, 1, 4661},    // 4,662 places of 14 bytes, one spare
         {10, 4662, 2, 2331},
         {226, 282000, 1000, 282},
+        {226, 282001, 1001, 282},  // beyond 1,000 runs: the program's composite key on a large table
     };
     for (const Mode& mode : {kDefaults, kFile})
         for (const Case& c : cases) {
@@ -456,14 +457,14 @@ TEST_F(KeySortTest, RunLayout)
         }
 }
 
-TEST_F(KeySortTest, LayoutsBeyondOneThousandRunsRaise13)
+TEST_F(KeySortTest, LayoutsBeyondTheRunLimitRaise13)
 {
     struct Case {
         int keySize;
         int32_t count;
     };
-    // 282,001 entries of key size 226 need 1,001 runs; an entry of 40,000 bytes fits no run twice.
-    const Case cases[] = {{226, 282001}, {40000, 1}, {10, 5000000}};
+    // 2^31 - 1 entries need more than 65,535 runs; an entry of 40,000 bytes fits no run twice.
+    const Case cases[] = {{226, INT32_MAX}, {40000, 1}, {10, INT32_MAX}};
     for (const Mode& mode : {kDefaults, kFile})
         for (const Case& c : cases) {
             const std::string what = std::string(mode.name) + ", key size " + std::to_string(c.keySize);
