@@ -20,9 +20,6 @@ const size_t kKeyBuffer = ntx::kMaxKeySize + 1;
 const int kMaxSplits = BoxObj::kStackSize + 1;
 // Entries of an offset list (max keys + 1 of a page that holds at least 9-byte items).
 const unsigned kMaxEntries = ntx::kPageSize / 2;
-// Steps within a page that reach its first and last entry whatever the position.
-const long kToPageStart = -999;
-const long kToPageEnd = 9999;
 
 // Raises the error unless the call has raised one already (the first error names the cause).
 void Fail(unsigned code)
@@ -250,7 +247,7 @@ bool First(s_Index& slot)
 {
     if (!ToRoot(slot))
         return false;
-    StepInPage(*slot.currentPage, kToPageStart);
+    slot.currentPage->nKeyIndex = 0;
     if (!DescendToLeaf(slot, -1))
         return false;
     slot.currentPage->nKeyIndex = 0;
@@ -261,7 +258,11 @@ bool Last(s_Index& slot)
 {
     if (!ToRoot(slot))
         return false;
-    StepInPage(*slot.currentPage, kToPageEnd);
+    // The right-hand item of a branch root, the last key of a leaf root (whatever the position
+    // was, also one past the end).
+    IBuffer* root = slot.currentPage;
+    const int n = (int)root->nNumKeys();
+    root->nKeyIndex = (int16_t)(IsLeaf(*root) && n > 0 ? n - 1 : n);
     if (!DescendToLeaf(slot, 1))
         return false;
     IBuffer* leaf = slot.currentPage;
@@ -1023,6 +1024,7 @@ void _ntx_free_pages(s_Index& slot)
     slot.pages = nullptr;
     slot.level = -1;
     slot.currentPage = nullptr;
+    slot.endOffset = 0;
 }
 
 void _ntx_hooks(s_EngineHooks& hooks)

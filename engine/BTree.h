@@ -63,7 +63,7 @@ bool _ntx_write_pages(s_Index& slot);
 void _ntx_drop_pages(s_Index& slot);
 // The slot has no current page (the cache stays).
 void _ntx_reset(s_Index& slot);
-// Frees the slot's page cache (unwritten).
+// Frees the slot's page cache (unwritten); the end-of-file offset is taken from the file again.
 void _ntx_free_pages(s_Index& slot);
 
 // Fills the index members of the engine's hooks.
