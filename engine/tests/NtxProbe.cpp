@@ -46,6 +46,11 @@ int Fail(long line)
 int Add(s_Area& area, const std::string& prefix, long first, long count, const char* event)
 {
     if (event) {
+        // Stations started together wait for the lock without pauses, so that their lock
+        // periods interleave.
+        s_LockClock clock;
+        clock.retryMs = 1;
+        _db_set_lock_clock(&clock);
         HANDLE start = CreateEventA(nullptr, TRUE, FALSE, event);
         WaitForSingleObject(start, 60000);
         CloseHandle(start);

@@ -112,6 +112,12 @@ TEST_F(SharedIndex, TheNextLockSeesAnotherStationsKeys)
     EXPECT_EQ(60u + 80u, ntx::Counter(Slot().header)) << "one step for each of the other station's lock periods";
     EXPECT_EQ(Keys(10, {{"A", {1, 60}}, {"B", {100, 80}}}), Walk());
     ASSERT_TRUE(UnlockIndex(Area(), 0, FALSE));
+
+    // New pages go behind the other station's pages.
+    AddUnderLock("C", 200, 100);
+    const Scan scan = ScanIndex(oxtest::ReadFileText(m_path));
+    EXPECT_EQ("", scan.error);
+    EXPECT_EQ(Keys(10, {{"A", {1, 60}}, {"B", {100, 80}}, {"C", {200, 100}}}), scan.entries);
 }
 
 TEST_F(SharedIndex, StationsAddingAtTheSameTimeLeaveOneTree)
@@ -120,6 +126,10 @@ TEST_F(SharedIndex, StationsAddingAtTheSameTimeLeaveOneTree)
     UnlockIndex(Area(), 0, FALSE);
     const std::string event = "ntx-start-" + std::to_string(GetCurrentProcessId());
     HANDLE start = CreateEventA(nullptr, TRUE, FALSE, event.c_str());
+    // Stations waiting for the lock try again at once, so that their lock periods interleave.
+    s_LockClock clock;
+    clock.retryMs = 1;
+    _db_set_lock_clock(&clock);
     Station one("add \"" + m_path + "\" P 1000 250 " + event);
     Station two("add \"" + m_path + "\" Q 2000 250 " + event);
     SetEvent(start);
@@ -127,6 +137,7 @@ TEST_F(SharedIndex, StationsAddingAtTheSameTimeLeaveOneTree)
     EXPECT_EQ(0, one.Finish());
     EXPECT_EQ(0, two.Finish());
     CloseHandle(start);
+    _db_set_lock_clock(nullptr);
 
     ASSERT_TRUE(LockIndex(Area(), 0, FALSE, TRUE));
     const Scan scan = ScanIndex(oxtest::ReadFileText(m_path));
