@@ -484,3 +484,28 @@ TEST_F(BTree, TwentyLevelsCanBeFollowed)
     EXPECT_EQ(19, Slot().level);
     EXPECT_EQ(0u, TakeError());
 }
+
+TEST_F(BTree, NavigationFollowsTheIndex)
+{
+    ASSERT_TRUE(Open(EmptyIndex(10)));
+    Keys rows;
+    for (int i = 1; i <= 20; ++i)
+        rows.push_back({"Row " + std::to_string(i), i});
+    Add(rows);
+    Area().order = 0;
+    // Key order: Row 1, Row 10 .. Row 19, Row 2, Row 20, Row 3 .. Row 9.
+    std::vector<long> expected = {1, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 2, 20, 3, 4, 5, 6, 7, 8, 9};
+    std::vector<long> walked = {db_goto(0)};
+    EXPECT_EQ("Row 1     ", tabletest::Contents("INDEXKEY"));
+    for (long recno = db_skip(1); recno != 0x7FFFFFFF && walked.size() < 30; recno = db_skip(1))
+        walked.push_back(recno);
+    EXPECT_EQ(expected, walked);
+    EXPECT_EQ(1, db_eof());
+    EXPECT_EQ(9, db_goto(-1));
+    EXPECT_EQ(8, db_skip(-1));
+    EXPECT_EQ(4, db_skip(-4));
+    EXPECT_EQ("Row 4     ", tabletest::Contents("INDEXKEY"));
+    EXPECT_EQ(1, db_skip(-100));
+    EXPECT_EQ(1, db_bof());
+    EXPECT_EQ(0u, m_error);
+}
