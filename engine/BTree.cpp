@@ -1,5 +1,6 @@
 #include "BTree.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 
@@ -85,29 +86,30 @@ uint8_t* EntryAt(IBuffer* page)
     return page->Item(page->nKeyIndex);
 }
 
+// The compare length of a search key: its length, capped at the key size.
+size_t SearchLength(const char* key, unsigned keySize)
+{
+    const size_t length = std::strlen(key);
+    return length < keySize ? length : keySize;
+}
+
 // The key text as a C string: its first min(length, key size) characters padded with blanks.
 void PadKey(const char* key, unsigned keySize, char* out)
 {
-    const size_t length = std::strlen(key);
-    const size_t n = length < keySize ? length : keySize;
+    const size_t n = SearchLength(key, keySize);
     std::memcpy(out, key, n);
     std::memset(out + n, ' ', keySize - n);
     out[keySize] = 0;
 }
 
-// The search key against a stored key over length characters, in the area's sort order.
+// The search key against a stored key over length characters, in the area's sort order (the
+// stored key is copied out, so that no comparison reads past it).
 int CompareKey(const s_Collation& collation, const char* key, const uint8_t* item, size_t length, unsigned keySize)
 {
     char stored[kKeyBuffer];
     std::memcpy(stored, item + ntx::kItemKeyAt, keySize);
     stored[keySize] = 0;
     return _str_compare_n(collation, key, stored, length);
-}
-
-size_t SearchLength(const char* key, unsigned keySize)
-{
-    const size_t length = std::strlen(key);
-    return length < keySize ? length : keySize;
 }
 
 // ---- page-level changes -------------------------------------------------------------------------
@@ -405,8 +407,10 @@ int FindRecno(s_Index& slot, const char* key, int32_t recno)
     const size_t length = found == 0 ? g.keySize : SearchLength(key, g.keySize);
     for (;;) {
         const uint8_t* entry = KeyEntry(slot);
-        if (!entry)
+        if (!entry) {
+            Fail(DBE_INDEX_BAD);
             return -1;
+        }
         const uint32_t stored = ntx::ItemRecno(entry);
         if (stored == (uint32_t)recno)
             return 0;
@@ -418,8 +422,10 @@ int FindRecno(s_Index& slot, const char* key, int32_t recno)
         if (moved == 0)
             return 4;
         entry = KeyEntry(slot);
-        if (!entry)
+        if (!entry) {
+            Fail(DBE_INDEX_BAD);
             return -1;
+        }
         if (CompareKey(collation, key, entry, length, g.keySize) != 0)
             return 1;
     }
@@ -539,8 +545,10 @@ bool InsertWithSplit(s_Index& slot, const uint8_t* newItem)
     BoxObj& box = *slot.pages;
     const ntx::Geometry& g = Geometry(slot);
     IBuffer* page = slot.currentPage;
-    if (!page)
+    if (!page) {
+        Fail(DBE_INDEX_BAD);
         return false;
+    }
     if (page->nNumKeys() < g.maxKeys)
         return InsertItem(*page, page->nKeyIndex, newItem, g);
 
@@ -663,8 +671,10 @@ bool Add(s_Index& slot, const char* key, int32_t recno, bool reinsert)
     char padded[kKeyBuffer];
     PadKey(key, g.keySize, padded);
     const int found = FindRecno(slot, padded, recno);
-    if (found < 0)
+    if (found < 0) {
+        Fail(DBE_INDEX_BAD);
         return false;
+    }
     if (found == 0) {
         _db_raise_error(DBE_KEY_EXISTS);
         return false;
@@ -779,8 +789,10 @@ bool Delete(s_Index& slot, const char* key, int32_t recno)
     char padded[kKeyBuffer];
     PadKey(key, g.keySize, padded);
     const int found = FindRecno(slot, padded, recno);
-    if (found < 0)
+    if (found < 0) {
+        Fail(DBE_INDEX_BAD);
         return false;
+    }
     if (found != 0) {
         _db_raise_error(DBE_KEY_MISSING);
         return false;
@@ -909,6 +921,8 @@ BOOL _ntx_last(s_Index& slot)
 
 long _ntx_step(s_Index& slot, long n)
 {
+    if (n == LONG_MIN)   // so that -n exists
+        ++n;
     Operation op(slot);
     return op.Ready() ? Step(slot, n) : -n;
 }
