@@ -47,7 +47,8 @@ enum : unsigned {
 
 // Objects of other engine modules, owned by the area through the hooks of EngineHooks.h.
 struct s_Expression;    // a compiled expression (filter, locate condition, index key)
-struct s_PageStack;     // cached pages and path of an index slot
+class BoxObj;           // cached pages and path of an index slot
+struct IBuffer;         // one cached index page
 struct s_PackedReader;  // block reader of a packed table or index
 struct s_Relation;      // the relations of an area as parent
 class clsBlowfish;      // the cipher of a protected table
@@ -68,21 +69,21 @@ struct FieldNameLess {
 };
 using FieldNameMap = std::map<std::string, int, FieldNameLess>;
 
-// One index slot.
+// One index slot: an open NTX file (NtxFormat.h) with its page cache and position (BTree.h).
 struct s_Index {
     char name[MAX_PATH] = {};           // full file name, upper case; empty: slot not in use
     HANDLE file = INVALID_HANDLE_VALUE;
-    struct s_Area* area = nullptr;      // owner
+    struct s_Area* area = nullptr;      // owner; its critical section guards the slot
     int lockCount = 0;                  // index-lock nesting
     s_Expression* keyExpression = nullptr;
     char keyType = 0;                   // 'C', 'N' or 'D'
-    int level = 0;                      // position in the tree
-    void* currentPage = nullptr;
+    int level = -1;                     // level of the current page below the root; -1: none
+    IBuffer* currentPage = nullptr;     // the position is its nKeyIndex
     uint32_t changeCounter = 0;         // the header's counter at the last lock or write
-    uint32_t endOffset = 0;             // 0: not known
+    uint32_t endOffset = 0;             // where the next page at the end of the file goes; 0: not known
     int pageSize = 1024;
-    s_PageStack* pages = nullptr;
-    uint8_t header[DB_INDEX_HEADER_SIZE] = {};
+    BoxObj* pages = nullptr;            // page cache and stack, made by the first operation
+    uint8_t header[DB_INDEX_HEADER_SIZE] = {}; // copy of the file's header
     int packed = 0;
     s_PackedReader* packedReader = nullptr;
     int phonetic = 0;                   // the key expression begins with "phonetic("

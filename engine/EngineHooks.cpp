@@ -1,5 +1,6 @@
 #include "EngineHooks.h"
 
+#include "BTree.h"
 #include "Locks.h"
 #include "Memo.h"
 #include "RecordWrite.h"
@@ -16,6 +17,7 @@ struct FillHooks {
         _db_lock_hooks(g_EngineHooks);
         _db_write_hooks(g_EngineHooks);
         _db_memo_hooks(g_EngineHooks);
+        _ntx_hooks(g_EngineHooks);
     }
 } s_fillHooks;
 

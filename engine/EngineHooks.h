@@ -22,8 +22,9 @@ struct s_EngineHooks {
     void (*flushArea)(s_Area& area) = nullptr;
 
     // ---- index slots and order ----
-    // Closes the file of a slot in use (unlocking it first) and releases its page cache, packed
-    // reader and key expression; empties its name. Without it the slot's file is closed.
+    // Closes the file of a slot in use (unlocking it first, which writes its header and changed
+    // pages) and releases its page cache, packed reader and key expression; empties its name.
+    // Without it the slot's file is closed.
     void (*releaseIndexSlot)(s_Area& area, int slot) = nullptr;
     // Index lock of a slot of a shared table (waiting scheme); FALSE when not obtained.
     bool (*lockIndex)(s_Area& area, int slot) = nullptr;
@@ -98,6 +99,9 @@ struct s_EngineHooks {
     int64_t (*packedSize)(s_Area& area) = nullptr;
     // Compression method of a packed reader (the dumps show "Mode 0" or "Mode 1").
     int (*packedMethod)(const s_PackedReader* reader) = nullptr;
+    // Page n (file offset / 1,024) of a packed index file, unpacked into page (1,024 bytes);
+    // FALSE when it cannot be read. Without it packed index files cannot be read (error 29).
+    bool (*readPackedIndexPage)(s_Area& area, int slot, uint32_t n, uint8_t* page) = nullptr;
     void (*releasePacked)(s_Area& area) = nullptr;
 };
 

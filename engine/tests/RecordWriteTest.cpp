@@ -292,6 +292,11 @@ void PlugKeyHooks(s_Area& area, const std::function<std::string(const std::strin
         std::memcpy(index.header, IndexImage(1, 10).data(), DB_INDEX_HEADER_SIZE);
     }
     area.order = 2;
+    // These fake indexes are not walked: navigation keeps the natural order of the records.
+    g_EngineHooks.firstKey = nullptr;
+    g_EngineHooks.lastKey = nullptr;
+    g_EngineHooks.stepKeys = nullptr;
+    g_EngineHooks.currentKey = nullptr;
     // The key of both indexes: the NAME field of the buffer.
     g_EngineHooks.evaluateKey = [](s_Area& a, int, char* key) {
         std::memcpy(key, a.record.get() + 1, 10);
