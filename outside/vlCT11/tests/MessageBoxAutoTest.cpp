@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "AttendedBox.h"
 #include "CtlLog.h"
 #include "vlCT11.h"
 
@@ -121,71 +122,41 @@ TEST_F(AutoBoxTest, StoredValueOfAnotherTypeIsNoAnswer)
     EXPECT_EQ("shown", log.Records().at(0).at(6));
 }
 
-// The attended box, answered by this thread's own CBT hook: it ticks the check box the library
-// added and presses "Nein" through posted messages, which the box's modal loop handles. A thread
-// timer closes the box should that fail, so the test cannot hang.
-struct AttendedProbe {
-    HWND box = nullptr;
-    HWND check = nullptr;
-    bool tick = false;
-};
-AttendedProbe* s_probe = nullptr;
-
-LRESULT CALLBACK AnswerHook(int code, WPARAM wParam, LPARAM lParam)
+int AttendedAuto(const std::string& key, bool tick, oxtest::AttendedBox::Seen& seen)
 {
-    if (code == HCBT_ACTIVATE && s_probe && !s_probe->box) {
-        HWND box = (HWND)wParam;
-        s_probe->box = box;
-        s_probe->check = FindWindowExA(box, nullptr, "Button", "Diese Meldung nicht mehr anzeigen");
-        if (s_probe->check && s_probe->tick)
-            PostMessageA(s_probe->check, BM_SETCHECK, BST_CHECKED, 0);
-        PostMessageA(box, WM_COMMAND, IDNO, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void CALLBACK CloseBoxes(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (s_probe && s_probe->box)
-        PostMessageA(s_probe->box, WM_COMMAND, IDCANCEL, 0);
-}
-
-int AttendedAuto(const std::string& key, bool tick, AttendedProbe& probe)
-{
-    probe.tick = tick;
-    s_probe = &probe;
-    SetEnvironmentVariableA("VLCT11_UNATTENDED", "0");
-    HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerHook, nullptr, GetCurrentThreadId());
-    UINT_PTR timer = SetTimer(nullptr, 0, 20000, CloseBoxes);
-    int answer = CtlMessageBoxAutoA(nullptr, "Frage?", "Titel", MB_YESNO | MB_ICONQUESTION, key.c_str());
-    KillTimer(nullptr, timer);
-    UnhookWindowsHookEx(hook);
-    SetEnvironmentVariableA("VLCT11_UNATTENDED", "1");
-    s_probe = nullptr;
-    return answer;
+    return oxtest::AttendedBox::Answer(IDNO, tick, seen, [&] {
+        return CtlMessageBoxAutoA(nullptr, "Frage?", "Titel", MB_YESNO | MB_ICONQUESTION, key.c_str());
+    });
 }
 
 TEST_F(AutoBoxTest, AttendedBoxOffersTheCheckBox)
 {
     CtlLog log;
-    AttendedProbe unticked;
+    oxtest::AttendedBox::Seen unticked;
     EXPECT_EQ(IDNO, AttendedAuto(m_first, false, unticked));
-    EXPECT_NE(nullptr, unticked.check) << "the box has the check box";
+    EXPECT_TRUE(unticked.checkBox) << "the box has the check box";
     EXPECT_EQ("-", Stored(m_first));
 
-    AttendedProbe ticked;
+    oxtest::AttendedBox::Seen ticked;
     EXPECT_EQ(IDNO, AttendedAuto(m_first, true, ticked));
     EXPECT_EQ("dword 7", Stored(m_first));
 
-    AttendedProbe notShown;
+    oxtest::AttendedBox::Seen notShown;
     EXPECT_EQ(IDNO, AttendedAuto(m_first, false, notShown));
     EXPECT_EQ(nullptr, notShown.box) << "a remembered answer shows no box";
 
+    oxtest::AttendedBox::Seen plain;
+    EXPECT_EQ(IDNO, oxtest::AttendedBox::Answer(IDNO, false, plain, [] {
+        return CtlMessageBoxAutoA(nullptr, "Frage?", "Titel", MB_YESNO, "");
+    }));
+    EXPECT_FALSE(plain.checkBox) << "no key, no check box";
+
     std::vector<Record> records = log.Records();
-    ASSERT_EQ(3u, records.size());
+    ASSERT_EQ(4u, records.size());
     EXPECT_EQ("shown", records[0][6]);
     EXPECT_EQ("stored", records[1][6]);
     EXPECT_EQ("remembered", records[2][6]);
+    EXPECT_EQ("shown", records[3][6]);
 }
 
 TEST(CtlSkinHookingProhibitionFlags, AnswersThePreviousFlags)
