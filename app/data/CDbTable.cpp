@@ -67,18 +67,19 @@ BOOL CDbTable::Open(LPCTSTR lpszPath, LPCTSTR lpszAlias, int nOpenMode, UINT nOp
     m_nLastFilterError = 0;
 
     // The area is tested and used under one hold of its lock, so no other thread can take it in
-    // between.
+    // between. Each area's lock is left before the next one is entered: a thread that holds the
+    // engine lock must not wait for an area lock.
     int nArea = m_nArea;
     std::unique_ptr<CDbAreaLock> lock;
     if (nArea == 0) {
         for (int n = kDbFirstArea; n <= kDbLastArea && nArea == 0; ++n) {
+            lock.reset();
             lock.reset(new CDbAreaLock(n));
             if (!DbChecked(DbTableInCurrentArea()))
                 nArea = n;
-            else
-                lock.reset();
         }
         if (nArea == 0) {
+            lock.reset();
             CTableErrorReporter reporter(this);
             ReportError(&reporter, IDS_DB_NO_FREE_AREA, 1, lpszAlias);
             return FALSE;
