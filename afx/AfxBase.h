@@ -52,6 +52,11 @@ BOOL AFXAPI AfxIsValidString(LPCSTR lpsz, int nLength = -1);
 
 #define AfxDebugBreak() DebugBreak()
 
+// Ends the program abnormally after a fatal error: AfxWinTerm, then the end that abort() makes
+// (SIGABRT, exit code 3), without the run time's "abnormal program termination" box, which
+// would wait for a person. Static objects are not destroyed.
+[[noreturn]] void AFXAPI AfxAbort();
+
 #ifdef _DEBUG
 #ifndef THIS_FILE
 #define THIS_FILE __FILE__

@@ -1,5 +1,8 @@
 #include "afxwin.h"
 
+#include <signal.h>
+#include <stdlib.h>
+
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
@@ -33,7 +36,12 @@ void AFXAPI AfxSetCurrentThread(CWinThread* pThread) { t_pCurrentThread = pThrea
 CWnd* AFXAPI AfxGetMainWnd()
 {
     CWinThread* pThread = AfxGetThread();
-    return pThread != NULL ? pThread->GetMainWnd() : NULL;
+    CWnd* pWnd = pThread != NULL ? pThread->GetMainWnd() : NULL;
+    if (pWnd != NULL)
+        return pWnd;
+    // A thread without a main window of its own works for the application's.
+    CWinApp* pApp = AfxGetApp();
+    return pApp != NULL ? pApp->m_pMainWnd : NULL;
 }
 
 BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow)
@@ -55,3 +63,10 @@ BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCm
 }
 
 void AFXAPI AfxWinTerm() {}
+
+void AFXAPI AfxAbort()
+{
+    AfxWinTerm();
+    raise(SIGABRT);
+    _exit(3);
+}

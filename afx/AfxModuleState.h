@@ -30,7 +30,8 @@ LPCTSTR AFXAPI AfxGetAppName();
 // The CWinThread of the calling thread: the thread object for threads started by
 // AfxBeginThread, the application object on the thread that constructed it, else NULL.
 CWinThread* AFXAPI AfxGetThread();
-// The main window of the calling thread's CWinThread (NULL while the program has no windows).
+// The main window of the calling thread's CWinThread, else the application's main window (NULL
+// while the program has no windows).
 CWnd* AFXAPI AfxGetMainWnd();
 
 // Sets the module's handles and the application object's members (instance, command line,

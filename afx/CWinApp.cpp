@@ -18,7 +18,7 @@ void ReplaceString(LPCTSTR& rpsz, LPCTSTR lpszNew)
 CWinApp::CWinApp(LPCTSTR lpszAppName)
     : m_pszAppName(lpszAppName != NULL ? _strdup(lpszAppName) : NULL), m_pszExeName(NULL), m_pszHelpFilePath(NULL),
       m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_hInstance(NULL), m_hPrevInstance(NULL), m_lpCmdLine(NULL),
-      m_nCmdShow(SW_SHOWNORMAL)
+      m_nCmdShow(SW_SHOWNORMAL), m_nWaitCursorCount(0), m_hcurWaitCursorRestore(NULL)
 {
     // The application object is the thread object of the thread that constructs it.
     AfxSetCurrentThread(this);
@@ -47,6 +47,22 @@ CWinApp::~CWinApp()
 }
 
 BOOL CWinApp::InitInstance() { return TRUE; }
+
+void CWinApp::DoWaitCursor(int nCode)
+{
+    HCURSOR hcurWait = ::LoadCursorA(NULL, (LPCSTR)IDC_WAIT);
+    if (nCode > 0) {
+        HCURSOR hcurPrevious = ::SetCursor(hcurWait);
+        if (m_nWaitCursorCount++ == 0)
+            m_hcurWaitCursorRestore = hcurPrevious;
+    } else if (nCode < 0) {
+        if (m_nWaitCursorCount <= 0)
+            return;
+        if (--m_nWaitCursorCount == 0)
+            ::SetCursor(m_hcurWaitCursorRestore);
+    } else if (m_nWaitCursorCount > 0)
+        ::SetCursor(hcurWait);
+}
 
 int CWinApp::ExitInstance() { return 0; }
 

@@ -55,6 +55,13 @@ public:
     // file path, the application name (string resource AFX_IDS_APP_TITLE, else the executable's
     // name) and the profile file (<exe name>.INI).
     void SetCurrentHandles();
+
+    // The wait cursor, counted: 1 shows it (the first call keeps the cursor to return to), -1
+    // ends one showing (the last one puts that cursor back), 0 shows it again while the count is
+    // above 0 (after something else changed the cursor). Meant for the thread of the windows.
+    virtual void DoWaitCursor(int nCode);
+    int m_nWaitCursorCount;
+    HCURSOR m_hcurWaitCursorRestore;
 };
 
 // String resource with the application's title.

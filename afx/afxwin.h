@@ -1,5 +1,5 @@
-// The application and thread classes and the module's global functions. Windows, dialogs and
-// message maps are not part of the library yet; CWnd is only declared.
+// The application and thread classes, windows and the module's global functions. CWnd wraps
+// existing windows; creating windows, dialogs and message maps are not part of the library yet.
 #pragma once
 
 #include "afx.h"
@@ -7,3 +7,4 @@
 #include "CCmdTarget.h"
 #include "CWinThread.h"
 #include "CWinApp.h"
+#include "CWnd.h"

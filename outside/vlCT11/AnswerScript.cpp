@@ -45,7 +45,21 @@ std::optional<int> AnswerScript::ParseAnswer(const std::string& entry)
     return (int)number;
 }
 
-std::optional<int> AnswerScript::Next(const std::optional<std::string>& value)
+AnswerScript::Entry AnswerScript::ParseEntry(const std::string& entry)
+{
+    std::string text = Trimmed(entry);
+    Entry parsed;
+    if (!text.empty() && text.back() == '*') {
+        parsed.dontShowAgain = true;
+        text.pop_back();
+    }
+    parsed.answer = ParseAnswer(text);
+    if (!parsed.answer)
+        parsed.dontShowAgain = false;
+    return parsed;
+}
+
+AnswerScript::Entry AnswerScript::NextEntry(const std::optional<std::string>& value)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     if (value != m_value) {
@@ -56,7 +70,7 @@ std::optional<int> AnswerScript::Next(const std::optional<std::string>& value)
             size_t start = 0;
             for (;;) {
                 size_t comma = value->find(',', start);
-                m_entries.push_back(ParseAnswer(value->substr(start, comma - start)));
+                m_entries.push_back(ParseEntry(value->substr(start, comma - start)));
                 if (comma == std::string::npos)
                     break;
                 start = comma + 1;
@@ -64,7 +78,7 @@ std::optional<int> AnswerScript::Next(const std::optional<std::string>& value)
         }
     }
     if (m_position >= m_entries.size())
-        return std::nullopt;
+        return Entry{};
     return m_entries[m_position++];
 }
 

@@ -1,5 +1,5 @@
 // Controls library: message boxes, progress and abort dialogs, a progress object, a file-name
-// dialog and the window classes the library's dialog templates name.
+// dialog, the window classes the library's dialog templates name, and its colours and pens.
 //
 // Unattended mode (for tests and automated runs): when the environment variable
 // VLCT11_UNATTENDED is set to a non-empty value other than "0", no box or dialog waits for a
@@ -21,6 +21,24 @@ VLCT11_API int WINAPI CtlJobClose(void);
 
 // A modal box like MessageBoxA; returns the id of the pressed button.
 VLCT11_API int WINAPI CtlMessageBoxA(HWND owner, const char* text, const char* caption, UINT style);
+// The same box with an extended value (other than -1), which this library does not use.
+VLCT11_API int WINAPI CtlMessageBoxExA(HWND owner, const char* text, const char* caption, UINT style, int extended);
+// A box that offers "Diese Meldung nicht mehr anzeigen" (for a non-empty key of at most 255
+// characters). Once the user ticked it, later boxes of the key are not shown: they answer what the
+// user answered then. Remembered answers are kept per user in the registry key
+// HKEY_CURRENT_USER\Software\velmar\vlCT11\Answers. A NULL or empty key gives a plain box.
+VLCT11_API int WINAPI CtlMessageBoxAutoA(HWND owner, const char* text, const char* caption, UINT style,
+                                         const char* key);
+VLCT11_API int WINAPI CtlMessageBoxExAutoA(HWND owner, const char* text, const char* caption, UINT style,
+                                           const char* key, int extended);
+
+// The process's skin-hooking prohibition flags (0 at start); returns the previous flags.
+VLCT11_API int WINAPI CtlSkinHookingProhibitionFlags(int flags);
+// The library's background colour, and its dark and light grey pens (owned by the library: callers
+// select them but never delete them).
+VLCT11_API COLORREF WINAPI CtlTools_rgbBkgnd(void);
+VLCT11_API HPEN WINAPI CtlTools_hpenDkGray(void);
+VLCT11_API HPEN WINAPI CtlTools_hpenLtGray(void);
 
 // A modeless progress dialog with an abort button. Returns a handle (> 0), negative on failure.
 // Mode 2: progress with text; mode 5: lock wait (text and abort button).

@@ -55,7 +55,8 @@ public:
     const std::string& Path() const { return m_path; }
 
     // The answers of the next message boxes, comma-separated (numbers or IDOK, IDCANCEL, IDABORT,
-    // IDRETRY, IDIGNORE, IDYES, IDNO); after them each box takes its default button. The list
+    // IDRETRY, IDIGNORE, IDYES, IDNO; a trailing '*' ticks "Diese Meldung nicht mehr anzeigen" of
+    // a box with an answer key); after them each box takes its default button. The list
     // always starts at its first entry, even when the same list was set before: the library
     // starts again when the value changes, so each call makes the value new with trailing
     // blanks, which the library ignores.

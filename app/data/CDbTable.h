@@ -1,0 +1,184 @@
+// One open DBF table of the program: a free work area, the field map with the current row's
+// values as cached text, the conversion between the program's text forms and the engine's,
+// reading, writing, deleting, recalling and appending rows under record locks, navigation,
+// filters and the marks of visible rows.
+//
+// Every engine call runs in a CDbAreaLock of the table's area. Text in the tables is OEM: values
+// are converted with CharToOem right before they go to the engine and with OemToChar right after
+// they come back; the cache always holds ANSI text. Forms of the cache: dates "DD.MM.CCYY" (empty
+// for an empty date), numbers trimmed with the program's decimal character ("0" when empty),
+// memos whole, other fields without trailing blanks.
+//
+// Flags: position-moved is set by every navigation call (goto, skip, append) and clears the
+// row-complete flag, which ReadAllFields sets. Row-dirty and memo-dirty tell WriteRecord what to
+// write. An unexpected engine error throws a CFileException out of the operation (DbErrors.h).
+// Operations on a table that is not open do nothing and fail.
+#pragma once
+
+#include <afx.h>
+
+#include "CDbFieldMap.h"
+
+class CDbSession;
+
+class CDbTable {
+public:
+    // A closed table of the session; installs the session's error handler again and shows rows
+    // marked deleted as hidden (SetDeleted 1).
+    explicit CDbTable(CDbSession* pSession);
+    // Closes the table.
+    virtual ~CDbTable();
+    CDbTable(const CDbTable&) = delete;
+    CDbTable& operator=(const CDbTable&) = delete;
+
+    // ---- opening and closing ---------------------------------------------------------------------
+    // Opens the table (db_use with the open mode: 0 shared, 1 exclusive, 16 read-only, and the
+    // options) in its area, or, when it has none yet, in the first free one of 1 to 250; with none
+    // free the program ends (message 40002 with the alias). Builds the field map and empties every
+    // cached value. FALSE when the engine refuses.
+    BOOL Open(LPCTSTR lpszPath, LPCTSTR lpszAlias, int nOpenMode, UINT nOpenOptions);
+    // Closes the area, frees the marks and clears the state.
+    virtual void Close();
+    BOOL IsOpen() const { return m_nArea != 0; }
+    int GetArea() const { return m_nArea; }
+    // The engine's full path of the table; empty when not open.
+    CString GetDatabasePath();
+    // Called after db_use succeeded; nothing here.
+    virtual void OnOpened();
+    // "Datensatz Nummer %ld" (41028) with the current record number.
+    virtual void DescribePosition(CString& strText);
+
+    // The definition values of the last Open (empty while closed).
+    const CString& GetPath() const { return m_strPath; }
+    const CString& GetAlias() const { return m_strAlias; }
+    int GetOpenMode() const { return m_nOpenMode; }
+    UINT GetOpenOptions() const { return m_nOpenOptions; }
+    int GetFieldCount() const { return m_nFieldCount; }
+
+    // ---- row values ---------------------------------------------------------------------------
+    CDbFieldMap& GetFieldMap() { return m_fields; }
+    // Builds a field map of the open table (names, types, lengths, decimals, widths; empty values).
+    void BuildFieldMap(CDbFieldMap& map);
+    // The field's value of the current row, from the cache or read (and cached); the engine's
+    // result. FALSE for an unknown field.
+    virtual BOOL ReadField(LPCTSTR lpszName, CString& rValue, BOOL bFromCache = FALSE);
+    // Reads every field in field order, stopping at the first failure; sets row-complete when
+    // all were read.
+    virtual BOOL ReadAllFields();
+    // As ReadAllFields, but when the low 16 bits of dwMask are not 0 only the fields whose flag
+    // word shares a bit with them.
+    BOOL ReadFieldsMasked(DWORD dwMask);
+    // A reference to the cached value, read first unless bCachedOnly.
+    virtual CString& FieldValue(LPCTSTR lpszName, BOOL bCachedOnly = FALSE);
+    // Caches the value for WriteRecord: a memo sets memo-dirty (and its length), any other field
+    // row-dirty, and its text is trimmed unless it is a character field. FALSE for an unknown
+    // field.
+    virtual BOOL SetFieldValue(LPCTSTR lpszName, LPCTSTR lpszText);
+    // The character at the 1-based position of the value (read as ReadField does); 0 beyond it.
+    virtual TCHAR GetFieldChar(LPCTSTR lpszName, int nPos, BOOL bFromCache = FALSE);
+    // Pads the cached value with '0' to the position's length and puts the character there; no
+    // dirty flag. FALSE for an unknown field or a position below 1.
+    virtual BOOL SetFieldChars(LPCTSTR lpszName, int nPos, TCHAR ch);
+    // Display width from the engine's length and type; 0 when not open.
+    int GetDisplayWidth(LPCTSTR lpszName);
+
+    // ---- writing ------------------------------------------------------------------------------
+    // Writes the dirty cached values into the current row (dates rewritten as DD.MM.CCYY, numbers
+    // with the decimal point) and the row with db_write; both dirty flags are cleared. TRUE when
+    // every step succeeded, also when only the index keys were not unique (error 40), and when
+    // nothing was dirty. With bRefreshEmpty the empty-table flag is refreshed.
+    virtual BOOL WriteRecord(BOOL bRefreshEmpty = FALSE, int nReserved = 0);
+    // Locks the current row, marks it deleted (recalls it) and writes it; a row locked by someone
+    // else gives message 40011 and no change. With bReposition the position leaves the hidden row.
+    virtual BOOL DeleteRecord(BOOL bReposition = TRUE);
+    virtual BOOL RecallRecord(BOOL bReposition = TRUE);
+    // Appends a blank row, makes it current, locks it (the caller unlocks it) and empties the
+    // cache. FALSE when the row could not be appended or locked.
+    virtual BOOL AppendBlank();
+    // The current row's record lock (nWait: 0 one attempt, else the engine's wait), its result.
+    BOOL LockRecord(int nWait = 0);
+    // Releases the caller's locks of the area (nAll: those of every area).
+    BOOL UnlockRecord(int nAll = 0);
+    // Marks the current row locked in the engine without a file lock, for reading it whole.
+    BOOL MarkRecordLocked();
+
+    // ---- navigation ---------------------------------------------------------------------------
+    // db_goto (0: first visible row, -1: last); the record number reached, 0 on failure.
+    long GoTo(long nRecNo);
+    long Skip(long nCount);
+    BOOL IsEof();
+    unsigned GetRecNo();
+    unsigned GetRecCount();
+    // TRUE when the table had no visible row at the last refresh (after opening and writes,
+    // deletes and recalls that ask for it).
+    BOOL IsEmpty() const { return m_bEmpty; }
+    void RefreshEmptyFlag();
+
+    // ---- filters, deleted rows and marks -----------------------------------------------------
+    // Sets the filter expression as the engine's index filter (empty or NULL removes it). With
+    // marks, a removed filter marks every row, and a new one rebuilds the marks and is then removed
+    // again, so that the marks say which rows pass. FALSE (and the engine's code as
+    // GetLastFilterError) when the engine refuses the expression.
+    BOOL SetFilter(LPCTSTR lpszExpression);
+    unsigned GetLastFilterError() const { return m_nLastFilterError; }
+    virtual BOOL FilterOn();
+    virtual BOOL FilterOff();
+    BOOL IsFilterActive() const { return m_bFilterActive; }
+    // The engine's visibility of rows marked deleted (1 hidden); a change rebuilds the marks.
+    void SetDeleted(int nOn);
+
+    // The marks: one bit per row (bit n - 1 for row n, 524,288 rows at most) telling whether the
+    // row was visible at the last rebuild. AllocateMarks makes them (and builds them).
+    BOOL AllocateMarks();
+    BOOL HasMarks() const { return m_pMarks != NULL; }
+    // Sets the bits of the first GetRecCount() rows: whole bytes to byValue, the bits of the last
+    // partial byte to bit 0 of byValue.
+    void SetAllMarks(BYTE byValue);
+    // Marks every visible row (switching the filter flag off and on); the position ends at EOF.
+    void RebuildMarks();
+    virtual BOOL IsMarked(unsigned nRecNo);
+    unsigned GetMarkedCount() const { return m_nMarked; }
+
+    // ---- state --------------------------------------------------------------------------------
+    BOOL IsPositionMoved() const { return m_bPositionMoved; }
+    BOOL IsRowComplete() const { return m_bRowComplete; }
+    BOOL IsRowDirty() const { return m_bRowDirty; }
+    BOOL IsMemoDirty() const { return m_bMemoDirty; }
+
+protected:
+    // Every navigation call: the position moved, the row is no longer complete.
+    void SetPositionMoved();
+    // Reads a field's value from the engine (area locked), in the program's text form (ANSI).
+    BOOL ReadEngineValue(CDbField& field, CString& rValue);
+    // The table's 2-byte read of field 1 after a record lock: the engine then holds the locked
+    // row's current bytes.
+    void ReadAfterLock();
+    BOOL WriteDate(const CDbField& field, CString strText);
+    BOOL DeleteOrRecall(BOOL bReposition, BOOL bDelete);
+    void SetMark(unsigned nRecNo);
+    void FreeMarks();
+    void ClearDefinition();
+
+    // The definition values of the last Open.
+    CString m_strPath;
+    int m_nOpenMode;
+    CString m_strAlias;
+    UINT m_nOpenOptions;
+    int m_nFieldCount;
+
+    CDbSession* m_pSession;
+    int m_nArea;
+    BOOL m_bPositionMoved;
+    BOOL m_bRowComplete;
+    BOOL m_bRowDirty;
+    BOOL m_bMemoDirty;
+    BOOL m_bFilterActive;
+    BOOL m_bEmpty;
+    int m_nDeletedSetting;
+    HGLOBAL m_hMarks;
+    BYTE* m_pMarks;
+    unsigned m_nMarked;
+    unsigned m_nLastFilterError;
+    CDbFieldMap m_fields;
+    CString m_strNoField; // FieldValue's answer for an unknown name
+};

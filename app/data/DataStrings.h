@@ -1,0 +1,8 @@
+// String resources of the schedule data (DataStrings.rc).
+#pragma once
+
+#define IDS_DB_NO_FREE_AREA 40002   // "Keinen freie Area für Datenbank gefunden! ..."
+#define IDS_DB_RECORD_IN_USE 40011  // "Dieser Datensatz wird gegenwärtig von einem anderen Benutzer ..."
+#define IDS_INTERNAL_ERROR 40014    // "Es ist ein interner Fehler\nin Modul %u in Zeile %u ..."
+#define IDS_DB_NO_JOB 40049         // "Kein freier Tabstor-Job verfügbar!"
+#define IDS_DB_RECORD_NUMBER 41028  // "Datensatz Nummer %ld"

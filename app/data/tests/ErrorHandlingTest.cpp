@@ -1,0 +1,296 @@
+// Engine errors and their reports: each class of engine error gives its boxes (seen in the
+// controls library's log), its debug line or its file exception after the engine call; real
+// engine failures take the same ways; ReportError's texts and titles; the fatal severities end
+// the program (data_probe, a process of its own); the session's defaults.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CDbAreaLock.h"
+#include "CDbTable.h"
+#include "CErrorReporter.h"
+#include "CTableErrorReporter.h"
+#include "DataStrings.h"
+#include "DataTestKit.h"
+#include "DbErrors.h"
+#include "DebugCapture.h"
+#include "vlDB07.h"
+
+namespace {
+
+using datatest::DataTest;
+using Record = oxtest::CtlLog::Record;
+
+const char kRepairHint[] = "Achtung, die Datenbank ist in einem instabilen Zustand! Versuchen Sie "
+                           "Datei>Reparatur>Reindex, beenden das Programm und starten es erneut!";
+
+class ErrorTest : public DataTest {
+protected:
+    void SetUp() override
+    {
+        DataTest::SetUp();
+        ASSERT_TRUE(datatest::CreateTable(File("KUNDEN.DBF"), {{"NAME", 'C', 20, 0}}));
+        ASSERT_TRUE(m_table.Open(File("KUNDEN.DBF").c_str(), "KUNDEN", 0, datatest::kTableOptions));
+    }
+
+    // The boxes of a critical or runtime error of the table KUNDEN.
+    static std::vector<Record> EngineErrorBoxes(const char* kind, const char* table, unsigned code, const char* text)
+    {
+        return {{"MessageBox", std::string("FEHLER BEI: ") + kind + " (" + table + ")",
+                 "Fehlercode: " + std::to_string(code) + "\\n(" + text + ")", "0x30", "1"},
+                {"MessageBox", text, kRepairHint, "0x10", "1"}};
+    }
+
+    CDbTable m_table{m_session.get()};
+};
+
+// What the handler does with each class of code, with KUNDEN in the current area (as inside an
+// engine call on it).
+struct HandlerCase {
+    unsigned code;
+    std::vector<Record> boxes; // the boxes shown
+    bool throws;               // a file exception after the call
+};
+
+TEST_F(ErrorTest, EachClassOfEngineErrorTakesItsWay)
+{
+    const HandlerCase cases[] = {
+        {1, {}, false},
+        {40, {}, false},
+        {46, {}, false},
+        {14, EngineErrorBoxes("DBF-CriticalError", "KUNDEN", 14, "This field does not exist"), false},
+        {3, EngineErrorBoxes("DBF-CriticalError", "", 3, "No database defined in the selected area"), false},
+        {1000, EngineErrorBoxes("DBF-CriticalError", "KUNDEN", 1000, "Bad database type [just a warning, but take care...]"),
+         false},
+        {7, EngineErrorBoxes("DBF-RuntimeError", "KUNDEN", 7, "Read error database file"),
+         false},
+        {44, EngineErrorBoxes("DBF-RuntimeError", "KUNDEN", 44, "DB_REPLACE() won't work with an unlocked record or file"),
+         false},
+        {49, {{"MessageBox", "Datenbank-Fehler aufgetreten (KUNDEN)", "dBase-type index files are not supported", "0x30",
+           "1"}},
+         false},
+        {2, {}, true},
+        {53, {}, true},
+        {57, {}, true},
+        {1001, {}, true},
+    };
+    for (const HandlerCase& c : cases) {
+        SCOPED_TRACE("code " + std::to_string(c.code));
+        m_log.Clear();
+        {
+            CDbAreaLock lock(m_table.GetArea());
+            DbErrorHandler(c.code);
+        }
+        EXPECT_EQ(c.code, g_lastDbError.load());
+        EXPECT_EQ(c.boxes, Boxes());
+        bool thrown = false;
+        try {
+            DbThrowPendingError();
+        } catch (CFileException* e) {
+            thrown = true;
+            EXPECT_EQ((int)c.code, e->m_cause);
+            EXPECT_EQ(-4, e->m_lOsError);
+            e->Delete();
+        }
+        EXPECT_EQ(c.throws, thrown);
+    }
+}
+
+// The debug channel is chosen when the libraries load, so the handler runs in data_probe, which
+// starts while this test owns the channel.
+TEST_F(ErrorTest, TracedAndUnexpectedErrorsWriteADebugLine)
+{
+    oxtest::MailslotCapture debug;
+    ASSERT_TRUE(debug.IsOpen());
+    std::string command = "\"" + oxtest::ProgramDir() + "\\data_probe.exe\" \"" + File("events.txt") + "\" \"" +
+                          m_dir->Path() + "\" handler 40 46 2 53 14";
+    ASSERT_EQ(0, oxtest::RunProcess(command));
+    std::vector<std::string> lines = debug.Take();
+    const struct {
+        const char* line;
+        size_t count;
+    } expected[] = {
+        {"Error (OX): Index keys not unique", 1},
+        {"Error (OX): The record you want to delete doesn't exist in the index", 1},
+        {"UnexpectedError: The selected database has bad or unknown format", 1},
+        {"UnexpectedError: <unknown error code>", 1},
+        {"This field does not exist", 0}, // a critical error shows boxes only
+    };
+    for (const auto& e : expected)
+        EXPECT_EQ(e.count, oxtest::LinesContaining(lines, e.line).size()) << e.line;
+}
+
+TEST_F(ErrorTest, OnlyTheFirstUnexpectedErrorIsThrownOnce)
+{
+    DbErrorHandler(53);
+    DbErrorHandler(57);
+    int cause = 0;
+    try {
+        DbThrowPendingError();
+    } catch (CFileException* e) {
+        cause = e->m_cause;
+        e->Delete();
+    }
+    EXPECT_EQ(53, cause);
+    EXPECT_NO_THROW(DbThrowPendingError());
+    // An error left by an engine call outside the table layer is dropped by the next sequence.
+    DbErrorHandler(57);
+    {
+        CDbAreaLock lock(m_table.GetArea());
+    }
+    EXPECT_NO_THROW(DbThrowPendingError());
+}
+
+TEST_F(ErrorTest, RealEngineFailuresTakeTheSameWays)
+{
+    // A write into an unlocked row of a shared table: error 44 after the engine call.
+    ASSERT_TRUE(m_table.AppendBlank());
+    ASSERT_TRUE(m_table.WriteRecord());
+    m_table.UnlockRecord();
+    m_log.Clear();
+    m_table.GoTo(1);
+    m_table.ReadAllFields();
+    m_table.SetFieldValue("NAME", "ohne Sperre");
+    EXPECT_FALSE(m_table.WriteRecord());
+    EXPECT_EQ(EngineErrorBoxes("DBF-RuntimeError", "KUNDEN", 44, "DB_REPLACE() won't work with an unlocked record or file"),
+              Boxes());
+
+    // A field the table does not have: error 14.
+    m_log.Clear();
+    {
+        CDbAreaLock lock(m_table.GetArea());
+        char value[8];
+        EXPECT_FALSE(DbChecked(db_get_contents("FEHLT", value, sizeof value)));
+    }
+    EXPECT_EQ(EngineErrorBoxes("DBF-CriticalError", "KUNDEN", 14, "This field does not exist"), Boxes());
+
+    // An area without a table: error 3, whose report names no table.
+    m_log.Clear();
+    {
+        CDbAreaLock lock(249);
+        char name[15];
+        EXPECT_FALSE(DbChecked(db_get_database(249, name, sizeof name)));
+    }
+    EXPECT_EQ(EngineErrorBoxes("DBF-CriticalError", "", 3, "No database defined in the selected area"), Boxes());
+}
+
+TEST_F(ErrorTest, DamagedTableThrowsAFileExceptionOutOfOpen)
+{
+    oxtest::WriteFileText(File("KAPUTT.DBF"), std::string("\x03\x7C\x05\x11", 4) + std::string(60, '\x01'));
+    CDbTable damaged(m_session.get());
+    m_log.Clear();
+    int cause = 0;
+    LONG osError = 0;
+    try {
+        damaged.Open(File("KAPUTT.DBF").c_str(), "KAPUTT", 0, datatest::kTableOptions);
+    } catch (CFileException* e) {
+        cause = e->m_cause;
+        osError = e->m_lOsError;
+        e->Delete();
+    }
+    EXPECT_EQ(2, cause) << "bad or unknown format";
+    EXPECT_EQ(-4, osError);
+    EXPECT_FALSE(damaged.IsOpen());
+    EXPECT_TRUE(Boxes().empty());
+    // The next operation of the layer does not throw it again.
+    EXPECT_NO_THROW(m_table.GetRecCount());
+}
+
+// ---- ReportError ------------------------------------------------------------------------------
+
+TEST_F(ErrorTest, ReportErrorTextsAndTitles)
+{
+    CErrorReporter reporter;
+    ReportError(&reporter, IDS_DB_RECORD_NUMBER, 0, "KUNDEN", 42L);
+    ReportError(&reporter, 14, 0, NULL);
+    ReportError(&reporter, 999, 0, "");
+    // No fixed-size buffers: a long context and a long text stay whole.
+    std::string longContext = "C:\\" + std::string(600, 'p') + "\\OX4.DBE";
+    ReportError(&reporter, 14, 0, longContext.c_str());
+
+    std::vector<Record> boxes = Boxes();
+    ASSERT_EQ(4u, boxes.size());
+    EXPECT_EQ((Record{"MessageBox", "FEHLER BEI: KUNDEN", "Datensatz Nummer 42", "0x30", "1"}), boxes[0]);
+    EXPECT_EQ((Record{"MessageBox", "FEHLER", "Fehlercode: 14\\n(This field does not exist)", "0x30", "1"}), boxes[1]);
+    EXPECT_EQ((Record{"MessageBox", "FEHLER", "Fehlercode: 999\\n(<unknown error code>)", "0x30", "1"}), boxes[2]);
+    EXPECT_EQ("FEHLER BEI: " + longContext, boxes[3][1]);
+}
+
+TEST_F(ErrorTest, TableReporterNamesTheTableAndTheLastError)
+{
+    {
+        CDbAreaLock lock(m_table.GetArea());
+        DbErrorHandler(40); // traced only: sets the last error
+    }
+    CTableErrorReporter reporter(&m_table);
+    reporter.Report(0);
+    reporter.Report(0, "Kontext");
+    CTableErrorReporter noTable(NULL);
+    noTable.Report(0, "ohne Tabelle");
+
+    std::vector<Record> boxes = Boxes();
+    ASSERT_EQ(3u, boxes.size());
+    EXPECT_EQ("FEHLER BEI: " + std::string((LPCTSTR)m_table.GetDatabasePath()), boxes[0][1]);
+    EXPECT_EQ("Fehlercode: 40\\n(Index keys not unique)", boxes[0][2]);
+    EXPECT_EQ("FEHLER BEI: Kontext", boxes[1][1]);
+    EXPECT_EQ("Fehlercode: 0\\n(<unknown error code>)", boxes[2][2]);
+}
+
+// ---- the fatal severities, in a process of their own ---------------------------------------------
+
+TEST_F(ErrorTest, FatalReportsEndTheProgram)
+{
+    const std::string closeText =
+        "Kein freier Tabstor-Job verf\xFCgbar!\\n\\nDie Anwendung wird beendet!!!";
+    const struct {
+        const char* arguments;
+        std::vector<Record> boxes;
+        std::string events; // window messages the probe's windows received
+    } cases[] = {
+        {"report 1", {{"MessageBox", "FEHLER BEI: Test", closeText, "0x10", "1"}}, "main WM_CLOSE\n"},
+        {"report 1 nomain", {{"MessageBox", "FEHLER BEI: Test", closeText, "0x10", "1"}}, "active WM_CLOSE\n"},
+        {"report 2", {{"MessageBox", "FEHLER BEI: Test", closeText, "0x10", "1"}}, "main WM_DESTROY\n"},
+        {"report 7",
+         {{"MessageBox", "OX Hauptfenster",
+           "Es ist ein interner Fehler\\nin Modul 108 in Zeile 108\\naufgetreten!\\nDie Anwendung mu\xDF daher beendet "
+           "werden!",
+           "0x2010", "1"}},
+         ""},
+        {"noarea",
+         {{"MessageBox", "FEHLER BEI: LETZTE",
+           "Keinen freie Area f\xFCr Datenbank gefunden!\\nBeenden Sie ggf. andere Anwendungen.\\n\\nDie Anwendung "
+           "wird beendet!!!",
+           "0x10", "1"}},
+         "main WM_CLOSE\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        m_log.Clear();
+        std::string events = File("events.txt");
+        DeleteFileA(events.c_str());
+        std::string command = "\"" + oxtest::ProgramDir() + "\\data_probe.exe\" \"" + events + "\" \"" +
+                              m_dir->Path() + "\" " + c.arguments;
+        EXPECT_EQ(3, oxtest::RunProcess(command)) << "the program ends abnormally";
+        EXPECT_EQ(c.boxes, Boxes());
+        EXPECT_EQ(c.events, oxtest::ReadFileText(events));
+    }
+}
+
+// ---- the session --------------------------------------------------------------------------------
+
+TEST_F(ErrorTest, SessionInstallsTheHandlerAndClearsTheLastError)
+{
+    g_lastDbError = 12;
+    m_table.Close();
+    m_session.reset();
+    m_session = std::make_unique<CDbSession>();
+    EXPECT_EQ(0u, g_lastDbError.load());
+    EXPECT_EQ((DbErrorCallback)DbErrorHandler, m_session->m_pfnCallback);
+    m_session->RemoveErrorCallback();
+    EXPECT_EQ(nullptr, m_session->m_pfnCallback);
+    m_session->SetErrorCallback();
+    EXPECT_EQ((DbErrorCallback)DbErrorHandler, m_session->m_pfnCallback);
+}
+
+} // namespace

@@ -1,0 +1,1 @@
+// mfx_test_version.dll: no code, only the version resource of VersionOnly.rc.
