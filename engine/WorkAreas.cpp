@@ -262,3 +262,11 @@ extern "C" BOOL DB_CALL db_files_checkopen(void)
         return f(FALSE);
     return f(job->filesOpen != 0);
 }
+
+// Whether a table is open in the current area. No frame: no nesting count and no trace line; the
+// job lookup clears the current error like every export's.
+extern "C" BOOL DB_CALL db_used(void)
+{
+    s_Job* job = _db_get_job();
+    return job && job->currentArea ? TRUE : FALSE;
+}

@@ -75,7 +75,7 @@ BOOL CDbTable::Open(LPCTSTR lpszPath, LPCTSTR lpszAlias, int nOpenMode, UINT nOp
         for (int n = kDbFirstArea; n <= kDbLastArea && nArea == 0; ++n) {
             lock.reset();
             lock.reset(new CDbAreaLock(n));
-            if (!DbChecked(DbTableInCurrentArea()))
+            if (!DbChecked(db_used()))
                 nArea = n;
         }
         if (nArea == 0) {

@@ -85,7 +85,7 @@ void DB_CALL DbErrorHandler(unsigned nCode)
 
     // Code 3 says there is no table to name.
     CString strTable;
-    if (nCode != DBE_NO_TABLE && DbTableInCurrentArea())
+    if (nCode != DBE_NO_TABLE && db_used())
         strTable = CurrentTableName();
 
     switch (DbClassifyError(nCode)) {

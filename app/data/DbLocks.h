@@ -21,6 +21,3 @@ inline constexpr int kDbAreaLockCount = 255;
 extern CCriticalSection g_areaLocks[kDbAreaLockCount];
 extern CCriticalSection g_engineLock;
 
-// TRUE when a table is open in the engine's current area. (The engine has no export of its own
-// for this yet: an open table has at least one field.)
-BOOL DbTableInCurrentArea();

@@ -114,6 +114,8 @@ intptr_t DB_CALL db_set_errorvariable(unsigned* variable);
 int DB_CALL db_select(const char* designator);
 int DB_CALL db_select_area(int area);
 int DB_CALL db_select_alias(const char* alias);
+/* TRUE when a table is open in the current area */
+BOOL DB_CALL db_used(void);
 BOOL DB_CALL db_files_open(void);
 BOOL DB_CALL db_files_close(void);
 BOOL DB_CALL db_files_checkopen(void);
