@@ -58,6 +58,6 @@ int _idx_slot_of(const s_Area& area, const char* name);
 bool _idx_set_order(s_Area& area, int slot, bool adjust);
 
 // Fills the index-slot members of the engine's hooks (key text, positioning on a key and record
-// number, rebuilding every open index).
+// number, rebuilding every open index, closing a slot).
 struct s_EngineHooks;
 void _idx_hooks(s_EngineHooks& hooks);

@@ -243,6 +243,30 @@ TEST_F(IndexBuild, KeysBeginningWithAZeroByteAreStoredLikeAnyOther)
     EXPECT_EQ(std::vector<unsigned>{}, TakeErrors());
 }
 
+TEST_F(IndexBuild, ATreeDeeperThanItsLevelPagesFailsCleanly)
+{
+    // Level pages are set up for the count a build announces: a leaf and one branch level for no
+    // key. 3,000 keys of 50 a page need a second branch level (from the 2,601st key on).
+    ASSERT_TRUE(Open({}));
+    ASSERT_TRUE(db_index_on(1, "NAME", File("deep").c_str(), 0));
+    const int32_t keys = 3000;
+    ASSERT_TRUE(_SORTINIT(keys, 10, 4));
+    for (int32_t n = 1; n <= keys; ++n) {
+        char key[16];
+        std::snprintf(key, sizeof key, "%010ld", (long)n);
+        ASSERT_TRUE(_SORTADD(key, &n));
+    }
+    char pendingKey[16];
+    int32_t pendingRecno = 0;
+    g_Job->currentError = 0;
+    const bool written = _idx_write_tree(Area(), 0, 0, pendingKey, &pendingRecno);
+    _SORTDONE();
+    EXPECT_FALSE(written);
+    EXPECT_EQ((unsigned)DBE_INDEX_BAD, g_Job->currentError);
+    g_Job->currentError = 0;
+    TakeErrors();
+}
+
 // ---- what a build leaves behind ---------------------------------------------------------------
 
 TEST_F(IndexBuild, MakesTheNewIndexControllingOnTheSameRecord)
