@@ -160,15 +160,15 @@ def key_values(rng, ids):
 
 
 def make_table(path, rng, ids):
-    def field_spec(name, kind, length):
+    def field_text(name, kind, length):
         if kind in "MD":
             return "%s %s" % (name, kind)
         return "%s %s(%d%s)" % (name, kind, length, ",0" if kind == "N" else "")
 
-    spec = "; ".join(field_spec(*field) for field in FIELDS)
+    fields = "; ".join(field_text(*field) for field in FIELDS)
     # python3-dbf names its files .dbf and .dbt; the schedule table is renamed to its own name.
     made = os.path.splitext(path)[0] + ".dbf"
-    table = dbf.Table(made, spec, dbf_type="db3", codepage="cp850")
+    table = dbf.Table(made, fields, dbf_type="db3", codepage="cp850")
     table.open(dbf.READ_WRITE)
     for _ in range(ROWS):
         values = key_values(rng, ids)

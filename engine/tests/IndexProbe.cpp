@@ -26,7 +26,7 @@ const char kRecordIdKey[] = "RECORDID";
 const char kCompositeKey[] =
     "UPPER(USER+DTOORD(D_FIRST_OC)+STR(T_BEGIN,4,0)+TYPE+PRIO+APP_ID+STR(DB_RECID,10,0)+TODOSTAT+STATUS+"
     "DTOORD(D_LAST_OC)+PRIVAT+SERIE+LEFT(BETREFF,30)+LEFT(WITH,30)+REMIND+RIGHT(RTRIM(DB_PATH),100))";
-// db_use options of the schedule table: type 4 (Clipper 5).
+// db_use options of the schedule table: database type 4.
 const unsigned kTableOptions = 4;
 
 int Fail(long line)

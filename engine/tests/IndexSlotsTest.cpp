@@ -135,7 +135,7 @@ TEST_F(IndexSlots, RefusesFilesThatAreNoUsableIndex)
     } cases[] = {
         {"no file", "", DBE_INDEX_OPEN},
         {"a header shorter than 297 bytes", good.substr(0, 296), DBE_INDEX_READ},
-        {"a dBase index header", std::string("\x01\x00\x00\x00\x02\x00\x00\x00", 8) + std::string(1016, 'x'), DBE_INDEX_BAD},
+        {"an index header of another format", std::string("\x01\x00\x00\x00\x02\x00\x00\x00", 8) + std::string(1016, 'x'), DBE_INDEX_BAD},
         {"an odd max keys", patched(18, 49), DBE_INDEX_BAD},
         {"an item size other than key size + 8", patched(12, 20), DBE_INDEX_BAD},
         {"a key expression that does not compile", expression("NAME +"), DBE_EXPRESSION},
