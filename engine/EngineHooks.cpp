@@ -1,6 +1,7 @@
 #include "EngineHooks.h"
 
 #include "BTree.h"
+#include "IndexSlots.h"
 #include "Locks.h"
 #include "Memo.h"
 #include "RecordWrite.h"
@@ -18,6 +19,7 @@ struct FillHooks {
         _db_write_hooks(g_EngineHooks);
         _db_memo_hooks(g_EngineHooks);
         _ntx_hooks(g_EngineHooks);
+        _idx_hooks(g_EngineHooks);
     }
 } s_fillHooks;
 

@@ -313,17 +313,15 @@ int32_t SkipIndex(s_Area& area, int slot, long n)
     return area.recno;
 }
 
-// After a successful positioning: the children of the area's relations follow, and the area is
-// the current one again.
-void FollowRelations(s_Job* job, s_Area& area)
+} // namespace
+
+void _db_follow_relations(s_Job* job, s_Area& area)
 {
     if (area.relations && g_EngineHooks.repositionRelations) {
         g_EngineHooks.repositionRelations(area);
         _db_select_number(job, area.index + 1);
     }
 }
-
-} // namespace
 
 bool _db_refresh_count(s_Area& area)
 {
@@ -499,7 +497,7 @@ extern "C" long DB_CALL db_skip(long n)
     const int slot = IndexSlot(*area);
     const int32_t result = slot >= 0 ? SkipIndex(*area, slot, n) : SkipNatural(*area, n);
     if (result != 0)
-        FollowRelations(job, *area);
+        _db_follow_relations(job, *area);
     return f(result);
 }
 
@@ -556,6 +554,6 @@ extern "C" long DB_CALL db_goto(long recno)
         _db_resync_index(*area);
     }
     Report(*area, area->recno, 1);
-    FollowRelations(job, *area);
+    _db_follow_relations(job, *area);
     return f(area->recno);
 }

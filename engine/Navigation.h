@@ -23,3 +23,6 @@ int32_t _db_go_bottom(s_Area& area);
 void _db_set_eof_position(s_Area& area);
 // Positions the controlling index on the current record.
 void _db_resync_index(s_Area& area);
+// After a successful positioning: the children of the area's relations follow, and the area is
+// the current one again.
+void _db_follow_relations(s_Job* job, s_Area& area);

@@ -257,6 +257,37 @@ BOOL DB_CALL db_protected_section_end(void);
 /* TRUE when the condition holds for the current record. */
 BOOL DB_CALL db_matches_condition(const char* condition);
 
+/* ---- Indexes: creation and rebuild, slots and the controlling order, key seeks -------------
+ *
+ * Every area has 50 index slots (1..50). Index file names get ".ntx" when they have none and are
+ * kept in upper case. Opening or creating an index makes it the controlling index; slot 0 of
+ * db_set_order is natural order. db_reindex rebuilds one slot, or with 0 every open index.
+ * Seeks position the area by the controlling index and answer the found flag: with the exact
+ * setting off a shorter search text matches as a prefix. */
+BOOL DB_CALL db_index_on(unsigned slot, const char* key_expr, const char* file, int unique);
+BOOL DB_CALL db_reindex(unsigned slot);
+BOOL DB_CALL db_set_index_to(unsigned slot, const char* file);
+BOOL DB_CALL db_set_order(int slot);
+/* As db_set_order, without finding the current record in the index. */
+BOOL DB_CALL db_set_order_no_adjust(int slot);
+/* The controlling slot 1..50; 0 in natural order. */
+unsigned DB_CALL db_indexord(void);
+/* The file of a slot: its base name (no directory, no extension), or its full name as opened;
+   an empty text for a slot not in use. */
+BOOL DB_CALL db_get_index(unsigned slot, char* buf, unsigned size);
+BOOL DB_CALL db_get_indexpath(unsigned slot, char* buf, unsigned size);
+/* The key expression of a slot, and its key for the current record as stored (unsaved changes of
+   the record buffer are dropped). */
+BOOL DB_CALL db_indexkey(unsigned slot, char* buf, unsigned size);
+BOOL DB_CALL db_indexvalue(unsigned slot, char* buf, unsigned size);
+/* The first record with the key (not found: the end-of-file position). */
+BOOL DB_CALL db_seek(const char* key);
+BOOL DB_CALL db_find(const char* key);
+/* The first record whose key is not smaller; TRUE when its key matches. */
+BOOL DB_CALL db_softseek(const char* key);
+/* The next record in key order; TRUE when it still has the key. */
+BOOL DB_CALL db_seek_next(const char* key);
+
 #ifdef __cplusplus
 }
 #endif
