@@ -890,19 +890,6 @@ bool WriteIndexPagesHook(s_Area& area, int slot)
     return !index || _ntx_write_pages(*index);
 }
 
-void ReleaseIndexSlotHook(s_Area& area, int slot)
-{
-    s_Index* index = HookSlot(area, slot);
-    if (!index)
-        return;
-    _ntx_close_file(area, slot);
-    _ntx_free_pages(*index);
-    if (index->keyExpression && g_EngineHooks.freeExpression)
-        g_EngineHooks.freeExpression(index->keyExpression);
-    index->keyExpression = nullptr;
-    index->name[0] = 0;
-}
-
 } // namespace
 
 const uint8_t* _ntx_current_key(const s_Index& slot) { return slot.pages ? KeyEntry(slot) : nullptr; }
@@ -1043,7 +1030,6 @@ void _ntx_free_pages(s_Index& slot)
 
 void _ntx_hooks(s_EngineHooks& hooks)
 {
-    hooks.releaseIndexSlot = ReleaseIndexSlotHook;
     hooks.firstKey = FirstKeyHook;
     hooks.lastKey = LastKeyHook;
     hooks.stepKeys = StepKeysHook;

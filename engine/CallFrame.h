@@ -30,6 +30,7 @@ enum DbFrameFlags : unsigned {
     DBF_CRASH_ASK = 4,      // crash frame writing the report and asking an interactive user
     DBF_NO_LOOKUP = 8,      // no job lookup (the current error stays)
     DBF_NO_NESTING = 16,    // no nesting count (errors wait for the next framed call) and no result trace
+    DBF_CALL_LEVEL0 = 32,   // the call line is written at level 0 (the indentation does not grow)
 };
 
 // Result trace formats.
@@ -58,7 +59,7 @@ public:
             g_AreaList.Enter(m_guardIndex);
         }
         if (_db_tracing())
-            _db_trace_call(1, callFormat, args...);
+            _db_trace_call((flags & DBF_CALL_LEVEL0) ? 0 : 1, callFormat, args...);
         m_job = (flags & DBF_NO_LOOKUP) ? g_Job : _db_get_job();
     }
 

@@ -366,7 +366,7 @@ extern "C" BOOL DB_CALL db_get_indexpath(unsigned slot, char* buf, unsigned size
 
 extern "C" BOOL DB_CALL db_indexkey(unsigned slot, char* buf, unsigned size)
 {
-    DbFrame<BOOL, RF_INT> f(DBF_CRASH_REPORT, "@DbIndexkey(%u,0x%08lx,%u)", slot, TraceBuf{buf}, size);
+    DbFrame<BOOL, RF_INT> f(DBF_CRASH_REPORT | DBF_CALL_LEVEL0, "@DbIndexkey(%u,0x%08lx,%u)", slot, TraceBuf{buf}, size);
     s_Area* area = AreaForKey(f.Job(), slot, buf, size);
     if (!area)
         return f(FALSE);
@@ -377,7 +377,7 @@ extern "C" BOOL DB_CALL db_indexkey(unsigned slot, char* buf, unsigned size)
 
 extern "C" BOOL DB_CALL db_indexvalue(unsigned slot, char* buf, unsigned size)
 {
-    DbFrame<BOOL, RF_INT> f(DBF_CRASH_REPORT, "@DbIndexvalue(%u,0x%08lx,%u)", slot, TraceBuf{buf}, size);
+    DbFrame<BOOL, RF_INT> f(DBF_CRASH_REPORT | DBF_CALL_LEVEL0, "@DbIndexvalue(%u,0x%08lx,%u)", slot, TraceBuf{buf}, size);
     s_Area* area = AreaForKey(f.Job(), slot, buf, size);
     if (!area)
         return f(FALSE);

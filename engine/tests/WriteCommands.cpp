@@ -31,6 +31,8 @@ int PlugIndex(int slot, const std::string& path)
     index.file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, 0, nullptr);
     g_EngineHooks.indexChanged = CountChange;
+    // The stand-in index has no key expression: writes leave its keys alone.
+    g_EngineHooks.evaluateKey = nullptr;
     s_changes = 0;
     return index.file != INVALID_HANDLE_VALUE;
 }
