@@ -1,11 +1,14 @@
 # Test helpers.
 #
 # ox_add_test(<name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <s>] [LABELS <l...>]
-#             [RESOURCE_LOCK <r...>] [ENV <VAR=value...>] [SERIAL])
+#             [RESOURCE_LOCK <r...>] [ENV <VAR=value...>] [SERIAL] [CHANNEL])
 #   A GoogleTest program that CTest runs under wine64 (through CMAKE_CROSSCOMPILING_EMULATOR),
 #   with OX_TEST_ENVIRONMENT followed by ENV (later entries win). SERIAL: the test runs alone
 #   (a program started with another locale rewrites the prefix's shared locale settings, which
-#   the programs running beside it would read).
+#   the programs running beside it would read). CHANNEL: the test reads the debug-output channel
+#   (it owns the mailslot \\.\mailslot\traxel) and runs alone: under Wine a program that opens
+#   the mailslot while another test owns it keeps the name taken for as long as it runs, even
+#   after the owner closed it, which would block the next capture.
 #
 # ox_add_script_test(<name> SCRIPT <file> [DEPENDS <targets...>] [TIMEOUT <s>] [LABELS <l...>]
 #                    [RESOURCE_LOCK <r...>])
@@ -20,7 +23,7 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 function(ox_add_test name)
-  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENV" ${ARGN})
+  cmake_parse_arguments(T "SERIAL;CHANNEL" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ox_testkit ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name})
@@ -35,7 +38,7 @@ function(ox_add_test name)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_RESOURCE_LOCK}")
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${OX_TEST_ENVIRONMENT};${T_ENV}")
-  if(T_SERIAL)
+  if(T_SERIAL OR T_CHANNEL)
     set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
   endif()
 endfunction()

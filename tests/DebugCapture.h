@@ -1,5 +1,5 @@
 // Captures the debug-output channel: owns the mailslot "\\.\mailslot\traxel" (tests that use it
-// share the CTest resource lock "traxel") or a viewer window of class "QivClsTraxel32".
+// are declared CHANNEL in CMake and run alone) or a viewer window of class "QivClsTraxel32".
 // Every library process started while the capture exists writes its lines into it, and under
 // Wine keeps the name taken until it ends: the constructor waits up to a minute for that.
 #pragma once
