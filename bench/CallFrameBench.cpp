@@ -3,24 +3,20 @@
 
 #include <cstdio>
 
+#include "BenchClock.h"
 #include "vlDB07.h"
 
 namespace {
 
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER f) { return double(b.QuadPart - a.QuadPart) / double(f.QuadPart); }
-
 template <typename F>
 void Measure(const char* what, long n, F call)
 {
-    LARGE_INTEGER f, a, b;
-    QueryPerformanceFrequency(&f);
     for (long i = 0; i < n / 10; ++i)
         call();
-    QueryPerformanceCounter(&a);
+    const double start = BenchNow();
     for (long i = 0; i < n; ++i)
         call();
-    QueryPerformanceCounter(&b);
-    double s = Seconds(a, b, f);
+    const double s = BenchNow() - start;
     std::printf("%-46s %10.1f ns/call  (%ld calls)\n", what, s * 1e9 / (double)n, n);
 }
 

@@ -7,24 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "Collation.h"
 
 namespace {
 
-double Seconds(LARGE_INTEGER a, LARGE_INTEGER b, LARGE_INTEGER f) { return double(b.QuadPart - a.QuadPart) / double(f.QuadPart); }
-
 template <typename F>
 void Measure(const char* what, long n, F compare)
 {
-    LARGE_INTEGER f, a, b;
-    QueryPerformanceFrequency(&f);
     for (long i = 0; i < n / 10; ++i)
         compare(i);
-    QueryPerformanceCounter(&a);
+    const double start = BenchNow();
     for (long i = 0; i < n; ++i)
         compare(i);
-    QueryPerformanceCounter(&b);
-    double s = Seconds(a, b, f);
+    const double s = BenchNow() - start;
     std::printf("%-58s %8.1f ns  %7.2f million/s\n", what, s * 1e9 / (double)n, (double)n / s / 1e6);
 }
 

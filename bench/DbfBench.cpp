@@ -8,22 +8,11 @@
 #include <string>
 
 #include "vlDB07.h"
+#include "BenchClock.h"
 
 namespace {
 
 const long kRows = 100000;
-
-double Now()
-{
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER v;
-        QueryPerformanceFrequency(&v);
-        return v;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
 
 // A table of kRows records: defined by the engine, the records appended as one block.
 bool MakeTable(const char* path)
@@ -59,14 +48,14 @@ void Scan(const char* what)
 {
     char a[64], b[64], c[64];
     long rows = 0;
-    const double start = Now();
+    const double start = BenchNow();
     for (long r = db_goto(1); r != DB_EOF && r != 0; r = db_skip(1)) {
         db_get_contents("NAME", a, sizeof a);
         db_get_contents("AMOUNT", b, sizeof b);
         db_get_contents(DB_FIELDREF(3), c, sizeof c);
         ++rows;
     }
-    const double s = Now() - start;
+    const double s = BenchNow() - start;
     std::printf("%-44s %8.0f ns/row %10.0f rows/s  (%ld rows)\n", what, s * 1e9 / rows, rows / s, rows);
 }
 
@@ -76,10 +65,10 @@ void RandomGoto(const char* what)
     std::uniform_int_distribution<long> pick(1, kRows);
     const long n = 200000;
     long sum = 0;
-    const double start = Now();
+    const double start = BenchNow();
     for (long i = 0; i < n; ++i)
         sum += db_goto(pick(random));
-    const double s = Now() - start;
+    const double s = BenchNow() - start;
     std::printf("%-44s %8.0f ns/goto %10.0f gotos/s (%ld gotos)%s\n", what, s * 1e9 / n, n / s, n, sum ? "" : " !");
 }
 

@@ -15,6 +15,7 @@
 #include "Expression.h"
 #include "Job.h"
 #include "vlDB07.h"
+#include "BenchClock.h"
 
 namespace {
 
@@ -39,18 +40,6 @@ const Filter kFilters[] = {
 };
 
 std::vector<std::string> s_keys;
-
-double Now()
-{
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER v;
-        QueryPerformanceFrequency(&v);
-        return v;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
 
 bool MakeTable(const char* path)
 {
@@ -114,14 +103,14 @@ bool BuildKeys()
     char key[331];
     char type;
     int width, decimals;
-    const double start = Now();
+    const double start = BenchNow();
     for (long r = 1; r <= kRows; ++r) {
         db_goto(r);
         if (!_expr_key_text(&slot, key, 330, &type, &width, &decimals, 0))
             return false;
         s_keys[r - 1].assign(key, (size_t)width);
     }
-    Report("composite key of the schedule table (goto + key text)", Now() - start, kRows, "key");
+    Report("composite key of the schedule table (goto + key text)", BenchNow() - start, kRows, "key");
     _expr_free(slot.keyExpression);
     return true;
 }
@@ -151,12 +140,12 @@ void EvaluatePerRow(const Filter& filter)
     }
     s_Area& area = *g_Job->currentArea;
     long hits = 0;
-    const double start = Now();
+    const double start = BenchNow();
     for (long r = 1; r <= kRows; ++r) {
         db_goto(r);
         hits += _expr_condition(area, e) == 1;
     }
-    const double s = Now() - start;
+    const double s = BenchNow() - start;
     char what[160];
     std::snprintf(what, sizeof what, "evaluate: %s", filter.what);
     Report(what, s, kRows, "eval");
@@ -171,10 +160,10 @@ void FilteredScan(const Filter& filter)
         return;
     }
     long visible = 0;
-    const double start = Now();
+    const double start = BenchNow();
     for (long r = db_goto(0); r != 0 && r != DB_EOF && !db_eof(); r = db_skip(1))
         ++visible;
-    const double s = Now() - start;
+    const double s = BenchNow() - start;
     char what[160];
     std::snprintf(what, sizeof what, "filtered scan: %s", filter.what);
     Report(what, s, kRows, "row");

@@ -20,20 +20,9 @@
 #include "Locks.h"
 #include "NtxFormat.h"
 #include "vlDB07.h"
+#include "BenchClock.h"
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER v;
-        QueryPerformanceFrequency(&v);
-        return v;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
 
 void Report(const char* what, long n, double seconds, const char* unit)
 {
@@ -102,18 +91,18 @@ void Run(unsigned keySize, bool ascending, const std::string& folder)
     std::printf("key size %u, keys in %s order:\n", keySize, ascending ? "ascending" : "random");
 
     LockIndex(area, 0, TRUE, FALSE);
-    double start = Now();
+    double start = BenchNow();
     for (long i = 0; i < n; ++i)
         if (!_ntx_add_counted(index, keys[(size_t)i].c_str(), (int32_t)i + 1)) {
             std::printf("add failed (error %u)\n", g_Job->currentError);
             return;
         }
-    Report("add, one lock period", n, Now() - start, "add");
+    Report("add, one lock period", n, BenchNow() - start, "add");
     const size_t pages = index.pages->PageCount();
-    start = Now();
+    start = BenchNow();
     UnlockIndex(area, 0, FALSE);
     std::printf("  %-58s %8.1f ms (%zu pages, %.0f keys a page)\n", "unlock: header and every page written",
-                (Now() - start) * 1e3, pages, (double)n / (double)pages);
+                (BenchNow() - start) * 1e3, pages, (double)n / (double)pages);
 
     LockIndex(area, 0, TRUE, FALSE);
     std::vector<long> order((size_t)n);
@@ -121,7 +110,7 @@ void Run(unsigned keySize, bool ascending, const std::string& folder)
         order[(size_t)i] = (long)(rng() % (unsigned)n);
     auto finds = [&](const char* what, bool dropEach) {
         const unsigned long read = index.pages->PagesRead();
-        const double begin = Now();
+        const double begin = BenchNow();
         for (long i = 0; i < n; ++i) {
             if (dropEach)
                 _ntx_drop_pages(index);
@@ -130,7 +119,7 @@ void Run(unsigned keySize, bool ascending, const std::string& folder)
                 return;
             }
         }
-        const double seconds = Now() - begin;
+        const double seconds = BenchNow() - begin;
         Report(what, n, seconds, "find");
         std::printf("  %-58s %8.2f\n", "  pages read per find", double(index.pages->PagesRead() - read) / n);
     };
@@ -143,7 +132,7 @@ void Run(unsigned keySize, bool ascending, const std::string& folder)
     // Adds as a shared table's writes make them: a lock period each (header read, header and
     // changed pages written, file flushed).
     area.exclusive = 0;
-    start = Now();
+    start = BenchNow();
     for (long i = 0; i < shared; ++i) {
         LockIndex(area, 0, TRUE, FALSE);
         const bool added = _ntx_add_counted(index, MakeKey(rng, keySize, n + i, ascending).c_str(), (int32_t)(n + i + 1));
@@ -153,7 +142,7 @@ void Run(unsigned keySize, bool ascending, const std::string& folder)
             break;
         }
     }
-    Report("add, a lock period each (shared)", shared, Now() - start, "add");
+    Report("add, a lock period each (shared)", shared, BenchNow() - start, "add");
     g_EngineHooks.releaseIndexSlot(area, 0);
     DeleteFileA(path.c_str());
 }

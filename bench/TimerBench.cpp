@@ -10,18 +10,11 @@
 #include "CTimerJob.h"
 #include "CTimerRuleFixed.h"
 #include "VL32T1.h"
+#include "BenchClock.h"
 
 namespace {
 
 const int kTimers = 100000;
-
-double Now()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) / double(f.QuadPart);
-}
 
 double WorkingSetMB()
 {
@@ -53,21 +46,21 @@ void AddTimers()
         if (nPolling)
             TimerStartPolling(lJob);
         const double dMemory = WorkingSetMB();
-        const double dStart = Now();
+        const double dStart = BenchNow();
         double dFirstTenth = 0;
         for (int i = 0; i < nCount; i++) {
             TimerAddFixed(lJob, FarFuture(i), i + 1, 0);
             if (i + 1 == nCount / 10)
-                dFirstTenth = Now() - dStart;
+                dFirstTenth = BenchNow() - dStart;
         }
-        const double dSeconds = Now() - dStart;
+        const double dSeconds = BenchNow() - dStart;
         std::printf("add %6d fixed timers through the exports (%s): %7.2f s, %8.1f us each (first tenth %.1f us "
                     "each), working set +%.1f MB\n",
                     nCount, nPolling ? "polling, each add restarts the thread" : "not polling", dSeconds,
                     dSeconds * 1e6 / nCount, dFirstTenth * 1e6 / (nCount / 10), WorkingSetMB() - dMemory);
-        const double dClose = Now();
+        const double dClose = BenchNow();
         TimerJobClose(lJob);
-        std::printf("close a job of %6d timers: %.3f s\n", nCount, Now() - dClose);
+        std::printf("close a job of %6d timers: %.3f s\n", nCount, BenchNow() - dClose);
     }
 }
 
@@ -110,9 +103,9 @@ void StopLatency()
     for (int i = 0; i < 10; i++) {
         TimerStartPolling(lJob);
         Sleep(200);
-        const double dStart = Now();
+        const double dStart = BenchNow();
         TimerStopPolling(lJob);
-        times.push_back((Now() - dStart) * 1000);
+        times.push_back((BenchNow() - dStart) * 1000);
     }
     TimerJobClose(lJob);
     std::sort(times.begin(), times.end());

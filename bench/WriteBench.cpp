@@ -10,20 +10,9 @@
 
 #include "Job.h"
 #include "vlDB07.h"
+#include "BenchClock.h"
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER f = [] {
-        LARGE_INTEGER v;
-        QueryPerformanceFrequency(&v);
-        return v;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
 
 std::string Folder()
 {
@@ -52,13 +41,13 @@ void Appends(const char* what, const std::string& path, unsigned flags, unsigned
         std::printf("%s: could not open the table (error %u)\n", what, db_error());
         return;
     }
-    const double start = Now();
+    const double start = BenchNow();
     for (long i = 0; i < n; ++i)
         if (!db_blank() || !db_replace("NAME", "Appended row") || !db_replace("AMOUNT", "12.5") || !db_insert()) {
             std::printf("%s: append failed (error %u)\n", what, db_error());
             break;
         }
-    Report(what, n, Now() - start, "append");
+    Report(what, n, BenchNow() - start, "append");
     db_close(3);
 }
 
@@ -66,7 +55,7 @@ void LockPairs(const std::string& path, long n)
 {
     if (!db_use(path.c_str(), 0, nullptr, 0) || db_goto(1) != 1)
         return;
-    const double start = Now();
+    const double start = BenchNow();
     for (long i = 0; i < n; ++i) {
         db_goto(1 + i % 100);
         if (!db_rlock(0) || !db_unlock(0)) {
@@ -74,7 +63,7 @@ void LockPairs(const std::string& path, long n)
             break;
         }
     }
-    Report("db_goto + db_rlock + db_unlock, shared", n, Now() - start, "pair");
+    Report("db_goto + db_rlock + db_unlock, shared", n, BenchNow() - start, "pair");
     db_close(3);
 }
 
@@ -89,7 +78,7 @@ void MemoWrites(const char* what, const std::string& path, unsigned type, long n
         db_insert();
     }
     std::string text(2048, 'm');
-    const double start = Now();
+    const double start = BenchNow();
     for (long i = 0; i < n; ++i) {
         text[0] = (char)('a' + i % 26);
         // Texts of changing length: some fit the old place, some do not.
@@ -100,7 +89,7 @@ void MemoWrites(const char* what, const std::string& path, unsigned type, long n
             break;
         }
     }
-    Report(what, n, Now() - start, "memo");
+    Report(what, n, BenchNow() - start, "memo");
     db_close(3);
 }
 

@@ -15,7 +15,8 @@
 #   A Linux-side driver (Python or shell) that starts Windows programs under Wine and checks
 #   their output with independent readers. It receives OX_BIN (the folder of the Windows
 #   programs) and OX_WINE (the emulator command line, words separated by ';'), and
-#   OX_TEST_ENVIRONMENT, which the Windows programs it starts inherit.
+#   OX_TEST_ENVIRONMENT, which the Windows programs it starts inherit. Python drivers import the
+#   shared helpers of tests/oxtest.py (checks, running the programs under Wine, Windows paths).
 
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -57,7 +58,7 @@ function(ox_add_script_test name)
   endif()
   string(REPLACE ";" "\\;" wine "${CMAKE_CROSSCOMPILING_EMULATOR}")
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "${OX_TEST_ENVIRONMENT};OX_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};OX_WINE=${wine};OX_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "${OX_TEST_ENVIRONMENT};OX_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY};OX_WINE=${wine};OX_SOURCE_DIR=${CMAKE_SOURCE_DIR};PYTHONPATH=${CMAKE_SOURCE_DIR}/tests")
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()

@@ -227,20 +227,6 @@ BOOL UnlockOneIndex(s_Area& area, int slot, BOOL force)
     return result;
 }
 
-// The open table of an export: NULL without an area (no error), or with the table file closed
-// (error 9).
-s_Area* OpenTable(s_Job* job)
-{
-    s_Area* area = _db_current_table(job);
-    if (!area)
-        return nullptr;
-    if (area->file == INVALID_HANDLE_VALUE) {
-        _db_raise_error(DBE_FILES_CLOSED);
-        return nullptr;
-    }
-    return area;
-}
-
 } // namespace
 
 void _db_set_lock_clock(const s_LockClock* clock) { s_clock = clock ? *clock : s_LockClock{}; }
@@ -449,7 +435,7 @@ void _db_lock_hooks(s_EngineHooks& hooks)
 extern "C" BOOL DB_CALL db_rlock(int wait)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbRlock(%d)", wait);
-    s_Area* area = OpenTable(f.Job());
+    s_Area* area = _db_open_table(f.Job());
     if (!area)
         return f(FALSE);
     if (area->recno == 0 || area->recno == DB_EOF_RECNO) {
@@ -464,7 +450,7 @@ extern "C" BOOL DB_CALL db_rlock(int wait)
 extern "C" BOOL DB_CALL db_fake_rlock(void)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbFakeRlock()");
-    s_Area* area = OpenTable(f.Job());
+    s_Area* area = _db_open_table(f.Job());
     if (!area)
         return f(FALSE);
     if (area->recno != DB_EOF_RECNO) {
@@ -477,7 +463,7 @@ extern "C" BOOL DB_CALL db_fake_rlock(void)
 extern "C" BOOL DB_CALL db_flock(int wait)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbFlock(%d)", wait);
-    s_Area* area = OpenTable(f.Job());
+    s_Area* area = _db_open_table(f.Job());
     if (!area)
         return f(FALSE);
     area->bufferValid = 0;
@@ -496,7 +482,7 @@ extern "C" BOOL DB_CALL db_unlock(int all)
     if (!job)
         return f(FALSE);
     if (all == 0) {
-        s_Area* area = OpenTable(job);
+        s_Area* area = _db_open_table(job);
         return f(area ? ReleaseCallerLocks(*area) : FALSE);
     }
     BOOL result = TRUE;

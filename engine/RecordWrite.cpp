@@ -159,20 +159,6 @@ bool WriteHeader(s_Area& area)
     return ok;
 }
 
-// The open table of an export: NULL without an area (no error), or with the table file closed
-// (error 9).
-s_Area* OpenTable(s_Job* job)
-{
-    s_Area* area = _db_current_table(job);
-    if (!area)
-        return nullptr;
-    if (area->file == INVALID_HANDLE_VALUE) {
-        _db_raise_error(DBE_FILES_CLOSED);
-        return nullptr;
-    }
-    return area;
-}
-
 // db_delete and db_recall: the deleted flag byte of the current record, written with db_write
 // while the indexes are left alone.
 BOOL WriteDeletedMark(s_Area& area, bool deleted)
@@ -286,7 +272,7 @@ extern "C" BOOL DB_CALL db_write(void)
 extern "C" BOOL DB_CALL db_insert(void)
 {
     DbFrame<BOOL, RF_INT> f(DBF_GUARD | DBF_CRASH_REPORT, "@DbInsert()");
-    s_Area* area = OpenTable(f.Job());
+    s_Area* area = _db_open_table(f.Job());
     if (!area)
         return f(FALSE);
     if (area->readOnly) {
@@ -331,7 +317,7 @@ extern "C" BOOL DB_CALL db_delete(void)
 extern "C" BOOL DB_CALL db_recall(void)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbRecall()");
-    s_Area* area = OpenTable(f.Job());
+    s_Area* area = _db_open_table(f.Job());
     if (!area || area->recno == DB_EOF_RECNO)
         return f(FALSE);
     if (area->readOnly) {
@@ -348,7 +334,7 @@ extern "C" BOOL DB_CALL db_recall(void)
 extern "C" BOOL DB_CALL db_deleted(void)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbDeleted()");
-    s_Area* area = OpenTable(f.Job());
+    s_Area* area = _db_open_table(f.Job());
     if (!area || !_db_read_current(*area))
         return f(FALSE);
     return f(area->recno != DB_EOF_RECNO && area->deleted);
@@ -397,7 +383,7 @@ extern "C" BOOL DB_CALL db_lupdate(char* buf, unsigned size)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbLupdate(0x%08lx,%u)", TraceBuf{buf}, size);
     s_Job* job = f.Job();
-    s_Area* area = OpenTable(job);
+    s_Area* area = _db_open_table(job);
     if (!area)
         return f(FALSE);
     // A buffer of size 0 takes nothing, not even the terminating NUL.
@@ -418,7 +404,7 @@ extern "C" BOOL DB_CALL db_lupdate(char* buf, unsigned size)
 extern "C" unsigned DB_CALL db_filetime(void)
 {
     DbFrame<unsigned, RF_HEX> f(DBF_NONE, "@DbFiletime()");
-    s_Area* area = OpenTable(f.Job());
+    s_Area* area = _db_open_table(f.Job());
     if (!area)
         return f(0);
     BY_HANDLE_FILE_INFORMATION info{};

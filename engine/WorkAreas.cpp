@@ -270,3 +270,15 @@ extern "C" BOOL DB_CALL db_used(void)
     s_Job* job = _db_get_job();
     return job && job->currentArea ? TRUE : FALSE;
 }
+
+s_Area* _db_open_table(s_Job* job)
+{
+    s_Area* area = _db_current_table(job);
+    if (!area)
+        return nullptr;
+    if (area->file == INVALID_HANDLE_VALUE) {
+        _db_raise_error(DBE_FILES_CLOSED);
+        return nullptr;
+    }
+    return area;
+}

@@ -21,6 +21,9 @@ BOOL _db_close_files(s_Job* job);
 BOOL _db_reopen_files(s_Job* job);
 // The table of the current area; NULL (no error) when the area is unused.
 inline s_Area* _db_current_table(s_Job* job) { return job ? job->currentArea : nullptr; }
+// The open table of an export: NULL without an area (no error), or with the table file closed
+// (error 9).
+s_Area* _db_open_table(s_Job* job);
 
 // True for the designators of the current area (0 or the reference of area 0).
 inline bool _db_is_current_designator(const char* d) { return (intptr_t)d == 0 || (intptr_t)d == -256; }

@@ -13,15 +13,15 @@ import os
 import subprocess
 import sys
 
+import oxtest
+
 ORDINAL_OFFSET = 1721425
 FIRST = datetime.date(1, 1, 1).toordinal() + ORDINAL_OFFSET
 LAST = datetime.date(9999, 12, 31).toordinal() + ORDINAL_OFFSET
 
 
 def run_probe(args, stdin=None):
-    wine = [w for w in os.environ["OX_WINE"].split(";") if w]
-    probe = os.path.join(os.environ["OX_BIN"], "engine_day_number_probe.exe")
-    run = subprocess.run(wine + [probe] + args, input=stdin, stdout=subprocess.PIPE, timeout=600)
+    run = subprocess.run(oxtest.command("engine_day_number_probe", *args), input=stdin, stdout=subprocess.PIPE, timeout=600)
     if run.returncode != 0:
         print("probe %s failed with exit code %d" % (args, run.returncode))
         return None

@@ -21,6 +21,9 @@ import tempfile
 import dbf
 import dbfread
 
+import oxtest
+from oxtest import check, check_list, winpath
+
 FIELDS = [("NAME", "C", 20, 0), ("AMOUNT", "N", 8, 2), ("COUNT", "N", 5, 0), ("BORN", "D", 8, 0),
           ("FLAG", "L", 1, 0), ("NOTE", "M", 10, 0)]
 BLANK_MEMO = " " * 10
@@ -35,32 +38,8 @@ ENGINE_ROWS = [
     (False, ["", "-0.5", "abc", "20000229", "t", BLANK_MEMO], ["", -0.5, 0, datetime.date(2000, 2, 29), False]),
 ]
 
-failures = []
-checks = 0
-
-
-def check(what, expected, actual):
-    global checks
-    checks += 1
-    if expected != actual:
-        failures.append("%s: expected %r, got %r" % (what, expected, actual))
-
-
-def wine():
-    return [w for w in os.environ["OX_WINE"].split(";") if w]
-
-
 def probe(*args, stdin=None):
-    exe = os.path.join(os.environ["OX_BIN"], "engine_dbf_probe.exe")
-    run = subprocess.run(wine() + [exe] + list(args), input=stdin, stdout=subprocess.PIPE, timeout=120)
-    out = run.stdout.decode("latin-1")
-    if run.returncode != 0:
-        raise RuntimeError("probe %s failed (%d): %s" % (args[0], run.returncode, out))
-    return out
-
-
-def winpath(path):
-    return "Z:" + path.replace("/", "\\")
+    return oxtest.run("engine_dbf_probe", *args, stdin=stdin, timeout=120)
 
 
 def hexed(text):
@@ -205,11 +184,8 @@ def main():
             engine_creates(folder)
             readers_write(folder)
         except Exception as e:
-            failures.append("%s: %s" % (type(e).__name__, e))
-    for f in failures:
-        print(f)
-    print("%d checks, %d failures" % (checks, len(failures)))
-    return 1 if failures else 0
+            oxtest.fail("%s: %s" % (type(e).__name__, e))
+    return oxtest.report()
 
 
 if __name__ == "__main__":

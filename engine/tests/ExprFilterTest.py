@@ -20,22 +20,14 @@ import tempfile
 import dbf
 import dbfread
 
+import oxtest
+from oxtest import check, check_list, winpath
+
 ROWS = 1000
 NAMES = ["Meier", "Maier", "M\u00fcller", "Schmidt", "M\u00e4der", "Bauer", "Weber", "\u00d6zdemir", "Ma",
          "", "Huber", "Becker", "Sch\u00e4fer", "Kr\u00fcger", "Hartmann", "M\u00e9ndez", "Mei", "Lange",
          "Werner", "Meister", "Zimmermann", "Adler"]
 CITIES = ["Berlin", "M\u00fcnchen", "Hamburg", "K\u00f6ln", "Bremen", "Mainz", "", "Bonn", "Essen", "M\u00fcnster"]
-
-failures = []
-checks = 0
-
-
-def check(what, expected, actual):
-    global checks
-    checks += 1
-    if expected != actual:
-        failures.append("%s:\n  expected %r\n  actual   %r" % (what, expected, actual))
-
 
 # ---- the meaning of the expressions, on the stored bytes -------------------------------------------
 
@@ -136,10 +128,8 @@ def read_rows(path):
 
 
 def probe(path, exact, deleted):
-    exe = os.path.join(os.environ["OX_BIN"], "engine_expr_filter_probe.exe")
-    wine = [w for w in os.environ["OX_WINE"].split(";") if w]
     stdin = "".join(oem(text).hex() + "\n" for text, _ in FILTERS).encode()
-    run = subprocess.run(wine + [exe, "Z:" + path.replace("/", "\\"), str(exact), str(deleted)], input=stdin,
+    run = subprocess.run(oxtest.command("engine_expr_filter_probe", winpath(path), exact, deleted), input=stdin,
                          stdout=subprocess.PIPE, timeout=240)
     out = run.stdout.decode("latin-1")
     if run.returncode != 0:
@@ -181,11 +171,8 @@ def main():
                     check("filters that select some records but not all (exact %d)" % exact, True,
                           meaningful >= len(FILTERS) - 4)
         except Exception as e:
-            failures.append("%s: %s" % (type(e).__name__, e))
-    for f in failures:
-        print(f)
-    print("%d checks, %d failures" % (checks, len(failures)))
-    return 1 if failures else 0
+            oxtest.fail("%s: %s" % (type(e).__name__, e))
+    return oxtest.report()
 
 
 if __name__ == "__main__":

@@ -26,6 +26,9 @@ import tempfile
 
 import dbf
 
+import oxtest
+from oxtest import check, check_list, winpath
+
 ROWS = 10000
 WRITES = 600
 APPENDS = 100
@@ -46,40 +49,8 @@ USERS = ["MEIER", "M\u00fcller", "huber", "Schmidt", "\u00d6zt\u00fcrk", "B\u00e
 WORDS = ["Termin", "Besprechung", "\u00e4rztliche", "Kontrolle", "Projekt", "Abnahme", "Urlaub", "r\u00fcckruf",
          "Kunde", "M\u00fcnchen", "Z\u00fcrich", "Stra\u00dfe"]
 
-failures = []
-checks = 0
-
-
-def check(what, expected, actual):
-    global checks
-    checks += 1
-    if expected != actual:
-        failures.append("%s: expected %r, got %r" % (what, expected, actual))
-
-
-def check_list(what, expected, actual):
-    """Long lists: the first entry that differs, or the lengths."""
-    global checks
-    checks += 1
-    for i, (e, a) in enumerate(zip(expected, actual)):
-        if e != a:
-            failures.append("%s: entry %d of %d: expected %r, got %r" % (what, i, len(expected), e, a))
-            return
-    if len(expected) != len(actual):
-        failures.append("%s: expected %d entries, got %d" % (what, len(expected), len(actual)))
-
-
-def wine():
-    return [w for w in os.environ["OX_WINE"].split(";") if w]
-
-
-def winpath(path):
-    return "Z:" + path.replace("/", "\\")
-
-
 def probe(*args):
-    command = wine() + [os.path.join(os.environ["OX_BIN"], "engine_index_probe.exe")] + list(args)
-    run = subprocess.run(command, stdout=subprocess.PIPE, timeout=600)
+    run = subprocess.run(oxtest.command("engine_index_probe", *args), stdout=subprocess.PIPE, timeout=600)
     out = run.stdout.decode("latin-1")
     if run.returncode != 0 or not out.rstrip().endswith("ok"):
         raise RuntimeError("probe %s failed (%d): %s" % (args[0], run.returncode, out[-400:]))
@@ -313,10 +284,7 @@ def main():
         sought = rng.sample(sorted(by_id), 150) + [rng.randrange(1, 2147483647) for _ in range(50)]
         answers = probe("seek", winpath(table), winpath(nt0), winpath(nt1), *[str(i) for i in sought])
         check_list("seeks of record ids", ["%d %d" % (i, by_id.get(i, 0)) for i in sought], answers)
-    print("%d checks" % checks)
-    for f in failures:
-        print("FAIL", f)
-    return 1 if failures else 0
+    return oxtest.report()
 
 
 if __name__ == "__main__":

@@ -20,32 +20,11 @@ import subprocess
 import sys
 import tempfile
 
-failures = []
-checks = 0
-
-
-def check(what, expected, actual):
-    global checks
-    checks += 1
-    if expected != actual:
-        failures.append("%s: expected %r, got %r" % (what, expected, actual))
-
-
-def wine():
-    return [w for w in os.environ["OX_WINE"].split(";") if w]
-
-
-def winpath(path):
-    return "Z:" + path.replace("/", "\\")
-
+import oxtest
+from oxtest import check, check_list, winpath
 
 def probe(*args):
-    command = wine() + [os.path.join(os.environ["OX_BIN"], "engine_ntx_probe.exe")] + list(args)
-    run = subprocess.run(command, stdout=subprocess.PIPE, timeout=300)
-    out = run.stdout.decode("latin-1")
-    if run.returncode != 0:
-        raise RuntimeError("probe %s failed (%d): %s" % (args[0], run.returncode, out))
-    return out
+    return oxtest.run("engine_ntx_probe", *args)
 
 
 def empty_index(path, key_size, decimals, expression):
@@ -165,10 +144,7 @@ def main():
         small = character_index(folder, 10, 4000, 500, 17)
         large = character_index(folder, 226, 1200, 300, 18)
         numeric_index(folder, 1500, 19)
-    print("%d checks (%d and %d keys)" % (checks, small, large))
-    for f in failures:
-        print("FAIL", f)
-    return 1 if failures else 0
+    return oxtest.report("%d checks (%d and %d keys), %d failures" % (oxtest.checks, small, large, len(oxtest.failures)))
 
 
 if __name__ == "__main__":

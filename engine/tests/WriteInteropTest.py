@@ -20,38 +20,18 @@ import tempfile
 import dbf
 import dbfread
 
+import oxtest
+from oxtest import check, check_list, winpath
+
 WRITERS = 5
 APPENDS = 200
 
-failures = []
-checks = 0
-
-
-def check(what, expected, actual):
-    global checks
-    checks += 1
-    if expected != actual:
-        failures.append("%s: expected %r, got %r" % (what, expected, actual))
-
-
-def wine():
-    return [w for w in os.environ["OX_WINE"].split(";") if w]
-
-
 def probe_command(*args):
-    return wine() + [os.path.join(os.environ["OX_BIN"], "engine_write_probe.exe")] + list(args)
+    return oxtest.command("engine_write_probe", *args)
 
 
 def probe(*args, stdin=None):
-    run = subprocess.run(probe_command(*args), input=stdin, stdout=subprocess.PIPE, timeout=300)
-    out = run.stdout.decode("latin-1")
-    if run.returncode != 0:
-        raise RuntimeError("probe %s failed (%d): %s" % (args[0], run.returncode, out))
-    return out
-
-
-def winpath(path):
-    return "Z:" + path.replace("/", "\\")
+    return oxtest.run("engine_write_probe", *args, stdin=stdin)
 
 
 def concurrent_appends(folder):
@@ -74,7 +54,7 @@ def concurrent_appends(folder):
         for line in out.decode("latin-1").splitlines():
             words = line.split()
             if words[0] != "rec":
-                failures.append("writer %d: %s" % (w, line))
+                oxtest.fail("writer %d: %s" % (w, line))
                 continue
             writer, seq, recno = int(words[1]), int(words[2]), int(words[3])
             check("record number %d given once" % recno, False, recno in given)
@@ -182,11 +162,8 @@ def main():
             try:
                 step()
             except Exception as e:
-                failures.append("%s: %s" % (type(e).__name__, e))
-    for f in failures:
-        print(f)
-    print("%d checks, %d failures" % (checks, len(failures)))
-    return 1 if failures else 0
+                oxtest.fail("%s: %s" % (type(e).__name__, e))
+    return oxtest.report()
 
 
 if __name__ == "__main__":

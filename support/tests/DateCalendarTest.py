@@ -14,6 +14,8 @@ import random
 import subprocess
 import sys
 
+import oxtest
+
 REFORM = (1582, 10, 15)
 GREGORIAN_ORDINAL_OFFSET = 1721425   # Julian day number of proleptic Gregorian ordinal 0
 JULIAN_EPOCH = 1721424               # Julian day number of 1 January 1 in the Julian calendar
@@ -84,11 +86,9 @@ def main():
     assert expected(1582, 10, 15) == (2299160, 6), expected(1582, 10, 15)   # a Friday
     assert expected(2000, 1, 1) == (2451544, 7), expected(2000, 1, 1)        # a Saturday
 
-    wine = [w for w in os.environ["OX_WINE"].split(";") if w]
-    probe = os.path.join(os.environ["OX_BIN"], "support_date_probe.exe")
     cases = dates()
     stdin = "".join("%d %d %d\n" % c for c in cases)
-    run = subprocess.run(wine + [probe], input=stdin.encode(), stdout=subprocess.PIPE, timeout=240)
+    run = subprocess.run(oxtest.command("support_date_probe"), input=stdin.encode(), stdout=subprocess.PIPE, timeout=240)
     lines = run.stdout.decode().split()
     if run.returncode != 0 or len(lines) != 6 * len(cases):
         print("probe failed: exit code %d, %d numbers for %d dates" % (run.returncode, len(lines), len(cases)))

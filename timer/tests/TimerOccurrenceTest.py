@@ -19,6 +19,8 @@ import sys
 from dateutil.rrule import DAILY, MINUTELY, MONTHLY, SECONDLY, WEEKLY, YEARLY, rrule
 from dateutil.rrule import MO, TU, WE, TH, FR, SA, SU
 
+import oxtest
+
 FORMAT = "%Y-%m-%dT%H:%M:%S"
 # Weekday numbers of the library (1 Sunday ... 7 Saturday) as dateutil's weekdays.
 WEEKDAYS = {1: SU, 2: MO, 3: TU, 4: WE, 5: TH, 6: FR, 7: SA}
@@ -206,10 +208,8 @@ def expected_lines(case):
 
 def main():
     cases = fixed_cases() + generated_cases(random.Random(20240611))
-    wine = [w for w in os.environ["OX_WINE"].split(";") if w]
-    probe = os.path.join(os.environ["OX_BIN"], "timer_occurrence_probe.exe")
     text = "".join(c.line() + "\n" for c in cases).encode("ascii")
-    run = subprocess.run(wine + [probe], input=text, stdout=subprocess.PIPE, timeout=600)
+    run = subprocess.run(oxtest.command("timer_occurrence_probe"), input=text, stdout=subprocess.PIPE, timeout=600)
     if run.returncode != 0:
         print("probe failed with exit code %d" % run.returncode)
         return 1
