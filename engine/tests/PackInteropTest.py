@@ -10,33 +10,17 @@ lost has an empty memo reference. Table text is OEM: code page 850.
 """
 import os
 import struct
-import subprocess
 import sys
 import tempfile
 
 import dbf
 import dbfread
 
+import oxtest
+from oxtest import check, winpath
+
 DELETED = {2, 101, 250}
 LOST_MEMO = 120  # the record whose memo reference points beyond the memo file
-
-failures = []
-checks = 0
-
-
-def check(what, expected, actual):
-    global checks
-    checks += 1
-    if expected != actual:
-        failures.append("%s: expected %r, got %r" % (what, expected, actual))
-
-
-def wine():
-    return [w for w in os.environ["OX_WINE"].split(";") if w]
-
-
-def winpath(path):
-    return "Z:" + path.replace("/", "\\")
 
 
 def row(n):
@@ -70,9 +54,7 @@ def main():
             f.seek(header_length + LOST_MEMO * record_length - 10)
             f.write(b"%10d" % 99999)
 
-        exe = os.path.join(os.environ["OX_BIN"], "engine_pack_probe.exe")
-        run = subprocess.run(wine() + [exe, winpath(path)], stdout=subprocess.PIPE, timeout=120)
-        check("probe", "pack 1 0", run.stdout.decode("latin-1").strip())
+        check("probe", "pack 1 0", oxtest.run("engine_pack_probe", winpath(path), timeout=120).strip())
 
         kept = [n for n in range(1, 251) if n not in DELETED]
         image = open(path, "rb").read()
@@ -92,10 +74,7 @@ def main():
         lost = kept.index(LOST_MEMO)
         check("the lost memo's reference", b" " * 10, raw.records[lost]["NOTE"])
 
-    for f in failures:
-        print(f)
-    print("%d checks, %d failures" % (checks, len(failures)))
-    return 1 if failures else 0
+    return oxtest.report()
 
 
 if __name__ == "__main__":
