@@ -608,8 +608,9 @@ int CDbTable::FindInOrder(int nOrder, LPCTSTR lpszField, LPCTSTR lpszValue)
         DbThrowPendingError();
         const unsigned nRecNo = DbChecked(db_recno());
         SetPositionMoved();
-        DbChecked(db_set_order(nOrder));
-        if (Seek(lpszValue, lpszField))
+        // An order that cannot be chosen (its slot not in use) finds nothing: a seek in the
+        // order that stays controlling would compare the value with another index's keys.
+        if (DbChecked(db_set_order(nOrder)) && Seek(lpszValue, lpszField))
             nResult = DbChecked(db_deleted()) ? DB_FIND_DELETED : DB_FIND_FOUND;
         else
             DbChecked(db_goto((long)nRecNo));

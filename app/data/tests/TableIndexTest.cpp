@@ -198,6 +198,15 @@ TEST_F(TableIndexTest, FindInOrderSeesRowsMarkedDeletedAndRestoresTheTable)
         EXPECT_EQ(2u, m_table.GetOrder()) << "the table's order is back";
     }
 
+    EXPECT_TRUE(Boxes().empty());
+
+    // An order whose slot is not in use finds nothing, also a value the controlling index holds.
+    m_table.GoTo(3);
+    EXPECT_EQ(DB_FIND_NOT_FOUND, m_table.FindInOrder(9, "NUMMER", "42"));
+    EXPECT_EQ(3u, m_table.GetRecNo());
+    EXPECT_EQ(2u, m_table.GetOrder());
+    EXPECT_EQ(datatest::EngineErrorBoxes("DBF-CriticalError", "TERMINE", 31, "Index not yet defined"), Boxes());
+
     // Rows marked deleted are hidden again.
     EXPECT_FALSE(m_table.Seek("8", "NUMMER"));
     m_table.GoTo(-1);
