@@ -10,6 +10,7 @@
 #include "CDbAreaLock.h"
 #include "CDbTable.h"
 #include "DataTestKit.h"
+#include "DbErrors.h"
 #include "vlDB07.h"
 
 namespace {
@@ -40,7 +41,8 @@ const Row kRows[] = {
 class CIndexedTable : public CDbTable {
 public:
     using CDbTable::CDbTable;
-    const DbIndexDef* GetIndexDefinitions() override { return kIndexes; }
+    const DbIndexDef* GetIndexDefinitions() override { return m_pDefinitions; }
+    const DbIndexDef* m_pDefinitions = kIndexes;
     // With m_bSeekThrows a seek throws the file exception of an unexpected engine error.
     BOOL Seek(LPCTSTR lpszValue, LPCTSTR lpszField) override
     {
@@ -310,6 +312,47 @@ TEST_F(TableIndexTest, RebuildIndexesCreatesTheIndexFilesAnew)
     m_log.Clear();
     EXPECT_TRUE(m_table.RebuildIndexes(TRUE));
     EXPECT_TRUE(DialogRecords().empty());
+}
+
+TEST_F(TableIndexTest, MaintenanceStopsAtTheFirstFailure)
+{
+    // The second definition's key names a field the table does not have: the first index is
+    // built, the third is not.
+    const DbIndexDef broken[] = {
+        {1, "nt1", "UPPER(NAME)", 0, "C Name"},
+        {2, "nt2", "STR(FEHLT,6)", 0, "C Fehlt"},
+        {3, "nt3", "NAME", 0, "C Name wie geschrieben"},
+        {0, "", "", 0, ""},
+    };
+    m_table.Close();
+    for (const DbIndexDef* d = kIndexes; d->nOrder != 0; ++d)
+        ASSERT_TRUE(DeleteFileA(File(std::string("TERMINE.") + d->szStem).c_str()));
+    ASSERT_TRUE(m_table.Open(Path().c_str(), "TERMINE", 0, datatest::kTableOptions));
+    m_table.m_pDefinitions = broken;
+    m_log.Clear();
+    g_lastDbError = 0;
+
+    EXPECT_FALSE(m_table.RebuildIndexes());
+    EXPECT_EQ(Progress("Die Datenbank wird nun reindiziert.", {{"UPPER(NAME)", 33}}), DialogRecords());
+    EXPECT_EQ(18u, g_lastDbError.load()) << "the key expression's error, traced only";
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File("TERMINE.nt1").c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File("TERMINE.nt3").c_str()));
+
+    // Reindexing a slot that holds no index fails; the order and the row are restored.
+    ASSERT_TRUE(m_table.SetOrder(1));
+    m_table.GoTo(4);
+    m_log.Clear();
+    EXPECT_FALSE(m_table.Reindex());
+    EXPECT_EQ(Progress("Die Datenbank wird nun reindiziert.", {{"UPPER(NAME)", 33}}), DialogRecords());
+    // The errors of choosing the order and of reindexing slot 2.
+    std::vector<Record> boxes = datatest::EngineErrorBoxes("DBF-CriticalError", "TERMINE", 31, "Index not yet defined");
+    for (const Record& r : datatest::EngineErrorBoxes("DBF-CriticalError", "TERMINE", 43,
+                                                      "Could it be that you need to define an index to be able to reindex it?"))
+        boxes.push_back(r);
+    EXPECT_EQ(boxes, Boxes());
+    EXPECT_EQ(1u, m_table.GetOrder());
+    EXPECT_EQ(4u, m_table.GetRecNo());
 }
 
 TEST_F(TableIndexTest, PackKeepsRowsAndMemosAndTheIndexesAreRebuiltAfterwards)
