@@ -9,10 +9,10 @@
 // for an empty date), numbers trimmed with the program's decimal character ("0" when empty),
 // memos whole, other fields without trailing blanks.
 //
-// Flags: position-moved is set by every navigation call (goto, skip, seek, append, reindex) and clears the
-// row-complete flag, which ReadAllFields sets. Row-dirty and memo-dirty tell WriteRecord what to
-// write. An unexpected engine error throws a CFileException out of the operation (DbErrors.h).
-// Operations on a table that is not open do nothing and fail.
+// Flags: position-moved is set by every navigation call (goto, skip, seek, append, reindex, pack)
+// and clears the row-complete flag, which ReadAllFields sets. Row-dirty and memo-dirty tell
+// WriteRecord what to write. An unexpected engine error throws a CFileException out of the
+// operation (DbErrors.h). Operations on a table that is not open do nothing and fail.
 #pragma once
 
 #include <afx.h>

@@ -347,8 +347,8 @@ TEST_F(TableIndexTest, MaintenanceStopsAtTheFirstFailure)
     EXPECT_EQ(Progress("Die Datenbank wird nun reindiziert.", {{"UPPER(NAME)", 33}}), DialogRecords());
     // The errors of choosing the order and of reindexing slot 2.
     std::vector<Record> boxes = datatest::EngineErrorBoxes("DBF-CriticalError", "TERMINE", 31, "Index not yet defined");
-    for (const Record& r : datatest::EngineErrorBoxes("DBF-CriticalError", "TERMINE", 43,
-                                                      "Could it be that you need to define an index to be able to reindex it?"))
+    const char kNoIndexToReindex[] = "Could it be that you need to define an index to be able to reindex it?";
+    for (const Record& r : datatest::EngineErrorBoxes("DBF-CriticalError", "TERMINE", 43, kNoIndexToReindex))
         boxes.push_back(r);
     EXPECT_EQ(boxes, Boxes());
     EXPECT_EQ(1u, m_table.GetOrder());
