@@ -7,12 +7,15 @@
 #include <vector>
 
 #include "CDbAreaLock.h"
+#include "CDbProgressDialog.h"
 #include "CDbSession.h"
 #include "CMfxString.h"
+#include "CMfxWaitCursor.h"
 #include "CTableErrorReporter.h"
 #include "DataStrings.h"
 #include "DbErrors.h"
 #include "DbLocks.h"
+#include "MfxStrings.h"
 #include "MfxText.h"
 #include "vlDB07.h"
 
@@ -30,12 +33,25 @@ const unsigned kMaxMarkedRows = kMarkBytes * 8;
 const unsigned kDateBuffer = 11;
 // How an empty date looks in the engine's date format 3.
 const char kEmptyDate[] = "  .  .    ";
+// db_indexkey's buffer.
+const unsigned kIndexKeyBuffer = 255;
+// A key expression beginning with this upper-cases its keys: seek values are upper-cased too.
+const char kUpperPrefix[] = "UPP";
 
 CString ToOem(const CString& strAnsi)
 {
     CString strOem = strAnsi;
     strOem.AnsiToOem();
     return strOem;
+}
+
+// The number of index definitions before the entry with order 0.
+int CountIndexDefinitions(const DbIndexDef* pDefinitions)
+{
+    int nCount = 0;
+    while (pDefinitions != NULL && pDefinitions[nCount].nOrder != 0)
+        ++nCount;
+    return nCount;
 }
 
 } // namespace
@@ -553,6 +569,200 @@ void CDbTable::RefreshEmptyFlag()
     DbChecked(db_goto(0));
     m_bEmpty = DbChecked(db_recno()) == DB_EOF;
     DbChecked(db_goto((long)nPrevious));
+}
+
+// ---- searching and the index order ---------------------------------------------------------------
+
+BOOL CDbTable::SeekKey(LPCTSTR lpszValue, LPCTSTR lpszField, BOOL bNext)
+{
+    CDbField* pField = m_fields.Lookup(lpszField);
+    if (pField == NULL || !IsOpen())
+        return FALSE;
+    CDbAreaLock lock(m_nArea);
+    CMfxString strKey;
+    strKey.Format(pField->m_chType == 'N' ? "% *s" : "%- *s", pField->m_nLength, lpszValue != NULL ? lpszValue : "");
+    strKey.AnsiToOem();
+    char szExpression[kIndexKeyBuffer] = "";
+    DbChecked(db_indexkey(DbChecked(db_indexord()), szExpression, sizeof szExpression));
+    if (strncmp(szExpression, kUpperPrefix, strlen(kUpperPrefix)) == 0) {
+        DbChecked(db_upper(strKey.GetBuffer(0)));
+        strKey.ReleaseBuffer();
+    }
+    SetPositionMoved();
+    return bNext ? DbChecked(db_seek_next(strKey)) : DbChecked(db_seek(strKey));
+}
+
+BOOL CDbTable::Seek(LPCTSTR lpszValue, LPCTSTR lpszField) { return SeekKey(lpszValue, lpszField, FALSE); }
+
+BOOL CDbTable::SeekNext(LPCTSTR lpszValue, LPCTSTR lpszField) { return SeekKey(lpszValue, lpszField, TRUE); }
+
+int CDbTable::FindInOrder(int nOrder, LPCTSTR lpszField, LPCTSTR lpszValue)
+{
+    if (!IsOpen())
+        return DB_FIND_NOT_FOUND;
+    CDbAreaLock lock(m_nArea);
+    db_set_deleted(0);
+    const unsigned nPreviousOrder = db_indexord();
+    int nResult = DB_FIND_NOT_FOUND;
+    try {
+        DbThrowPendingError();
+        const unsigned nRecNo = DbChecked(db_recno());
+        SetPositionMoved();
+        // An order that cannot be chosen (its slot not in use) finds nothing: a seek in the
+        // order that stays controlling would compare the value with another index's keys.
+        if (DbChecked(db_set_order(nOrder)) && Seek(lpszValue, lpszField))
+            nResult = DbChecked(db_deleted()) ? DB_FIND_DELETED : DB_FIND_FOUND;
+        else
+            DbChecked(db_goto((long)nRecNo));
+    } catch (CException*) {
+        // Rows marked deleted are hidden again for the whole job, and the table keeps its order.
+        db_set_deleted(1);
+        db_set_order((int)nPreviousOrder);
+        DbClearPendingError();
+        throw;
+    }
+    DbChecked(db_set_deleted(1));
+    DbChecked(db_set_order((int)nPreviousOrder));
+    return nResult;
+}
+
+BOOL CDbTable::SetOrder(int nOrder)
+{
+    if (!IsOpen())
+        return FALSE;
+    CDbAreaLock lock(m_nArea);
+    return DbChecked(db_set_order(nOrder));
+}
+
+BOOL CDbTable::SetOrderNoAdjust(int nOrder)
+{
+    if (!IsOpen())
+        return FALSE;
+    CDbAreaLock lock(m_nArea);
+    return DbChecked(db_set_order_no_adjust(nOrder));
+}
+
+unsigned CDbTable::GetOrder()
+{
+    if (!IsOpen())
+        return 0;
+    CDbAreaLock lock(m_nArea);
+    return DbChecked(db_indexord());
+}
+
+CString CDbTable::GetIndexKey(unsigned nSlot)
+{
+    if (!IsOpen())
+        return CString();
+    CDbAreaLock lock(m_nArea);
+    char szExpression[kIndexKeyBuffer] = "";
+    DbChecked(db_indexkey(nSlot, szExpression, sizeof szExpression));
+    CString strExpression(szExpression);
+    strExpression.OemToAnsi();
+    return strExpression;
+}
+
+// ---- index definitions and maintenance -------------------------------------------------------------
+
+const DbIndexDef* CDbTable::GetIndexDefinitions() { return NULL; }
+
+CString CDbTable::GetIndexPath(const DbIndexDef& definition) const
+{
+    return CMfxString(m_strPath).ChangeExtension(definition.szStem);
+}
+
+BOOL CDbTable::IndexOn(const DbIndexDef& definition, LPCTSTR lpszIndexPath)
+{
+    if (!IsOpen())
+        return FALSE;
+    CDbAreaLock lock(m_nArea);
+    return DbChecked(
+        db_index_on((unsigned)definition.nOrder, definition.szKeyExpression, lpszIndexPath, definition.bUnique));
+}
+
+BOOL CDbTable::RebuildIndexes(BOOL bQuiet)
+{
+    if (!IsOpen())
+        return FALSE;
+    const DbIndexDef* pDefinitions = GetIndexDefinitions();
+    const int nCount = CountIndexDefinitions(pDefinitions);
+    CDbProgressDialog progress(bQuiet, IDS_DB_REINDEXING, IDS_DB_PLEASE_WAIT);
+    {
+        CMfxWaitCursor wait;
+        CDbAreaLock lock(m_nArea);
+        DbChecked(db_close(2));
+    }
+    BOOL bResult = TRUE;
+    int nPercent = 0;
+    for (int i = 0; i < nCount && bResult; ++i) {
+        const DbIndexDef& definition = pDefinitions[i];
+        {
+            CMfxWaitCursor wait;
+            SetPositionMoved();
+            bResult = IndexOn(definition, GetIndexPath(definition));
+        }
+        if (bResult) {
+            nPercent += 100 / nCount;
+            progress.SetText(definition.szKeyExpression, nPercent);
+        }
+    }
+    progress.End();
+    return bResult;
+}
+
+BOOL CDbTable::Reindex(BOOL bQuiet)
+{
+    if (!IsOpen())
+        return FALSE;
+    const DbIndexDef* pDefinitions = GetIndexDefinitions();
+    const int nCount = CountIndexDefinitions(pDefinitions);
+    CDbProgressDialog progress(bQuiet, IDS_DB_REINDEXING, IDS_DB_PLEASE_WAIT);
+    unsigned nOrder, nRecNo;
+    {
+        CDbAreaLock lock(m_nArea);
+        nOrder = DbChecked(db_indexord());
+        nRecNo = DbChecked(db_recno());
+    }
+    BOOL bResult = TRUE;
+    int nPercent = 0;
+    for (int i = 0; i < nCount && bResult; ++i) {
+        const DbIndexDef& definition = pDefinitions[i];
+        {
+            CMfxWaitCursor wait;
+            CDbAreaLock lock(m_nArea);
+            SetPositionMoved();
+            DbChecked(db_set_order(definition.nOrder));
+            bResult = DbChecked(db_reindex((unsigned)definition.nOrder)) == 1;
+        }
+        if (bResult) {
+            nPercent += 100 / nCount;
+            progress.SetText(definition.szKeyExpression, nPercent);
+        }
+    }
+    {
+        CDbAreaLock lock(m_nArea);
+        DbChecked(db_set_order_no_adjust((int)nOrder));
+        DbChecked(db_goto((long)nRecNo));
+    }
+    progress.End();
+    return bResult;
+}
+
+BOOL CDbTable::Pack(BOOL bQuiet)
+{
+    if (!IsOpen())
+        return FALSE;
+    CDbProgressDialog progress(bQuiet, IDS_DB_PACKING, IDS_DB_PLEASE_WAIT);
+    BOOL bResult;
+    {
+        CMfxWaitCursor wait;
+        CDbAreaLock lock(m_nArea);
+        SetPositionMoved();
+        bResult = DbChecked(db_pack());
+    }
+    progress.SetText(CMfxString(IDS_MFX_READY), 100);
+    progress.End();
+    return bResult;
 }
 
 // ---- filters, deleted rows and marks -------------------------------------------------------------

@@ -9,17 +9,25 @@
 // for an empty date), numbers trimmed with the program's decimal character ("0" when empty),
 // memos whole, other fields without trailing blanks.
 //
-// Flags: position-moved is set by every navigation call (goto, skip, append) and clears the
-// row-complete flag, which ReadAllFields sets. Row-dirty and memo-dirty tell WriteRecord what to
-// write. An unexpected engine error throws a CFileException out of the operation (DbErrors.h).
-// Operations on a table that is not open do nothing and fail.
+// Flags: position-moved is set by every navigation call (goto, skip, seek, append, reindex, pack)
+// and clears the row-complete flag, which ReadAllFields sets. Row-dirty and memo-dirty tell
+// WriteRecord what to write. An unexpected engine error throws a CFileException out of the
+// operation (DbErrors.h). Operations on a table that is not open do nothing and fail.
 #pragma once
 
 #include <afx.h>
 
 #include "CDbFieldMap.h"
+#include "DbIndexDef.h"
 
 class CDbSession;
+
+// The answers of CDbTable::FindInOrder.
+enum DbFindResult {
+    DB_FIND_NOT_FOUND = 1,  // the previous row is current again
+    DB_FIND_FOUND = 2,
+    DB_FIND_DELETED = 3,    // found, and the row is marked deleted
+};
 
 class CDbTable {
 public:
@@ -114,6 +122,42 @@ public:
     BOOL IsEmpty() const { return m_bEmpty; }
     void RefreshEmptyFlag();
 
+    // ---- searching and the index order --------------------------------------------------------
+    // Seeks the value in the controlling index: the value is padded to the field's length
+    // (right-aligned for numbers, left-aligned otherwise) and upper-cased when the index's key
+    // expression begins with "UPP". SeekNext goes on to the next row with the key. The engine's
+    // found flag; FALSE for an unknown field.
+    virtual BOOL Seek(LPCTSTR lpszValue, LPCTSTR lpszField);
+    virtual BOOL SeekNext(LPCTSTR lpszValue, LPCTSTR lpszField);
+    // Seeks the value in the index order nOrder with rows marked deleted visible (DbFindResult);
+    // the table's order is restored and rows marked deleted are hidden again afterwards.
+    virtual int FindInOrder(int nOrder, LPCTSTR lpszField, LPCTSTR lpszValue);
+    // The controlling order (index slot 1..50, 0 natural order): with it the index is positioned
+    // on the current row, without it at the next move. The engine's result.
+    BOOL SetOrder(int nOrder);
+    BOOL SetOrderNoAdjust(int nOrder);
+    unsigned GetOrder();
+    // The key expression of an index slot; empty when the slot is not in use.
+    CString GetIndexKey(unsigned nSlot);
+
+    // ---- index definitions and maintenance -----------------------------------------------------
+    // The class's index definitions (an array ended by an entry with order 0); NULL: none.
+    virtual const DbIndexDef* GetIndexDefinitions();
+    // The file of an index: the table's drive, directory and base name with the definition's stem
+    // as extension.
+    CString GetIndexPath(const DbIndexDef& definition) const;
+    // Creates the index file of the definition at the path (db_index_on); it becomes controlling.
+    BOOL IndexOn(const DbIndexDef& definition, LPCTSTR lpszIndexPath);
+    // Maintenance, each with a progress dialog unless quiet (CDbProgressDialog) and the wait
+    // cursor around each step. TRUE when every step succeeded; the first failure ends the work.
+    // RebuildIndexes closes the table's indexes and creates every defined index file anew.
+    BOOL RebuildIndexes(BOOL bQuiet = FALSE);
+    // Rebuilds every defined index in place; the order and the row are restored afterwards.
+    BOOL Reindex(BOOL bQuiet = FALSE);
+    // Removes the rows marked deleted for good (the table must be open exclusively); the indexes
+    // must be rebuilt afterwards. The engine's result.
+    BOOL Pack(BOOL bQuiet = FALSE);
+
     // ---- filters, deleted rows and marks -----------------------------------------------------
     // Sets the filter expression as the engine's index filter (empty or NULL removes it). With
     // marks, a removed filter marks every row, and a new one rebuilds the marks and is then removed
@@ -154,6 +198,8 @@ protected:
     // row's current bytes.
     void ReadAfterLock();
     BOOL WriteDate(const CDbField& field, CString strText);
+    // Seek and SeekNext: the value as the controlling index's keys hold it.
+    BOOL SeekKey(LPCTSTR lpszValue, LPCTSTR lpszField, BOOL bNext);
     BOOL DeleteOrRecall(BOOL bReposition, BOOL bDelete);
     void SetMark(unsigned nRecNo);
     void FreeMarks();

@@ -288,6 +288,15 @@ BOOL DB_CALL db_softseek(const char* key);
 /* The next record in key order; TRUE when it still has the key. */
 BOOL DB_CALL db_seek_next(const char* key);
 
+/* ---- Packing a table -------------------------------------------------------------------------
+ *
+ * db_pack removes the records marked deleted from the current area's table for good; the kept
+ * records keep their order. The table must be open exclusively and hold no other lock (error 17).
+ * A failed read or write leaves the table as it was (error 15 or 16). Memo references that cannot
+ * be read are emptied afterwards. The area stands at its first record in natural order; the index
+ * files are not touched and must be rebuilt. FALSE for a table without records (no error). */
+BOOL DB_CALL db_pack(void);
+
 #ifdef __cplusplus
 }
 #endif

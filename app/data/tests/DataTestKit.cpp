@@ -10,6 +10,8 @@ namespace datatest {
 namespace {
 
 const int kDefinitionArea = 250;
+const char kRepairHint[] = "Achtung, die Datenbank ist in einem instabilen Zustand! Versuchen Sie "
+                           "Datei>Reparatur>Reindex, beenden das Programm und starten es erneut!";
 
 unsigned Word(const std::string& bytes, size_t offset)
 {
@@ -72,6 +74,14 @@ char StoredDeletedFlag(const std::string& path, unsigned recno)
     const std::string image = oxtest::ReadFileText(path);
     size_t offset = 0, length = 0;
     return Locate(image, recno, std::string(), offset, length) ? image[offset] : 0;
+}
+
+std::vector<oxtest::CtlLog::Record> EngineErrorBoxes(const char* kind, const char* table, unsigned code,
+                                                     const char* text)
+{
+    return {{"MessageBox", std::string("FEHLER BEI: ") + kind + " (" + table + ")",
+             "Fehlercode: " + std::to_string(code) + "\\n(" + text + ")", "0x30", "1"},
+            {"MessageBox", text, kRepairHint, "0x10", "1"}};
 }
 
 DataTest::DataTest()

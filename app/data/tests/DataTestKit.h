@@ -35,6 +35,12 @@ std::string StoredField(const std::string& path, unsigned recno, const std::stri
 // The deleted flag byte of record n ('*' deleted, ' ' not), or 0.
 char StoredDeletedFlag(const std::string& path, unsigned recno);
 
+// The two boxes of a critical or runtime engine error (kind "DBF-CriticalError" or
+// "DBF-RuntimeError") of a table: the error with its code and text, then the stop box with the
+// repair hint.
+std::vector<oxtest::CtlLog::Record> EngineErrorBoxes(const char* kind, const char* table, unsigned code,
+                                                     const char* text);
+
 // A temp folder, the controls library unattended with a fresh log, and an open session, all made
 // before the members of a derived fixture (which may keep tables of the session) and ended after
 // them.

@@ -20,10 +20,8 @@
 namespace {
 
 using datatest::DataTest;
+using datatest::EngineErrorBoxes;
 using Record = oxtest::CtlLog::Record;
-
-const char kRepairHint[] = "Achtung, die Datenbank ist in einem instabilen Zustand! Versuchen Sie "
-                           "Datei>Reparatur>Reindex, beenden das Programm und starten es erneut!";
 
 class ErrorTest : public DataTest {
 protected:
@@ -32,14 +30,6 @@ protected:
         DataTest::SetUp();
         ASSERT_TRUE(datatest::CreateTable(File("KUNDEN.DBF"), {{"NAME", 'C', 20, 0}}));
         ASSERT_TRUE(m_table.Open(File("KUNDEN.DBF").c_str(), "KUNDEN", 0, datatest::kTableOptions));
-    }
-
-    // The boxes of a critical or runtime error of the table KUNDEN.
-    static std::vector<Record> EngineErrorBoxes(const char* kind, const char* table, unsigned code, const char* text)
-    {
-        return {{"MessageBox", std::string("FEHLER BEI: ") + kind + " (" + table + ")",
-                 "Fehlercode: " + std::to_string(code) + "\\n(" + text + ")", "0x30", "1"},
-                {"MessageBox", text, kRepairHint, "0x10", "1"}};
     }
 
     CDbTable m_table{m_session.get()};
