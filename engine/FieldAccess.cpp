@@ -272,15 +272,10 @@ extern "C" BOOL DB_CALL db_get_contents(const char* field, char* buffer, unsigne
     s_Area* area = _db_current_table(job);
     if (!area)
         return f(FALSE);
-    const char* rest = nullptr;
-    int previous = 0;
-    if (const int q = _db_enter_qualified(job, field, &rest, &previous)) {
-        if (q < 0)
-            return f(FALSE);
-        const BOOL result = db_get_contents(rest, buffer, size);
-        _db_select_number(job, previous);
-        return f(result);
-    }
+    BOOL forwarded;
+    const auto inArea = [&](const char* rest) { return db_get_contents(rest, buffer, size); };
+    if (_db_in_qualified_area(job, field, inArea, &forwarded))
+        return f(forwarded);
     const int n = _db_field_number(*area, field);
     if (n == 0) {
         _db_raise_error(DBE_NO_FIELD);
@@ -318,15 +313,10 @@ extern "C" BOOL DB_CALL db_replace(const char* field, const char* value)
     s_Area* area = _db_current_table(job);
     if (!area)
         return f(FALSE);
-    const char* rest = nullptr;
-    int previous = 0;
-    if (const int q = _db_enter_qualified(job, field, &rest, &previous)) {
-        if (q < 0)
-            return f(FALSE);
-        const BOOL result = db_replace(rest, value);
-        _db_select_number(job, previous);
-        return f(result);
-    }
+    BOOL forwarded;
+    const auto inArea = [&](const char* rest) { return db_replace(rest, value); };
+    if (_db_in_qualified_area(job, field, inArea, &forwarded))
+        return f(forwarded);
     if (const unsigned code = _db_change_allowed(*area)) {
         _db_raise_error(code);
         return f(FALSE);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Area.h"
+#include "WorkAreas.h"
 
 // Field "number" of the pseudo-field INDEXKEY, the current key of the controlling index.
 const int DB_FIELD_INDEXKEY = -1;
@@ -14,6 +15,25 @@ int _db_field_number(const s_Area& area, const char* designator);
 // with the field part in *rest and the area number to select again afterwards in *previous;
 // 0 when the designator is not qualified; -1 (error 6) when the area does not exist.
 int _db_enter_qualified(s_Job* job, const char* designator, const char** rest, int* previous);
+
+// Runs call(field part) in the area a qualified designator names and selects the previous area
+// again; *result is the call's answer, or T() when the area does not exist. Answers false when the
+// designator is not qualified (nothing done).
+template <typename T, typename Call>
+bool _db_in_qualified_area(s_Job* job, const char* designator, Call call, T* result)
+{
+    const char* rest = nullptr;
+    int previous = 0;
+    const int q = _db_enter_qualified(job, designator, &rest, &previous);
+    if (q == 0)
+        return false;
+    *result = T();
+    if (q > 0) {
+        *result = call(rest);
+        _db_select_number(job, previous);
+    }
+    return true;
+}
 
 // Fills the buffer with the blank template (blanks, the deleted flag byte included): it holds
 // the end-of-file position's record, unchanged, without before-image.

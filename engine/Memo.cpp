@@ -673,15 +673,10 @@ extern "C" BOOL DB_CALL db_memo_read_buffer(const char* field, char* buf, unsign
         return f(FALSE);
     }
     buf[0] = 0;
-    const char* rest = nullptr;
-    int previous = 0;
-    if (const int q = _db_enter_qualified(job, field, &rest, &previous)) {
-        if (q < 0)
-            return f(FALSE);
-        const BOOL result = db_memo_read_buffer(rest, buf, size);
-        _db_select_number(job, previous);
-        return f(result);
-    }
+    BOOL forwarded;
+    const auto inArea = [&](const char* rest) { return db_memo_read_buffer(rest, buf, size); };
+    if (_db_in_qualified_area(job, field, inArea, &forwarded))
+        return f(forwarded);
     if (!TableOpen(*area))
         return f(FALSE);
     const int n = MemoField(*area, field);
@@ -706,15 +701,10 @@ extern "C" HGLOBAL DB_CALL db_memo_read(const char* field, HGLOBAL previous)
     s_Area* area = _db_current_table(job);
     if (!area)
         return f(nullptr);
-    const char* rest = nullptr;
-    int back = 0;
-    if (const int q = _db_enter_qualified(job, field, &rest, &back)) {
-        if (q < 0)
-            return f(nullptr);
-        HGLOBAL result = db_memo_read(rest, previous);
-        _db_select_number(job, back);
-        return f(result);
-    }
+    HGLOBAL forwarded;
+    const auto inArea = [&](const char* rest) { return db_memo_read(rest, previous); };
+    if (_db_in_qualified_area(job, field, inArea, &forwarded))
+        return f(forwarded);
     if (!TableOpen(*area))
         return f(nullptr);
     const int n = MemoField(*area, field);
@@ -775,15 +765,10 @@ extern "C" BOOL DB_CALL db_memo_write(const char* field, const char* text)
     s_Area* area = _db_current_table(job);
     if (!area)
         return f(FALSE);
-    const char* rest = nullptr;
-    int previous = 0;
-    if (const int q = _db_enter_qualified(job, field, &rest, &previous)) {
-        if (q < 0)
-            return f(FALSE);
-        const BOOL result = db_memo_write(rest, text);
-        _db_select_number(job, previous);
-        return f(result);
-    }
+    BOOL forwarded;
+    const auto inArea = [&](const char* rest) { return db_memo_write(rest, text); };
+    if (_db_in_qualified_area(job, field, inArea, &forwarded))
+        return f(forwarded);
     if (!TableOpen(*area))
         return f(FALSE);
     if (area->readOnly) {

@@ -236,23 +236,6 @@ const s_Field* FieldOf(s_Job* job, const char* designator)
     return n >= 1 && n <= area->fieldCount ? &area->fields[n - 1] : nullptr;
 }
 
-// Runs a field getter in the area of a qualified designator; answers false when not qualified.
-template <typename T, typename G>
-bool Qualified(s_Job* job, const char* designator, G getter, T* result)
-{
-    const char* rest = nullptr;
-    int previous = 0;
-    const int q = _db_enter_qualified(job, designator, &rest, &previous);
-    if (q == 0)
-        return false;
-    *result = 0;
-    if (q > 0) {
-        *result = getter(rest);
-        _db_select_number(job, previous);
-    }
-    return true;
-}
-
 } // namespace
 
 void _db_name_area(s_Area& area, const char* file, const char* alias)
@@ -428,7 +411,7 @@ extern "C" unsigned DB_CALL db_get_type(const char* field)
     DbFrame<unsigned, RF_UINT> f(DBF_NONE, "@DbGetType(%s)", TraceField{field});
     s_Job* job = f.Job();
     unsigned result = 0;
-    if (!job || Qualified(job, field, db_get_type, &result))
+    if (!job || _db_in_qualified_area(job, field, db_get_type, &result))
         return f(result);
     const s_Field* d = FieldOf(job, field);
     return f(d ? (unsigned)(unsigned char)d->type : 0u);
@@ -439,7 +422,7 @@ extern "C" unsigned DB_CALL db_get_length(const char* field)
     DbFrame<unsigned, RF_UINT> f(DBF_NONE, "@DbGetLength(%s)", TraceField{field});
     s_Job* job = f.Job();
     unsigned result = 0;
-    if (!job || Qualified(job, field, db_get_length, &result))
+    if (!job || _db_in_qualified_area(job, field, db_get_length, &result))
         return f(result);
     const s_Field* d = FieldOf(job, field);
     return f(d ? (unsigned)d->length : 0u);
@@ -450,7 +433,7 @@ extern "C" int DB_CALL db_get_decimals(const char* field)
     DbFrame<int, RF_INT> f(DBF_NONE, "@DbGetDecimals(%s)", TraceField{field});
     s_Job* job = f.Job();
     int result = 0;
-    if (!job || Qualified(job, field, db_get_decimals, &result))
+    if (!job || _db_in_qualified_area(job, field, db_get_decimals, &result))
         return f(result);
     const s_Field* d = FieldOf(job, field);
     return f(d ? (int)d->decimals : 0);
