@@ -20,42 +20,16 @@
 // The list never deletes what its elements point to; an owner that needs that deletes them itself.
 #pragma once
 
-#include <afxmt.h>
 #include <afxtempl.h>
 
-template <class TYPE, class ARG_TYPE> class CLockedList : public CList<TYPE, ARG_TYPE> {
+#include "CLockedCollection.h"
+
+template <class TYPE, class ARG_TYPE> class CLockedList : public CLockedCollection<CList<TYPE, ARG_TYPE>> {
     typedef CList<TYPE, ARG_TYPE> CBase;
+    using CLockedCollection<CBase>::m_pLock;
 
 public:
-    explicit CLockedList(int nBlockSize = 10) : CBase(nBlockSize), m_pLock(new CCriticalSection) {}
-
-    // Waits for the lock without limit, removes every element, then deletes the lock.
-    virtual ~CLockedList()
-    {
-        {
-            CSingleLock lock(m_pLock, TRUE);
-            CBase::RemoveAll();
-        }
-        delete m_pLock;
-        m_pLock = NULL;
-    }
-
-    CLockedList(const CLockedList&) = delete;
-    CLockedList& operator=(const CLockedList&) = delete;
-
-    // The list's lock, for callers that walk the list or keep a reference to an element.
-    CCriticalSection* GetLock() const { return m_pLock; }
-
-    int GetCount() const
-    {
-        CSingleLock lock(m_pLock, TRUE);
-        return CBase::GetCount();
-    }
-    BOOL IsEmpty() const
-    {
-        CSingleLock lock(m_pLock, TRUE);
-        return CBase::IsEmpty();
-    }
+    explicit CLockedList(int nBlockSize = 10) : CLockedCollection<CBase>(nBlockSize) {}
 
     TYPE& GetHead()
     {
@@ -97,11 +71,6 @@ public:
     {
         CSingleLock lock(m_pLock, TRUE);
         return CBase::AddTail(newElement);
-    }
-    void RemoveAll()
-    {
-        CSingleLock lock(m_pLock, TRUE);
-        CBase::RemoveAll();
     }
 
     POSITION GetHeadPosition() const
@@ -195,13 +164,4 @@ public:
         for (POSITION pos = CBase::GetHeadPosition(); pos != NULL;)
             elements.ElementAt(i++) = CBase::GetNext(pos);
     }
-
-    virtual void Serialize(CArchive& ar)
-    {
-        CSingleLock lock(m_pLock, TRUE);
-        CBase::Serialize(ar);
-    }
-
-private:
-    CCriticalSection* m_pLock;
 };

@@ -24,43 +24,17 @@
 // never runs while the map is locked.
 #pragma once
 
-#include <afxmt.h>
 #include <afxtempl.h>
 
+#include "CLockedCollection.h"
+
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CLockedMap : public CMap<KEY, ARG_KEY, VALUE, ARG_VALUE> {
+class CLockedMap : public CLockedCollection<CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>> {
     typedef CMap<KEY, ARG_KEY, VALUE, ARG_VALUE> CBase;
+    using CLockedCollection<CBase>::m_pLock;
 
 public:
-    explicit CLockedMap(int nBlockSize = 10) : CBase(nBlockSize), m_pLock(new CCriticalSection) {}
-
-    // Waits for the lock without limit, removes every entry, then deletes the lock.
-    virtual ~CLockedMap()
-    {
-        {
-            CSingleLock lock(m_pLock, TRUE);
-            CBase::RemoveAll();
-        }
-        delete m_pLock;
-        m_pLock = NULL;
-    }
-
-    CLockedMap(const CLockedMap&) = delete;
-    CLockedMap& operator=(const CLockedMap&) = delete;
-
-    // The map's lock, for callers that walk the map or store through operator[].
-    CCriticalSection* GetLock() const { return m_pLock; }
-
-    int GetCount() const
-    {
-        CSingleLock lock(m_pLock, TRUE);
-        return CBase::GetCount();
-    }
-    BOOL IsEmpty() const
-    {
-        CSingleLock lock(m_pLock, TRUE);
-        return CBase::IsEmpty();
-    }
+    explicit CLockedMap(int nBlockSize = 10) : CLockedCollection<CBase>(nBlockSize) {}
 
     BOOL Lookup(ARG_KEY key, VALUE& rValue) const
     {
@@ -81,11 +55,6 @@ public:
     {
         CSingleLock lock(m_pLock, TRUE);
         return CBase::RemoveKey(key);
-    }
-    void RemoveAll()
-    {
-        CSingleLock lock(m_pLock, TRUE);
-        CBase::RemoveAll();
     }
 
     POSITION GetStartPosition() const
@@ -150,13 +119,4 @@ public:
         for (POSITION pos = CBase::GetStartPosition(); pos != NULL; i++)
             CBase::GetNextAssoc(pos, keys.ElementAt(i), values.ElementAt(i));
     }
-
-    virtual void Serialize(CArchive& ar)
-    {
-        CSingleLock lock(m_pLock, TRUE);
-        CBase::Serialize(ar);
-    }
-
-private:
-    CCriticalSection* m_pLock;
 };
