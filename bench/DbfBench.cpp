@@ -9,6 +9,7 @@
 
 #include "vlDB07.h"
 #include "BenchClock.h"
+#include "BenchTable.h"
 
 namespace {
 
@@ -31,17 +32,7 @@ bool MakeTable(const char* path)
                       i * 0.25, 1950 + i % 70, 1 + i % 12, 1 + i % 28, "some text of the row");
         data.append(row, size);
     }
-    HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD done = 0;
-    SetFilePointer(h, 0, nullptr, FILE_END);
-    WriteFile(h, data.data(), (DWORD)data.size(), &done, nullptr);
-    unsigned char count[4] = {(unsigned char)kRows, (unsigned char)(kRows >> 8), (unsigned char)(kRows >> 16), 0};
-    SetFilePointer(h, 4, nullptr, FILE_BEGIN);
-    WriteFile(h, count, 4, &done, nullptr);
-    CloseHandle(h);
-    return done == 4;
+    return AppendRawRows(path, data, kRows);
 }
 
 void Scan(const char* what)
