@@ -84,6 +84,17 @@ BOOL SetFilter(s_Job* job, const char* text, int index)
     return TRUE;
 }
 
+// The switches without nesting count: the value goes into the job; the answer is the job's
+// handle, 0 without a job.
+template <typename T, typename V> intptr_t SetJobSwitch(T s_Job::*member, V value)
+{
+    s_Job* job = _db_get_job();
+    if (!job)
+        return 0;
+    job->*member = value;
+    return (intptr_t)job;
+}
+
 } // namespace
 
 // ---- job switches without nesting count ----------------------------------------------------------
@@ -92,55 +103,35 @@ extern "C" intptr_t DB_CALL db_set_errorcallback(DbErrorCallback callback)
 {
     if (_db_tracing())
         Debug(0, "@DbSetErrorcallback(0x%08lx)", (unsigned long)(uintptr_t)callback);
-    s_Job* job = _db_get_job();
-    if (!job)
-        return 0;
-    job->errorCallback = callback;
-    return (intptr_t)job;
+    return SetJobSwitch(&s_Job::errorCallback, callback);
 }
 
 extern "C" intptr_t DB_CALL db_set_positioncallback(DbPositionCallback callback)
 {
     if (_db_tracing())
         Debug(0, "@DbSetPositioncallback(0x%08lx)", (unsigned long)(uintptr_t)callback);
-    s_Job* job = _db_get_job();
-    if (!job)
-        return 0;
-    job->positionCallback = callback;
-    return (intptr_t)job;
+    return SetJobSwitch(&s_Job::positionCallback, callback);
 }
 
 extern "C" intptr_t DB_CALL db_set_errorvariable(unsigned* variable)
 {
     if (_db_tracing())
         Debug(0, "@DbSetErrorvariable(0x%08lx)", (unsigned long)(uintptr_t)variable);
-    s_Job* job = _db_get_job();
-    if (!job)
-        return 0;
-    job->errorVariable = variable;
-    return (intptr_t)job;
+    return SetJobSwitch(&s_Job::errorVariable, variable);
 }
 
 extern "C" intptr_t DB_CALL db_set_exclusive(int on)
 {
     if (_db_tracing())
         Debug(0, "@DbSetExclusive(%d)", on);
-    s_Job* job = _db_get_job();
-    if (!job)
-        return 0;
-    job->exclusive = on;
-    return (intptr_t)job;
+    return SetJobSwitch(&s_Job::exclusive, on);
 }
 
 extern "C" intptr_t DB_CALL db_set_deleted(int on)
 {
     if (_db_tracing())
         Debug(0, "@DbSetDeleted(%d)", on);
-    s_Job* job = _db_get_job();
-    if (!job)
-        return 0;
-    job->deleted = on;
-    return (intptr_t)job;
+    return SetJobSwitch(&s_Job::deleted, on);
 }
 
 // Every value outside 0..3 (negative ones included) is stored as format 4.
