@@ -31,7 +31,10 @@
 // Order: keys compare over the key size by the sort order of the work area that was current at
 // _SORTINIT (_str_compare_n), equal keys by the record number as a signed 32-bit number. The merge
 // counts entries (the remaining count, the valid entries of each run): no byte value marks an
-// end, so a key that begins with 0 is sorted and delivered like any other.
+// end, so a key that begins with 0 is sorted and delivered like any other. The byte order (ASCII)
+// is compared here 8 bytes at a time, with the same result as _str_compare_n, and its runs are
+// sorted through a list of entry numbers, so that only numbers move while sorting; the German
+// orders go through _str_compare_n and qsort.
 //
 // Switches: the private profile file "VELMAR.INI" (no directory: the Windows directory), section
 // "Tabstor": "ReindexTryAlloc" (default 1) and "ReindexAllocFlags" (default 0), read at _SORTINIT.
@@ -48,6 +51,7 @@
 #include "KeySort.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -93,7 +97,10 @@ struct SortState {
     int32_t added = 0;
     int32_t remaining = 0;            // entries still to deliver
     s_Collation collation;
+    bool byteOrder = false;           // the collation compares bytes (strncmp)
     char* keyCopies = nullptr;        // two NUL-terminated key copies (German Replace)
+    uint16_t* order = nullptr;        // byte order: entry numbers of the run being sorted
+    char* sorted = nullptr;           // byte order: the run's entries in sorted order
     int runs = 0;                     // k
     int32_t perRun = 0;               // n
     int runBytes = 0;
@@ -108,6 +115,7 @@ struct SortState {
     RunReader** readers = nullptr;    // file mode: k readers; NULL once a run is exhausted
     int leaves = 0;                   // the tournament's leaves: k rounded up to a power of 2
     int* winners = nullptr;           // node i > 0: the run that wins below it (-1: none); leaves from 'leaves' on
+    const char** heads = nullptr;     // the current entry of each run; NULL once a run is exhausted
 };
 
 SortState g_Sort;
@@ -115,10 +123,41 @@ char g_Profile[MAX_PATH] = "VELMAR.INI";
 
 // ---- comparison ---------------------------------------------------------------------------------
 
+// strncmp over n bytes, 8 at a time: the sign of the first byte (unsigned) that differs, 0 when
+// none does before a 0 byte both share or the end.
+int CompareBytes(const char* a, const char* b, size_t n)
+{
+    const uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        // The lowest marked byte of (x - ones) & ~x & highs is the first 0 byte of x (bytes
+        // behind it may be marked wrongly, and do not count).
+        const uint64_t stop = (x ^ y) | ((x - kOnes) & ~x & kHighs);
+        if (stop == 0)
+            continue;
+        const size_t at = i + (size_t)(std::countr_zero(stop) / 8);
+        const unsigned char p = (unsigned char)a[at], q = (unsigned char)b[at];
+        return p == q ? 0 : (p < q ? -1 : 1);
+    }
+    for (; i < n; ++i) {
+        const unsigned char p = (unsigned char)a[i], q = (unsigned char)b[i];
+        if (p != q)
+            return p < q ? -1 : 1;
+        if (p == 0)
+            return 0;
+    }
+    return 0;
+}
+
 int CompareKeys(const char* a, const char* b)
 {
     const SortState& s = g_Sort;
     const size_t n = (size_t)s.keySize;
+    if (s.byteOrder)
+        return CompareBytes(a, b, n);
     if (s.collation.sortOrder != DB_SORT_GERMAN_REPLACE)
         return _str_compare_n(s.collation, a, b, n);
     // German Replace counts the characters of the first key; the umlauts of the first key take
@@ -343,11 +382,33 @@ Try TryRuns(int k, bool tryAlloc, UINT allocFlags)
 
 // ---- runs ---------------------------------------------------------------------------------------
 
+// Sorts the entries of the current run in place. In byte order the entry numbers are sorted
+// (equal entries keep their places) and the entries then copied once in that order.
+void SortRun()
+{
+    SortState& s = g_Sort;
+    if (!s.byteOrder || !s.order) {
+        std::qsort(s.runBase, (size_t)s.inRun, (size_t)s.entrySize, QsortCompare);
+        return;
+    }
+    const size_t size = (size_t)s.entrySize;
+    const char* base = s.runBase;
+    for (int32_t i = 0; i < s.inRun; ++i)
+        s.order[i] = (uint16_t)i;
+    std::sort(s.order, s.order + s.inRun, [base, size](uint16_t a, uint16_t b) {
+        const int c = CompareEntries(base + a * size, base + b * size);
+        return c != 0 ? c < 0 : a < b;
+    });
+    for (int32_t i = 0; i < s.inRun; ++i)
+        std::memcpy(s.sorted + (size_t)i * size, base + s.order[i] * size, size);
+    std::memcpy(s.runBase, s.sorted, (size_t)s.inRun * size);
+}
+
 // Sorts the current run; file mode writes it to its slot. False when the write fails.
 bool FlushRun()
 {
     SortState& s = g_Sort;
-    std::qsort(s.runBase, (size_t)s.inRun, (size_t)s.entrySize, QsortCompare);
+    SortRun();
     if (!s.fileMode) {
         s.blocks[s.currentRun].count = s.inRun;
         return true;
@@ -441,7 +502,7 @@ int Match(int a, int b)
     if (a < 0 || b < 0)
         return a < 0 ? b : a;
     const int first = std::min(a, b), second = std::max(a, b);
-    return CompareEntries(CurrentEntry(second), CurrentEntry(first)) < 0 ? second : first;
+    return CompareEntries(g_Sort.heads[second], g_Sort.heads[first]) < 0 ? second : first;
 }
 
 bool BuildTournament()
@@ -451,10 +512,13 @@ bool BuildTournament()
     while (s.leaves < s.runs)
         s.leaves *= 2;
     s.winners = new (std::nothrow) int[2 * (size_t)s.leaves];
-    if (!s.winners)
+    s.heads = new (std::nothrow) const char*[(size_t)s.runs];
+    if (!s.winners || !s.heads)
         return false;
+    for (int i = 0; i < s.runs; ++i)
+        s.heads[i] = CurrentEntry(i);
     for (int i = 0; i < s.leaves; ++i)
-        s.winners[s.leaves + i] = i < s.runs && CurrentEntry(i) ? i : -1;
+        s.winners[s.leaves + i] = i < s.runs && s.heads[i] ? i : -1;
     for (int node = s.leaves - 1; node >= 1; --node)
         s.winners[node] = Match(s.winners[2 * node], s.winners[2 * node + 1]);
     return true;
@@ -464,7 +528,8 @@ void Replay(int run)
 {
     SortState& s = g_Sort;
     int node = s.leaves + run;
-    s.winners[node] = CurrentEntry(run) ? run : -1;
+    s.heads[run] = CurrentEntry(run);
+    s.winners[node] = s.heads[run] ? run : -1;
     for (node /= 2; node >= 1; node /= 2)
         s.winners[node] = Match(s.winners[2 * node], s.winners[2 * node + 1]);
 }
@@ -492,6 +557,8 @@ BOOL _SORTINIT(int32_t count, int keySize, int extraSize)
     s.count = count;
     s.remaining = count;
     s.collation = _db_collation_of(g_Job ? g_Job->currentArea : nullptr);
+    s.byteOrder = s.collation.sortOrder != DB_SORT_GERMAN_REPLACE && s.collation.sortOrder != DB_SORT_GERMAN_TABLE &&
+                  s.collation.sortOrder != DB_SORT_GERMAN_ALTERNATE;
     s.keyCopies = new (std::nothrow) char[2 * ((size_t)keySize + 1)]();
     if (!s.keyCopies) {
         _SORTDONE();
@@ -508,6 +575,17 @@ BOOL _SORTINIT(int32_t count, int keySize, int extraSize)
     for (; k <= kMaxRuns; ++k) {
         const Try result = TryRuns(k, tryAlloc, allocFlags);
         if (result == Try::Success) {
+            // Without room for the entry list, byte order sorts with qsort as well.
+            if (s.byteOrder) {
+                s.order = new (std::nothrow) uint16_t[(size_t)s.perRun + 1];
+                s.sorted = new (std::nothrow) char[(size_t)s.runBytes];
+                if (!s.order || !s.sorted) {
+                    delete[] s.order;
+                    delete[] s.sorted;
+                    s.order = nullptr;
+                    s.sorted = nullptr;
+                }
+            }
             s.phase = Phase::Filling;
             return TRUE;
         }
@@ -587,7 +665,7 @@ BOOL _SORTNEXT(void* out, bool* end)
         return FALSE;
     }
     if (out)
-        std::memcpy(out, CurrentEntry(run), (size_t)s.entrySize);
+        std::memcpy(out, s.heads[run], (size_t)s.entrySize);
     if (!AdvanceRun(run)) {
         Fail(DBE_READ_RECORD);
         return FALSE;
@@ -602,7 +680,10 @@ void _SORTDONE()
     FreeBlocks();
     FreeFileMode();
     delete[] s.keyCopies;
+    delete[] s.order;
+    delete[] s.sorted;
     delete[] s.winners;
+    delete[] s.heads;
     s = SortState();
 }
 
