@@ -37,6 +37,8 @@ const double kDivisionByZero = std::bit_cast<double>(UINT64_C(0x7FEFFFFFD7B9609A
 // Dates above this are the empty date, which counts as 0 (before every date) in comparisons.
 const double kEmptyDateLimit = 1e90;
 const size_t kFieldText = 331;
+// Characters of a text _text_to_number reads.
+const size_t kMaxNumberChars = 48;
 const int kBaseNumberWidth = 10;
 const int kDivisionWidth = 13;
 const int kDivisionDecimals = 2;
@@ -108,6 +110,26 @@ bool CompareOrder(int32_t code, long long c)
 }
 
 double DateForComparison(double x) { return x > kEmptyDateLimit ? 0.0 : x; }
+
+// A numeric field's text as a number. The usual form (blanks, an optional minus sign, at most 15
+// digits and nothing behind them) is read here, exactly as _text_to_number reads it; every other
+// text goes to _text_to_number.
+double FieldNumber(const char* text, size_t length)
+{
+    const char* p = text;
+    while (*p == ' ')
+        ++p;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    uint64_t value = 0;
+    const char* digits = p;
+    while (*p >= '0' && *p <= '9' && p - digits < 15)
+        value = value * 10 + (uint64_t)(*p++ - '0');
+    if (*p || p == digits || length > kMaxNumberChars)
+        return _text_to_number(text, (int)length);
+    return negative ? -(double)value : (double)value;
+}
 
 s_ExprValue* Arithmetic(const s_ExprNode* node, const s_Expression* tree)
 {
@@ -291,7 +313,7 @@ s_ExprValue* Field(const s_ExprNode* node, const s_Expression* tree)
     }
     switch (node->type) {
     case EXPR_NUMBER:
-        v->number = _text_to_number(v->text, (int)_expr_length(v->text));
+        v->number = FieldNumber(v->text, _expr_length(v->text));
         v->decimals = node->decimals;
         break;
     case EXPR_DATE:

@@ -181,6 +181,9 @@ TEST_F(ExprKey, KeysOfEveryType)
     db_goto(2);
     EXPECT_EQ((Key{TRUE, ",,,+*.',", 'C', 8, 2}), KeyText("PRICE", 8)) << "negative numbers sort before positive ones";
     EXPECT_EQ((Key{TRUE, "        ", 'D', 8, 0}), KeyText("BORN"));
+    db_goto(3);
+    EXPECT_EQ((Key{TRUE, ",,,,)", 'C', 5, 0}), KeyText("X", 5)) << "a negative whole number of a field";
+    EXPECT_EQ((Key{TRUE, "030", 'C', 3, 0}), KeyText("AGE", 5));
 }
 
 TEST_F(ExprKey, KeyShapeComputesTypesAndWidthsOfFunctions)
