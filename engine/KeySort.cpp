@@ -125,7 +125,7 @@ char g_Profile[MAX_PATH] = "VELMAR.INI";
 
 // strncmp over n bytes, 8 at a time: the sign of the first byte (unsigned) that differs, 0 when
 // none does before a 0 byte both share or the end.
-int CompareBytes(const char* a, const char* b, size_t n)
+inline int CompareBytes(const char* a, const char* b, size_t n)
 {
     const uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
     size_t i = 0;
@@ -178,6 +178,18 @@ int CompareEntries(const char* a, const char* b)
         return 0;
     }
     const int c = CompareKeys(a, b);
+    if (c != 0 || g_Sort.extraSize < 4)
+        return c;
+    int32_t ra, rb;
+    std::memcpy(&ra, a + g_Sort.keySize, sizeof ra);
+    std::memcpy(&rb, b + g_Sort.keySize, sizeof rb);
+    return ra < rb ? -1 : (ra > rb ? 1 : 0);
+}
+
+// CompareEntries for the byte order, which the run sorts and the merge call inline.
+inline int CompareByteEntries(const char* a, const char* b)
+{
+    const int c = CompareBytes(a, b, (size_t)g_Sort.keySize);
     if (c != 0 || g_Sort.extraSize < 4)
         return c;
     int32_t ra, rb;
@@ -396,7 +408,7 @@ void SortRun()
     for (int32_t i = 0; i < s.inRun; ++i)
         s.order[i] = (uint16_t)i;
     std::sort(s.order, s.order + s.inRun, [base, size](uint16_t a, uint16_t b) {
-        const int c = CompareEntries(base + a * size, base + b * size);
+        const int c = CompareByteEntries(base + a * size, base + b * size);
         return c != 0 ? c < 0 : a < b;
     });
     for (int32_t i = 0; i < s.inRun; ++i)
@@ -502,7 +514,9 @@ int Match(int a, int b)
     if (a < 0 || b < 0)
         return a < 0 ? b : a;
     const int first = std::min(a, b), second = std::max(a, b);
-    return CompareEntries(g_Sort.heads[second], g_Sort.heads[first]) < 0 ? second : first;
+    const char* x = g_Sort.heads[second];
+    const char* y = g_Sort.heads[first];
+    return (g_Sort.byteOrder ? CompareByteEntries(x, y) : CompareEntries(x, y)) < 0 ? second : first;
 }
 
 bool BuildTournament()
