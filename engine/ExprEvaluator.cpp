@@ -546,7 +546,7 @@ bool _expr_sounds_like(s_ExprValue* left, s_ExprValue* right)
         return false;
     _phonetic(area, left->text);
     _phonetic(area, right->text);
-    const size_t rightLength = std::strlen(right->text);
+    const size_t rightLength = _expr_length(right->text);
     if (!left->text[0])
         return rightLength == 0;
     if (rightLength == 0)
