@@ -34,7 +34,9 @@
 // end, so a key that begins with 0 is sorted and delivered like any other. The byte order (ASCII)
 // is compared here 8 bytes at a time, with the same result as _str_compare_n, and its runs are
 // sorted through a list of entry numbers, so that only numbers move while sorting; the German
-// orders go through _str_compare_n and qsort.
+// orders go through _str_compare_n and qsort. In byte order the sort of a run and the merge first
+// compare the prefixes of the keys (their first 8 bytes as a number, see KeyPrefix) and read the
+// entries only when the prefixes are equal.
 //
 // Switches: the private profile file "VELMAR.INI" (no directory: the Windows directory), section
 // "Tabstor": "ReindexTryAlloc" (default 1) and "ReindexAllocFlags" (default 0), read at _SORTINIT.
@@ -99,7 +101,11 @@ struct SortState {
     s_Collation collation;
     bool byteOrder = false;           // the collation compares bytes (strncmp)
     char* keyCopies = nullptr;        // two NUL-terminated key copies (German Replace)
-    uint16_t* order = nullptr;        // byte order: entry numbers of the run being sorted
+    struct Item {
+        uint64_t prefix;
+        uint16_t entry;
+    };
+    Item* order = nullptr;            // byte order: prefixes and entry numbers of the run being sorted
     char* sorted = nullptr;           // byte order: the run's entries in sorted order
     int runs = 0;                     // k
     int32_t perRun = 0;               // n
@@ -116,6 +122,7 @@ struct SortState {
     int leaves = 0;                   // the tournament's leaves: k rounded up to a power of 2
     int* winners = nullptr;           // node i > 0: the run that wins below it (-1: none); leaves from 'leaves' on
     const char** heads = nullptr;     // the current entry of each run; NULL once a run is exhausted
+    uint64_t* prefixes = nullptr;     // byte order: the key prefix of each run's current entry
 };
 
 SortState g_Sort;
@@ -184,6 +191,22 @@ int CompareEntries(const char* a, const char* b)
     std::memcpy(&ra, a + g_Sort.keySize, sizeof ra);
     std::memcpy(&rb, b + g_Sort.keySize, sizeof rb);
     return ra < rb ? -1 : (ra > rb ? 1 : 0);
+}
+
+// The first 8 bytes of a key (fewer for a shorter key) as a big-endian number, with the bytes
+// from the first 0 byte on counted as 0. Two keys whose prefixes differ compare in byte order as
+// their prefixes do: the first byte that differs comes before any 0 byte of either key.
+inline uint64_t KeyPrefix(const char* key)
+{
+    uint64_t x = 0;
+    std::memcpy(&x, key, g_Sort.keySize < 8 ? (size_t)g_Sort.keySize : 8);
+    const uint64_t zeros = (x - 0x0101010101010101u) & ~x & 0x8080808080808080u;
+    if (zeros) {
+        // Keep the bytes in front of the first 0 byte (the lowest marked one is exact).
+        const int bits = std::countr_zero(zeros) & ~7;
+        x &= bits == 0 ? 0 : (~(uint64_t)0 >> (64 - bits));
+    }
+    return __builtin_bswap64(x);
 }
 
 // CompareEntries for the byte order, which the run sorts and the merge call inline.
@@ -406,13 +429,15 @@ void SortRun()
     const size_t size = (size_t)s.entrySize;
     const char* base = s.runBase;
     for (int32_t i = 0; i < s.inRun; ++i)
-        s.order[i] = (uint16_t)i;
-    std::sort(s.order, s.order + s.inRun, [base, size](uint16_t a, uint16_t b) {
-        const int c = CompareByteEntries(base + a * size, base + b * size);
-        return c != 0 ? c < 0 : a < b;
+        s.order[i] = {KeyPrefix(base + (size_t)i * size), (uint16_t)i};
+    std::sort(s.order, s.order + s.inRun, [base, size](const SortState::Item& a, const SortState::Item& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        const int c = CompareByteEntries(base + a.entry * size, base + b.entry * size);
+        return c != 0 ? c < 0 : a.entry < b.entry;
     });
     for (int32_t i = 0; i < s.inRun; ++i)
-        std::memcpy(s.sorted + (size_t)i * size, base + s.order[i] * size, size);
+        std::memcpy(s.sorted + (size_t)i * size, base + s.order[i].entry * size, size);
     std::memcpy(s.runBase, s.sorted, (size_t)s.inRun * size);
 }
 
@@ -514,9 +539,12 @@ int Match(int a, int b)
     if (a < 0 || b < 0)
         return a < 0 ? b : a;
     const int first = std::min(a, b), second = std::max(a, b);
-    const char* x = g_Sort.heads[second];
-    const char* y = g_Sort.heads[first];
-    return (g_Sort.byteOrder ? CompareByteEntries(x, y) : CompareEntries(x, y)) < 0 ? second : first;
+    const SortState& s = g_Sort;
+    if (!s.prefixes)
+        return CompareEntries(s.heads[second], s.heads[first]) < 0 ? second : first;
+    if (s.prefixes[second] != s.prefixes[first])
+        return s.prefixes[second] < s.prefixes[first] ? second : first;
+    return CompareByteEntries(s.heads[second], s.heads[first]) < 0 ? second : first;
 }
 
 bool BuildTournament()
@@ -527,10 +555,15 @@ bool BuildTournament()
         s.leaves *= 2;
     s.winners = new (std::nothrow) int[2 * (size_t)s.leaves];
     s.heads = new (std::nothrow) const char*[(size_t)s.runs];
-    if (!s.winners || !s.heads)
+    if (s.byteOrder)
+        s.prefixes = new (std::nothrow) uint64_t[(size_t)s.runs];
+    if (!s.winners || !s.heads || (s.byteOrder && !s.prefixes))
         return false;
-    for (int i = 0; i < s.runs; ++i)
+    for (int i = 0; i < s.runs; ++i) {
         s.heads[i] = CurrentEntry(i);
+        if (s.prefixes)
+            s.prefixes[i] = s.heads[i] ? KeyPrefix(s.heads[i]) : 0;
+    }
     for (int i = 0; i < s.leaves; ++i)
         s.winners[s.leaves + i] = i < s.runs && s.heads[i] ? i : -1;
     for (int node = s.leaves - 1; node >= 1; --node)
@@ -543,6 +576,8 @@ void Replay(int run)
     SortState& s = g_Sort;
     int node = s.leaves + run;
     s.heads[run] = CurrentEntry(run);
+    if (s.prefixes && s.heads[run])
+        s.prefixes[run] = KeyPrefix(s.heads[run]);
     s.winners[node] = s.heads[run] ? run : -1;
     for (node /= 2; node >= 1; node /= 2)
         s.winners[node] = Match(s.winners[2 * node], s.winners[2 * node + 1]);
@@ -591,7 +626,7 @@ BOOL _SORTINIT(int32_t count, int keySize, int extraSize)
         if (result == Try::Success) {
             // Without room for the entry list, byte order sorts with qsort as well.
             if (s.byteOrder) {
-                s.order = new (std::nothrow) uint16_t[(size_t)s.perRun + 1];
+                s.order = new (std::nothrow) SortState::Item[(size_t)s.perRun + 1];
                 s.sorted = new (std::nothrow) char[(size_t)s.runBytes];
                 if (!s.order || !s.sorted) {
                     delete[] s.order;
@@ -698,6 +733,7 @@ void _SORTDONE()
     delete[] s.sorted;
     delete[] s.winners;
     delete[] s.heads;
+    delete[] s.prefixes;
     s = SortState();
 }
 
