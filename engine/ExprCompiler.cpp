@@ -679,5 +679,6 @@ void _expr_free(s_Expression* expression)
     if (!expression)
         return;
     _expr_free_node(expression->root);
+    _expr_free_spare(expression);
     delete expression;
 }

@@ -2,7 +2,9 @@
 // index key texts, and answers the type and width of a key in key-shape mode.
 //
 // Every node evaluation answers a new value (or NULL after raising its error); an operator
-// builds its result in its left operand's value and frees the right one.
+// builds its result in its left operand's value and frees the right one. The values of one tree
+// come from and go back to its spare list (see s_Expression), so a tree evaluated once per record
+// reuses the values, and their text buffers, of the record before.
 #include <windows.h>
 
 #include <bit>
@@ -35,6 +37,8 @@ const double kDivisionByZero = std::bit_cast<double>(UINT64_C(0x7FEFFFFFD7B9609A
 // Dates above this are the empty date, which counts as 0 (before every date) in comparisons.
 const double kEmptyDateLimit = 1e90;
 const size_t kFieldText = 331;
+// Characters of a text _text_to_number reads.
+const size_t kMaxNumberChars = 48;
 const int kBaseNumberWidth = 10;
 const int kDivisionWidth = 13;
 const int kDivisionDecimals = 2;
@@ -42,9 +46,32 @@ const size_t kScratchKey = 256;
 // The key size from which numeric keys are stored as "????????" (offset 14 of an index header).
 const size_t kHeaderKeySize = 14;
 
-s_ExprValue* Eval(const s_ExprNode* node);
+s_ExprValue* Eval(const s_ExprNode* node, const s_Expression* tree);
 
 void BigProblem() { LibMessageBox(nullptr, "Big problem", "TABSTOR", MB_OK); }
+
+// A value for a node of the tree: a spare one of an earlier evaluation (emptied, its text buffer
+// kept) or a new one. NULL with error 13 without memory.
+s_ExprValue* NewValue(const s_Expression* tree)
+{
+    s_ExprValue* v = tree->spare;
+    if (!v) {
+        v = _expr_new_value();
+        if (v)
+            v->home = tree;
+        return v;
+    }
+    tree->spare = v->next;
+    v->next = nullptr;
+    v->type = 0;
+    v->width = 0;
+    v->decimals = 0;
+    v->number = 0;
+    v->logical = 0;
+    if (v->text)
+        v->text[0] = 0;
+    return v;
+}
 
 // Widths of concatenated texts, kept within int.
 int SumOfWidths(int a, int b)
@@ -84,10 +111,30 @@ bool CompareOrder(int32_t code, long long c)
 
 double DateForComparison(double x) { return x > kEmptyDateLimit ? 0.0 : x; }
 
-s_ExprValue* Arithmetic(const s_ExprNode* node)
+// A numeric field's text as a number. The usual form (blanks, an optional minus sign, at most 15
+// digits and nothing behind them) is read here, exactly as _text_to_number reads it; every other
+// text goes to _text_to_number.
+double FieldNumber(const char* text, size_t length)
 {
-    s_ExprValue* l = Eval(node->args[0]);
-    s_ExprValue* r = Eval(node->args[1]);
+    const char* p = text;
+    while (*p == ' ')
+        ++p;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    uint64_t value = 0;
+    const char* digits = p;
+    while (*p >= '0' && *p <= '9' && p - digits < 15)
+        value = value * 10 + (uint64_t)(*p++ - '0');
+    if (*p || p == digits || length > kMaxNumberChars)
+        return _text_to_number(text, (int)length);
+    return negative ? -(double)value : (double)value;
+}
+
+s_ExprValue* Arithmetic(const s_ExprNode* node, const s_Expression* tree)
+{
+    s_ExprValue* l = Eval(node->args[0], tree);
+    s_ExprValue* r = Eval(node->args[1], tree);
     if (!l || !r) {
         _expr_free_value(l);
         _expr_free_value(r);
@@ -117,7 +164,7 @@ s_ExprValue* Arithmetic(const s_ExprNode* node)
             l->number += sign * r->number;
             l->type = EXPR_NUMBER;
         } else if (node->type == EXPR_STRING && node->op == '+') {
-            const size_t a = std::strlen(_expr_text(l)), b = std::strlen(_expr_text(r));
+            const size_t a = _expr_length(_expr_text(l)), b = _expr_length(_expr_text(r));
             ok = _expr_reserve(l, a + b);
             if (ok) {
                 std::memcpy(l->text + a, _expr_text(r), b + 1);
@@ -143,10 +190,10 @@ s_ExprValue* Arithmetic(const s_ExprNode* node)
     return l;
 }
 
-s_ExprValue* Compare(const s_ExprNode* node)
+s_ExprValue* Compare(const s_ExprNode* node, const s_Expression* tree)
 {
-    s_ExprValue* l = Eval(node->args[0]);
-    s_ExprValue* r = Eval(node->args[1]);
+    s_ExprValue* l = Eval(node->args[0], tree);
+    s_ExprValue* r = Eval(node->args[1], tree);
     if (!l || !r) {
         _expr_free_value(l);
         _expr_free_value(r);
@@ -179,11 +226,11 @@ s_ExprValue* Compare(const s_ExprNode* node)
     return l;
 }
 
-s_ExprValue* Call(const s_ExprNode* node)
+s_ExprValue* Call(const s_ExprNode* node, const s_Expression* tree)
 {
     s_ExprValue* args[EXPR_MAX_ARGS] = {};
     for (int i = 0; i < node->count && i < EXPR_MAX_ARGS; ++i) {
-        args[i] = Eval(node->args[i]);
+        args[i] = Eval(node->args[i], tree);
         if (!args[i]) {
             for (int k = 0; k < i; ++k)
                 _expr_free_value(args[k]);
@@ -192,7 +239,7 @@ s_ExprValue* Call(const s_ExprNode* node)
     }
     if (node->code < 0)
         return args[0];
-    if (node->count == 0 && !(args[0] = _expr_new_value()))
+    if (node->count == 0 && !(args[0] = NewValue(tree)))
         return nullptr;
     const bool ok = g_ExprFunctions[node->code].handler(node->count, args);
     for (int i = 1; i < EXPR_MAX_ARGS; ++i)
@@ -225,15 +272,14 @@ bool ReadField(const s_ExprNode* node, s_ExprValue* value)
     s_Area* area = job->currentArea;
     // The area may hold another table than when the expression was compiled.
     bool ok = area && (node->field == DB_FIELD_INDEXKEY || (node->field >= 1 && node->field <= area->fieldCount));
-    char text[kFieldText];
-    ok = ok && _db_field_contents(*area, node->field, text, sizeof text);
+    // The contents go straight into the value's text (at most kFieldText - 1 characters).
+    ok = ok && _expr_reserve(value, kFieldText - 1) && _db_field_contents(*area, node->field, value->text, kFieldText);
     if (ok && node->letter == 'M') {
         std::string memo;
         if (!g_EngineHooks.readMemo || !g_EngineHooks.readMemo(*area, node->field, memo))
             memo.clear();
         ok = _expr_set_text(value, memo.data(), memo.size());
-    } else if (ok)
-        ok = _expr_set_text(value, text, std::strlen(text));
+    }
     if (node->area && previous > 0) {
         _db_select_number(job, previous);
         if (left)
@@ -244,9 +290,9 @@ bool ReadField(const s_ExprNode* node, s_ExprValue* value)
     return ok;
 }
 
-s_ExprValue* Field(const s_ExprNode* node)
+s_ExprValue* Field(const s_ExprNode* node, const s_Expression* tree)
 {
-    s_ExprValue* v = _expr_new_value();
+    s_ExprValue* v = NewValue(tree);
     if (!v)
         return nullptr;
     v->type = node->type;
@@ -267,7 +313,7 @@ s_ExprValue* Field(const s_ExprNode* node)
     }
     switch (node->type) {
     case EXPR_NUMBER:
-        v->number = _text_to_number(v->text, (int)std::strlen(v->text));
+        v->number = FieldNumber(v->text, _expr_length(v->text));
         v->decimals = node->decimals;
         break;
     case EXPR_DATE:
@@ -280,28 +326,28 @@ s_ExprValue* Field(const s_ExprNode* node)
     return v;
 }
 
-s_ExprValue* Eval(const s_ExprNode* node)
+s_ExprValue* Eval(const s_ExprNode* node, const s_Expression* tree)
 {
     if (!node)
         return nullptr;
     s_ExprValue* v;
     switch (node->kind) {
     case EXPR_NEGATE:
-        if ((v = Eval(node->args[0])))
+        if ((v = Eval(node->args[0], tree)))
             v->number = -v->number;
         return v;
     case EXPR_NOT:
-        if ((v = Eval(node->args[0]))) {
+        if ((v = Eval(node->args[0], tree))) {
             v->logical = v->logical == 0 ? 1 : 0;
             v->type = EXPR_LOGICAL;
         }
         return v;
-    case EXPR_ARITHMETIC: return Arithmetic(node);
-    case EXPR_COMPARE: return Compare(node);
-    case EXPR_CALL: return Call(node);
-    case EXPR_FIELD: return Field(node);
+    case EXPR_ARITHMETIC: return Arithmetic(node, tree);
+    case EXPR_COMPARE: return Compare(node, tree);
+    case EXPR_CALL: return Call(node, tree);
+    case EXPR_FIELD: return Field(node, tree);
     case EXPR_NUMBER_CONST:
-        if ((v = _expr_new_value())) {
+        if ((v = NewValue(tree))) {
             v->type = EXPR_NUMBER;
             v->number = node->number;
             v->width = node->width;
@@ -309,17 +355,17 @@ s_ExprValue* Eval(const s_ExprNode* node)
         }
         return v;
     case EXPR_STRING_CONST:
-        if ((v = _expr_new_value())) {
+        if ((v = NewValue(tree))) {
             v->type = EXPR_STRING;
             v->width = node->width;
-            if (!_expr_set_text(v, node->text, std::strlen(node->text))) {
+            if (!_expr_set_text(v, node->text, _expr_length(node->text))) {
                 _expr_free_value(v);
                 return nullptr;
             }
         }
         return v;
     case EXPR_LOGICAL_CONST:
-        if ((v = _expr_new_value())) {
+        if ((v = NewValue(tree))) {
             v->type = EXPR_LOGICAL;
             v->logical = node->logical;
         }
@@ -329,58 +375,76 @@ s_ExprValue* Eval(const s_ExprNode* node)
     }
 }
 
+// Evaluates a tree for the current record; the value stays the tree's (Release gives it back).
+s_ExprValue* EvalTree(const s_Expression* expression, int keyShape)
+{
+    if (!expression || !expression->root)
+        return nullptr;
+    g_ExprState.job = g_Job;
+    g_ExprState.area = g_Job ? g_Job->currentArea : nullptr;
+    g_ExprState.keyShape = keyShape;
+    if (!g_Job)
+        return nullptr;
+    return Eval(expression->root, expression);
+}
+
 // Key size of an index slot (0 without a slot).
 int KeySize(const s_Index* slot) { return slot ? dbf::Get16(slot->header + kHeaderKeySize) : 0; }
 
 BOOL KeyText(const s_Expression* expression, char* key, unsigned max, char* type, int* width, int* decimals, int keyShape,
              bool pad, char numberLetter, int keySize)
 {
-    s_ExprValue* v = _expr_eval(expression, keyShape);
+    s_ExprValue* v = EvalTree(expression, keyShape);
     if (!v)
         return FALSE;
-    std::string text;
+    // The key's characters: text (length of them), then blanks up to padded.
+    char scratch[64];
+    const char* text = nullptr;
+    size_t length = 0, padded = 0;
     char letter = 0;
     int w = 0, d = 0;
     BOOL ok = TRUE;
     switch (v->type) {
-    case EXPR_NUMBER: {
-        char number[64];
-        text = _numeric_key(keySize, v->number, number, v->width, v->decimals);
+    case EXPR_NUMBER:
+        text = _numeric_key(keySize, v->number, scratch, v->width, v->decimals);
+        length = _expr_length(text);
         letter = numberLetter;
         w = v->width;
         d = v->decimals;
         break;
-    }
-    case EXPR_DATE: {
-        char date[9];
-        text = _day_to_date(v->number, date);
+    case EXPR_DATE:
+        text = _day_to_date(v->number, scratch);
+        length = _expr_length(text);
         letter = 'D';
         w = 8;
         break;
-    }
     case EXPR_STRING:
         text = _expr_text(v);
+        length = _expr_length(text);
         // Blanks up to the width, as far as the key takes them.
-        if (pad && v->width > 0 && text.size() < (size_t)v->width && text.size() < max)
-            text.resize((size_t)v->width < max ? (size_t)v->width : max, ' ');
+        if (pad && v->width > 0 && length < (size_t)v->width && length < max)
+            padded = (size_t)v->width < max ? (size_t)v->width : max;
         letter = 'C';
         w = v->width;
         break;
     case EXPR_LOGICAL:
         text = v->logical ? "T" : "F";
+        length = 1;
         letter = 'L';
         break;
     default:
         ok = FALSE;
     }
+    if (ok && key) {
+        const size_t n = length < max ? length : max;
+        std::memcpy(key, text, n);
+        const size_t end = padded > n ? padded : n;
+        std::memset(key + n, ' ', end - n);
+        key[end] = 0;
+    }
     _expr_free_value(v);
     if (!ok)
         return FALSE;
-    if (key) {
-        const size_t n = text.size() < max ? text.size() : max;
-        std::memcpy(key, text.data(), n);
-        key[n] = 0;
-    }
     if (type)
         *type = letter;
     if (width)
@@ -411,8 +475,22 @@ void _expr_free_value(s_ExprValue* value)
 {
     if (!value)
         return;
+    if (value->home) {
+        value->next = value->home->spare;
+        value->home->spare = value;
+        return;
+    }
     std::free(value->text);
     delete value;
+}
+
+void _expr_free_spare(const s_Expression* expression)
+{
+    while (s_ExprValue* v = expression->spare) {
+        expression->spare = v->next;
+        v->home = nullptr;
+        _expr_free_value(v);
+    }
 }
 
 bool _expr_reserve(s_ExprValue* value, size_t length)
@@ -452,14 +530,11 @@ bool _expr_set_text(s_ExprValue* value, const char* text, size_t length)
 
 s_ExprValue* _expr_eval(const s_Expression* expression, int keyShape)
 {
-    if (!expression || !expression->root)
-        return nullptr;
-    g_ExprState.job = g_Job;
-    g_ExprState.area = g_Job ? g_Job->currentArea : nullptr;
-    g_ExprState.keyShape = keyShape;
-    if (!g_Job)
-        return nullptr;
-    return Eval(expression->root);
+    s_ExprValue* v = EvalTree(expression, keyShape);
+    // The caller's value may outlive the tree: it goes back to the heap.
+    if (v)
+        v->home = nullptr;
+    return v;
 }
 
 bool _expr_sounds_like(s_ExprValue* left, s_ExprValue* right)
@@ -471,7 +546,7 @@ bool _expr_sounds_like(s_ExprValue* left, s_ExprValue* right)
         return false;
     _phonetic(area, left->text);
     _phonetic(area, right->text);
-    const size_t rightLength = std::strlen(right->text);
+    const size_t rightLength = _expr_length(right->text);
     if (!left->text[0])
         return rightLength == 0;
     if (rightLength == 0)
@@ -488,7 +563,7 @@ int _expr_condition(s_Area& area, s_Expression* expression)
     const unsigned char stopFlag = switched && left ? left->stopFlag : 0;
     if (switched)
         _db_select_number(job, area.index + 1);
-    s_ExprValue* v = _expr_eval(expression, 0);
+    s_ExprValue* v = EvalTree(expression, 0);
     if (switched && previous > 0) {
         _db_select_number(job, previous);
         if (left)

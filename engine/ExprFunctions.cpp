@@ -55,14 +55,14 @@ void SetWidth(s_ExprValue* v, int width, int decimals)
 // Gives the value a writable text ("" when it had none).
 bool HasText(s_ExprValue* v) { return v->text || _expr_set_text(v, "", 0); }
 
-bool SetText(s_ExprValue* v, const char* text) { return _expr_set_text(v, text, std::strlen(text)); }
+bool SetText(s_ExprValue* v, const char* text) { return _expr_set_text(v, text, _expr_length(text)); }
 
 // Pads the text with blanks up to width characters.
 bool PadTo(s_ExprValue* v, int width)
 {
     if (!HasText(v))
         return false;
-    const size_t length = std::strlen(v->text);
+    const size_t length = _expr_length(v->text);
     if (width <= 0 || (size_t)width <= length)
         return true;
     if (!_expr_reserve(v, (size_t)width))
@@ -142,7 +142,7 @@ bool Left(int, s_ExprValue** a)
     a[0]->width = n;
     if (Shape() || !HasText(a[0]))
         return true;
-    if (n > 0 && std::strlen(a[0]->text) > (size_t)n)
+    if (n > 0 && _expr_length(a[0]->text) > (size_t)n)
         a[0]->text[n] = 0;
     return true;
 }
@@ -153,7 +153,7 @@ bool Right(int, s_ExprValue** a)
     a[0]->width = n;
     if (Shape() || !HasText(a[0]) || n < 0)
         return true;
-    const size_t length = std::strlen(a[0]->text);
+    const size_t length = _expr_length(a[0]->text);
     if (length > (size_t)n)
         std::memmove(a[0]->text, a[0]->text + length - n, (size_t)n + 1);
     return true;
@@ -161,7 +161,7 @@ bool Right(int, s_ExprValue** a)
 
 bool Len(int, s_ExprValue** a)
 {
-    SetNumber(a[0], (double)std::strlen(_expr_text(a[0])));
+    SetNumber(a[0], (double)_expr_length(_expr_text(a[0])));
     SetWidth(a[0], kSmallNumber, 0);
     return true;
 }
@@ -176,6 +176,27 @@ bool Space(int, s_ExprValue** a)
     std::memset(a[0]->text, ' ', count);
     a[0]->text[count] = 0;
     return true;
+}
+
+// Whole numbers below this are exact doubles and are written without the general formatting.
+const double kWholeLimit = 1e15;
+
+// What "%*.0lf" writes for a whole number x (|x| < kWholeLimit, not -0) and a width of at least 0:
+// its digits after a minus sign, blanks in front up to the width. out has room for both.
+void WholeNumberText(double x, int width, char* out)
+{
+    char digits[24];
+    int n = 0;
+    for (uint64_t v = (uint64_t)std::fabs(x); n == 0 || v > 0; v /= 10)
+        digits[n++] = (char)('0' + v % 10);
+    if (x < 0)
+        digits[n++] = '-';
+    int at = 0;
+    for (; at < width - n; ++at)
+        out[at] = ' ';
+    while (n > 0)
+        out[at++] = digits[--n];
+    out[at] = 0;
 }
 
 // The number written with "%*.*lf" (or "%*ld" with decimals -1); the text is as long as the
@@ -194,7 +215,9 @@ bool Str(int count, s_ExprValue** a)
     const long long digits = (decimals > 0 ? decimals : kDefaultPrecision) + kMostIntegerDigits;
     if (!_expr_reserve(a[0], (size_t)(width > digits ? width : digits)))
         return false;
-    if (decimals == -1)
+    if (decimals == 0 && length >= 0 && std::fabs(x) < kWholeLimit && x == std::trunc(x) && !(x == 0 && std::signbit(x)))
+        WholeNumberText(x, length, a[0]->text);
+    else if (decimals == -1)
         Format(a[0]->text, a[0]->capacity, "%*ld", length, (long)Truncate(x));
     else
         Format(a[0]->text, a[0]->capacity, "%*.*lf", length, decimals, x);
@@ -209,7 +232,7 @@ bool Stuff(int, s_ExprValue** a)
     if (Shape() || !HasText(a[0]))
         return true;
     const char* replacement = _expr_text(a[3]);
-    if (!_expr_reserve(a[0], std::strlen(a[0]->text) + std::strlen(replacement)))
+    if (!_expr_reserve(a[0], _expr_length(a[0]->text) + _expr_length(replacement)))
         return false;
     db_stuff(a[0]->text, (unsigned)start, (unsigned)removed, replacement);
     return true;
@@ -332,7 +355,7 @@ bool Dtoc(int, s_ExprValue** a)
 {
     char pattern[kDatePatternSize];
     _date_pattern(_date_format(g_ExprState.job), pattern, sizeof pattern);
-    a[0]->width = (int)std::strlen(pattern);
+    a[0]->width = (int)_expr_length(pattern);
     if (Shape())
         return true;
     char digits[9], text[kDatePatternSize];
@@ -402,7 +425,7 @@ bool Iif(int, s_ExprValue** a)
     v->number = chosen->number;
     v->logical = chosen->logical;
     if (chosen->text)
-        return _expr_set_text(v, chosen->text, std::strlen(chosen->text));
+        return _expr_set_text(v, chosen->text, _expr_length(chosen->text));
     std::free(v->text);
     v->text = nullptr;
     v->capacity = 0;

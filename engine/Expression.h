@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <emmintrin.h>
+
 #include "Area.h"
 
 // Value types (one byte) and the compiler's failure code.
@@ -81,11 +83,16 @@ struct s_ExprNode {
     char text[EXPR_MAX_CONSTANT + 1] = {};
 };
 
+struct s_ExprValue;
+
 // A compiled expression: its root and the type the compiler found for it. Owned by whoever
 // compiled it (a filter, a locate condition, an index slot, a relation); freed with _expr_free.
+// The values its evaluations free wait in spare (with their text buffers) for the next
+// evaluation, so that evaluating a key for every record allocates nothing after the first.
 struct s_Expression {
     s_ExprNode* root = nullptr;
     uint8_t type = 0;
+    mutable s_ExprValue* spare = nullptr;
 };
 
 // One value of an evaluation. The caller of _expr_eval owns it and frees it with _expr_free_value.
@@ -95,8 +102,10 @@ struct s_ExprValue {
     int32_t decimals = 0;
     double number = 0;          // numbers and dates
     int32_t logical = 0;        // logical values
-    char* text = nullptr;       // strings (owned); NULL when the value has no text
+    char* text = nullptr;       // strings (owned); NULL or "" when the value has no text
     size_t capacity = 0;        // bytes allocated for text
+    const s_Expression* home = nullptr;   // the tree whose spare list takes the value back; NULL: the heap
+    s_ExprValue* next = nullptr;          // in the spare list
 };
 
 // The state shared by the compiler and the evaluator for one compile or one evaluation.
@@ -147,6 +156,8 @@ const char* _expr_type_name(unsigned typeSet);
 // and width of their result.
 s_ExprValue* _expr_eval(const s_Expression* expression, int keyShape);
 void _expr_free_value(s_ExprValue* value);
+// Frees the spare values a tree keeps (_expr_free does this).
+void _expr_free_spare(const s_Expression* expression);
 
 // The key text of an index slot's key expression for the current record: the text (at most max
 // characters and a NUL into key), its type letter, width and decimals. FALSE when the evaluation
@@ -182,3 +193,21 @@ bool _expr_reserve(s_ExprValue* value, size_t length);
 bool _expr_set_text(s_ExprValue* value, const char* text, size_t length);
 // The text of a value, "" when it has none.
 inline const char* _expr_text(const s_ExprValue* value) { return value->text ? value->text : ""; }
+// strlen, reading 16 bytes at a time. The reads are aligned to 16 bytes, so none crosses into a
+// page the text does not reach.
+inline size_t _expr_length(const char* text)
+{
+    const uintptr_t start = (uintptr_t)text;
+    const char* block = (const char*)(start & ~(uintptr_t)15);
+    const __m128i zero = _mm_setzero_si128();
+    unsigned mask = (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_load_si128((const __m128i*)block), zero));
+    mask >>= (start & 15);
+    if (mask)
+        return (size_t)__builtin_ctz(mask);
+    for (;;) {
+        block += 16;
+        mask = (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_load_si128((const __m128i*)block), zero));
+        if (mask)
+            return (size_t)(block + __builtin_ctz(mask) - text);
+    }
+}

@@ -31,7 +31,12 @@
 // Order: keys compare over the key size by the sort order of the work area that was current at
 // _SORTINIT (_str_compare_n), equal keys by the record number as a signed 32-bit number. The merge
 // counts entries (the remaining count, the valid entries of each run): no byte value marks an
-// end, so a key that begins with 0 is sorted and delivered like any other.
+// end, so a key that begins with 0 is sorted and delivered like any other. The byte order (ASCII)
+// is compared here 8 bytes at a time, with the same result as _str_compare_n, and its runs are
+// sorted through a list of entry numbers, so that only numbers move while sorting; the German
+// orders go through _str_compare_n and qsort. In byte order the sort of a run and the merge first
+// compare the prefixes of the keys (their first 8 bytes as a number, see KeyPrefix) and read the
+// entries only when the prefixes are equal.
 //
 // Switches: the private profile file "VELMAR.INI" (no directory: the Windows directory), section
 // "Tabstor": "ReindexTryAlloc" (default 1) and "ReindexAllocFlags" (default 0), read at _SORTINIT.
@@ -48,6 +53,7 @@
 #include "KeySort.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -93,7 +99,14 @@ struct SortState {
     int32_t added = 0;
     int32_t remaining = 0;            // entries still to deliver
     s_Collation collation;
+    bool byteOrder = false;           // the collation compares bytes (strncmp)
     char* keyCopies = nullptr;        // two NUL-terminated key copies (German Replace)
+    struct Item {
+        uint64_t prefix;
+        uint16_t entry;
+    };
+    Item* order = nullptr;            // byte order: prefixes and entry numbers of the run being sorted
+    char* sorted = nullptr;           // byte order: the run's entries in sorted order
     int runs = 0;                     // k
     int32_t perRun = 0;               // n
     int runBytes = 0;
@@ -108,6 +121,8 @@ struct SortState {
     RunReader** readers = nullptr;    // file mode: k readers; NULL once a run is exhausted
     int leaves = 0;                   // the tournament's leaves: k rounded up to a power of 2
     int* winners = nullptr;           // node i > 0: the run that wins below it (-1: none); leaves from 'leaves' on
+    const char** heads = nullptr;     // the current entry of each run; NULL once a run is exhausted
+    uint64_t* prefixes = nullptr;     // byte order: the key prefix of each run's current entry
 };
 
 SortState g_Sort;
@@ -115,10 +130,41 @@ char g_Profile[MAX_PATH] = "VELMAR.INI";
 
 // ---- comparison ---------------------------------------------------------------------------------
 
+// strncmp over n bytes, 8 at a time: the sign of the first byte (unsigned) that differs, 0 when
+// none does before a 0 byte both share or the end.
+inline int CompareBytes(const char* a, const char* b, size_t n)
+{
+    const uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        // The lowest marked byte of (x - ones) & ~x & highs is the first 0 byte of x (bytes
+        // behind it may be marked wrongly, and do not count).
+        const uint64_t stop = (x ^ y) | ((x - kOnes) & ~x & kHighs);
+        if (stop == 0)
+            continue;
+        const size_t at = i + (size_t)(std::countr_zero(stop) / 8);
+        const unsigned char p = (unsigned char)a[at], q = (unsigned char)b[at];
+        return p == q ? 0 : (p < q ? -1 : 1);
+    }
+    for (; i < n; ++i) {
+        const unsigned char p = (unsigned char)a[i], q = (unsigned char)b[i];
+        if (p != q)
+            return p < q ? -1 : 1;
+        if (p == 0)
+            return 0;
+    }
+    return 0;
+}
+
 int CompareKeys(const char* a, const char* b)
 {
     const SortState& s = g_Sort;
     const size_t n = (size_t)s.keySize;
+    if (s.byteOrder)
+        return CompareBytes(a, b, n);
     if (s.collation.sortOrder != DB_SORT_GERMAN_REPLACE)
         return _str_compare_n(s.collation, a, b, n);
     // German Replace counts the characters of the first key; the umlauts of the first key take
@@ -139,6 +185,34 @@ int CompareEntries(const char* a, const char* b)
         return 0;
     }
     const int c = CompareKeys(a, b);
+    if (c != 0 || g_Sort.extraSize < 4)
+        return c;
+    int32_t ra, rb;
+    std::memcpy(&ra, a + g_Sort.keySize, sizeof ra);
+    std::memcpy(&rb, b + g_Sort.keySize, sizeof rb);
+    return ra < rb ? -1 : (ra > rb ? 1 : 0);
+}
+
+// The first 8 bytes of a key (fewer for a shorter key) as a big-endian number, with the bytes
+// from the first 0 byte on counted as 0. Two keys whose prefixes differ compare in byte order as
+// their prefixes do: the first byte that differs comes before any 0 byte of either key.
+inline uint64_t KeyPrefix(const char* key)
+{
+    uint64_t x = 0;
+    std::memcpy(&x, key, g_Sort.keySize < 8 ? (size_t)g_Sort.keySize : 8);
+    const uint64_t zeros = (x - 0x0101010101010101u) & ~x & 0x8080808080808080u;
+    if (zeros) {
+        // Keep the bytes in front of the first 0 byte (the lowest marked one is exact).
+        const int bits = std::countr_zero(zeros) & ~7;
+        x &= bits == 0 ? 0 : (~(uint64_t)0 >> (64 - bits));
+    }
+    return __builtin_bswap64(x);
+}
+
+// CompareEntries for the byte order, which the run sorts and the merge call inline.
+inline int CompareByteEntries(const char* a, const char* b)
+{
+    const int c = CompareBytes(a, b, (size_t)g_Sort.keySize);
     if (c != 0 || g_Sort.extraSize < 4)
         return c;
     int32_t ra, rb;
@@ -343,11 +417,35 @@ Try TryRuns(int k, bool tryAlloc, UINT allocFlags)
 
 // ---- runs ---------------------------------------------------------------------------------------
 
+// Sorts the entries of the current run in place. In byte order the entry numbers are sorted
+// (equal entries keep their places) and the entries then copied once in that order.
+void SortRun()
+{
+    SortState& s = g_Sort;
+    if (!s.byteOrder || !s.order) {
+        std::qsort(s.runBase, (size_t)s.inRun, (size_t)s.entrySize, QsortCompare);
+        return;
+    }
+    const size_t size = (size_t)s.entrySize;
+    const char* base = s.runBase;
+    for (int32_t i = 0; i < s.inRun; ++i)
+        s.order[i] = {KeyPrefix(base + (size_t)i * size), (uint16_t)i};
+    std::sort(s.order, s.order + s.inRun, [base, size](const SortState::Item& a, const SortState::Item& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        const int c = CompareByteEntries(base + a.entry * size, base + b.entry * size);
+        return c != 0 ? c < 0 : a.entry < b.entry;
+    });
+    for (int32_t i = 0; i < s.inRun; ++i)
+        std::memcpy(s.sorted + (size_t)i * size, base + s.order[i].entry * size, size);
+    std::memcpy(s.runBase, s.sorted, (size_t)s.inRun * size);
+}
+
 // Sorts the current run; file mode writes it to its slot. False when the write fails.
 bool FlushRun()
 {
     SortState& s = g_Sort;
-    std::qsort(s.runBase, (size_t)s.inRun, (size_t)s.entrySize, QsortCompare);
+    SortRun();
     if (!s.fileMode) {
         s.blocks[s.currentRun].count = s.inRun;
         return true;
@@ -441,7 +539,12 @@ int Match(int a, int b)
     if (a < 0 || b < 0)
         return a < 0 ? b : a;
     const int first = std::min(a, b), second = std::max(a, b);
-    return CompareEntries(CurrentEntry(second), CurrentEntry(first)) < 0 ? second : first;
+    const SortState& s = g_Sort;
+    if (!s.prefixes)
+        return CompareEntries(s.heads[second], s.heads[first]) < 0 ? second : first;
+    if (s.prefixes[second] != s.prefixes[first])
+        return s.prefixes[second] < s.prefixes[first] ? second : first;
+    return CompareByteEntries(s.heads[second], s.heads[first]) < 0 ? second : first;
 }
 
 bool BuildTournament()
@@ -451,10 +554,18 @@ bool BuildTournament()
     while (s.leaves < s.runs)
         s.leaves *= 2;
     s.winners = new (std::nothrow) int[2 * (size_t)s.leaves];
-    if (!s.winners)
+    s.heads = new (std::nothrow) const char*[(size_t)s.runs];
+    if (s.byteOrder)
+        s.prefixes = new (std::nothrow) uint64_t[(size_t)s.runs];
+    if (!s.winners || !s.heads || (s.byteOrder && !s.prefixes))
         return false;
+    for (int i = 0; i < s.runs; ++i) {
+        s.heads[i] = CurrentEntry(i);
+        if (s.prefixes)
+            s.prefixes[i] = s.heads[i] ? KeyPrefix(s.heads[i]) : 0;
+    }
     for (int i = 0; i < s.leaves; ++i)
-        s.winners[s.leaves + i] = i < s.runs && CurrentEntry(i) ? i : -1;
+        s.winners[s.leaves + i] = i < s.runs && s.heads[i] ? i : -1;
     for (int node = s.leaves - 1; node >= 1; --node)
         s.winners[node] = Match(s.winners[2 * node], s.winners[2 * node + 1]);
     return true;
@@ -464,7 +575,10 @@ void Replay(int run)
 {
     SortState& s = g_Sort;
     int node = s.leaves + run;
-    s.winners[node] = CurrentEntry(run) ? run : -1;
+    s.heads[run] = CurrentEntry(run);
+    if (s.prefixes && s.heads[run])
+        s.prefixes[run] = KeyPrefix(s.heads[run]);
+    s.winners[node] = s.heads[run] ? run : -1;
     for (node /= 2; node >= 1; node /= 2)
         s.winners[node] = Match(s.winners[2 * node], s.winners[2 * node + 1]);
 }
@@ -492,6 +606,8 @@ BOOL _SORTINIT(int32_t count, int keySize, int extraSize)
     s.count = count;
     s.remaining = count;
     s.collation = _db_collation_of(g_Job ? g_Job->currentArea : nullptr);
+    s.byteOrder = s.collation.sortOrder != DB_SORT_GERMAN_REPLACE && s.collation.sortOrder != DB_SORT_GERMAN_TABLE &&
+                  s.collation.sortOrder != DB_SORT_GERMAN_ALTERNATE;
     s.keyCopies = new (std::nothrow) char[2 * ((size_t)keySize + 1)]();
     if (!s.keyCopies) {
         _SORTDONE();
@@ -508,6 +624,17 @@ BOOL _SORTINIT(int32_t count, int keySize, int extraSize)
     for (; k <= kMaxRuns; ++k) {
         const Try result = TryRuns(k, tryAlloc, allocFlags);
         if (result == Try::Success) {
+            // Without room for the entry list, byte order sorts with qsort as well.
+            if (s.byteOrder) {
+                s.order = new (std::nothrow) SortState::Item[(size_t)s.perRun + 1];
+                s.sorted = new (std::nothrow) char[(size_t)s.runBytes];
+                if (!s.order || !s.sorted) {
+                    delete[] s.order;
+                    delete[] s.sorted;
+                    s.order = nullptr;
+                    s.sorted = nullptr;
+                }
+            }
             s.phase = Phase::Filling;
             return TRUE;
         }
@@ -587,7 +714,7 @@ BOOL _SORTNEXT(void* out, bool* end)
         return FALSE;
     }
     if (out)
-        std::memcpy(out, CurrentEntry(run), (size_t)s.entrySize);
+        std::memcpy(out, s.heads[run], (size_t)s.entrySize);
     if (!AdvanceRun(run)) {
         Fail(DBE_READ_RECORD);
         return FALSE;
@@ -602,7 +729,11 @@ void _SORTDONE()
     FreeBlocks();
     FreeFileMode();
     delete[] s.keyCopies;
+    delete[] s.order;
+    delete[] s.sorted;
     delete[] s.winners;
+    delete[] s.heads;
+    delete[] s.prefixes;
     s = SortState();
 }
 

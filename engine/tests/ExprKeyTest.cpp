@@ -181,6 +181,9 @@ TEST_F(ExprKey, KeysOfEveryType)
     db_goto(2);
     EXPECT_EQ((Key{TRUE, ",,,+*.',", 'C', 8, 2}), KeyText("PRICE", 8)) << "negative numbers sort before positive ones";
     EXPECT_EQ((Key{TRUE, "        ", 'D', 8, 0}), KeyText("BORN"));
+    db_goto(3);
+    EXPECT_EQ((Key{TRUE, ",,,,)", 'C', 5, 0}), KeyText("X", 5)) << "a negative whole number of a field";
+    EXPECT_EQ((Key{TRUE, "030", 'C', 3, 0}), KeyText("AGE", 5));
 }
 
 TEST_F(ExprKey, KeyShapeComputesTypesAndWidthsOfFunctions)
@@ -206,5 +209,31 @@ TEST_F(ExprKey, KeyShapeComputesTypesAndWidthsOfFunctions)
         Key k = KeyType(s.expression);
         k.text.clear();
         EXPECT_EQ(s.key, k) << s.expression;
+    }
+}
+
+TEST_F(ExprKey, ATreeEvaluatedRecordAfterRecordGivesTheKeysOfAFreshTree)
+{
+    // One tree reuses its values and their text buffers from one evaluation to the next: a
+    // longer text, a dropped one (iif of a trimmed text) or a failing evaluation before must not
+    // show in the next key.
+    const char* const expressions[] = {
+        "trim(NAME) + str(AGE, 5, 1) + NAM",
+        "iif(FLAG, NAME + NAME, trim(NAM))",
+        "upper(left(NAME, 2)) + dtos(BORN) + right(trim(NAME), 2)",
+        "iif(FLAG, round(AGE), AGE)",
+        "PRICE",
+    };
+    const int records[] = {1, 2, 3, 1, 3, 2};
+    for (const char* expression : expressions) {
+        Slot reused(Compile(expression), 12);
+        for (int recno : records) {
+            db_goto(recno);
+            Key k{};
+            char key[400] = {};
+            k.ok = _expr_key_text(&reused.index, key, 330, &k.type, &k.width, &k.decimals, 0);
+            k.text = key;
+            EXPECT_EQ(KeyText(expression, 12), k) << expression << ", record " << recno;
+        }
     }
 }
