@@ -144,18 +144,36 @@ BOOL _month_and_day(int year, int n, int* month, int* day)
     return m != 0;
 }
 
+namespace {
+
+// The value of n decimal digits; -1 when one of them is no digit.
+long DigitsValue(const char* text, int n)
+{
+    long value = 0;
+    for (int i = 0; i < n; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+} // namespace
+
 int _date_to_day(const char* text, double* out)
 {
     double result = DB_EMPTY_DATE;
     int answer = -1;
     char copy[9];
     CopyCount(copy, text, 8);
-    const long year = _text_to_int(copy, 4);
+    // Eight digits, the usual case, are read without the run time's number parsing.
+    const bool digits = DigitsValue(copy, 8) >= 0;
+    const long year = digits ? DigitsValue(copy, 4) : _text_to_int(copy, 4);
     if (year == 0 && std::strcmp(copy, "        ") == 0) {
         answer = -2;
     } else if (std::strlen(copy) == 8) {
-        const long month = _text_to_int(copy + 4, 2);
-        const long day = _text_to_int(copy + 6, 2);
+        const long month = digits ? DigitsValue(copy + 4, 2) : _text_to_int(copy + 4, 2);
+        const long day = digits ? DigitsValue(copy + 6, 2) : _text_to_int(copy + 6, 2);
         const int n = month >= 1 && month <= 12 && day >= 1 && day <= 31 ? _day_of_year((int)year, (int)month, (int)day) : -1;
         if (n > 0) {
             result = (double)(n + _days_before_year(year) + DB_DAY_OFFSET);
@@ -249,6 +267,26 @@ long _text_to_int(const char* text, int count)
     return std::strtol(work, nullptr, 10);
 }
 
+int _whole_number_text(double x, int width, char* out)
+{
+    // Whole numbers below this are exact doubles.
+    if (width < 0 || !(std::fabs(x) < 1e15) || x != std::trunc(x) || (x == 0 && std::signbit(x)))
+        return -1;
+    char digits[24];
+    int n = 0;
+    for (uint64_t v = (uint64_t)std::fabs(x); n == 0 || v > 0; v /= 10)
+        digits[n++] = (char)('0' + v % 10);
+    if (x < 0)
+        digits[n++] = '-';
+    int at = 0;
+    for (; at < width - n; ++at)
+        out[at] = ' ';
+    while (n > 0)
+        out[at++] = digits[--n];
+    out[at] = 0;
+    return at;
+}
+
 BOOL _number_to_text(double x, char* buffer, int width, int decimals)
 {
     int w = width < 0 ? -width : width;
@@ -266,7 +304,9 @@ BOOL _number_to_text(double x, char* buffer, int width, int decimals)
     }
     char text[kMaxNumberWidth + 2];
     // A value without digits (infinite or NaN) fits no field.
-    int length = std::isfinite(x) ? Format(text, sizeof text, "%*.*lf", w, precision, x) : w + 1;
+    int length = precision == 0 ? _whole_number_text(x, w, text) : -1;
+    if (length < 0)
+        length = std::isfinite(x) ? Format(text, sizeof text, "%*.*lf", w, precision, x) : w + 1;
     if (length < 0 || length > w) {
         int stars = w > 0 ? w - 1 : 0;
         std::memset(buffer, '*', (size_t)stars);

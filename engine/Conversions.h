@@ -53,6 +53,11 @@ long _text_to_int(const char* text, int count);
 // x right-aligned in |width| characters (at most 49) with the given decimals and NUL; a result
 // that does not fit gives |width| - 1 asterisks and FALSE. buffer: |width| + 1 bytes.
 BOOL _number_to_text(double x, char* buffer, int width, int decimals);
+// What "%*.0lf" writes for x and a width of at least 0, written without the general formatting
+// when x is a whole number below 1e15 and not -0: the digits after a minus sign, blanks in front
+// up to the width; answers the text's length. -1, with nothing written, for any other x. out has
+// room for the width and 17 characters.
+int _whole_number_text(double x, int width, char* out);
 // The index-key text of x: zero-padded, and for a negative number every character c replaced by
 // 92 - c, so that the byte order of keys is the numeric order. An index of key size 32 or more
 // stores "????????". buffer: at least 50 bytes. Returns buffer.

@@ -178,27 +178,6 @@ bool Space(int, s_ExprValue** a)
     return true;
 }
 
-// Whole numbers below this are exact doubles and are written without the general formatting.
-const double kWholeLimit = 1e15;
-
-// What "%*.0lf" writes for a whole number x (|x| < kWholeLimit, not -0) and a width of at least 0:
-// its digits after a minus sign, blanks in front up to the width. out has room for both.
-void WholeNumberText(double x, int width, char* out)
-{
-    char digits[24];
-    int n = 0;
-    for (uint64_t v = (uint64_t)std::fabs(x); n == 0 || v > 0; v /= 10)
-        digits[n++] = (char)('0' + v % 10);
-    if (x < 0)
-        digits[n++] = '-';
-    int at = 0;
-    for (; at < width - n; ++at)
-        out[at] = ' ';
-    while (n > 0)
-        out[at++] = digits[--n];
-    out[at] = 0;
-}
-
 // The number written with "%*.*lf" (or "%*ld" with decimals -1); the text is as long as the
 // formatting makes it.
 bool Str(int count, s_ExprValue** a)
@@ -215,9 +194,9 @@ bool Str(int count, s_ExprValue** a)
     const long long digits = (decimals > 0 ? decimals : kDefaultPrecision) + kMostIntegerDigits;
     if (!_expr_reserve(a[0], (size_t)(width > digits ? width : digits)))
         return false;
-    if (decimals == 0 && length >= 0 && std::fabs(x) < kWholeLimit && x == std::trunc(x) && !(x == 0 && std::signbit(x)))
-        WholeNumberText(x, length, a[0]->text);
-    else if (decimals == -1)
+    if (decimals == 0 && length >= 0 && _whole_number_text(x, length, a[0]->text) >= 0)
+        return true;
+    if (decimals == -1)
         Format(a[0]->text, a[0]->capacity, "%*ld", length, (long)Truncate(x));
     else
         Format(a[0]->text, a[0]->capacity, "%*.*lf", length, decimals, x);

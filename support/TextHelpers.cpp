@@ -21,6 +21,14 @@ char* StrTrimRight(char* text)
 {
     if (!text)
         return text;
+    // Without double-byte characters every byte is a character: back from the end.
+    if (!g_LibInfo.IsDBCS()) {
+        size_t n = std::strlen(text);
+        while (n > 0 && text[n - 1] == ' ')
+            --n;
+        text[n] = 0;
+        return text;
+    }
     char* runStart = nullptr;
     for (char* p = text; *p; p = const_cast<char*>(g_LibInfo.CharNext(p))) {
         if (*p == ' ') {

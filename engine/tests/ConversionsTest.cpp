@@ -114,6 +114,12 @@ TEST(Calendar, DateTextsAndDayNumbers)
         EXPECT_EQ(c.day, day) << c.text;
         EXPECT_EQ(c.text, DayToDate(c.day));
     }
+    // Parts that are not all digits are read as numbers the run time's way (blanks before them).
+    double day = 0;
+    EXPECT_EQ(0, _date_to_day("2000 1 1", &day));
+    EXPECT_EQ(2451545, day);
+    EXPECT_EQ(0, _date_to_day(" 200 1 1", &day));
+    EXPECT_EQ(1794109, day) << "the year 200";
 }
 
 TEST(Calendar, DayNumbersOutsideTheWrittenRange)
@@ -190,6 +196,14 @@ TEST(Numbers, NumberToText)
         {99999, 5, 0, TRUE, "99999"},
         {-9999, 5, 0, TRUE, "-9999"},
         {-99999, 5, 0, FALSE, "****"},
+        {0, 3, 0, TRUE, "  0"},
+        {-0.0, 3, 0, TRUE, " -0"},
+        {-12, 5, 0, TRUE, "  -12"},
+        {-12, 0, 0, FALSE, ""},
+        {999999999999999, 15, 0, TRUE, "999999999999999"},
+        {-999999999999999, 16, -1, TRUE, "-999999999999999"},
+        {1e15, 16, 0, TRUE, "1000000000000000"},
+        {1e15, 15, 0, FALSE, "**************"},
         {INFINITY, 6, 2, FALSE, "*****"},
         {std::nan(""), 6, 2, FALSE, "*****"},
     };
