@@ -43,40 +43,6 @@ void CopyCount(char* dest, const char* text, int count)
     dest[i] = 0;
 }
 
-// Length of the decimal number at the start of s (after white space): sign, digits, a point and
-// digits, an exponent. Anything else (such as "inf" or hexadecimal forms) ends the number.
-size_t DecimalPrefix(const char* s)
-{
-    const char* p = s;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
-        ++p;
-    if (*p == '+' || *p == '-')
-        ++p;
-    const char* digits = p;
-    while (*p >= '0' && *p <= '9')
-        ++p;
-    bool any = p != digits;
-    if (*p == '.') {
-        const char* q = p + 1;
-        while (*q >= '0' && *q <= '9')
-            ++q;
-        any = any || q != p + 1;
-        p = q;
-    }
-    if (!any)
-        return 0;
-    if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        if (*q == '+' || *q == '-')
-            ++q;
-        if (*q >= '0' && *q <= '9') {
-            while (*q >= '0' && *q <= '9')
-                ++q;
-            p = q;
-        }
-    }
-    return (size_t)(p - s);
-}
 
 // Loads a string of the library; an empty text when it is missing.
 void LoadEngineString(UINT id, char* buffer, unsigned size)
@@ -249,11 +215,44 @@ BOOL _int_to_text(long n, char* buffer, int width)
     return TRUE;
 }
 
+size_t _decimal_prefix(const char* s, bool blanksOnly)
+{
+    const char* p = s;
+    while (*p == ' ' || (!blanksOnly && *p >= '\t' && *p <= '\r'))
+        ++p;
+    if (*p == '+' || *p == '-')
+        ++p;
+    const char* digits = p;
+    while (*p >= '0' && *p <= '9')
+        ++p;
+    bool any = p != digits;
+    if (*p == '.') {
+        const char* q = p + 1;
+        while (*q >= '0' && *q <= '9')
+            ++q;
+        any = any || q != p + 1;
+        p = q;
+    }
+    if (!any)
+        return 0;
+    if (*p == 'e' || *p == 'E') {
+        const char* q = p + 1;
+        if (*q == '+' || *q == '-')
+            ++q;
+        if (*q >= '0' && *q <= '9') {
+            while (*q >= '0' && *q <= '9')
+                ++q;
+            p = q;
+        }
+    }
+    return (size_t)(p - s);
+}
+
 double _text_to_number(const char* text, int count)
 {
     char work[kMaxNumberText + 2];
     CopyCount(work, text, count < kMaxNumberText ? (count < 0 ? 0 : count) : kMaxNumberText);
-    size_t n = DecimalPrefix(work);
+    size_t n = _decimal_prefix(work, false);
     if (n == 0)
         return 0.0;
     work[n] = 0;

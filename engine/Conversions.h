@@ -47,6 +47,10 @@ char* _day_to_date(double value, char* out);
 // leading zeros into blanks and puts a minus sign on the right-most blank; a negative width keeps
 // the zeros and takes no sign. A number that does not fit gives |width| asterisks and FALSE.
 BOOL _int_to_text(long n, char* buffer, int width);
+// Length of the decimal number at the start of s, counted from s, after white space (only blanks
+// when blanksOnly): sign, digits, a point and digits, an exponent; 0 when it has no digit.
+// Anything else (such as "inf" or hexadecimal forms) ends the number.
+size_t _decimal_prefix(const char* s, bool blanksOnly);
 // The first count characters (at most 48) read as a decimal number; 0 when they hold none.
 double _text_to_number(const char* text, int count);
 long _text_to_int(const char* text, int count);

@@ -13,6 +13,7 @@
 
 #include "CNumbers.h"
 #include "CallFrame.h"
+#include "Conversions.h"
 #include "DbfFormat.h"
 #include "DebugOutput.h"
 #include "EngineHooks.h"
@@ -63,32 +64,8 @@ double LeadingNumber(const char* text, unsigned count)
         ++n;
     }
     copy[n] = 0;
-    const char* p = copy;
-    while (*p == ' ')
-        ++p;
-    const char* start = p;
-    if (*p == '+' || *p == '-')
-        ++p;
-    bool digits = false;
-    while (*p >= '0' && *p <= '9')
-        ++p, digits = true;
-    if (*p == '.')
-        for (++p; *p >= '0' && *p <= '9'; ++p)
-            digits = true;
-    if (!digits)
-        return 0.0;
-    if (*p == 'e' || *p == 'E') {
-        const char* q = p + 1;
-        if (*q == '+' || *q == '-')
-            ++q;
-        if (*q >= '0' && *q <= '9') {
-            while (*q >= '0' && *q <= '9')
-                ++q;
-            p = q;
-        }
-    }
-    std::string number(start, p);
-    return CStrToD(number.c_str());
+    copy[_decimal_prefix(copy, true)] = 0;
+    return CStrToD(copy);
 }
 
 } // namespace

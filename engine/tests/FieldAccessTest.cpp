@@ -177,6 +177,7 @@ TEST_F(FieldAccess, ReplaceConversions)
         {"COUNT", "abc", COUNT, "    0", 0},
         {"COUNT", "inf", COUNT, "    0", 0},
         {"COUNT", "0x1F", COUNT, "    0", 0},
+        {"COUNT", "\t12", COUNT, "    0", 0}, // only blanks may stand before the number
         {"SMALL", "123456", SMALL, "**** ", 0}, // 12345.0 does not fit five characters
         {"FLAG", "t", FLAG, "F", 0},
         {"FLAG", "1", FLAG, "T", 0},
