@@ -725,19 +725,28 @@ BOOL CDbTable::Reindex(BOOL bQuiet)
     }
     BOOL bResult = TRUE;
     int nPercent = 0;
-    for (int i = 0; i < nCount && bResult; ++i) {
-        const DbIndexDef& definition = pDefinitions[i];
-        {
-            CMfxWaitCursor wait;
-            CDbAreaLock lock(m_nArea);
-            SetPositionMoved();
-            DbChecked(db_set_order(definition.nOrder));
-            bResult = DbChecked(db_reindex((unsigned)definition.nOrder)) == 1;
+    try {
+        for (int i = 0; i < nCount && bResult; ++i) {
+            const DbIndexDef& definition = pDefinitions[i];
+            {
+                CMfxWaitCursor wait;
+                CDbAreaLock lock(m_nArea);
+                SetPositionMoved();
+                DbChecked(db_set_order(definition.nOrder));
+                bResult = DbChecked(db_reindex((unsigned)definition.nOrder)) == 1;
+            }
+            if (bResult) {
+                nPercent += 100 / nCount;
+                progress.SetText(definition.szKeyExpression, nPercent);
+            }
         }
-        if (bResult) {
-            nPercent += 100 / nCount;
-            progress.SetText(definition.szKeyExpression, nPercent);
-        }
+    } catch (CException*) {
+        // The table keeps its order and row when an unexpected error ends the work.
+        CDbAreaLock lock(m_nArea);
+        db_set_order_no_adjust((int)nOrder);
+        db_goto((long)nRecNo);
+        DbClearPendingError();
+        throw;
     }
     {
         CDbAreaLock lock(m_nArea);

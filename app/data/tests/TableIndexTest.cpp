@@ -288,6 +288,24 @@ TEST_F(TableIndexTest, ReindexRebuildsInPlaceAndRestoresOrderAndRow)
     EXPECT_TRUE(m_table.Seek("adler", "NAME"));
     EXPECT_EQ(7u, m_table.GetRecNo());
     EXPECT_TRUE(Boxes().empty());
+
+    // An unexpected engine error inside a build (reported through the handler from the build's
+    // position callback) throws out of Reindex; the order and the row are restored.
+    ASSERT_TRUE(m_table.SetOrder(2));
+    m_table.GoTo(4);
+    db_set_positioncallback([](int, int, int) { DbErrorHandler(999); });
+    bool thrown = false;
+    try {
+        m_table.Reindex(TRUE);
+    } catch (CFileException* e) {
+        thrown = true;
+        EXPECT_EQ(999, e->m_cause);
+        e->Delete();
+    }
+    db_set_positioncallback(nullptr);
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(2u, m_table.GetOrder());
+    EXPECT_EQ(4u, m_table.GetRecNo());
 }
 
 TEST_F(TableIndexTest, RebuildIndexesCreatesTheIndexFilesAnew)
