@@ -656,25 +656,33 @@ void CheckLocked(const s_Index& slot)
     UtilStackTrace(0, 0);
 }
 
+// Adding and deleting: refused on a packed index (error raised); otherwise the key is padded as
+// it is stored (into padded, kKeyBuffer bytes), so that it is looked for where it sorts, and
+// looked for with its record number. FindRecno's answer, or -1 after an error.
+int FindStored(s_Index& slot, const char* key, int32_t recno, char* padded)
+{
+    if (slot.packed) {
+        _db_raise_error(DBE_INDEX_PACKED);
+        return -1;
+    }
+    PadKey(key, Geometry(slot).keySize, padded);
+    const int found = FindRecno(slot, padded, recno);
+    if (found < 0)
+        Fail(DBE_INDEX_BAD);
+    return found;
+}
+
 // Adds a key; reinsert: a separator taken out by a delete goes back (it was reported when it
 // was added, so a unique index raises nothing for it).
 bool Add(s_Index& slot, const char* key, int32_t recno, bool reinsert)
 {
     if (!reinsert)
         CheckLocked(slot);
-    if (slot.packed) {
-        _db_raise_error(DBE_INDEX_PACKED);
-        return false;
-    }
     const ntx::Geometry& g = Geometry(slot);
-    // The key is looked for as it will be stored, so that it goes in where it sorts.
     char padded[kKeyBuffer];
-    PadKey(key, g.keySize, padded);
-    const int found = FindRecno(slot, padded, recno);
-    if (found < 0) {
-        Fail(DBE_INDEX_BAD);
+    const int found = FindStored(slot, key, recno, padded);
+    if (found < 0)
         return false;
-    }
     if (found == 0) {
         _db_raise_error(DBE_KEY_EXISTS);
         return false;
@@ -781,18 +789,11 @@ bool RemoveFromLeaf(s_Index& slot)
 bool Delete(s_Index& slot, const char* key, int32_t recno)
 {
     CheckLocked(slot);
-    if (slot.packed) {
-        _db_raise_error(DBE_INDEX_PACKED);
-        return false;
-    }
     const ntx::Geometry& g = Geometry(slot);
     char padded[kKeyBuffer];
-    PadKey(key, g.keySize, padded);
-    const int found = FindRecno(slot, padded, recno);
-    if (found < 0) {
-        Fail(DBE_INDEX_BAD);
+    const int found = FindStored(slot, key, recno, padded);
+    if (found < 0)
         return false;
-    }
     if (found != 0) {
         _db_raise_error(DBE_KEY_MISSING);
         return false;
