@@ -13,4 +13,5 @@ if [ ! -f "$build/build.ninja" ]; then
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
     -DCMAKE_BUILD_TYPE="$type" "${launcher[@]}"
 fi
-cmake --build "$build" -- -k 0
+# OX_JOBS limits parallel compile jobs (several builds sharing one machine).
+cmake --build "$build" ${OX_JOBS:+-j "$OX_JOBS"} -- -k 0

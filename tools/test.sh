@@ -11,4 +11,4 @@ bash "$root/tools/build.sh"
 source "$root/tools/wine-session.sh"
 trap wine_session_stop EXIT
 wine_session_start "$build"
-ctest --test-dir "$build" --output-on-failure --no-tests=error -j "$(nproc)" "$@"
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j "${OX_JOBS:-$(nproc)}" "$@"
