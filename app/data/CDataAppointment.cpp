@@ -1,0 +1,140 @@
+#include "CDataAppointment.h"
+
+#include "CAppSettings.h"
+#include "CDataApplication.h"
+#include "CDataUserSource.h"
+
+IMPLEMENT_SERIAL(CDataAppointment, CDataImage, 1)
+
+namespace {
+
+COleDateTime NullDate()
+{
+    COleDateTime dt;
+    dt.SetStatus(COleDateTime::null);
+    return dt;
+}
+
+// The user of a new entry.
+CString DefaultUser()
+{
+    CDataApplication* pApp = CDataApplication::Get();
+    CDataUserSource* pUsers = pApp != NULL ? pApp->GetUserSource() : NULL;
+    if (pUsers == NULL)
+        return CString();
+    CAppSettings* pSettings = pApp->GetSettings();
+    CString strUser;
+    if (pSettings != NULL && pSettings->m_bMarkFilterUser)
+        strUser = pUsers->GetFilterUser();
+    if (strUser.IsEmpty())
+        strUser = pUsers->GetCurrentUser();
+    return strUser;
+}
+
+} // namespace
+
+CDataAppointment::CDataAppointment()
+    : m_nVersion(1), m_bPrivate(FALSE), m_bRemind(FALSE), m_nRemindSpan(0), m_bSeries(FALSE), m_nDbRecId(0),
+      m_bTodo(FALSE), m_nPercentDone(0), m_strUser(DefaultUser()), m_dtCreated(NullDate()), m_dtChanged(NullDate()),
+      m_dtNextOccurrence(NullDate())
+{
+}
+
+CDataAppointment::CDataAppointment(const CDataAppointment& other)
+    : CDataImage(), m_nVersion(other.m_nVersion), m_pattern(other.m_pattern), m_action(other.m_action)
+{
+    CopyMembers(other);
+}
+
+CDataAppointment& CDataAppointment::operator=(const CDataAppointment& other)
+{
+    if (this != &other) {
+        m_pattern = other.m_pattern;
+        m_action = other.m_action;
+        CopyMembers(other);
+    }
+    return *this;
+}
+
+CDataAppointment::~CDataAppointment() {}
+
+void CDataAppointment::CopyMembers(const CDataAppointment& other)
+{
+    m_strRecordId = other.m_strRecordId;
+    m_strSubject = other.m_strSubject;
+    m_strParticipants = other.m_strParticipants;
+    m_strPlace = other.m_strPlace;
+    m_strNotes = other.m_strNotes;
+    m_bPrivate = other.m_bPrivate;
+    m_bRemind = other.m_bRemind;
+    m_nRemindSpan = other.m_nRemindSpan;
+    m_bSeries = other.m_bSeries;
+    m_strAppId = other.m_strAppId;
+    m_strDbPath = other.m_strDbPath;
+    m_nDbRecId = other.m_nDbRecId;
+    m_bTodo = other.m_bTodo;
+    m_strPriority = other.m_strPriority;
+    m_nPercentDone = other.m_nPercentDone;
+    m_strTodoState = other.m_strTodoState;
+    m_strUser = other.m_strUser;
+    m_strCreatedBy = other.m_strCreatedBy;
+    m_strChangedBy = other.m_strChangedBy;
+    m_dtCreated = other.m_dtCreated;
+    m_dtChanged = other.m_dtChanged;
+    m_dtNextOccurrence = other.m_dtNextOccurrence;
+    m_strStatus = other.m_strStatus;
+    m_strMovedRecordId = other.m_strMovedRecordId;
+}
+
+bool CDataAppointment::operator==(const CDataAppointment& other) const
+{
+    return m_nVersion == other.m_nVersion && m_strRecordId == other.m_strRecordId &&
+           m_strSubject == other.m_strSubject && m_strParticipants == other.m_strParticipants &&
+           m_strPlace == other.m_strPlace && m_strNotes == other.m_strNotes && m_bPrivate == other.m_bPrivate &&
+           m_bRemind == other.m_bRemind && m_nRemindSpan == other.m_nRemindSpan && m_bSeries == other.m_bSeries &&
+           m_pattern == other.m_pattern && m_strAppId == other.m_strAppId && m_strDbPath == other.m_strDbPath &&
+           m_nDbRecId == other.m_nDbRecId && m_bTodo == other.m_bTodo && m_strPriority == other.m_strPriority &&
+           m_nPercentDone == other.m_nPercentDone && m_strTodoState == other.m_strTodoState &&
+           m_action == other.m_action && m_strUser == other.m_strUser && m_strCreatedBy == other.m_strCreatedBy &&
+           m_strChangedBy == other.m_strChangedBy && m_dtCreated == other.m_dtCreated &&
+           m_dtChanged == other.m_dtChanged && m_dtNextOccurrence == other.m_dtNextOccurrence &&
+           m_strStatus == other.m_strStatus && m_strMovedRecordId == other.m_strMovedRecordId;
+}
+
+BOOL CDataAppointment::HasActiveReminder() const
+{
+    if (!m_bRemind && m_action.m_strName.IsEmpty())
+        return FALSE;
+    return m_strStatus.IsEmpty() || m_strStatus == "C" || (m_bSeries && m_strStatus == "D");
+}
+
+void CDataAppointment::Store(CArchive& ar)
+{
+    m_nVersion = 1;
+    ar << m_nVersion << m_strRecordId << m_strSubject << m_strParticipants << m_strPlace << m_strNotes;
+    ar << (LONG)m_bPrivate << (LONG)m_bRemind << m_nRemindSpan << (LONG)m_bSeries;
+    m_pattern.Store(ar);
+    ar << m_strAppId << m_strDbPath << m_nDbRecId;
+    ar << m_strUser;
+    m_action.Store(ar);
+    ar << (LONG)m_bTodo << m_strPriority << m_nPercentDone << m_strTodoState;
+    ar << m_strCreatedBy << m_strChangedBy;
+    ar << m_dtCreated << m_dtChanged;
+    ar << m_strMovedRecordId << m_strStatus;
+    ar << m_dtNextOccurrence;
+}
+
+void CDataAppointment::Load(CArchive& ar)
+{
+    ar >> m_nVersion >> m_strRecordId >> m_strSubject >> m_strParticipants >> m_strPlace >> m_strNotes;
+    ar >> m_bPrivate >> m_bRemind >> m_nRemindSpan >> m_bSeries;
+    m_pattern.Load(ar);
+    ar >> m_strAppId >> m_strDbPath >> m_nDbRecId;
+    ar >> m_strUser;
+    m_action.Load(ar);
+    ar >> m_bTodo >> m_strPriority >> m_nPercentDone >> m_strTodoState;
+    ar >> m_strCreatedBy >> m_strChangedBy;
+    ar >> m_dtCreated >> m_dtChanged;
+    ar >> m_strMovedRecordId >> m_strStatus;
+    ar >> m_dtNextOccurrence;
+}

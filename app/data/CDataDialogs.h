@@ -1,0 +1,65 @@
+// The dialogs the data controller opens, as the dialogs of the program provide them. Each call
+// runs the dialog modally and answers IDOK, IDCANCEL or (entry dialogs) kDeleteButton; the choices
+// are filled only after IDOK.
+#pragma once
+
+#include <afxcoll.h>
+
+class CDataAppointment;
+
+// What the appointment filter dialog hands back. A flag "open" means: not filtered by this item.
+struct CAppointmentFilterChoice {
+    BOOL bSubject = FALSE;
+    CString strSubject;
+    BOOL bPartner = FALSE;
+    CString strPartner;
+    BOOL bPrivateOpen = TRUE;
+    BOOL bPrivate = FALSE;
+    BOOL bSeriesOpen = TRUE;
+    BOOL bSeries = FALSE;
+    BOOL bStatusOpen = TRUE;
+    BOOL bAcknowledged = FALSE;
+    BOOL bReminderOpen = TRUE;
+    BOOL bReminder = FALSE;
+    BOOL bUserChoice = FALSE;
+    // String 6402 (" < Alle Benutzer >") for all users.
+    CString strUser;
+};
+
+// What the to-do filter dialog hands back.
+struct CTodoFilterChoice {
+    BOOL bSubject = FALSE;
+    CString strSubject;
+    BOOL bPartner = FALSE;
+    CString strPartner;
+    BOOL bPrivateOpen = TRUE;
+    BOOL bPrivate = FALSE;
+    BOOL bReminderOpen = TRUE;
+    BOOL bReminder = FALSE;
+    BOOL bPriorityRange = FALSE;
+    CString strPriorityFrom;
+    CString strPriorityTo;
+    BOOL bTodoState = FALSE;
+    CString strTodoState;
+    BOOL bUserChoice = FALSE;
+    CString strUser;
+};
+
+class CDataDialogs {
+public:
+    // The delete button of the entry dialogs.
+    enum { kDeleteButton = 161 };
+    // Dialog templates of the entry dialogs.
+    enum { kAppointmentTemplate = 153, kTodoTemplate = 163 };
+
+    virtual ~CDataDialogs() {}
+
+    // The appointment dialog (or the to-do dialog) over the record. After IDOK the record holds
+    // the edited values and, for a new entry, users the names for whom rows are written.
+    virtual int EditAppointment(CDataAppointment& record, BOOL bNew, CStringList& users) = 0;
+    virtual int EditTodo(CDataAppointment& record, BOOL bNew, CStringList& users) = 0;
+    virtual int FilterAppointments(CAppointmentFilterChoice& choice) = 0;
+    virtual int FilterTodos(CTodoFilterChoice& choice) = 0;
+    // The delegation dialog: the chosen user and whether the entry is moved to that user.
+    virtual int Delegate(CString& strUser, BOOL& bMove) = 0;
+};

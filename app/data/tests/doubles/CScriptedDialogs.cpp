@@ -1,0 +1,81 @@
+#include "CScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+bool CScriptedDialogs::NextStep(Kind kind, Step& step)
+{
+    if (m_script.empty()) {
+        ADD_FAILURE() << "dialog " << kind << " opened without a scripted step";
+        return false;
+    }
+    if (m_script.front().kind != kind) {
+        ADD_FAILURE() << "dialog " << kind << " opened where the script expects dialog " << m_script.front().kind;
+        return false;
+    }
+    step = m_script.front();
+    m_script.pop_front();
+    return true;
+}
+
+int CScriptedDialogs::Entry(Kind kind, CDataAppointment& record, BOOL bNew, CStringList& users)
+{
+    m_calls.push_back({kind, bNew, (LPCTSTR)record.m_strSubject});
+    Step step;
+    if (!NextStep(kind, step))
+        return IDCANCEL;
+    if (step.nResult == IDOK) {
+        if (step.editRecord)
+            step.editRecord(record);
+        if (bNew) {
+            users.RemoveAll();
+            for (const std::string& strUser : step.users)
+                users.AddTail(strUser.c_str());
+        }
+    }
+    return step.nResult;
+}
+
+int CScriptedDialogs::EditAppointment(CDataAppointment& record, BOOL bNew, CStringList& users)
+{
+    return Entry(appointment, record, bNew, users);
+}
+
+int CScriptedDialogs::EditTodo(CDataAppointment& record, BOOL bNew, CStringList& users)
+{
+    return Entry(todo, record, bNew, users);
+}
+
+int CScriptedDialogs::FilterAppointments(CAppointmentFilterChoice& choice)
+{
+    m_calls.push_back({appointmentFilter, FALSE, {}});
+    Step step;
+    if (!NextStep(appointmentFilter, step))
+        return IDCANCEL;
+    if (step.nResult == IDOK && step.editAppointmentFilter)
+        step.editAppointmentFilter(choice);
+    return step.nResult;
+}
+
+int CScriptedDialogs::FilterTodos(CTodoFilterChoice& choice)
+{
+    m_calls.push_back({todoFilter, FALSE, {}});
+    Step step;
+    if (!NextStep(todoFilter, step))
+        return IDCANCEL;
+    if (step.nResult == IDOK && step.editTodoFilter)
+        step.editTodoFilter(choice);
+    return step.nResult;
+}
+
+int CScriptedDialogs::Delegate(CString& strUser, BOOL& bMove)
+{
+    m_calls.push_back({delegate, FALSE, {}});
+    Step step;
+    if (!NextStep(delegate, step))
+        return IDCANCEL;
+    if (step.nResult == IDOK) {
+        strUser = step.strDelegateUser.c_str();
+        bMove = step.bMove;
+    }
+    return step.nResult;
+}
