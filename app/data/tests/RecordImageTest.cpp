@@ -521,3 +521,28 @@ TEST(RecordImageTest, UserOfANewEntry)
     app.m_bWithUsers = FALSE;
     EXPECT_STREQ("", CDataAppointment().m_strUser);
 }
+
+TEST(RecordImageTest, TextsOfEveryLengthForm)
+{
+    // The length prefix of a text: one byte below 0xFF, 0xFF + WORD below 0xFFFE, else
+    // 0xFF 0xFFFF + DWORD. The record id is the first text of an appointment image (digit 4 on).
+    struct Case {
+        int nLength;
+        const char* prefix;
+    };
+    const Case cases[] = {{0, "00"},          {254, "FE"},          {255, "FFFF00"},
+                          {65533, "FFFDFF"},  {65534, "FFFFFFFEFF0000"}, {70000, "FFFFFF70110100"}};
+    for (const Case& c : cases) {
+        CDataAppointment a;
+        a.m_strRecordId = CString('7', c.nLength);
+        std::string image = TextOf(a);
+        EXPECT_EQ(c.prefix, image.substr(4, strlen(c.prefix))) << c.nLength << " characters";
+        std::string viaArchive = ArchiveImage([&](CArchive& ar) {
+            ar << (WORD)1 << a.m_strRecordId;
+        });
+        EXPECT_EQ(viaArchive, image.substr(0, viaArchive.size())) << c.nLength << " characters";
+        CDataAppointment back;
+        ASSERT_EQ(0, back.FromText(image.c_str())) << c.nLength << " characters";
+        EXPECT_TRUE(back == a) << c.nLength << " characters";
+    }
+}
