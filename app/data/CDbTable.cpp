@@ -58,8 +58,9 @@ int CountIndexDefinitions(const DbIndexDef* pDefinitions)
 
 CDbTable::CDbTable(CDbSession* pSession)
     : m_nOpenMode(0), m_nOpenOptions(0), m_nFieldCount(0), m_pSession(pSession), m_nArea(0), m_bPositionMoved(TRUE),
-      m_bRowComplete(FALSE), m_bRowDirty(FALSE), m_bMemoDirty(FALSE), m_bFilterActive(FALSE), m_bEmpty(TRUE),
-      m_nDeletedSetting(1), m_hMarks(NULL), m_pMarks(NULL), m_nMarked(0), m_nLastFilterError(0)
+      m_bRowComplete(FALSE), m_bRowDirty(FALSE), m_bMemoDirty(FALSE), m_bAliasesDirty(FALSE), m_bFilterActive(FALSE),
+      m_bEmpty(TRUE), m_nDeletedSetting(1), m_hMarks(NULL), m_pMarks(NULL), m_nMarked(0), m_nLastFilterError(0),
+      m_bAliasesOff(FALSE), m_nLastWriteError(0)
 {
     SetDeleted(1);
     if (m_pSession != NULL)
@@ -121,6 +122,8 @@ BOOL CDbTable::Open(LPCTSTR lpszPath, LPCTSTR lpszAlias, int nOpenMode, UINT nOp
 
 void CDbTable::Close()
 {
+    if (m_bAliasesDirty)
+        WriteAliases();
     if (m_nArea != 0) {
         m_fields.RemoveAll();
         CDbAreaLock lock(m_nArea);
@@ -130,7 +133,7 @@ void CDbTable::Close()
     }
     m_nArea = 0;
     m_bPositionMoved = TRUE;
-    m_bRowDirty = m_bMemoDirty = m_bFilterActive = FALSE;
+    m_bRowDirty = m_bMemoDirty = m_bFilterActive = m_bAliasesDirty = FALSE;
     m_bRowComplete = FALSE;
     m_nMarked = 0;
     ClearDefinition();
@@ -178,7 +181,7 @@ void CDbTable::BuildFieldMap(CDbFieldMap& map)
         DbChecked(db_get_fieldname(n, szName, kFieldNameBuffer));
         CDbField field;
         field.m_strName = szName;
-        field.m_strAlias = szName;
+        field.m_strAlias = m_bAliasesOff ? CString(szName) : ReadAlias(szName);
         CString strType((TCHAR)DbChecked(db_get_type(szName)), 1);
         strType.MakeUpper();
         field.m_chType = strType[0];
@@ -374,6 +377,7 @@ BOOL CDbTable::WriteRecord(BOOL bRefreshEmpty, int nReserved)
     if (!IsOpen())
         return FALSE;
     CDbAreaLock lock(m_nArea);
+    m_nLastWriteError = 0;
     if (!m_bRowDirty && !m_bMemoDirty)
         return TRUE;
     DbClearThreadError();
@@ -407,6 +411,7 @@ BOOL CDbTable::WriteRecord(BOOL bRefreshEmpty, int nReserved)
     if (bResult)
         bResult = DbChecked(db_write());
     const unsigned nError = DbThreadError();
+    m_nLastWriteError = nError;
     m_bRowDirty = m_bMemoDirty = FALSE;
     if (nError == DBE_NOT_UNIQUE)
         bResult = TRUE;
@@ -783,7 +788,9 @@ BOOL CDbTable::SetFilter(LPCTSTR lpszExpression)
     const BOOL bRemove = lpszExpression == NULL || *lpszExpression == '\0';
     CDbAreaLock lock(m_nArea);
     DbClearThreadError();
-    BOOL bResult = DbChecked(db_set_filter_to_index(bRemove ? NULL : lpszExpression));
+    // The expression's texts are compared with the table's OEM text.
+    const CString strExpression = bRemove ? CString() : ToOem(lpszExpression);
+    BOOL bResult = DbChecked(db_set_filter_to_index(bRemove ? NULL : (LPCTSTR)strExpression));
     if (!bResult) {
         m_nLastFilterError = DbThreadError();
         return FALSE;

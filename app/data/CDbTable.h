@@ -19,8 +19,27 @@
 
 #include "CDbFieldMap.h"
 #include "DbIndexDef.h"
+#include "DbTableDef.h"
 
 class CDbSession;
+
+// The answers of CDbTable::OpenChecked.
+enum DbOpenResult {
+    DB_OPEN_FAILED = 0,
+    DB_OPEN_OPENED = 1,
+    DB_OPEN_CREATED = 2,   // created new (a missing table, or a changed one whose rows were not imported)
+    DB_OPEN_UPGRADED = 3,  // created with the new structure and the old rows imported
+};
+
+// The answers of CDbTable::CheckFile.
+enum DbCheckResult {
+    DB_CHECK_USABLE = 0,
+    DB_CHECK_ABSENT = 1,        // absent (or not openable for another reason)
+    DB_CHECK_UNREADABLE = 2,    // the engine cannot open it
+    DB_CHECK_CHANGED = 3,       // its structure differs from the definition
+    DB_CHECK_IN_USE = 4,        // others hold it in a way that excludes the open mode
+    DB_CHECK_TOO_MANY_FILES = 5,
+};
 
 // The answers of CDbTable::FindInOrder.
 enum DbFindResult {
@@ -51,7 +70,7 @@ public:
     int GetArea() const { return m_nArea; }
     // The engine's full path of the table; empty when not open.
     CString GetDatabasePath();
-    // Called after db_use succeeded; nothing here.
+    // Called after db_use succeeded and after db_define_begin; nothing here.
     virtual void OnOpened();
     // "Datensatz Nummer %ld" (41028) with the current record number.
     virtual void DescribePosition(CString& strText);
@@ -158,6 +177,74 @@ public:
     // must be rebuilt afterwards. The engine's result.
     BOOL Pack(BOOL bQuiet = FALSE);
 
+    // ---- table definitions, creation and structure upgrade (CDbTableStructure.cpp) -------------
+    // Whether a missing or changed table may be created (1 here), and what happens when it may
+    // not be or the user refused (the answer is not used; 1 here).
+    virtual BOOL AllowCreate();
+    virtual BOOL OnCreateRefused();
+    // The class's definitions: the table, its fields (nFieldCount entries) and its indexes
+    // (GetIndexDefinitions). NULL here: an undefined table is only opened with Open.
+    virtual const DbTableDef* GetTableDefinition();
+    virtual const DbFieldDef* GetFieldDefinitions();
+    // Opens the defined table lpszFileName in the directory (which ends with a separator):
+    // checks it, creates it when it is missing (asking first unless nAskMode is 0), upgrades it
+    // when its structure differs (always asking; the old files are kept as backups whose name
+    // begins with '~' and their rows imported), opens it with its indexes (made anew when they
+    // cannot be opened), sets order 1, the fields' read masks and the side file's collation.
+    // nAskMode 2 also calls OnCreateRefused when creating is refused. DbOpenResult; every failure
+    // has shown its box, and the table is then closed. nReserved is not read.
+    virtual int OpenChecked(LPCTSTR lpszDirectory, LPCTSTR lpszFileName, int nOpenMode, int nAskMode, int nReserved = 1);
+    // Whether the table file can be used in the open mode (0, 1 or 16; another mode ends the
+    // program with the fatal box); DbCheckResult.
+    int CheckFile(LPCTSTR lpszPath, int nOpenMode);
+    // Whether the open table fits the definitions: the same options; every required field
+    // present; every defined field that is present with its type and length. Decimals and fields
+    // without a definition do not count.
+    virtual BOOL CheckStructure(const DbTableDef* pTable, const DbFieldDef* pFields);
+    // Creates the table from the class's definitions and opens it (box 40005 on failure).
+    virtual BOOL Create(LPCTSTR lpszPath);
+    // Defines the table at the path (in this table's area, or a free one) and opens it.
+    BOOL CreateTable(const DbTableDef* pTable, const DbFieldDef* pFields, LPCTSTR lpszPath);
+    // Creates every defined index file of the table at the path (box 40006 naming the index that
+    // failed).
+    virtual BOOL CreateIndexes(LPCTSTR lpszPath);
+    // Opens every defined index file of the table at the path.
+    BOOL OpenIndexes(LPCTSTR lpszPath);
+    // Copies the table file and its memo file to the names whose first character is '~' (a
+    // missing file counts as copied). Box 40055 on failure; unless quiet, box 40057 naming the
+    // backup.
+    BOOL BackupTable(LPCTSTR lpszDirectory, LPCTSTR lpszFileName, BOOL bQuiet);
+    // Imports the rows of the backup ('~' name) into this newly created, open table: the fields
+    // that both tables have. TRUE also when there is no backup. A failed append, engine failure
+    // or file exception alike, shows box 40056 and answers FALSE; the backups stay. The side
+    // file's aliases are dropped, its other sections (the collation) kept.
+    virtual BOOL ImportFromBackup(LPCTSTR lpszDirectory, LPCTSTR lpszFileName);
+    // Called with the backup's area after its rows were imported; its answer is the import's.
+    virtual BOOL AfterImport(int nSourceArea);
+    // Copies each field definition's flag word into the open table's field of that name.
+    void ApplyFieldFlags(const DbFieldDef* pFields);
+    // The position of the field definition with that name (any case) among the definition's
+    // fields; -1 when absent (or the class has no definitions).
+    int FindFieldDefinition(LPCTSTR lpszName);
+
+    // The side file: the table's drive, directory and base name with the extension "DBA".
+    // "Aliasnamen" holds the display alias of each field, "Allgemein" the key "SortOrder" (the
+    // collation 0 to 3; any other value counts as 0).
+    static CString SideFilePath(LPCTSTR lpszTablePath);
+    // The field's alias: from the side file, else the definition's default alias (to be written
+    // on close), else the name; empty with aliases off.
+    CString ReadAlias(LPCTSTR lpszName);
+    // Writes every field's alias to the side file (nothing with aliases off).
+    BOOL WriteAliases();
+    // Removes the "Aliasnamen" section of the side file of the table at the path.
+    BOOL ClearAliases(LPCTSTR lpszPath);
+    // The collation of the table at the path from its side file (0 when absent or out of range).
+    static int ReadSortOrder(LPCTSTR lpszTablePath);
+    // With aliases off the "Aliasnamen" section is neither read nor written.
+    void SetAliasesOff(BOOL bOff) { m_bAliasesOff = bOff; }
+    BOOL AreAliasesOff() const { return m_bAliasesOff; }
+    BOOL AreAliasesDirty() const { return m_bAliasesDirty; }
+
     // ---- filters, deleted rows and marks -----------------------------------------------------
     // Sets the filter expression as the engine's index filter (empty or NULL removes it). With
     // marks, a removed filter marks every row, and a new one rebuilds the marks and is then removed
@@ -188,6 +275,9 @@ public:
     BOOL IsRowComplete() const { return m_bRowComplete; }
     BOOL IsRowDirty() const { return m_bRowDirty; }
     BOOL IsMemoDirty() const { return m_bMemoDirty; }
+    // The engine error that the last WriteRecord ended with on this table (0: none); error 40
+    // (keys not unique) counts as success there.
+    unsigned GetLastWriteError() const { return m_nLastWriteError; }
 
 protected:
     // Every navigation call: the position moved, the row is no longer complete.
@@ -204,6 +294,13 @@ protected:
     void SetMark(unsigned nRecNo);
     void FreeMarks();
     void ClearDefinition();
+    // The import's append of the backup's rows (area nSourceArea) into this table, the fields of
+    // the list; the engine's result. A file exception passes on.
+    virtual BOOL AppendRows(int nSourceArea, LPCTSTR lpszFieldList);
+    // Sets the side file's collation in the table's area (before its indexes are made or opened).
+    void ApplySortOrder(LPCTSTR lpszPath);
+    // The first unused work area (each tested under its own lock); 0 when none is free.
+    static int FindFreeArea();
 
     // The definition values of the last Open.
     CString m_strPath;
@@ -218,6 +315,7 @@ protected:
     BOOL m_bRowComplete;
     BOOL m_bRowDirty;
     BOOL m_bMemoDirty;
+    BOOL m_bAliasesDirty;
     BOOL m_bFilterActive;
     BOOL m_bEmpty;
     int m_nDeletedSetting;
@@ -225,6 +323,8 @@ protected:
     BYTE* m_pMarks;
     unsigned m_nMarked;
     unsigned m_nLastFilterError;
+    BOOL m_bAliasesOff;
+    unsigned m_nLastWriteError;
     CDbFieldMap m_fields;
     CString m_strNoField; // FieldValue's answer for an unknown name
 };

@@ -1,11 +1,26 @@
 // String resources of the schedule data (DataStrings.rc).
 #pragma once
 
+#define IDS_DB_SECTION_GENERAL 21014 // "Allgemein" (the side file's section of the collation)
 #define IDS_DB_NO_FREE_AREA 40002   // "Keinen freie Area für Datenbank gefunden! ..."
+#define IDS_DB_OPEN_ERROR 40003     // "Fehler beim Öffnen der Datenbank!"
+#define IDS_DB_CREATE_ERROR 40005   // "Es ist ein Fehler aufgetreten!\nDie Datenbank konnte daher nicht korrekt erstellt werden!"
+#define IDS_DB_INDEX_ERROR 40006    // "Es ist ein Fehler aufgetreten!\nDer Index konnten daher nicht korrekt erstellt werden!"
+#define IDS_DB_WRONG_STRUCTURE 40007 // "Die Datenbank hat nicht die geforderte Struktur!"
 #define IDS_DB_RECORD_IN_USE 40011  // "Dieser Datensatz wird gegenwärtig von einem anderen Benutzer ..."
 #define IDS_INTERNAL_ERROR 40014    // "Es ist ein interner Fehler\nin Modul %u in Zeile %u ..."
+#define IDS_DB_FILE_MISSING 40030   // "Die Datei existiert nicht!"
+#define IDS_DB_IN_USE 40044         // "Momentan haben andere Anwender die Datenbank "%s" ebenfalls in Benutzung! ..."
+#define IDS_DB_TOO_MANY_FILES 40045 // "Es sind auf Ihrem System zu viele Dateien offen! ..."
 #define IDS_DB_NO_JOB 40049         // "Kein freier Tabstor-Job verfügbar!"
+#define IDS_DB_ASK_UPGRADE 40054    // "Soll die Struktur der Datenbank\n%s\nautomatisch angepasst werden? ..."
+#define IDS_DB_BACKUP_FAILED 40055  // "Es konnte keine Sicherungskopie der Datenbank angelegt werden!"
+#define IDS_DB_UPGRADE_FAILED 40056 // "Es ist ein Fehler bei der automatischen Strukturanpassung aufgetreten!"
+#define IDS_DB_BACKUP_MADE 40057    // "Es wurde eine Sicherungskopie der Datenbank unter dem Namen\n%s\nangelegt."
+#define IDS_DB_ASK_CREATE 41001     // "Soll die Datenbank "%s" neu erstellt werden?"
 #define IDS_DB_REINDEXING 41015     // "Die Datenbank wird nun reindiziert."
 #define IDS_DB_PACKING 41017        // "Die Datenbank wird nun gepackt."
+#define IDS_DB_UPGRADING 41018      // "Die Struktur der Datenbank wird nun angepasst. ..."
 #define IDS_DB_RECORD_NUMBER 41028  // "Datensatz Nummer %ld"
 #define IDS_DB_PLEASE_WAIT 50001    // "Bitte einen Augenblick Geduld..."
+#define IDS_DB_ERROR_TITLE 50005    // "Fehler!"

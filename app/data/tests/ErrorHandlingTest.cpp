@@ -4,6 +4,7 @@
 // the program (data_probe, a process of its own); the session's defaults.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,73 @@ TEST_F(ErrorTest, EachClassOfEngineErrorTakesItsWay)
         }
         EXPECT_EQ(c.throws, thrown);
     }
+}
+
+// Every code of the engine's error table (1 to 61 and 1000), and codes beyond it, takes the way of
+// its class: what the user sees (boxes and their titles) and whether the call throws afterwards.
+TEST_F(ErrorTest, EveryCodeOfTheErrorTableTakesTheWayOfItsClass)
+{
+    enum Way { Traced, Critical, Runtime, Database, Unexpected };
+    const std::vector<std::pair<Way, std::vector<unsigned>>> classes = {
+        {Traced, {1, 12, 18, 21, 25, 26, 32, 40, 46}},
+        {Critical, {3, 4, 5, 6, 9, 14, 17, 19, 20, 22, 23, 24, 27, 28, 31, 38, 41, 42, 43, 47, 48, 50, 51, 52, 54, 55,
+                    56, 1000}},
+        {Runtime, {7, 8, 10, 11, 13, 15, 16, 29, 30, 33, 34, 35, 36, 37, 39, 44, 45}},
+        {Database, {49}},
+        {Unexpected, {2, 53, 57, 58, 59, 60, 61, 62, 999, 1001, 65535}},
+    };
+    std::vector<unsigned> seen;
+    for (const auto& cls : classes) {
+        for (unsigned code : cls.second) {
+            SCOPED_TRACE("code " + std::to_string(code));
+            seen.push_back(code);
+            m_log.Clear();
+            {
+                CDbAreaLock lock(m_table.GetArea());
+                DbErrorHandler(code);
+            }
+            bool thrown = false;
+            try {
+                DbThrowPendingError();
+            } catch (CFileException* e) {
+                thrown = e->m_cause == (int)code;
+                e->Delete();
+            }
+            const std::vector<Record> boxes = Boxes();
+            const std::string table = code == 3 ? "()" : "(KUNDEN)";
+            switch (cls.first) {
+            case Traced:
+                EXPECT_TRUE(boxes.empty());
+                EXPECT_FALSE(thrown);
+                break;
+            case Critical:
+            case Runtime:
+                ASSERT_EQ(2u, boxes.size());
+                EXPECT_EQ(std::string("FEHLER BEI: ") + (cls.first == Critical ? "DBF-CriticalError " : "DBF-RuntimeError ") +
+                              table,
+                          boxes[0][1]);
+                EXPECT_EQ("0x30", boxes[0][3]);
+                EXPECT_EQ("0x10", boxes[1][3]);
+                EXPECT_EQ(0u, boxes[1][2].find("Achtung, die Datenbank ist in einem instabilen Zustand!"));
+                EXPECT_FALSE(thrown);
+                break;
+            case Database:
+                ASSERT_EQ(1u, boxes.size());
+                EXPECT_EQ("Datenbank-Fehler aufgetreten " + table, boxes[0][1]);
+                EXPECT_EQ("0x30", boxes[0][3]);
+                EXPECT_FALSE(thrown);
+                break;
+            case Unexpected:
+                EXPECT_TRUE(boxes.empty());
+                EXPECT_TRUE(thrown);
+                break;
+            }
+        }
+    }
+    // The table above names every code of the engine's error table.
+    std::sort(seen.begin(), seen.end());
+    for (unsigned code = 1; code <= 61; ++code)
+        EXPECT_TRUE(std::binary_search(seen.begin(), seen.end(), code)) << code;
 }
 
 // The debug channel is chosen when the libraries load, so the handler runs in data_probe, which

@@ -1,0 +1,300 @@
+// Opening defined tables: creating a missing table with its indexes, asking first, the structure
+// check, the upgrade with backups and the import of the old rows, a failed import, a table that
+// others hold, an existing table that cannot be opened, a long data directory, the side file's
+// aliases and collation.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CDbAreaLock.h"
+#include "CDbTable.h"
+#include "DataTestKit.h"
+#include "vlDB07.h"
+
+namespace {
+
+using datatest::DataTest;
+using Record = oxtest::CtlLog::Record;
+
+// A small defined table "KUNDEN.DBF": NAME (indexed), ORT, optionally NOTIZ (flag 0x0010).
+const DbTableDef kTable = {"KUNDEN.DBF", 0, "KUNDEN", 4, 3};
+const DbFieldDef kFields[3] = {
+    {"NAME", "Kundenname", 'C', 20, 0, 0x2000},
+    {"ORT", "Wohnort", 'C', 15, 0, 0x1000},
+    {"NOTIZ", "Notiz", 'C', 30, 0, 0x0010},
+};
+const DbIndexDef kIndexes[2] = {{1, "nx1", "UPPER(NAME)", 0, "C name"}, {0, "", "", 0, ""}};
+
+class CKundenTable : public CDbTable {
+public:
+    using CDbTable::CDbTable;
+    const DbTableDef* GetTableDefinition() override { return &kTable; }
+    const DbFieldDef* GetFieldDefinitions() override { return kFields; }
+    const DbIndexDef* GetIndexDefinitions() override { return kIndexes; }
+    BOOL OnCreateRefused() override
+    {
+        ++refusals;
+        return TRUE;
+    }
+    BOOL AfterImport(int nSourceArea) override
+    {
+        importedFromArea = nSourceArea;
+        return TRUE;
+    }
+    // The import's append: injected failures, else the engine's.
+    BOOL AppendRows(int nSourceArea, LPCTSTR lpszFieldList) override
+    {
+        fieldList = lpszFieldList;
+        if (appendFailure == 1)
+            return FALSE;
+        if (appendFailure == 2)
+            AfxThrowFileException(CFileException::generic, -4);
+        return CDbTable::AppendRows(nSourceArea, lpszFieldList);
+    }
+
+    int refusals = 0;
+    int importedFromArea = 0;
+    int appendFailure = 0; // 1: the engine's append fails, 2: a file exception
+    std::string fieldList;
+};
+
+class TableStructureTest : public DataTest {
+protected:
+    std::string Dir() const { return m_dir->Path() + "\\"; }
+
+    // Rows of (NAME, ORT) through the engine, in area 249.
+    void AddRows(const std::string& path, const std::vector<std::pair<std::string, std::string>>& rows)
+    {
+        CDbAreaLock lock(249);
+        ASSERT_TRUE(db_use(path.c_str(), 0, "FILL", datatest::kTableOptions));
+        for (const auto& row : rows) {
+            ASSERT_TRUE(db_blank());
+            ASSERT_TRUE(db_insert());
+            ASSERT_TRUE(db_rlock(0));
+            ASSERT_TRUE(db_replace("NAME", row.first.c_str()));
+            if (db_get_reference("ORT") != 0) {
+                ASSERT_TRUE(db_replace("ORT", row.second.c_str()));
+            }
+            ASSERT_TRUE(db_write());
+            db_unlock(0);
+        }
+        db_close(3);
+    }
+
+    // The NAME values in the controlling order of the open table.
+    static std::vector<std::string> Names(CDbTable& table)
+    {
+        std::vector<std::string> names;
+        for (table.GoTo(0); !table.IsEof(); table.Skip(1)) {
+            CString value;
+            table.ReadField("NAME", value);
+            names.push_back((LPCTSTR)value);
+        }
+        return names;
+    }
+
+    CKundenTable m_table{m_session.get()};
+};
+
+TEST_F(TableStructureTest, AMissingTableIsCreatedSilentlyWithItsIndexesAndOpenedAgainLater)
+{
+    EXPECT_EQ(DB_OPEN_CREATED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+    EXPECT_TRUE(m_table.IsOpen());
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File("KUNDEN.nx1").c_str()));
+    EXPECT_EQ(1u, m_table.GetOrder());
+    EXPECT_EQ(0x2000, m_table.GetFieldMap().Lookup("NAME")->m_wFlags);
+    EXPECT_EQ(0x1000, m_table.GetFieldMap().Lookup("ORT")->m_wFlags);
+    // Aliases come from the definitions and are written to the side file on close.
+    EXPECT_EQ(CString("Wohnort"), m_table.GetFieldMap().Lookup("ORT")->m_strAlias);
+    m_table.Close();
+    char alias[32] = "";
+    GetPrivateProfileStringA("Aliasnamen", "ORT", "", alias, sizeof alias, File("KUNDEN.DBA").c_str());
+    EXPECT_STREQ("Wohnort", alias);
+
+    EXPECT_EQ(DB_OPEN_OPENED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(TableStructureTest, CreatingIsAskedAboutAndARefusalCreatesNothing)
+{
+    m_log.SetAnswers("IDNO,IDNO");
+    EXPECT_EQ(DB_OPEN_FAILED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 1));
+    EXPECT_EQ(DB_OPEN_FAILED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 2));
+    const std::vector<Record> asked = {
+        {"MessageBox", "Die Datei existiert nicht!", "Soll die Datenbank \"KUNDEN.DBF\" neu erstellt werden?", "0x24", "7"},
+        {"MessageBox", "Die Datei existiert nicht!", "Soll die Datenbank \"KUNDEN.DBF\" neu erstellt werden?", "0x24", "7"}};
+    EXPECT_EQ(asked, Boxes());
+    EXPECT_EQ(1, m_table.refusals); // only ask mode 2 tells the table
+    EXPECT_FALSE(m_table.IsOpen());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File("KUNDEN.DBF").c_str()));
+
+    m_log.Clear();
+    m_log.SetAnswers("IDYES");
+    EXPECT_EQ(DB_OPEN_CREATED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 1));
+}
+
+// The structure check, table-driven: the file's fields against the definitions above.
+TEST_F(TableStructureTest, TheStructureCheckWantsRequiredFieldsAndDefinedLengthsAndTypes)
+{
+    struct Case {
+        const char* what;
+        std::vector<datatest::FieldDef> fields;
+        int expected;
+    };
+    const Case cases[] = {
+        {"as defined", {{"NAME", 'C', 20, 0}, {"ORT", 'C', 15, 0}, {"NOTIZ", 'C', 30, 0}}, DB_CHECK_USABLE},
+        {"optional field absent", {{"NAME", 'C', 20, 0}, {"ORT", 'C', 15, 0}}, DB_CHECK_USABLE},
+        {"extra field", {{"NAME", 'C', 20, 0}, {"ORT", 'C', 15, 0}, {"PLZ", 'C', 5, 0}}, DB_CHECK_USABLE},
+        {"other decimals", {{"NAME", 'C', 20, 0}, {"ORT", 'C', 15, 0}}, DB_CHECK_USABLE},
+        {"optional field with another length", {{"NAME", 'C', 20, 0}, {"ORT", 'C', 15, 0}, {"NOTIZ", 'C', 31, 0}},
+         DB_CHECK_CHANGED},
+        {"required field absent", {{"NAME", 'C', 20, 0}}, DB_CHECK_CHANGED},
+        {"required field longer", {{"NAME", 'C', 25, 0}, {"ORT", 'C', 15, 0}}, DB_CHECK_CHANGED},
+        {"required field of another type", {{"NAME", 'C', 20, 0}, {"ORT", 'N', 15, 0}}, DB_CHECK_CHANGED},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileA(File("KUNDEN.DBF").c_str());
+        ASSERT_TRUE(datatest::CreateTable(File("KUNDEN.DBF"), c.fields));
+        EXPECT_EQ(c.expected, m_table.CheckFile(File("KUNDEN.DBF").c_str(), 0));
+        EXPECT_FALSE(m_table.IsOpen());
+    }
+    EXPECT_EQ(DB_CHECK_ABSENT, m_table.CheckFile(File("NICHTDA.DBF").c_str(), 0));
+}
+
+TEST_F(TableStructureTest, AChangedTableIsUpgradedWithBackupsAndEveryRowImported)
+{
+    // The old table: NAME shorter, no ORT, an extra field.
+    ASSERT_TRUE(datatest::CreateTable(File("KUNDEN.DBF"), {{"NAME", 'C', 12, 0}, {"ALT", 'C', 4, 0}}));
+    AddRows(File("KUNDEN.DBF"), {{"Zander", ""}, {"Bauer", ""}, {"M\xfcller", ""}});
+    const std::string oldImage = oxtest::ReadFileText(File("KUNDEN.DBF"));
+    WritePrivateProfileStringA("Aliasnamen", "NAME", "Alter Name", File("KUNDEN.DBA").c_str());
+
+    m_log.SetAnswers("IDYES");
+    EXPECT_EQ(DB_OPEN_UPGRADED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+    const std::vector<Record> boxes = Boxes();
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ((Record{"MessageBox", "Die Datenbank hat nicht die geforderte Struktur!",
+                      "Soll die Struktur der Datenbank\\nKUNDEN.DBF\\nautomatisch angepasst werden?\\n(Eine "
+                      "Sicherheitskopie der alten Datenbank wird angelegt.)",
+                      "0x24", "6"}),
+              boxes[0]);
+    EXPECT_EQ("Es wurde eine Sicherungskopie der Datenbank unter dem Namen\\n" + Dir() + "~UNDEN\\nangelegt.", boxes[1][2]);
+    EXPECT_EQ("NAME", m_table.fieldList); // only the fields the new table still has
+    EXPECT_NE(0, m_table.importedFromArea);
+    EXPECT_EQ(oldImage, oxtest::ReadFileText(File("~UNDEN.DBF"))); // the backup stays
+    // Every row, in the index order; the aliases of the old structure are gone.
+    EXPECT_EQ((std::vector<std::string>{"Bauer", "M\xfcller", "Zander"}), Names(m_table));
+    EXPECT_EQ(20, m_table.GetFieldMap().Lookup("NAME")->m_nLength);
+    EXPECT_EQ(CString("Kundenname"), m_table.GetFieldMap().Lookup("NAME")->m_strAlias);
+}
+
+TEST_F(TableStructureTest, AFailedAppendIsAFailedImportAndTheBackupsStay)
+{
+    for (int failure : {1, 2}) {
+        SCOPED_TRACE("failure " + std::to_string(failure));
+        m_table.Close();
+        DeleteFileA(File("KUNDEN.DBF").c_str());
+        DeleteFileA(File("~UNDEN.DBF").c_str());
+        ASSERT_TRUE(datatest::CreateTable(File("KUNDEN.DBF"), {{"NAME", 'C', 12, 0}}));
+        AddRows(File("KUNDEN.DBF"), {{"Zander", ""}});
+        const std::string oldImage = oxtest::ReadFileText(File("KUNDEN.DBF"));
+        m_log.Clear();
+        m_log.SetAnswers("IDYES");
+        m_table.appendFailure = failure;
+        // The rows are not there: the table is new, and the box says the upgrade failed.
+        EXPECT_EQ(DB_OPEN_CREATED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+        const std::vector<Record> boxes = Boxes();
+        ASSERT_EQ(3u, boxes.size());
+        EXPECT_EQ((Record{"MessageBox", Dir() + "~UNDEN.DBF",
+                          "Es ist ein Fehler bei der automatischen Strukturanpassung aufgetreten!", "0x30", "1"}),
+                  boxes[2]);
+        EXPECT_EQ(0, m_table.importedFromArea);
+        EXPECT_TRUE(Names(m_table).empty());
+        EXPECT_EQ(oldImage, oxtest::ReadFileText(File("~UNDEN.DBF")));
+    }
+}
+
+TEST_F(TableStructureTest, ATableThatOthersHoldIsNeitherOpenedNorUpgraded)
+{
+    ASSERT_TRUE(datatest::CreateTable(File("KUNDEN.DBF"), {{"NAME", 'C', 12, 0}}));
+    HANDLE hOther = CreateFileA(File("KUNDEN.DBF").c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hOther);
+    EXPECT_EQ(DB_OPEN_FAILED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+    CloseHandle(hOther);
+    const std::vector<Record> expected = {
+        {"MessageBox", "Fehler!",
+         "Momentan haben andere Anwender die Datenbank \"KUNDEN.DBF\" ebenfalls in Benutzung! \\nDadurch kann sie auf "
+         "Ihrem System leider nicht auf die erforderliche Art geöffnet werden.",
+         "0x10", "1"}};
+    EXPECT_EQ(expected, Boxes());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File("~UNDEN.DBF").c_str()));
+}
+
+TEST_F(TableStructureTest, AnExistingTableThatCannotBeOpenedIsNeverMadeAnew)
+{
+    ASSERT_EQ(DB_OPEN_CREATED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+    m_table.Close();
+    AddRows(File("KUNDEN.DBF"), {{"Bauer", "Bonn"}});
+    const std::string image = oxtest::ReadFileText(File("KUNDEN.DBF"));
+    ASSERT_TRUE(SetFileAttributesA(File("KUNDEN.DBF").c_str(), FILE_ATTRIBUTE_READONLY));
+    m_log.Clear();
+    EXPECT_EQ(DB_OPEN_FAILED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+    SetFileAttributesA(File("KUNDEN.DBF").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ((std::vector<Record>{{"MessageBox", "Fehler beim Öffnen der Datenbank!", "KUNDEN.DBF", "0x10", "1"}}), Boxes());
+    EXPECT_EQ(image, oxtest::ReadFileText(File("KUNDEN.DBF")));
+}
+
+TEST_F(TableStructureTest, ADataDirectoryOfMoreThan150CharactersKeepsItsTable)
+{
+    std::string dir = m_dir->Path();
+    while (dir.size() < 160) {
+        dir += "\\Verzeichnis_mit_langem_Namen";
+        ASSERT_TRUE(CreateDirectoryA(dir.c_str(), NULL));
+    }
+    dir += "\\";
+    ASSERT_GE(dir.size() + strlen("KUNDEN.DBF"), 160u);
+    ASSERT_EQ(DB_OPEN_CREATED, m_table.OpenChecked(dir.c_str(), "KUNDEN.DBF", 0, 0));
+    m_table.Close();
+    AddRows(dir + "KUNDEN.DBF", {{"Bauer", "Bonn"}, {"Abel", "Aachen"}});
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(DB_OPEN_OPENED, m_table.OpenChecked(dir.c_str(), "KUNDEN.DBF", 0, 0));
+        EXPECT_EQ((std::vector<std::string>{"Abel", "Bauer"}), Names(m_table));
+        m_table.Close();
+    }
+    EXPECT_TRUE(Boxes().empty());
+}
+
+// The collation of the side file holds for the indexes made in an upgrade, and the upgrade keeps it.
+TEST_F(TableStructureTest, TheSideFilesCollationIsSetBeforeTheIndexesAreMade)
+{
+    struct Case {
+        const char* sortOrder;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"1", {"\xc4rger", "Bauer", "Zander"}},  // German: Ä with A
+        {"7", {"Bauer", "Zander", "\xc4rger"}},  // out of range: ASCII (OEM 0x8E after Z)
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("SortOrder ") + c.sortOrder);
+        m_table.Close();
+        for (const char* name : {"KUNDEN.DBF", "~UNDEN.DBF", "KUNDEN.DBA", "KUNDEN.nx1"})
+            DeleteFileA(File(name).c_str());
+        ASSERT_TRUE(datatest::CreateTable(File("KUNDEN.DBF"), {{"NAME", 'C', 12, 0}}));
+        AddRows(File("KUNDEN.DBF"), {{"Zander", ""}, {"\xc4rger", ""}, {"Bauer", ""}});
+        WritePrivateProfileStringA("Allgemein", "SortOrder", c.sortOrder, File("KUNDEN.DBA").c_str());
+        m_log.SetAnswers("IDYES");
+        ASSERT_EQ(DB_OPEN_UPGRADED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+        EXPECT_EQ(c.expected, Names(m_table));
+        char kept[8] = "";
+        GetPrivateProfileStringA("Allgemein", "SortOrder", "", kept, sizeof kept, File("KUNDEN.DBA").c_str());
+        EXPECT_STREQ(c.sortOrder, kept);
+        // Seeks find the rows in the same order.
+        EXPECT_TRUE(m_table.Seek("\xc4rger", "NAME"));
+    }
+}
+
+} // namespace
