@@ -7,18 +7,15 @@
 
 class CDataAppointment;
 
-// What the appointment filter dialog hands back. A flag "open" means: not filtered by this item.
-struct CAppointmentFilterChoice {
+// What the filter dialogs hand back, as far as both have it. A flag "open" means: not filtered by
+// this item.
+struct CEntryFilterChoice {
     BOOL bSubject = FALSE;
     CString strSubject;
     BOOL bPartner = FALSE;
     CString strPartner;
     BOOL bPrivateOpen = TRUE;
     BOOL bPrivate = FALSE;
-    BOOL bSeriesOpen = TRUE;
-    BOOL bSeries = FALSE;
-    BOOL bStatusOpen = TRUE;
-    BOOL bAcknowledged = FALSE;
     BOOL bReminderOpen = TRUE;
     BOOL bReminder = FALSE;
     BOOL bUserChoice = FALSE;
@@ -26,23 +23,21 @@ struct CAppointmentFilterChoice {
     CString strUser;
 };
 
-// What the to-do filter dialog hands back.
-struct CTodoFilterChoice {
-    BOOL bSubject = FALSE;
-    CString strSubject;
-    BOOL bPartner = FALSE;
-    CString strPartner;
-    BOOL bPrivateOpen = TRUE;
-    BOOL bPrivate = FALSE;
-    BOOL bReminderOpen = TRUE;
-    BOOL bReminder = FALSE;
+// The appointment filter dialog adds the series and the acknowledged status.
+struct CAppointmentFilterChoice : CEntryFilterChoice {
+    BOOL bSeriesOpen = TRUE;
+    BOOL bSeries = FALSE;
+    BOOL bStatusOpen = TRUE;
+    BOOL bAcknowledged = FALSE;
+};
+
+// The to-do filter dialog adds a priority range and the to-do state.
+struct CTodoFilterChoice : CEntryFilterChoice {
     BOOL bPriorityRange = FALSE;
     CString strPriorityFrom;
     CString strPriorityTo;
     BOOL bTodoState = FALSE;
     CString strTodoState;
-    BOOL bUserChoice = FALSE;
-    CString strUser;
 };
 
 class CDataDialogs {

@@ -19,10 +19,10 @@ CDataImage::CDataImage() {}
 
 CDataImage::~CDataImage() {}
 
-int CDataImage::WriteTo(CArchive& ar)
+int CDataImage::Guarded(void (CDataImage::*pfnMembers)(CArchive&), CArchive& ar)
 {
     try {
-        Store(ar);
+        (this->*pfnMembers)(ar);
     } catch (CException* e) {
         e->Delete();
         return -1;
@@ -30,16 +30,9 @@ int CDataImage::WriteTo(CArchive& ar)
     return 0;
 }
 
-int CDataImage::ReadFrom(CArchive& ar)
-{
-    try {
-        Load(ar);
-    } catch (CException* e) {
-        e->Delete();
-        return -1;
-    }
-    return 0;
-}
+int CDataImage::WriteTo(CArchive& ar) { return Guarded(&CDataImage::Store, ar); }
+
+int CDataImage::ReadFrom(CArchive& ar) { return Guarded(&CDataImage::Load, ar); }
 
 int CDataImage::ToText(CString& rText, int /*nLimit*/)
 {

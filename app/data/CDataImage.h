@@ -31,4 +31,8 @@ public:
 
 protected:
     CDataImage();
+
+private:
+    // Runs Store or Load: 0, or -1 when they threw (the exception is deleted).
+    int Guarded(void (CDataImage::*pfnMembers)(CArchive&), CArchive& ar);
 };

@@ -45,27 +45,24 @@ int CScriptedDialogs::EditTodo(CDataAppointment& record, BOOL bNew, CStringList&
     return Entry(todo, record, bNew, users);
 }
 
-int CScriptedDialogs::FilterAppointments(CAppointmentFilterChoice& choice)
+template <class Choice>
+int CScriptedDialogs::Filter(Kind kind, Choice& choice, std::function<void(Choice&)> Step::*pEdit)
 {
-    m_calls.push_back({appointmentFilter, FALSE, {}});
+    m_calls.push_back({kind, FALSE, {}});
     Step step;
-    if (!NextStep(appointmentFilter, step))
+    if (!NextStep(kind, step))
         return IDCANCEL;
-    if (step.nResult == IDOK && step.editAppointmentFilter)
-        step.editAppointmentFilter(choice);
+    if (step.nResult == IDOK && step.*pEdit)
+        (step.*pEdit)(choice);
     return step.nResult;
 }
 
-int CScriptedDialogs::FilterTodos(CTodoFilterChoice& choice)
+int CScriptedDialogs::FilterAppointments(CAppointmentFilterChoice& choice)
 {
-    m_calls.push_back({todoFilter, FALSE, {}});
-    Step step;
-    if (!NextStep(todoFilter, step))
-        return IDCANCEL;
-    if (step.nResult == IDOK && step.editTodoFilter)
-        step.editTodoFilter(choice);
-    return step.nResult;
+    return Filter(appointmentFilter, choice, &Step::editAppointmentFilter);
 }
+
+int CScriptedDialogs::FilterTodos(CTodoFilterChoice& choice) { return Filter(todoFilter, choice, &Step::editTodoFilter); }
 
 int CScriptedDialogs::Delegate(CString& strUser, BOOL& bMove)
 {

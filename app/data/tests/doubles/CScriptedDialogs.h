@@ -53,6 +53,7 @@ private:
     // The next step when it is for this kind of dialog, else NULL (and a test failure).
     bool NextStep(Kind kind, Step& step);
     int Entry(Kind kind, CDataAppointment& record, BOOL bNew, CStringList& users);
+    template <class Choice> int Filter(Kind kind, Choice& choice, std::function<void(Choice&)> Step::*pEdit);
 
     std::deque<Step> m_script;
 };
