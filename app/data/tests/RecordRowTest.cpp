@@ -81,10 +81,12 @@ TEST_F(RecordRowTest, TypeAndToDoFieldsPerEntryType)
         {"yearly series", FALSE, TRUE, CDataSerienTermin::yearly, "AY"},
         {"to-do", TRUE, FALSE, CDataSerienTermin::weekly, "TD"},
         {"to-do with a series flag", TRUE, TRUE, CDataSerienTermin::daily, "TD"},
+        {"series of an unknown pattern type", FALSE, TRUE, 4, "XX"},
     };
     for (const Case& c : cases) {
         m_row.Clear();
         // What a stored row held before: to-do fields are written for to-dos only.
+        m_row.SetFieldValue("TYPE", "XX");
         m_row.SetFieldValue("PRIO", "Z");
         m_row.SetFieldValue("PERCDONE", "999");
         m_row.SetFieldValue("TODOSTAT", "X");
