@@ -3,6 +3,7 @@
 // written through the table and read back, checked in the bytes of the table file.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -174,7 +175,8 @@ TEST_F(RecordRowTest, FieldTextsReadIntoMembers)
         {"L_DAT", "", [&](const CDataAppointment& a) { return status(a.m_dtChanged, COleDateTime::null); }},
         {"ERF_DAT", "24.12.2004",
          [](const CDataAppointment& a) { return a.m_dtCreated == COleDateTime(2004, 12, 24, 0, 0, 0); }},
-        {"L_DAT", "31.02.2005", [&](const CDataAppointment& a) { return status(a.m_dtChanged, COleDateTime::invalid); }},
+        {"L_DAT", "31.02.2005",
+         [&](const CDataAppointment& a) { return status(a.m_dtChanged, COleDateTime::invalid); }},
         {"D_NEXT_OC", "", [&](const CDataAppointment& a) { return status(a.m_dtNextOccurrence, COleDateTime::null); }},
         {"D_NEXT_OC", "31.02.2005",
          [&](const CDataAppointment& a) { return status(a.m_dtNextOccurrence, COleDateTime::null); }},

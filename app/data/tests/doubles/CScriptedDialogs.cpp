@@ -62,7 +62,10 @@ int CScriptedDialogs::FilterAppointments(CAppointmentFilterChoice& choice)
     return Filter(appointmentFilter, choice, &Step::editAppointmentFilter);
 }
 
-int CScriptedDialogs::FilterTodos(CTodoFilterChoice& choice) { return Filter(todoFilter, choice, &Step::editTodoFilter); }
+int CScriptedDialogs::FilterTodos(CTodoFilterChoice& choice)
+{
+    return Filter(todoFilter, choice, &Step::editTodoFilter);
+}
 
 int CScriptedDialogs::Delegate(CString& strUser, BOOL& bMove)
 {
