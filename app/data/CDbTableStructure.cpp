@@ -52,11 +52,8 @@ const UINT kCheckLine = 2095;
 bool IsTooManyFiles(DWORD dwError) { return dwError == ERROR_TOO_MANY_OPEN_FILES; }
 bool IsInUse(DWORD dwError) { return dwError == ERROR_SHARING_VIOLATION || dwError == ERROR_LOCK_VIOLATION; }
 
-bool FileExists(LPCTSTR lpszPath)
-{
-    const DWORD dwAttributes = GetFileAttributesA(lpszPath);
-    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
+// Whether anything of that name exists (a file, or a folder in the table's place).
+bool NameExists(LPCTSTR lpszPath) { return GetFileAttributesA(lpszPath) != INVALID_FILE_ATTRIBUTES; }
 
 // Opens the file as the check and the import do (CreateFile has no path limit below MAX_PATH,
 // unlike OpenFile's 128 characters, which would make an existing table look absent); the handle
@@ -260,7 +257,7 @@ int CDbTable::CheckFile(LPCTSTR lpszPath, int nOpenMode)
             return DB_CHECK_IN_USE;
         // Only a table that is really not there may be made anew: an existing file that cannot
         // be opened (no rights, read-only) would otherwise be replaced by an empty table.
-        return FileExists(lpszPath) ? DB_CHECK_UNREADABLE : DB_CHECK_ABSENT;
+        return NameExists(lpszPath) ? DB_CHECK_UNREADABLE : DB_CHECK_ABSENT;
     }
     const DbTableDef* pTable = GetTableDefinition();
     if (!Open(lpszPath, NULL, nOpenMode, pTable != NULL ? pTable->nOptions : m_nOpenOptions))
@@ -437,7 +434,7 @@ BOOL CDbTable::ImportFromBackup(LPCTSTR lpszDirectory, LPCTSTR lpszFileName)
             MfxMessageBoxStr(strText, CMfxString(IDS_DB_ERROR_TITLE), MB_ICONHAND);
             return FALSE;
         }
-        if (!FileExists(strBackup))
+        if (!NameExists(strBackup))
             return TRUE; // no backup: nothing to import
         MfxMessageBoxStr(CMfxString(IDS_DB_OPEN_ERROR), strBackup, MB_ICONHAND);
         return FALSE;
@@ -484,7 +481,13 @@ BOOL CDbTable::ImportFromBackup(LPCTSTR lpszDirectory, LPCTSTR lpszFileName)
         {
             CImportProgress progress;
             try {
+                DbClearThreadError();
                 bAppended = AppendRows(nSourceArea, strFieldList);
+                // An engine error that is more than a note (a memo that could not be read, say)
+                // means rows or fields of rows did not arrive, though the append went on.
+                const unsigned nError = DbThreadError();
+                if (nError != 0 && DbClassifyError(nError) != DBERR_TRACED)
+                    bAppended = FALSE;
             } catch (CFileException* e) {
                 // A file exception is a failed import like any other: the rows are not all there.
                 e->Delete();

@@ -180,13 +180,20 @@ CString CTerminTable::NewRecordId()
 
     CString strId;
     strId.Format("%010ld", nId);
-    // Every id of the range is tried at most once; a station that cannot look ids up (no second
-    // instance) takes the first one, and the write checks it again.
-    for (unsigned long nTried = 0; nTried < nSpan; ++nTried) {
+    // Ids past the end of the range go on at its start. When the steps come back to the first id
+    // without a free one (a step that shares a factor with the range's size), the search goes on
+    // in steps of 1, so every id is tried and the search ends. A station that cannot look ids up
+    // (no second instance) takes the first one, and the write checks it again.
+    const long nStart = nId;
+    for (unsigned long nTried = 0; nTried <= 2 * nSpan; ++nTried) {
         const int nFound = FindInOrder(kOrderRecordId, "RECORDID", strId);
         if (nFound == DB_FIND_NOT_FOUND || nFound < 0)
             break;
-        nId = nId > s_nLastId - nStep ? s_nFirstId : nId + nStep;
+        nId = s_nFirstId + (long)(((unsigned long)(nId - s_nFirstId) + (unsigned long)nStep) % nSpan);
+        if (nId == nStart && nStep != 1) {
+            nStep = 1;
+            nId = s_nFirstId + (long)(((unsigned long)(nId - s_nFirstId) + 1) % nSpan);
+        }
         strId.Format("%010ld", nId);
     }
     return strId;

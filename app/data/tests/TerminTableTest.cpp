@@ -124,11 +124,13 @@ TEST_F(TerminTableTest, NewRecordIdsAreUnusedAndTheSearchAlwaysEnds)
 {
     // A range of five ids with four taken: whatever the draws (a step of 0 included), the one
     // free id is found, also after wrapping past the end of the range.
-    CTerminTable::SetRecordIdRange(1, 5);
-    for (const char* taken : {"1", "2", "4", "5"})
+    CTerminTable::SetRecordIdRange(1, 6);
+    for (const char* taken : {"1", "2", "4", "5", "6"})
         Append({{"RECORDID", taken}}, FALSE);
-    for (int n = 0; n < 30; ++n)
+    for (int n = 0; n < 30; ++n) {
         EXPECT_EQ(CString("0000000003"), m_table.NewRecordId());
+        Sleep(3); // other draws
+    }
     // With every id taken the search still ends (and the write's own check has the last word).
     Append({{"RECORDID", "3"}}, FALSE);
     EXPECT_EQ(10, m_table.NewRecordId().GetLength());
