@@ -522,6 +522,30 @@ TEST(RecordImageTest, UserOfANewEntry)
     EXPECT_STREQ("", CDataAppointment().m_strUser);
 }
 
+TEST(RecordImageTest, DatesAreStatusThenDay)
+{
+    // The next occurrence closes the image: a 4-byte status, then the OLE day number as an IEEE
+    // double (1 January 2000 12:00 is day 36526.5).
+    struct Case {
+        COleDateTime dt;
+        const char* tail;
+    };
+    const Case cases[] = {
+        {Date(2000, 1, 1, 12, 0, 0), "00000000" "00000000D0D5E140"},
+        {Date(1899, 12, 30), "00000000" "0000000000000000"},
+        {DateWithStatus(COleDateTime::null), "02000000" "0000000000000000"},
+    };
+    for (const Case& c : cases) {
+        CDataAppointment a;
+        a.m_dtNextOccurrence = c.dt;
+        std::string image = TextOf(a);
+        EXPECT_EQ(c.tail, image.substr(image.size() - 24)) << (LPCTSTR)c.dt.Format("%d.%m.%Y %H:%M");
+        CDataAppointment back;
+        ASSERT_EQ(0, back.FromText(image.c_str()));
+        EXPECT_TRUE(back.m_dtNextOccurrence == c.dt);
+    }
+}
+
 TEST(RecordImageTest, TextsOfEveryLengthForm)
 {
     // The length prefix of a text: one byte below 0xFF, 0xFF + WORD below 0xFFFE, else
