@@ -1,4 +1,4 @@
-#include "afxwin.h"
+#include "afx.h"
 
 #include <oleauto.h>
 #include <stdio.h>

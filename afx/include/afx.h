@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AfxBase.h"
+#include "AfxModuleState.h"
 #include "CRuntimeClass.h"
 #include "CObject.h"
 #include "CString.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "afx.h"
-#include "AfxModuleState.h"
+#include "AfxWinState.h"
 #include "CCmdTarget.h"
 #include "CWinThread.h"
 #include "CWinApp.h"

@@ -1,5 +1,5 @@
 // The one function through which library code shows a message box, and its replaceable hook.
-#include "afxwin.h"
+#include "afx.h"
 
 #include <atomic>
 
