@@ -39,6 +39,26 @@ const char* const kTexts[AFX_TEXT_COUNT] = {
     "%1 hat ein ungültiges Format.",
     "%1 enthält ein unerwartetes Objekt.",
     "%1 enthält eine falsche Schemaversion.",
+    // prompts of the window layer
+    "Ein interner Anwendungsfehler ist aufgetreten.",
+    "Geben Sie bitte eine ganze Zahl ein.",
+    "Geben Sie bitte eine Zahl ein.",
+    "Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein.",
+    "Geben Sie bitte eine Zahl zwischen %1 und %2 ein.",
+    "Geben Sie bitte nicht mehr als %1 Zeichen ein.",
+    "Wählen Sie bitte eine Schaltfläche aus.",
+    "Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.",
+    "Geben Sie bitte eine positive ganze Zahl ein.",
+};
+
+// Prompt ids of the library and their texts.
+const struct {
+    UINT nID;
+    int nText;
+} kPrompts[] = {
+    {0xF108, AFX_TEXT_INTERNAL_FAILURE},   {0xF110, AFX_TEXT_PARSE_INT},          {0xF111, AFX_TEXT_PARSE_REAL},
+    {0xF112, AFX_TEXT_PARSE_INT_RANGE},    {0xF113, AFX_TEXT_PARSE_REAL_RANGE},   {0xF114, AFX_TEXT_PARSE_STRING_SIZE},
+    {0xF115, AFX_TEXT_PARSE_RADIO_BUTTON}, {0xF116, AFX_TEXT_PARSE_BYTE},         {0xF117, AFX_TEXT_PARSE_UINT},
 };
 
 } // namespace
@@ -48,6 +68,15 @@ LPCTSTR AFXAPI AfxGetLibraryText(int nText)
     if (nText < 0 || nText >= AFX_TEXT_COUNT)
         nText = AFX_TEXT_NO_ERROR_MESSAGE;
     return kTexts[nText];
+}
+
+LPCTSTR AFXAPI AfxGetLibraryPrompt(UINT nIDPrompt)
+{
+    for (const auto& prompt : kPrompts) {
+        if (prompt.nID == nIDPrompt)
+            return kTexts[prompt.nText];
+    }
+    return NULL;
 }
 
 void AFXAPI AfxFormatLibraryText(LPTSTR lpszError, UINT nMaxError, LPCTSTR lpszText, LPCTSTR lpszArg)

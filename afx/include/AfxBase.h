@@ -19,6 +19,10 @@
 #ifdef Yield
 #undef Yield
 #endif
+// A macro of winuser.h for GetWindow that would swallow CWnd::GetNextWindow.
+#ifdef GetNextWindow
+#undef GetNextWindow
+#endif
 
 #ifndef AFXAPI
 #define AFXAPI __stdcall

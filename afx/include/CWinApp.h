@@ -44,7 +44,21 @@ public:
     LONG DelRegTree(HKEY hParentKey, const CString& strKeyName);
 
     virtual BOOL InitInstance();
+    // Answers the exit code of the message loop's WM_QUIT.
     virtual int ExitInstance();
+    // Called once before InitInstance; TRUE by default.
+    virtual BOOL InitApplication();
+    // The message loop; an application without a main window ends at once.
+    virtual int Run();
+
+    // Shows AfxMessageBox's boxes; the default chooses an icon from the buttons when nType has
+    // none and shows the box through the library's box function (AfxShowMessageBox).
+    // Modeless windows (frames, sheets) are disabled while a modal dialog or box is up; the
+    // application has none of its own.
+    virtual void EnableModeless(BOOL bEnable);
+
+    virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+    static int PASCAL DoMessageBoxDefault(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
 
     // Switches the settings to the registry: the registry key becomes lpszRegistryKey (or the
     // string resource nIDRegistryKey) and the profile name the application name.

@@ -64,7 +64,40 @@ void CWinApp::DoWaitCursor(int nCode)
         ::SetCursor(hcurWait);
 }
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() { return (int)AfxGetThreadState()->m_msgCur.wParam; }
+
+BOOL CWinApp::InitApplication() { return TRUE; }
+
+void CWinApp::EnableModeless(BOOL) {}
+
+int CWinApp::Run()
+{
+    if (m_pMainWnd == NULL)
+        AfxPostQuitMessage(0);
+    return CWinThread::Run();
+}
+
+int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) { return DoMessageBoxDefault(lpszPrompt, nType, nIDPrompt); }
+
+int PASCAL CWinApp::DoMessageBoxDefault(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
+{
+    if ((nType & MB_ICONMASK) == 0) {
+        switch (nType & MB_TYPEMASK) {
+        case MB_OK:
+        case MB_OKCANCEL:
+            nType |= MB_ICONEXCLAMATION;
+            break;
+        case MB_YESNO:
+        case MB_YESNOCANCEL:
+            nType |= MB_ICONQUESTION;
+            break;
+        case MB_ABORTRETRYIGNORE:
+        case MB_RETRYCANCEL:
+            break;
+        }
+    }
+    return AfxShowMessageBox(lpszPrompt, nType, nIDPrompt);
+}
 
 void CWinApp::SetCurrentHandles()
 {
