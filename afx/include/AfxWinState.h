@@ -39,6 +39,10 @@ HWND AFXAPI AfxGetSafeOwner(CWnd* pParent, HWND* pWndTop = NULL);
 
 // Registers the common controls' window classes (once per process).
 void AFXAPI AfxInitCommonControls();
+// Creates the window of a control wrapper: a child of pParentWnd of the class lpszClassName
+// (the common controls and the rich edit library are loaded first).
+BOOL AFXAPI AfxCreateControl(CWnd* pWnd, LPCTSTR lpszClassName, LPCTSTR lpszText, DWORD dwStyle, const RECT& rect,
+                             CWnd* pParentWnd, UINT nID);
 
 // A message box through the application's DoMessageBox (else the library's box function, which
 // a program or test may replace). Without an icon in nType one is chosen from the buttons. The

@@ -161,9 +161,9 @@ void CDC::LPtoDP(LPRECT lpRect) const { ::LPtoDP(m_hAttribDC, (LPPOINT)lpRect, 2
 
 int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
 
-int CDC::SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, (HRGN)pRgn->GetSafeHandle()); }
+int CDC::SelectClipRgn(CRgn* pRgn) { return ::SelectClipRgn(m_hDC, (HRGN)(pRgn != NULL ? pRgn->m_hObject : NULL)); }
 
-int CDC::SelectClipRgn(CRgn* pRgn, int nMode) { return ::ExtSelectClipRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), nMode); }
+int CDC::SelectClipRgn(CRgn* pRgn, int nMode) { return ::ExtSelectClipRgn(m_hDC, (HRGN)(pRgn != NULL ? pRgn->m_hObject : NULL), nMode); }
 
 int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2) { return ::ExcludeClipRect(m_hDC, x1, y1, x2, y2); }
 
@@ -207,17 +207,17 @@ BOOL CDC::Polygon(const POINT* lpPoints, int nCount) { return ::Polygon(m_hDC, l
 
 BOOL CDC::Polyline(const POINT* lpPoints, int nCount) { return ::Polyline(m_hDC, lpPoints, nCount); }
 
-void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, (HBRUSH)pBrush->GetSafeHandle()); }
+void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) { ::FillRect(m_hDC, lpRect, (HBRUSH)(pBrush != NULL ? pBrush->m_hObject : NULL)); }
 
-void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush) { ::FrameRect(m_hDC, lpRect, (HBRUSH)pBrush->GetSafeHandle()); }
+void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush) { ::FrameRect(m_hDC, lpRect, (HBRUSH)(pBrush != NULL ? pBrush->m_hObject : NULL)); }
 
 void CDC::InvertRect(LPCRECT lpRect) { ::InvertRect(m_hDC, lpRect); }
 
-BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush) { return ::FillRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), (HBRUSH)pBrush->GetSafeHandle()); }
+BOOL CDC::FillRgn(CRgn* pRgn, CBrush* pBrush) { return ::FillRgn(m_hDC, (HRGN)(pRgn != NULL ? pRgn->m_hObject : NULL), (HBRUSH)(pBrush != NULL ? pBrush->m_hObject : NULL)); }
 
 BOOL CDC::FrameRgn(CRgn* pRgn, CBrush* pBrush, int nWidth, int nHeight)
 {
-    return ::FrameRgn(m_hDC, (HRGN)pRgn->GetSafeHandle(), (HBRUSH)pBrush->GetSafeHandle(), nWidth, nHeight);
+    return ::FrameRgn(m_hDC, (HRGN)(pRgn != NULL ? pRgn->m_hObject : NULL), (HBRUSH)(pBrush != NULL ? pBrush->m_hObject : NULL), nWidth, nHeight);
 }
 
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
@@ -259,19 +259,19 @@ BOOL CDC::DrawIcon(POINT point, HICON hIcon) { return ::DrawIcon(m_hDC, point.x,
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush)
 {
-    return ::DrawStateA(m_hDC, (HBRUSH)pBrush->GetSafeHandle(), NULL, (LPARAM)hIcon, 0, pt.x, pt.y, size.cx, size.cy,
+    return ::DrawStateA(m_hDC, (HBRUSH)(pBrush != NULL ? pBrush->m_hObject : NULL), NULL, (LPARAM)hIcon, 0, pt.x, pt.y, size.cx, size.cy,
                         nFlags | DST_ICON);
 }
 
 BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, CBrush* pBrush)
 {
-    return ::DrawStateA(m_hDC, (HBRUSH)pBrush->GetSafeHandle(), NULL, (LPARAM)hBitmap, 0, pt.x, pt.y, size.cx, size.cy,
+    return ::DrawStateA(m_hDC, (HBRUSH)(pBrush != NULL ? pBrush->m_hObject : NULL), NULL, (LPARAM)hBitmap, 0, pt.x, pt.y, size.cx, size.cy,
                         nFlags | DST_BITMAP);
 }
 
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen, CBrush* pBrush)
 {
-    return ::DrawStateA(m_hDC, (HBRUSH)pBrush->GetSafeHandle(), NULL, (LPARAM)lpszText, (WPARAM)nTextLen, pt.x, pt.y,
+    return ::DrawStateA(m_hDC, (HBRUSH)(pBrush != NULL ? pBrush->m_hObject : NULL), NULL, (LPARAM)lpszText, (WPARAM)nTextLen, pt.x, pt.y,
                         size.cx, size.cy, nFlags | (bPrefixText ? DST_PREFIXTEXT : DST_TEXT));
 }
 

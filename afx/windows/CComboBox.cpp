@@ -1,0 +1,52 @@
+#include "afxwin.h"
+#include "afxcmn.h"
+
+IMPLEMENT_DYNAMIC(CComboBox, CWnd)
+
+BOOL CComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return AfxCreateControl(this, "COMBOBOX", NULL, dwStyle, rect, pParentWnd, nID);
+}
+
+void CComboBox::GetLBText(int nIndex, CString& rString) const
+{
+    int nLen = GetLBTextLen(nIndex);
+    if (nLen == CB_ERR) {
+        rString.Empty();
+        return;
+    }
+    int nCopied = GetLBText(nIndex, rString.GetBuffer(nLen));
+    rString.ReleaseBuffer(nCopied == CB_ERR ? 0 : nCopied);
+}
+
+void CComboBox::DrawItem(LPDRAWITEMSTRUCT) {}
+void CComboBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
+int CComboBox::CompareItem(LPCOMPAREITEMSTRUCT) { return 0; }
+void CComboBox::DeleteItem(LPDELETEITEMSTRUCT) {}
+
+BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    LRESULT lResult = 0;
+    switch (message) {
+    case WM_DRAWITEM:
+        DrawItem((LPDRAWITEMSTRUCT)lParam);
+        lResult = TRUE;
+        break;
+    case WM_MEASUREITEM:
+        MeasureItem((LPMEASUREITEMSTRUCT)lParam);
+        lResult = TRUE;
+        break;
+    case WM_COMPAREITEM:
+        lResult = CompareItem((LPCOMPAREITEMSTRUCT)lParam);
+        break;
+    case WM_DELETEITEM:
+        DeleteItem((LPDELETEITEMSTRUCT)lParam);
+        lResult = TRUE;
+        break;
+    default:
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    }
+    if (pResult != NULL)
+        *pResult = lResult;
+    return TRUE;
+}
