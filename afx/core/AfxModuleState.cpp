@@ -21,3 +21,5 @@ void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource)
 }
 
 LPCTSTR AFXAPI AfxGetAppName() { return AfxGetModuleState()->m_lpszCurrentAppName; }
+
+AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState() { return AfxGetModuleState(); }

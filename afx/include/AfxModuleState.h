@@ -24,3 +24,9 @@ HINSTANCE AFXAPI AfxGetResourceHandle();
 void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
 // NULL until AfxWinInit has set up the application object.
 LPCTSTR AFXAPI AfxGetAppName();
+
+// The library is linked into every module (EXE, DLL) of its own, so each module's functions
+// always see their module's state: switching the state around the exported functions of a DLL
+// is not needed, and AFX_MANAGE_STATE only keeps such code compiling.
+AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState();
+#define AFX_MANAGE_STATE(p) ((void)(p))

@@ -22,3 +22,4 @@
 #include "CMemFile.h"
 #include "CStdioFile.h"
 #include "CArchive.h"
+#include "CFileFind.h"
