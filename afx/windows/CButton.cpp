@@ -1,5 +1,6 @@
 #include "afxwin.h"
 #include "afxcmn.h"
+#include "AfxOwnerDraw.h"
 
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 
@@ -12,11 +13,5 @@ void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message == WM_DRAWITEM) {
-        DrawItem((LPDRAWITEMSTRUCT)lParam);
-        if (pResult != NULL)
-            *pResult = TRUE;
-        return TRUE;
-    }
-    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    return AfxReflectDrawItem(this, message, lParam, pResult) || CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }

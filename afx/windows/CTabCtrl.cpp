@@ -1,5 +1,6 @@
 #include "afxwin.h"
 #include "afxcmn.h"
+#include "AfxOwnerDraw.h"
 
 IMPLEMENT_DYNAMIC(CTabCtrl, CWnd)
 
@@ -20,11 +21,5 @@ void CTabCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 BOOL CTabCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
-    if (message == WM_DRAWITEM) {
-        DrawItem((LPDRAWITEMSTRUCT)lParam);
-        if (pResult != NULL)
-            *pResult = TRUE;
-        return TRUE;
-    }
-    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    return AfxReflectDrawItem(this, message, lParam, pResult) || CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
