@@ -226,6 +226,33 @@ TEST(ModalDialog, QuitMessageEndsTheDialogAndStaysForTheOuterLoop)
     EXPECT_EQ(7u, msg.wParam);
 }
 
+// Destroys itself from a handler instead of ending the dialog.
+class CSelfDestroyingDialog : public CDataDialog {
+public:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        PostMessage(WM_APP + 1);
+        return TRUE;
+    }
+    afx_msg LRESULT OnDestroyNow(WPARAM, LPARAM)
+    {
+        DestroyWindow();
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CSelfDestroyingDialog, CDataDialog)
+ON_MESSAGE(WM_APP + 1, OnDestroyNow)
+END_MESSAGE_MAP()
+
+TEST(ModalDialog, DialogDestroyedInsideItsLoopEndsTheLoop)
+{
+    CSelfDestroyingDialog dlg;
+    EXPECT_EQ(-1, dlg.DoModal()) << "the loop ends instead of waiting for an EndDialog";
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+}
+
 TEST(ModalDialog, OwnerIsDisabledWhileTheDialogRunsAndEnabledAfterwards)
 {
     CWnd owner;

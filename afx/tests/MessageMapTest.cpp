@@ -674,3 +674,47 @@ TEST(HandlerExceptions, AreReportedOnceAndNeverLeaveTheWindowProcedure)
 }
 
 } // namespace
+
+namespace {
+
+// ---- owner-drawn menu items -----------------------------------------------------------------------
+
+class COwnerMenu : public CMenu {
+public:
+    std::vector<std::string> m_log;
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMIS) override
+    {
+        m_log.push_back("measure " + std::to_string(lpMIS->itemID));
+        lpMIS->itemHeight = 30;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS) override { m_log.push_back("draw " + std::to_string(lpDIS->itemID)); }
+};
+
+TEST(OwnerDrawMenu, ItemsOfAPermanentMenuAreMeasuredAndDrawnByIt)
+{
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, NULL, "Menü", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, NULL, NULL));
+    CMenu bar;
+    COwnerMenu popup;
+    ASSERT_TRUE(bar.CreateMenu());
+    ASSERT_TRUE(popup.CreatePopupMenu());
+    popup.AppendMenu(MF_OWNERDRAW, 700, (LPCTSTR)(UINT_PTR)1);
+    bar.AppendMenu(MF_POPUP, (UINT_PTR)popup.m_hMenu, "Datei");
+    ASSERT_TRUE(wnd.SetMenu(&bar));
+
+    MEASUREITEMSTRUCT mis = {ODT_MENU, 0, 700, 0, 0, 1};
+    wnd.SendMessage(WM_MEASUREITEM, 0, (LPARAM)&mis);
+    EXPECT_EQ(30u, mis.itemHeight);
+    DRAWITEMSTRUCT dis = {};
+    dis.CtlType = ODT_MENU;
+    dis.itemID = 700;
+    dis.hwndItem = (HWND)popup.m_hMenu;
+    wnd.SendMessage(WM_DRAWITEM, 0, (LPARAM)&dis);
+    EXPECT_EQ((std::vector<std::string>{"measure 700", "draw 700"}), popup.m_log);
+
+    ::SetMenu(wnd.m_hWnd, NULL);
+    bar.RemoveMenu(0, MF_BYPOSITION); // the popup object destroys its own menu
+    wnd.DestroyWindow();
+}
+
+} // namespace

@@ -182,7 +182,8 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pH
         return FALSE;
     if (pHandlerInfo != NULL) {
         pHandlerInfo->pTarget = this;
-        pHandlerInfo->pmf = NULL;
+        pHandlerInfo->pmf = nID == IDOK ? static_cast<void (CCmdTarget::*)()>(&CDialog::OnOK)
+                                        : static_cast<void (CCmdTarget::*)()>(&CDialog::OnCancel);
         return TRUE;
     }
     if (nCode == (int)CN_UPDATE_COMMAND_UI)

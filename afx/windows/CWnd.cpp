@@ -604,9 +604,41 @@ void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct)
     Default();
 }
 
+namespace {
+// The menu (or submenu) of hMenu that holds the command id, or NULL.
+HMENU FindMenuOfItem(HMENU hMenu, UINT nID)
+{
+    if (hMenu == NULL || !::IsMenu(hMenu))
+        return NULL;
+    int nCount = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < nCount; i++) {
+        HMENU hSubMenu = ::GetSubMenu(hMenu, i);
+        if (hSubMenu != NULL) {
+            HMENU hFound = FindMenuOfItem(hSubMenu, nID);
+            if (hFound != NULL)
+                return hFound;
+        } else if (::GetMenuItemID(hMenu, i) == nID) {
+            return hMenu;
+        }
+    }
+    return NULL;
+}
+} // namespace
+
 void CWnd::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
 {
-    if (lpMeasureItemStruct->CtlType != ODT_MENU) {
+    if (lpMeasureItemStruct->CtlType == ODT_MENU) {
+        // The message names only the item: its menu is the one being tracked, or this window's.
+        _AFX_THREAD_STATE* pState = AfxGetThreadState();
+        HMENU hMenu = FindMenuOfItem(pState->m_hTrackingMenu, lpMeasureItemStruct->itemID);
+        if (hMenu == NULL)
+            hMenu = FindMenuOfItem(::GetMenu(m_hWnd), lpMeasureItemStruct->itemID);
+        CMenu* pMenu = CMenu::FromHandlePermanent(hMenu);
+        if (pMenu != NULL) {
+            pMenu->MeasureItem(lpMeasureItemStruct);
+            return;
+        }
+    } else {
         // WM_MEASUREITEM comes before the control's window may be known by its handle in a
         // dialog; the control is found by its id.
         HWND hWndChild = ::GetDlgItem(m_hWnd, nIDCtl);
@@ -873,14 +905,16 @@ int CWnd::RunModalLoop(DWORD dwFlags)
                 UpdateWindow();
                 bShowIdle = FALSE;
             }
-            if (!ContinueModal())
+            // A window destroyed without EndDialog/EndModalLoop ends its loop too (instead of
+            // waiting for ever for an end that cannot come).
+            if (!ContinueModal() || m_hWnd == NULL)
                 goto ExitModal;
             if (AfxIsIdleMessage(pMsg)) {
                 bIdle = TRUE;
                 lIdleCount = 0;
             }
         } while (::PeekMessageA(pMsg, NULL, 0, 0, PM_NOREMOVE));
-        if (!ContinueModal())
+        if (!ContinueModal() || m_hWnd == NULL)
             break;
     }
 ExitModal:
