@@ -5,8 +5,11 @@
 
 #include "CHandleMap.h"
 
+#include <commctrl.h>
+
 class CWinThread;
 class CWnd;
+class CToolTipCtrl;
 
 struct _AFX_THREAD_STATE {
     _AFX_THREAD_STATE();
@@ -33,6 +36,13 @@ struct _AFX_THREAD_STATE {
     HHOOK m_hHookOldCbtFilter;
     // Control notifications from this window are ignored (while a dialog fills its controls).
     HWND m_hLockoutNotifyWindow;
+
+    // The thread's tooltip control of windows with EnableToolTips, the window and hit code of the
+    // tool it shows now, and that tool.
+    CToolTipCtrl* m_pToolTip;
+    CWnd* m_pLastHit;
+    INT_PTR m_nLastHit;
+    TTTOOLINFOA m_lastInfo;
 
     // Temporary objects are deleted only while the lock count is 0.
     int m_nTempMapLock;

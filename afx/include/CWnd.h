@@ -280,6 +280,18 @@ public:
 
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = NULL, UINT nType = MB_OK);
 
+    // ---- tooltips ----
+    // With tooltips enabled, mouse messages of the window and its children (PreTranslateMessage)
+    // go to the thread's tooltip control, for the tool that OnToolHitTest finds at the mouse.
+    BOOL EnableToolTips(BOOL bEnable = TRUE);
+    // The tool at point (client coordinates): its hit code and *pTI (hwnd, uId, uFlags, rect,
+    // lpszText), or -1. The default finds a visible child control: its id, the child's handle as
+    // the tool (TTF_IDISHWND) and the text asked for through TTN_NEEDTEXT.
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+    void FilterToolTipMessage(MSG* pMsg);
+    // Takes the tool of this window out of the tooltip control (the window is going).
+    static void PASCAL CancelToolTips(BOOL bKeys = FALSE);
+
     // ---- message handlers ----
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg BOOL OnNcCreate(LPCREATESTRUCT lpCreateStruct);

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "afxwin.h"
+#include "afxcmn.h"
 #include "MessageBoxProbe.h"
 
 namespace {
@@ -715,6 +715,84 @@ TEST(OwnerDrawMenu, ItemsOfAPermanentMenuAreMeasuredAndDrawnByIt)
     ::SetMenu(wnd.m_hWnd, NULL);
     bar.RemoveMenu(0, MF_BYPOSITION); // the popup object destroys its own menu
     wnd.DestroyWindow();
+}
+
+} // namespace
+
+namespace {
+
+// ---- tooltips ------------------------------------------------------------------------------------
+
+class CTipPanel : public CWnd {
+public:
+    BOOL m_bOwnTools = FALSE;
+    INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const override
+    {
+        if (!m_bOwnTools)
+            return CWnd::OnToolHitTest(point, pTI);
+        // two tools of its own: the left and the right half
+        CRect rect;
+        GetClientRect(&rect);
+        int nHit = point.x < rect.Width() / 2 ? 1 : 2;
+        pTI->hwnd = m_hWnd;
+        pTI->uId = (UINT_PTR)nHit;
+        pTI->rect = rect;
+        pTI->lpszText = (LPSTR)(nHit == 1 ? "links" : "rechts");
+        return nHit;
+    }
+};
+
+TEST(ToolTips, MouseMessagesMakeTheToolUnderTheMouseTheOnlyOne)
+{
+    CTipPanel panel;
+    ASSERT_TRUE(panel.CreateEx(0, NULL, "Tipps", WS_POPUP | WS_VISIBLE, 50, 50, 300, 100, NULL, NULL));
+    HWND hFirst = CreateWindowExA(0, "BUTTON", "a", WS_CHILD | WS_VISIBLE, 0, 0, 100, 50, panel.m_hWnd, (HMENU)11, NULL, NULL);
+    HWND hSecond = CreateWindowExA(0, "BUTTON", "b", WS_CHILD | WS_VISIBLE, 100, 0, 100, 50, panel.m_hWnd, (HMENU)12, NULL, NULL);
+    ASSERT_TRUE(panel.EnableToolTips());
+    CToolTipCtrl* pTip = AfxGetThreadState()->m_pToolTip;
+    ASSERT_NE(nullptr, pTip);
+
+    // A mouse move as the loop would take it from the queue, offered to the windows' translation.
+    auto move = [&](HWND hWnd, int x, int y) {
+        MSG msg = {};
+        msg.hwnd = hWnd;
+        msg.message = WM_MOUSEMOVE;
+        msg.pt = {x, y};
+        ::ClientToScreen(panel.m_hWnd, &msg.pt);
+        CWnd::WalkPreTranslateTree(panel.m_hWnd, &msg);
+    };
+    auto currentTool = [&]() -> UINT_PTR {
+        TTTOOLINFOA ti = {};
+        ti.cbSize = sizeof(ti);
+        if (pTip->GetToolCount() != 1 || !pTip->SendMessage(TTM_ENUMTOOLSA, 0, (LPARAM)&ti))
+            return 0;
+        return ti.uId;
+    };
+
+    move(hFirst, 10, 10);
+    EXPECT_EQ((UINT_PTR)hFirst, currentTool());
+    EXPECT_EQ(11, AfxGetThreadState()->m_nLastHit);
+    move(hSecond, 150, 10);
+    EXPECT_EQ((UINT_PTR)hSecond, currentTool());
+    move(panel.m_hWnd, 250, 80);
+    EXPECT_EQ(0, pTip->GetToolCount()) << "no tool outside the controls";
+
+    panel.m_bOwnTools = TRUE;
+    move(panel.m_hWnd, 20, 80);
+    EXPECT_EQ(1u, currentTool());
+    move(panel.m_hWnd, 280, 80);
+    EXPECT_EQ(2u, currentTool());
+
+    panel.EnableToolTips(FALSE);
+    EXPECT_EQ(0, pTip->GetToolCount());
+    move(panel.m_hWnd, 20, 80);
+    EXPECT_EQ(0, pTip->GetToolCount()) << "disabled: no tools";
+
+    panel.EnableToolTips(TRUE);
+    move(panel.m_hWnd, 20, 80);
+    EXPECT_EQ(1, pTip->GetToolCount());
+    panel.DestroyWindow();
+    EXPECT_EQ(nullptr, AfxGetThreadState()->m_pLastHit) << "the destroyed window's tool is gone";
 }
 
 } // namespace

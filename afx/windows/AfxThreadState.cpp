@@ -1,4 +1,5 @@
 #include "afxwin.h"
+#include "afxcmn.h"
 
 namespace {
 // The state is made on first use and deleted when the thread ends, through a fiber-local slot
@@ -57,7 +58,7 @@ CHandleMap* GetMap(CHandleMap*& pMap, BOOL bCreate, CHandleMap::PFN_NEW pfnNew, 
 _AFX_THREAD_STATE::_AFX_THREAD_STATE()
     : m_pCurrentWinThread(NULL), m_msgCur(), m_lastSentMsg(), m_ptCursorLast(), m_nMsgLast(0),
       m_hTrackingWindow(NULL), m_hTrackingMenu(NULL), m_pWndInit(NULL), m_hHookOldCbtFilter(NULL),
-      m_hLockoutNotifyWindow(NULL), m_nTempMapLock(0), m_pmapHWND(NULL), m_pmapHMENU(NULL), m_pmapHDC(NULL),
+      m_hLockoutNotifyWindow(NULL), m_pToolTip(NULL), m_pLastHit(NULL), m_nLastHit(-1), m_lastInfo(), m_nTempMapLock(0), m_pmapHWND(NULL), m_pmapHMENU(NULL), m_pmapHDC(NULL),
       m_pmapHGDIOBJ(NULL), m_pmapHIMAGELIST(NULL)
 {
 }
@@ -66,6 +67,11 @@ _AFX_THREAD_STATE::~_AFX_THREAD_STATE()
 {
     if (m_hHookOldCbtFilter != NULL)
         ::UnhookWindowsHookEx(m_hHookOldCbtFilter);
+    if (m_pToolTip != NULL) {
+        m_pToolTip->DestroyWindow();
+        delete m_pToolTip;
+        m_pToolTip = NULL;
+    }
     // Temporary objects first: deleting them needs the maps no more.
     DeleteTempMaps();
     delete m_pmapHWND;

@@ -215,6 +215,8 @@ void CDialog::OnSetFont(CFont*) {}
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
+    if (CWnd::PreTranslateMessage(pMsg))
+        return TRUE; // tooltips
     // The dialog manager's keyboard handling (Tab, arrows, Enter, Escape, mnemonics) for
     // messages of the dialog and its controls.
     if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST) {

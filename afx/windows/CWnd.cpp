@@ -1,4 +1,7 @@
 #include "afxwin.h"
+#include "afxcmn.h"
+
+#include <string.h>
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
@@ -28,6 +31,8 @@ HWND ParentOrOwner(HWND hWnd)
         return ::GetParent(hWnd);
     return ::GetWindow(hWnd, GW_OWNER);
 }
+
+void RemoveLastTool(_AFX_THREAD_STATE* pState);
 
 } // namespace
 
@@ -230,6 +235,10 @@ void CWnd::HandleMainWindowDestroyed()
 void CWnd::OnNcDestroy()
 {
     HandleMainWindowDestroyed();
+    // the tooltip must not keep a tool of a window that is gone
+    _AFX_THREAD_STATE* pState = AfxGetThreadState();
+    if (pState->m_pLastHit == this)
+        RemoveLastTool(pState);
     Default();
     // Further messages of the window (there may be none) go to its former procedure.
     WNDPROC* ppfnSuper = GetSuperWndProcAddr();
@@ -786,7 +795,13 @@ BOOL CWnd::OnHelpInfo(HELPINFO*) { return (BOOL)Default(); }
 
 // ---- translation and sending -----------------------------------------------------------------
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG* pMsg)
+{
+    // mouse messages go to the tooltip control (they may show or hide a tip)
+    if (m_nFlags & WF_TOOLTIPS)
+        FilterToolTipMessage(pMsg);
+    return FALSE;
+}
 
 BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {
@@ -1376,4 +1391,110 @@ int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
     if (lpszCaption == NULL)
         lpszCaption = AfxGetAppName();
     return ::MessageBoxA(m_hWnd, lpszText, lpszCaption != NULL ? lpszCaption : "", nType);
+}
+
+// ---- tooltips ----------------------------------------------------------------------------------
+
+namespace {
+
+// The thread's tooltip control, made (again) when it has no window.
+CToolTipCtrl* GetThreadToolTip(CWnd* pOwner)
+{
+    _AFX_THREAD_STATE* pState = AfxGetThreadState();
+    if (pState->m_pToolTip == NULL)
+        pState->m_pToolTip = new CToolTipCtrl;
+    CToolTipCtrl* pTip = pState->m_pToolTip;
+    if (pTip->m_hWnd == NULL) {
+        AfxInitCommonControls();
+        CWnd* pTop = pOwner->GetTopLevelParent();
+        if (!pTip->CreateEx(0, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, pTop->GetSafeHwnd(), NULL))
+            return NULL;
+        pState->m_pLastHit = NULL;
+        pState->m_nLastHit = -1;
+    }
+    return pTip;
+}
+
+void RemoveLastTool(_AFX_THREAD_STATE* pState)
+{
+    if (pState->m_pLastHit != NULL && pState->m_pToolTip != NULL && pState->m_pToolTip->m_hWnd != NULL)
+        pState->m_pToolTip->SendMessage(TTM_DELTOOLA, 0, (LPARAM)&pState->m_lastInfo);
+    pState->m_pLastHit = NULL;
+    pState->m_nLastHit = -1;
+}
+
+} // namespace
+
+BOOL CWnd::EnableToolTips(BOOL bEnable)
+{
+    if (!bEnable) {
+        m_nFlags &= ~WF_TOOLTIPS;
+        _AFX_THREAD_STATE* pState = AfxGetThreadState();
+        if (pState->m_pLastHit == this)
+            RemoveLastTool(pState);
+        return TRUE;
+    }
+    if (GetThreadToolTip(this) == NULL)
+        return FALSE;
+    m_nFlags |= WF_TOOLTIPS;
+    return TRUE;
+}
+
+void PASCAL CWnd::CancelToolTips(BOOL)
+{
+    _AFX_THREAD_STATE* pState = AfxGetThreadState();
+    if (pState->m_pToolTip != NULL && pState->m_pToolTip->m_hWnd != NULL)
+        pState->m_pToolTip->SendMessage(TTM_POP);
+    RemoveLastTool(pState);
+}
+
+INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
+{
+    HWND hWndChild = ::ChildWindowFromPointEx(m_hWnd, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (hWndChild == NULL || hWndChild == m_hWnd)
+        return -1;
+    int nID = ::GetDlgCtrlID(hWndChild);
+    if (nID == 0 || nID == -1 || nID == 0xFFFF)
+        return -1; // static texts without an id have no tips
+    if (pTI != NULL) {
+        pTI->hwnd = m_hWnd;
+        pTI->uId = (UINT_PTR)hWndChild;
+        pTI->uFlags |= TTF_IDISHWND;
+        pTI->lpszText = LPSTR_TEXTCALLBACKA;
+    }
+    return nID;
+}
+
+void CWnd::FilterToolTipMessage(MSG* pMsg)
+{
+    UINT message = pMsg->message;
+    if (message != WM_MOUSEMOVE && message != WM_LBUTTONDOWN && message != WM_LBUTTONUP && message != WM_RBUTTONDOWN &&
+        message != WM_RBUTTONUP && message != WM_MBUTTONDOWN && message != WM_MBUTTONUP)
+        return;
+    if (!(m_nFlags & WF_TOOLTIPS))
+        return;
+    _AFX_THREAD_STATE* pState = AfxGetThreadState();
+    CToolTipCtrl* pTip = GetThreadToolTip(this);
+    if (pTip == NULL)
+        return;
+
+    CPoint point = pMsg->pt;
+    ScreenToClient(&point);
+    TOOLINFO ti;
+    memset(&ti, 0, sizeof(ti));
+    ti.cbSize = sizeof(ti);
+    INT_PTR nHit = OnToolHitTest(point, &ti);
+    if (nHit != pState->m_nLastHit || pState->m_pLastHit != this ||
+        (nHit != -1 && (ti.hwnd != pState->m_lastInfo.hwnd || ti.uId != pState->m_lastInfo.uId))) {
+        RemoveLastTool(pState);
+        if (nHit != -1) {
+            pTip->SendMessage(TTM_ADDTOOLA, 0, (LPARAM)&ti);
+            pTip->SendMessage(TTM_ACTIVATE, TRUE);
+            pState->m_lastInfo = ti;
+            pState->m_pLastHit = this;
+            pState->m_nLastHit = nHit;
+        }
+    }
+    if (nHit != -1)
+        pTip->SendMessage(TTM_RELAYEVENT, 0, (LPARAM)pMsg);
 }
