@@ -973,38 +973,27 @@ CWnd* CWnd::GetOwner() const { return m_hWndOwner != NULL ? FromHandle(m_hWndOwn
 
 void CWnd::SetOwner(CWnd* pOwnerWnd) { m_hWndOwner = pOwnerWnd->GetSafeHwnd(); }
 
-CWnd* CWnd::GetTopLevelParent() const
+namespace {
+// The last window of the chain that pfnStep walks from hWnd (hWnd itself when the first step
+// finds nothing).
+HWND Climb(HWND hWnd, HWND (*pfnStep)(HWND))
 {
-    if (m_hWnd == NULL)
-        return NULL;
-    HWND hWndParent = m_hWnd;
-    HWND hWndT;
-    while ((hWndT = ParentOrOwner(hWndParent)) != NULL)
-        hWndParent = hWndT;
-    return FromHandle(hWndParent);
+    HWND hWndNext;
+    while ((hWndNext = pfnStep(hWnd)) != NULL)
+        hWnd = hWndNext;
+    return hWnd;
 }
 
-CWnd* CWnd::GetTopLevelOwner() const
-{
-    if (m_hWnd == NULL)
-        return NULL;
-    HWND hWndOwner = m_hWnd;
-    HWND hWndT;
-    while ((hWndT = ::GetWindow(hWndOwner, GW_OWNER)) != NULL)
-        hWndOwner = hWndT;
-    return FromHandle(hWndOwner);
-}
+HWND OwnerOf(HWND hWnd) { return ::GetWindow(hWnd, GW_OWNER); }
 
-CWnd* CWnd::GetParentOwner() const
-{
-    if (m_hWnd == NULL)
-        return NULL;
-    HWND hWndParent = m_hWnd;
-    HWND hWndT;
-    while ((::GetWindowLongA(hWndParent, GWL_STYLE) & WS_CHILD) && (hWndT = ::GetParent(hWndParent)) != NULL)
-        hWndParent = hWndT;
-    return FromHandle(hWndParent);
-}
+HWND ParentOfChild(HWND hWnd) { return (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) ? ::GetParent(hWnd) : NULL; }
+} // namespace
+
+CWnd* CWnd::GetTopLevelParent() const { return m_hWnd == NULL ? NULL : FromHandle(Climb(m_hWnd, &ParentOrOwner)); }
+
+CWnd* CWnd::GetTopLevelOwner() const { return m_hWnd == NULL ? NULL : FromHandle(Climb(m_hWnd, &OwnerOf)); }
+
+CWnd* CWnd::GetParentOwner() const { return m_hWnd == NULL ? NULL : FromHandle(Climb(m_hWnd, &ParentOfChild)); }
 
 CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) { return FromHandle(AfxGetSafeOwner(pParent, pWndTop)); }
 
