@@ -341,3 +341,69 @@ TEST(AfxFormatStringTest, ReplacesNumberedPlaces)
 }
 
 } // namespace
+
+namespace {
+
+// ---- the application's start and end ---------------------------------------------------------------
+
+class CProbeApp : public CWinApp {
+public:
+    Log m_log;
+    BOOL m_bInitResult = TRUE;
+    CWnd m_wndMain;
+
+    BOOL InitApplication() override
+    {
+        m_log.push_back("InitApplication");
+        return TRUE;
+    }
+    BOOL InitInstance() override
+    {
+        m_log.push_back("InitInstance");
+        if (!m_wndMain.CreateEx(0, NULL, "Anwendung", WS_POPUP, 0, 0, 10, 10, NULL, NULL))
+            return FALSE;
+        m_pMainWnd = &m_wndMain;
+        if (m_bInitResult)
+            m_wndMain.PostMessage(WM_CLOSE); // the user closes the main window
+        return m_bInitResult;
+    }
+    BOOL OnIdle(LONG lCount) override
+    {
+        if (lCount == 0)
+            m_log.push_back("OnIdle 0");
+        return CWinApp::OnIdle(lCount);
+    }
+    int ExitInstance() override
+    {
+        m_log.push_back("ExitInstance");
+        CWinApp::ExitInstance();
+        return 5;
+    }
+};
+
+TEST(ApplicationRun, AfxWinMainRunsTheApplicationUntilItsMainWindowCloses)
+{
+    CProbeApp app;
+    EXPECT_EQ(5, AfxWinMain(GetModuleHandleA(NULL), NULL, (LPTSTR) "", SW_HIDE));
+    ASSERT_GE(app.m_log.size(), 3u);
+    EXPECT_EQ("InitApplication", app.m_log[0]);
+    EXPECT_EQ("InitInstance", app.m_log[1]);
+    EXPECT_EQ("ExitInstance", app.m_log.back());
+    EXPECT_EQ(nullptr, app.m_pMainWnd) << "the destroyed main window is no longer the application's";
+    EXPECT_EQ(nullptr, app.m_wndMain.m_hWnd);
+    EXPECT_EQ(&app, AfxGetApp());
+}
+
+TEST(ApplicationRun, FailedInitInstanceDestroysTheMainWindowAndEnds)
+{
+    CProbeApp app;
+    app.m_bInitResult = FALSE;
+    EXPECT_EQ(5, AfxWinMain(GetModuleHandleA(NULL), NULL, (LPTSTR) "", SW_HIDE));
+    EXPECT_EQ((Log{"InitApplication", "InitInstance", "ExitInstance"}), app.m_log);
+    EXPECT_EQ(nullptr, app.m_wndMain.m_hWnd);
+    // the destroyed main window posted the end of the loop that never ran
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+} // namespace
