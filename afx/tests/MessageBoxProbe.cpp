@@ -22,6 +22,7 @@ int AFXAPI MessageBoxProbe::Hook(LPCTSTR lpszText, UINT nType, UINT)
 {
     g_pProbe->m_nCalls++;
     g_pProbe->m_lastText = lpszText != NULL ? lpszText : "";
+    g_pProbe->m_texts.push_back(g_pProbe->m_lastText);
     g_pProbe->m_lastType = nType;
     return g_pProbe->m_nAnswer;
 }

@@ -4,6 +4,7 @@
 #include <afx.h>
 
 #include <string>
+#include <vector>
 
 namespace afxtest {
 
@@ -16,6 +17,7 @@ public:
     int m_nAnswer;
     int m_nCalls = 0;
     std::string m_lastText;
+    std::vector<std::string> m_texts; // every text, in order
     UINT m_lastType = 0;
 
 private:

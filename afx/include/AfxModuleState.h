@@ -1,0 +1,32 @@
+// The state of the module (EXE or DLL) that the class library is linked into: its application
+// object, instance and resource handles and application name. The library is a static library,
+// so every module has its own copy of this state.
+#pragma once
+
+#include "AfxBase.h"
+
+class CWinApp;
+
+struct AFX_MODULE_STATE {
+    CWinApp* m_pCurrentWinApp;
+    HINSTANCE m_hCurrentInstanceHandle;
+    HINSTANCE m_hCurrentResourceHandle;
+    LPCTSTR m_lpszCurrentAppName;
+    BOOL m_bDLL; // the module is a DLL whose application object runs from DllMain
+};
+
+AFX_MODULE_STATE* AFXAPI AfxGetModuleState();
+
+CWinApp* AFXAPI AfxGetApp();
+// Until AfxWinInit names them, the instance and resource handles are this module's own.
+HINSTANCE AFXAPI AfxGetInstanceHandle();
+HINSTANCE AFXAPI AfxGetResourceHandle();
+void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
+// NULL until AfxWinInit has set up the application object.
+LPCTSTR AFXAPI AfxGetAppName();
+
+// The library is linked into every module (EXE, DLL) of its own, so each module's functions
+// always see their module's state: switching the state around the exported functions of a DLL
+// is not needed, and AFX_MANAGE_STATE only keeps such code compiling.
+AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState();
+#define AFX_MANAGE_STATE(p) ((void)(p))

@@ -1,0 +1,82 @@
+// The application object: one per module (the program, or a DLL that has one). Besides its names
+// and handles it keeps the program's settings: with a registry key set (SetRegistryKey) the
+// profile functions use HKEY_CURRENT_USER\Software\<registry key>\<profile name>\<section>,
+// otherwise the private profile file m_pszProfileName (binary values there are written as
+// letters: per byte 'A' + low four bits, then 'A' + high four bits).
+#pragma once
+
+#include "CString.h"
+#include "CWinThread.h"
+
+class CWinApp : public CWinThread {
+    DECLARE_DYNAMIC(CWinApp)
+public:
+    explicit CWinApp(LPCTSTR lpszAppName = NULL);
+    virtual ~CWinApp();
+
+    // Names; the strings are allocated with malloc (a program may replace them the same way).
+    LPCTSTR m_pszAppName;
+    LPCTSTR m_pszExeName;
+    LPCTSTR m_pszHelpFilePath;
+    LPCTSTR m_pszProfileName;
+    LPCTSTR m_pszRegistryKey;
+
+    HINSTANCE m_hInstance;
+    HINSTANCE m_hPrevInstance;
+    LPTSTR m_lpCmdLine;
+    int m_nCmdShow;
+
+    UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue);
+    CString GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = NULL);
+    // lpszEntry NULL removes the section, lpszValue NULL the value.
+    BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
+    // *ppData receives a block allocated with new[] (the caller deletes it), or NULL.
+    BOOL GetProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE* ppData, UINT* pBytes);
+    BOOL WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE pData, UINT nBytes);
+
+    // The key HKEY_CURRENT_USER\Software\<registry key>\<profile name>, created when missing, or
+    // NULL; the caller closes it.
+    HKEY GetAppRegistryKey();
+    // The section key below the application key, created when missing, or NULL.
+    HKEY GetSectionKey(LPCTSTR lpszSection);
+    // Deletes the key and everything below it; ERROR_SUCCESS or the registry's error.
+    LONG DelRegTree(HKEY hParentKey, const CString& strKeyName);
+
+    virtual BOOL InitInstance();
+    // Answers the exit code of the message loop's WM_QUIT.
+    virtual int ExitInstance();
+    // Called once before InitInstance; TRUE by default.
+    virtual BOOL InitApplication();
+    // The message loop; an application without a main window ends at once.
+    virtual int Run();
+
+    // Shows AfxMessageBox's boxes; the default chooses an icon from the buttons when nType has
+    // none and shows the box through the library's box function (AfxShowMessageBox).
+    // Modeless windows (frames, sheets) are disabled while a modal dialog or box is up; the
+    // application has none of its own.
+    virtual void EnableModeless(BOOL bEnable);
+
+    virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+    static int PASCAL DoMessageBoxDefault(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+
+    // Switches the settings to the registry: the registry key becomes lpszRegistryKey (or the
+    // string resource nIDRegistryKey) and the profile name the application name.
+    void SetRegistryKey(LPCTSTR lpszRegistryKey);
+    void SetRegistryKey(UINT nIDRegistryKey);
+
+    // Fills the names that are not set yet from the module: the executable's name, the help
+    // file path, the application name (string resource AFX_IDS_APP_TITLE, else the executable's
+    // name) and the profile file (<exe name>.INI).
+    void SetCurrentHandles();
+
+    // The wait cursor, counted: 1 shows it (the first call keeps the cursor to return to), -1
+    // ends one showing (the last one puts that cursor back), 0 shows it again while the count is
+    // above 0 (after something else changed the cursor). Meant for the thread of the windows.
+    virtual void DoWaitCursor(int nCode);
+    int m_nWaitCursorCount;
+    HCURSOR m_hcurWaitCursorRestore;
+};
+
+// String resource with the application's title.
+#define AFX_IDS_APP_TITLE 0xE000

@@ -1,0 +1,36 @@
+#include "afxwin.h"
+#include "afxcmn.h"
+#include <richedit.h>
+
+IMPLEMENT_DYNAMIC(CRichEditCtrl, CWnd)
+
+BOOL CRichEditCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return AfxCreateControl(this, "RichEdit20A", NULL, dwStyle, rect, pParentWnd, nID);
+}
+
+void CRichEditCtrl::GetSel(long& nStartChar, long& nEndChar) const
+{
+    CHARRANGE cr = {0, 0};
+    ::SendMessageA(m_hWnd, EM_EXGETSEL, 0, (LPARAM)&cr);
+    nStartChar = cr.cpMin;
+    nEndChar = cr.cpMax;
+}
+
+void CRichEditCtrl::SetSel(long nStartChar, long nEndChar)
+{
+    CHARRANGE cr = {nStartChar, nEndChar};
+    SendMessage(EM_EXSETSEL, 0, (LPARAM)&cr);
+}
+
+CString CRichEditCtrl::GetSelText() const
+{
+    long nStart = 0, nEnd = 0;
+    GetSel(nStart, nEnd);
+    CString str;
+    long nLen = nEnd > nStart ? nEnd - nStart : 0;
+    // a selection may contain more bytes than characters (line ends are one character)
+    int nCopied = (int)::SendMessageA(m_hWnd, EM_GETSELTEXT, 0, (LPARAM)str.GetBuffer((int)nLen * 2 + 2));
+    str.ReleaseBuffer(nCopied);
+    return str;
+}
