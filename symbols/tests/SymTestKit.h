@@ -1,0 +1,32 @@
+// Helpers of the symbol reader's tests: fixture paths and files of bytes.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "EdgeFixture.h"
+#include "TestKit.h"
+
+namespace symtest {
+
+// A fixture made by the build (legacy.elf, probe.dll, probe.sym).
+inline std::string Fixture(const char* name)
+{
+    const char* dir = getenv("OX_SYM_FIXTURES");
+    return std::string(dir ? dir : ".") + "\\" + name;
+}
+
+inline bool WriteBytes(const std::string& path, const Bytes& bytes)
+{
+    return oxtest::WriteFileText(path, std::string(bytes.begin(), bytes.end()));
+}
+
+inline Bytes ReadBytes(const std::string& path)
+{
+    std::string text = oxtest::ReadFileText(path);
+    return Bytes(text.begin(), text.end());
+}
+
+} // namespace symtest
