@@ -427,6 +427,7 @@ bool DwarfFindFunction(const clsElfImage& image, const DwarfQuery& q, std::strin
     Sections s(image);
     if (!s.hasAranges || !s.hasInfo || !s.hasAbbrev)
         return false;
+    std::vector<uint32_t> examined; // a unit is walked once per lookup, however many ranges name it
     uint64_t offset = 0;
     while (offset < s.aranges.Size()) {
         uint64_t length = 0, next = 0;
@@ -447,7 +448,11 @@ bool DwarfFindFunction(const clsElfImage& image, const DwarfQuery& q, std::strin
                 uint64_t size = ReadUnsigned(t, addressSize);
                 if (t.Overrun() || (start == 0 && size == 0))
                     break;
-                if (start <= key && key - start < size && FindInUnit(s, infoOffset, q, name, displacement))
+                if (start > key || key - start >= size ||
+                    std::find(examined.begin(), examined.end(), infoOffset) != examined.end())
+                    continue;
+                examined.push_back(infoOffset);
+                if (FindInUnit(s, infoOffset, q, name, displacement))
                     return true;
             }
         }

@@ -58,32 +58,38 @@ int32_t ReadSLEB128(ElfCursor& c)
     return (int32_t)value;
 }
 
-uint64_t ReadULEB128Wide(ElfCursor& c)
+namespace {
+
+// Every byte of a standard LEB128 number; the first 64 bits are kept. Answers the shift after
+// the last byte and that byte (for the sign).
+uint64_t ReadLebBits(ElfCursor& c, unsigned& shift, uint8_t& last)
 {
     uint64_t value = 0;
-    unsigned shift = 0;
-    uint8_t byte = 0;
+    shift = 0;
     do {
-        byte = ReadU8(c);
+        last = ReadU8(c);
         if (shift < 64)
-            value |= (uint64_t)(byte & 0x7F) << shift;
+            value |= (uint64_t)(last & 0x7F) << shift;
         shift += 7;
-    } while ((byte & 0x80) && !c.overrun);
+    } while ((last & 0x80) && !c.overrun);
     return value;
+}
+
+} // namespace
+
+uint64_t ReadULEB128Wide(ElfCursor& c)
+{
+    unsigned shift;
+    uint8_t last;
+    return ReadLebBits(c, shift, last);
 }
 
 int64_t ReadSLEB128Wide(ElfCursor& c)
 {
-    uint64_t value = 0;
-    unsigned shift = 0;
-    uint8_t byte = 0;
-    do {
-        byte = ReadU8(c);
-        if (shift < 64)
-            value |= (uint64_t)(byte & 0x7F) << shift;
-        shift += 7;
-    } while ((byte & 0x80) && !c.overrun);
-    if (shift < 64 && (byte & 0x40))
+    unsigned shift;
+    uint8_t last;
+    uint64_t value = ReadLebBits(c, shift, last);
+    if (shift < 64 && (last & 0x40))
         value |= ~0ull << shift;
     return (int64_t)value;
 }

@@ -181,7 +181,6 @@ TEST(clsDBGHELP, EveryMethodListsTheSameModulesSortedWithoutDuplicates)
     }
     EXPECT_EQ(results[0], results[1]);
     EXPECT_EQ(results[0], results[2]);
-    FreeLibrary(psapi);
 
     clsDBGHELP help;
     ASSERT_TRUE(help.Init(0));
@@ -190,6 +189,7 @@ TEST(clsDBGHELP, EveryMethodListsTheSameModulesSortedWithoutDuplicates)
     EXPECT_EQ(results[0].size(), count);
     EXPECT_TRUE(help.LoadModules(help.m_process, help.m_processId)); // loaded once per object
     EXPECT_EQ(count, help.m_modules.Count());
+    FreeLibrary(psapi);
 }
 
 TEST(clsDBGHELP, ModulesAboveFourGigabytesAndAnObjectAboveThem)

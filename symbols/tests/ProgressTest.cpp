@@ -2,6 +2,8 @@
 // the real "vlct11.dll" that the process has loaded as well).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SymTestKit.h"
 #include "clsDBGHELP.h"
 #include "clsLengthyOp.h"
@@ -136,4 +138,38 @@ TEST(clsDBGHELP, SymbolCallbackTexts)
     EXPECT_EQ((Lines{"SetProgress P", "kernel32.dll -1", "Refresh", "SetProgress P", "kernel32.dll:", "reading -1", "Refresh",
                      "SetProgress P", " -1", "Refresh", "SetProgress P", "done -1", "Refresh"}),
               ctl.Log());
+}
+
+TEST(clsDBGHELP, ModuleListProgressPerMethod)
+{
+    // dbghelp and tool help report after each module (1/n ... 100), psapi before counting it
+    // (0 ... (n-1)/n).
+    Double ctl;
+    HMODULE psapi = LoadLibraryA("psapi.dll");
+    for (int method = 0; method < 3; method++) {
+        clsDBGHELP help;
+        ASSERT_TRUE(help.Init(0));
+        DBGProgressInfo info = {1, 0, nullptr, nullptr, 1};
+        clsLengthyOpCond window(help, info);
+        ctl.Reset(true);
+        ASSERT_TRUE(method == 0   ? help.GetModuleListDBGHelp(help.m_process, help.m_processId)
+                    : method == 1 ? help.GetModuleListTH32(help.m_process, help.m_processId)
+                                  : help.GetModuleListPSAPI(help.m_process, help.m_processId));
+        std::vector<int> positions;
+        for (const std::string& line : ctl.Log())
+            if (line.rfind("SetProgress NULL ", 0) == 0)
+                positions.push_back(atoi(line.c_str() + 17));
+        int n = (int)help.m_modules.Count();
+        ASSERT_EQ((size_t)n, positions.size()) << method;
+        ASSERT_GT(n, 2);
+        if (method < 2) {
+            EXPECT_EQ(MulDiv(100, 1, n), positions.front()) << method;
+            EXPECT_EQ(100, positions.back()) << method;
+        } else {
+            EXPECT_EQ(0, positions.front());
+            EXPECT_EQ(MulDiv(100, n - 1, n), positions.back());
+        }
+        EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end())) << method;
+    }
+    FreeLibrary(psapi);
 }
