@@ -12,10 +12,11 @@ trap wine_session_stop EXIT
 wine_session_start "$build"
 sym="$build/release/vlDB07.sym"
 work="$(mktemp -d)"
-# Addresses: every row of the line tables of our own units (DWARF 4), evenly thinned to count.
+# Addresses: rows of the line tables of our own units (DWARF 4; not code the linker dropped,
+# which keeps address 0), evenly thinned to count.
 base=$((0x$(x86_64-w64-mingw32-objdump -p "$build/release/vlDB07.dll" | awk '/^ImageBase/ {print $2}')))
 llvm-dwarfdump-14 --debug-line "$sym" |
-  awk '/^ *version: /{v=$2} /^0x[0-9a-f]{16} / && v>=2 && v<=4 && !/end_sequence/ {print $1}' |
+  awk '/^ *version: /{v=$2} /^0x[0-9a-f]+ / && v>=2 && v<=4 && !/end_sequence/ && !/^0x0000000000000/ {print $1}' |
   awk -v n="$count" '{a[NR]=$1} END {step=NR/n; if (step<1) step=1; for (i=1; i<=NR; i+=step) print a[int(i)]}' > "$work/va.txt"
 while read -r va; do printf '%x\n' $((va - base)); done < "$work/va.txt" > "$work/rva.txt"
 n=$(wc -l < "$work/va.txt")
