@@ -44,19 +44,6 @@ std::vector<uint64_t> Bases(const clsModuleList& list)
     return bases;
 }
 
-// The record of a module by its file name (the methods name modules differently: dbghelp under
-// Wine without the extension).
-const DBGModuleItem* Find(const clsModuleList& list, const char* fileName)
-{
-    for (size_t i = 0; i < list.Count(); i++) {
-        const char* path = list.At(i)->szImagePath;
-        const char* slash = strrchr(path, '\\');
-        if (!lstrcmpiA(slash ? slash + 1 : path, fileName))
-            return list.At(i);
-    }
-    return nullptr;
-}
-
 // A copy of a DLL cut at the end of its last section (dropping the symbol table behind it).
 Bytes CutAtLastSection(const Bytes& image)
 {
@@ -172,7 +159,7 @@ TEST(clsDBGHELP, EveryMethodListsTheSameModulesSortedWithoutDuplicates)
         std::vector<uint64_t> bases = Bases(help.m_modules);
         EXPECT_TRUE(std::is_sorted(bases.begin(), bases.end())) << method;
         EXPECT_EQ(bases.size(), std::set<uint64_t>(bases.begin(), bases.end()).size()) << method;
-        const DBGModuleItem* exe = Find(help.m_modules, "symbols_test.exe");
+        const DBGModuleItem* exe = symtest::FindModule(help.m_modules, "symbols_test.exe");
         ASSERT_NE(nullptr, exe) << method;
         EXPECT_EQ(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr)), exe->qwModuleBase);
         EXPECT_EQ((DWORD)exe->qwModuleBase, exe->dwModuleBase);
@@ -190,27 +177,6 @@ TEST(clsDBGHELP, EveryMethodListsTheSameModulesSortedWithoutDuplicates)
     EXPECT_TRUE(help.LoadModules(help.m_process, help.m_processId)); // loaded once per object
     EXPECT_EQ(count, help.m_modules.Count());
     FreeLibrary(psapi);
-}
-
-TEST(clsDBGHELP, ModulesAboveFourGigabytesAndAnObjectAboveThem)
-{
-    // The object lives above 4 GiB: the symbol callback's context carries the whole address.
-    void* memory = VirtualAlloc(reinterpret_cast<void*>(0x7F0000000000ull), sizeof(clsDBGHELP), MEM_RESERVE | MEM_COMMIT,
-                                PAGE_READWRITE);
-    ASSERT_NE(nullptr, memory);
-    ASSERT_GT(reinterpret_cast<uintptr_t>(memory), 0xFFFFFFFFull);
-    clsDBGHELP* help = new (memory) clsDBGHELP;
-    ASSERT_TRUE(help->Init(0));
-    HMODULE probe = LoadLibraryA(symtest::Fixture("probe.dll").c_str());
-    ASSERT_NE(nullptr, probe);
-    ASSERT_TRUE(help->LoadModules(help->m_process, help->m_processId));
-    const DBGModuleItem* item = Find(help->m_modules, "probe.dll");
-    ASSERT_NE(nullptr, item);
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(probe), item->qwModuleBase);
-    EXPECT_EQ((DWORD)reinterpret_cast<uintptr_t>(probe), item->dwModuleBase);
-    help->~clsDBGHELP();
-    VirtualFree(memory, 0, MEM_RELEASE);
-    FreeLibrary(probe);
 }
 
 TEST(clsModuleList, EnumerationRules)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 
 #include "SymTestKit.h"
 #include "clsDBGHELP.h"
@@ -172,4 +173,33 @@ TEST(clsDBGHELP, ModuleListProgressPerMethod)
         EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end())) << method;
     }
     FreeLibrary(psapi);
+}
+
+TEST(clsDBGHELP, ModulesAboveFourGigabytesAndAnObjectAboveThem)
+{
+    // The object lives above 4 GiB: the symbol callback's context carries the whole address.
+    void* memory = nullptr;
+    for (uintptr_t at = 0x500000000ull; !memory && at < 0x50000000000ull; at += 0x100000000ull)
+        memory = VirtualAlloc(reinterpret_cast<void*>(at), sizeof(clsDBGHELP), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(nullptr, memory);
+    ASSERT_GT(reinterpret_cast<uintptr_t>(memory), 0xFFFFFFFFull);
+    clsDBGHELP* help = new (memory) clsDBGHELP;
+    ASSERT_TRUE(help->Init(0));
+    Double ctl;
+    DBGProgressInfo info = {1, 0, nullptr, "P", 1};
+    clsLengthyOpCond* window = new clsLengthyOpCond(*help, info);
+    HMODULE probe = LoadLibraryA(symtest::Fixture("probe.dll").c_str());
+    ASSERT_NE(nullptr, probe);
+    ASSERT_TRUE(help->LoadModules(help->m_process, help->m_processId));
+    const DBGModuleItem* item = symtest::FindModule(help->m_modules, "probe.dll");
+    ASSERT_NE(nullptr, item);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(probe), item->qwModuleBase);
+    EXPECT_EQ((DWORD)reinterpret_cast<uintptr_t>(probe), item->dwModuleBase);
+    // dbghelp called the symbol callback of this object while it loaded the probe's symbols.
+    Lines log = ctl.Log();
+    EXPECT_NE(log.end(), std::find(log.begin(), log.end(), "probe.dll -1"));
+    delete window;
+    help->~clsDBGHELP();
+    VirtualFree(memory, 0, MEM_RELEASE);
+    FreeLibrary(probe);
 }
