@@ -318,3 +318,54 @@ TEST(clsDBGHELP, OwnLookupInALoadedModule)
     EXPECT_EQ(0, noLine);
     FreeLibrary(module);
 }
+
+TEST(clsDBGHELP, OwnLookupOfTheOldContainer)
+{
+    // A module whose .sym file (or appended data) holds the old producer's tables: addresses are
+    // offsets from the code at 0x1000 above the load address.
+    oxtest::TempDir dir("sym");
+    const Bytes image = symtest::ReadBytes(Dll("symbind.dll"));
+    const Bytes legacy = symtest::ReadBytes(symtest::Fixture("legacy.elf"));
+    ASSERT_FALSE(legacy.empty());
+    Bytes appended = CutAtLastSection(image);
+    appended.insert(appended.end(), legacy.begin(), legacy.end());
+    struct Case {
+        const char* file;
+        Bytes bytes;
+        const char* sym;
+        Bytes symBytes;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"old1.dll", image, "old1.sym", legacy, true},
+        {"old2.dll", appended, nullptr, {}, true},
+        {"old3.dll", image, "old3.sym", BuildPubnamesFixture(3), false}, // pubnames version 3
+    };
+    for (const Case& c : cases) {
+        std::string path = dir.File(c.file);
+        ASSERT_TRUE(symtest::WriteBytes(path, c.bytes));
+        if (c.sym)
+            ASSERT_TRUE(symtest::WriteBytes(dir.File(c.sym), c.symBytes));
+        HMODULE module = LoadLibraryA(path.c_str());
+        ASSERT_NE(nullptr, module) << c.file;
+        uint64_t base = reinterpret_cast<uintptr_t>(module);
+        clsDBGHELP help;
+        String file, function;
+        int line = 0;
+        uint32_t displacement = 0;
+        EXPECT_EQ(c.accepted, help.GetOwnSymbolInfo(path.c_str(), base + 0x1000 + 0x4, file, line, function, displacement))
+            << c.file;
+        if (c.accepted) {
+            EXPECT_STREQ("Space::Outer::Run", function) << c.file;
+            EXPECT_EQ(4u, displacement) << c.file;
+            EXPECT_TRUE(std::string(file).ends_with("legacy.cpp")) << c.file << ": " << (const char*)file; // as the table names it
+            EXPECT_EQ(10, line) << c.file;
+        }
+        // Below the code start no range holds the address.
+        String noFunction;
+        uint32_t noDisplacement = 0;
+        help.GetOwnSymbolInfo(path.c_str(), base + 0x10, file, line, noFunction, noDisplacement);
+        EXPECT_STREQ("", noFunction) << c.file;
+        FreeLibrary(module);
+    }
+}
