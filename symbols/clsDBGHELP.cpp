@@ -1,0 +1,411 @@
+#include "clsDBGHELP.h"
+
+#include <tlhelp32.h>
+#include <psapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "DwarfLookup.h"
+#include "ModuleFiles.h"
+#include "PathHelpers.h"
+#include "clsElfImage.h"
+#include "clsLengthyOpCond.h"
+
+namespace {
+
+// dbghelp hands the user context back as a 64-bit value: the whole object address travels in it.
+BOOL CALLBACK MySymbolCallback(HANDLE, ULONG action, ULONG64 data, ULONG64 context)
+{
+    clsDBGHELP* self = reinterpret_cast<clsDBGHELP*>(static_cast<uintptr_t>(context));
+    return self ? self->SymbolCallback(action, data) : FALSE;
+}
+
+struct EnumContext {
+    bool countOnly = true;
+    int index = 0;
+    int count = 0;
+    clsDBGHELP* help = nullptr;
+};
+
+BOOL CALLBACK MyEnumerateModules(PCSTR moduleName, DWORD64 base, ULONG size, PVOID context)
+{
+    EnumContext* ctx = static_cast<EnumContext*>(context);
+    if (ctx->countOnly) {
+        ctx->count++;
+        return TRUE;
+    }
+    ctx->help->LoadModule(FileNameWithExt(moduleName), base, size);
+    ctx->index++;
+    ctx->help->ReportProgress(MulDiv(100, ctx->index, ctx->count));
+    return TRUE;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// An environment value that fits the 1,024-byte buffer, else nothing.
+bool Environment(const char* name, char (&buffer)[1024])
+{
+    DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+    return n > 0 && n < sizeof buffer;
+}
+
+} // namespace
+
+clsDBGHELP::clsDBGHELP()
+    : m_process(GetCurrentProcess()), m_processId(GetCurrentProcessId()), m_thread(GetCurrentThread()),
+      m_threadId(GetCurrentThreadId())
+{
+}
+
+clsDBGHELP::~clsDBGHELP()
+{
+    if (m_initialised) {
+        if (auto cleanup = Fn<BOOL(WINAPI*)(HANDLE)>(DbgHelpFn::SymCleanup))
+            cleanup(m_process);
+    }
+    m_modules.Clear();
+}
+
+HMODULE clsDBGHELP::LoadDbgHelp(const char* programPath, std::string* tried)
+{
+    auto load = [&](const std::string& name) {
+        if (tried)
+            *tried += name + ";";
+        return LoadLibraryA(name.c_str());
+    };
+    HMODULE module = nullptr;
+    // A ".local" beside the program: the loader's redirection supplies the program's own copy.
+    if (programPath && !FileExists(std::string(programPath) + ".local")) {
+        // A 64-bit process can only use the 64-bit library: its directory comes first.
+        static const char* const dirs[] = {"\\Debugging Tools for Windows 64-Bit\\dbghelp.dll",
+                                           "\\Debugging Tools for Windows\\dbghelp.dll"};
+        for (const char* dir : dirs) {
+            char programFiles[4096];
+            DWORD n = GetEnvironmentVariableA("ProgramFiles", programFiles, sizeof programFiles);
+            if (n == 0 || n >= sizeof programFiles)
+                break;
+            SafeStrCat(programFiles, dir, sizeof programFiles);
+            if (FileExists(programFiles))
+                module = load(programFiles);
+            if (module)
+                return module;
+        }
+    }
+    return load("dbghelp.dll");
+}
+
+std::string clsDBGHELP::ComposeSymbolPath()
+{
+    std::vector<char> path(4096, 0);
+    char value[1024];
+    auto add = [&](const char* text) { SafeStrCat(path.data(), text, path.size()); };
+    add(".;");
+    DWORD n = GetCurrentDirectoryA(sizeof value, value);
+    if (n > 0 && n < sizeof value) {
+        add(value);
+        add(";");
+    }
+    n = GetModuleFileNameA(NULL, value, sizeof value);
+    if (n > 0 && n < sizeof value) {
+        char* cut = nullptr;
+        for (char* p = value; *p; p = CharNextA(p))
+            if (*p == '\\' || *p == '/' || *p == ':')
+                cut = p;
+        if (cut) {
+            *cut = 0;
+            if (value[0]) {
+                add(value);
+                add(";");
+            }
+        }
+    }
+    if (Environment("_NT_SYMBOL_PATH", value)) {
+        add(value);
+        add(";");
+    }
+    if (Environment("_NT_ALTERNATE_SYMBOL_PATH", value)) {
+        add(value);
+        add(";");
+    }
+    if (Environment("SYSTEMROOT", value)) {
+        add(value);
+        add(";");
+        add(value);
+        add("\\system32;");
+    }
+    if (Environment("TEMP", value)) {
+        add("SRV*");
+        add(value);
+        add("\\websymbols*https://msdl.microsoft.com/download/symbols;");
+    }
+    return path.data();
+}
+
+bool clsDBGHELP::Init(unsigned char options)
+{
+    if (m_module || m_initialised)
+        return true;
+    char program[4096];
+    DWORD n = GetModuleFileNameA(NULL, program, sizeof program);
+    HMODULE module = LoadDbgHelp(n > 0 && n < sizeof program ? program : nullptr, nullptr);
+    if (!module)
+        return false;
+    Attach(module);
+
+    std::string path;
+    if (options & 1)
+        path = ComposeSymbolPath();
+    auto initialize = Fn<BOOL(WINAPI*)(HANDLE, PCSTR, BOOL)>(DbgHelpFn::SymInitialize);
+    if (!initialize || !initialize(m_process, (options & 1) ? path.c_str() : nullptr, FALSE))
+        return false;
+    m_initialised = true;
+    if (auto registerCallback =
+            Fn<BOOL(WINAPI*)(HANDLE, PSYMBOL_REGISTERED_CALLBACK64, ULONG64)>(DbgHelpFn::SymRegisterCallback64))
+        registerCallback(m_process, MySymbolCallback, static_cast<ULONG64>(reinterpret_cast<uintptr_t>(this)));
+    auto getOptions = Fn<DWORD(WINAPI*)()>(DbgHelpFn::SymGetOptions);
+    DWORD current = getOptions ? getOptions() : 0;
+    if (auto setOptions = Fn<DWORD(WINAPI*)(DWORD)>(DbgHelpFn::SymSetOptions))
+        setOptions(current | 0x80000290);
+    return true;
+}
+
+BOOL clsDBGHELP::SymbolCallback(ULONG action, ULONG64 data)
+{
+    switch (action) {
+    case CBA_DEFERRED_SYMBOL_LOAD_START: {
+        auto* load = reinterpret_cast<IMAGEHLP_DEFERRED_SYMBOL_LOAD64*>(static_cast<uintptr_t>(data));
+        m_currentModule = FileNameWithExt(load ? load->FileName : nullptr);
+        if (m_progress)
+            m_progress->ShowText(m_currentModule);
+        break;
+    }
+    case CBA_DEFERRED_SYMBOL_LOAD_COMPLETE:
+        m_currentModule.Empty();
+        if (m_progress)
+            m_progress->ShowText("");
+        break;
+    case CBA_DEBUG_INFO: {
+        const char* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(data));
+        if (m_progress) {
+            if (m_currentModule.GetLength())
+                m_progress->ShowText(m_currentModule + ":\r\n" + (text ? text : ""));
+            else
+                m_progress->ShowText(text);
+        }
+        break;
+    }
+    }
+    return FALSE;
+}
+
+void clsDBGHELP::ReportProgress(int p)
+{
+    if (m_progress && p >= 0)
+        m_progress->ReportPosition(p);
+}
+
+bool clsDBGHELP::LoadModules(HANDLE process, DWORD processId)
+{
+    if (m_modules.Count())
+        return true;
+    // A method that fails midway leaves no records behind for the next one.
+    if (GetModuleListDBGHelp(process, processId))
+        return true;
+    m_modules.Clear();
+    if (GetModuleListTH32(process, processId))
+        return true;
+    m_modules.Clear();
+    if (GetModuleListPSAPI(process, processId))
+        return true;
+    m_modules.Clear();
+    return false;
+}
+
+bool clsDBGHELP::GetModuleListDBGHelp(HANDLE process, DWORD)
+{
+    EnumContext ctx;
+    ctx.help = this;
+    auto enumerate = Fn<BOOL(WINAPI*)(HANDLE, PENUMLOADED_MODULES_CALLBACK64, PVOID)>(DbgHelpFn::EnumerateLoadedModules64);
+    if (!enumerate || !enumerate(process, MyEnumerateModules, &ctx))
+        return false;
+    ctx.countOnly = false;
+    return enumerate(process, MyEnumerateModules, &ctx) != FALSE;
+}
+
+bool clsDBGHELP::GetModuleListTH32(HANDLE process, DWORD processId)
+{
+    clsToolhelp32 toolhelp;
+    clsToolhelp32K kernel;
+    using Snapshot = HANDLE(WINAPI*)(DWORD, DWORD);
+    using Walk = BOOL(WINAPI*)(HANDLE, MODULEENTRY32*);
+    clsToolhelp32* use = toolhelp.Fn<Snapshot>(Toolhelp32Fn::CreateToolhelp32Snapshot) ? &toolhelp
+                         : kernel.Fn<Snapshot>(Toolhelp32Fn::CreateToolhelp32Snapshot) ? static_cast<clsToolhelp32*>(&kernel)
+                                                                                         : nullptr;
+    // Without the snapshot function the method failed, so that the process-status method runs.
+    if (!use)
+        return false;
+    HANDLE snapshot = use->Fn<Snapshot>(Toolhelp32Fn::CreateToolhelp32Snapshot)(TH32CS_SNAPMODULE, processId);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    Walk first = use->Fn<Walk>(Toolhelp32Fn::Module32First);
+    Walk next = use->Fn<Walk>(Toolhelp32Fn::Module32Next);
+    MODULEENTRY32 entry;
+    int count = 0;
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = first && first(snapshot, &entry); ok; ok = next && next(snapshot, &entry))
+        count++;
+    int index = 0;
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = first && first(snapshot, &entry); ok; ok = next && next(snapshot, &entry)) {
+        LoadModule(process, entry.szExePath, entry.szModule, reinterpret_cast<uintptr_t>(entry.modBaseAddr),
+                   entry.modBaseSize);
+        index++;
+        ReportProgress(MulDiv(100, index, count));
+    }
+    CloseHandle(snapshot);
+    return true;
+}
+
+bool clsDBGHELP::GetModuleListPSAPI(HANDLE process, DWORD)
+{
+    clsPSAPI psapi;
+    auto enumerate = psapi.Fn<BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*)>(PsapiFn::EnumModules);
+    DWORD needed = 0;
+    if (!enumerate || !enumerate(process, nullptr, 0, &needed))
+        return false;
+    std::vector<HMODULE> modules(needed / sizeof(HMODULE));
+    DWORD needed2 = 0;
+    if (!enumerate(process, modules.data(), (DWORD)(modules.size() * sizeof(HMODULE)), &needed2))
+        return false;
+    int n = (int)(std::min<DWORD>(needed, needed2) / sizeof(HMODULE));
+    auto info = psapi.Fn<BOOL(WINAPI*)(HANDLE, HMODULE, MODULEINFO*, DWORD)>(PsapiFn::ModuleInformation);
+    auto fileName = psapi.Fn<DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD)>(PsapiFn::ModuleFileName);
+    auto baseName = psapi.Fn<DWORD(WINAPI*)(HANDLE, HMODULE, char*, DWORD)>(PsapiFn::ModuleBaseName);
+    for (int i = 0; i < n; i++) {
+        MODULEINFO mi = {};
+        char path[260] = "", name[260] = "";
+        if (info)
+            info(process, modules[i], &mi, sizeof mi);
+        if (fileName)
+            fileName(process, modules[i], path, sizeof path);
+        if (baseName)
+            baseName(process, modules[i], name, sizeof name);
+        LoadModule(process, path, name, reinterpret_cast<uintptr_t>(mi.lpBaseOfDll), mi.SizeOfImage);
+        ReportProgress(MulDiv(100, i, n));
+    }
+    return true;
+}
+
+void clsDBGHELP::LoadModule(const char* moduleName, uint64_t base, DWORD size)
+{
+    char path[260];
+    if (!GetModuleFileNameA(reinterpret_cast<HMODULE>(static_cast<uintptr_t>(base)), path, sizeof path))
+        return;
+    LoadModule(m_process, path, moduleName, base, size);
+}
+
+const char* clsDBGHELP::SymTypeText(int symType)
+{
+    static const char* const texts[] = {"<no known symbols>", "COFF", "CV", "PDB", "<exported>",
+                                        "<deferred>", "SYM", "DIA", "Virtual"};
+    return symType >= 0 && symType < 9 ? texts[symType] : "-unknown-";
+}
+
+void clsDBGHELP::LoadModule(HANDLE process, const char* imagePath, const char* moduleName, uint64_t base, DWORD size)
+{
+    String description;
+    String version = GetModuleVersion(imagePath, &description);
+    String company = GetFileVersionString(imagePath, "CompanyName");
+
+    // Our own modules may carry DWARF data in an ELF container; other makers' are not probed.
+    bool own = false;
+    if (strncmp(company, "velmar ", 7) == 0)
+        own = clsElfImage::ReadElfData(imagePath, nullptr) ||
+              clsElfImage::ReadElfData(clsElfImage::ChangeExtension(imagePath, ".sym").c_str(), nullptr);
+
+    const char* kind = "-unknown-";
+    if (auto load = Fn<DWORD64(WINAPI*)(HANDLE, HANDLE, PCSTR, PCSTR, DWORD64, DWORD)>(DbgHelpFn::SymLoadModule64)) {
+        if (load(process, NULL, imagePath, moduleName, base, size)) {
+            IMAGEHLP_MODULE64 info;
+            GetModuleInfo(process, base, &info);
+            kind = SymTypeText(info.SymType);
+        }
+    }
+    if (own)
+        kind = "DWARF";
+
+    DBGModuleItem* item = new DBGModuleItem;
+    memset(item, 0, sizeof *item);
+    item->cbSize = sizeof *item;
+    SafeStrCopy(item->szImagePath, imagePath ? imagePath : "", sizeof item->szImagePath);
+    SafeStrCopy(item->szModuleName, moduleName ? moduleName : "", sizeof item->szModuleName);
+    SafeStrCopy(item->szSymType, kind, sizeof item->szSymType);
+    item->dwModuleBase = (DWORD)base;
+    item->qwModuleBase = base;
+    item->dwImageSize = size;
+    SafeStrCopy(item->szFileVersion, version, sizeof item->szFileVersion);
+    SafeStrCopy(item->szCompanyName, company, sizeof item->szCompanyName);
+    SafeStrCopy(item->szFileDescription, description, sizeof item->szFileDescription);
+    m_modules.Insert(item);
+}
+
+bool clsDBGHELP::GetModuleInfo(HANDLE process, uint64_t address, IMAGEHLP_MODULE64* out)
+{
+    const DWORD kSize = 584; // the record form this reader asks for (up to LoadedImageName)
+    memset(out, 0, sizeof *out);
+    out->SizeOfStruct = kSize;
+    std::vector<char> scratch(4096, 0);
+    memcpy(scratch.data(), out, kSize);
+
+    // The module of an address is the allocation its page belongs to.
+    MEMORY_BASIC_INFORMATION region = {};
+    bool haveRegion = VirtualQuery(reinterpret_cast<void*>(static_cast<uintptr_t>(address)), &region, sizeof region) ==
+                      sizeof region;
+    HMODULE module = haveRegion ? static_cast<HMODULE>(region.AllocationBase) : nullptr;
+
+    auto get = Fn<BOOL(WINAPI*)(HANDLE, DWORD64, PIMAGEHLP_MODULE64)>(DbgHelpFn::SymGetModuleInfo64);
+    if (get && get(process, address, reinterpret_cast<PIMAGEHLP_MODULE64>(scratch.data()))) {
+        memcpy(out, scratch.data(), kSize);
+        if (out->ModuleName[0])
+            return true;
+        if (!module || !GetModuleFileNameA(module, out->LoadedImageName, 256))
+            return true;
+    } else if (!module || !GetModuleFileNameA(module, out->LoadedImageName, 256)) {
+        SetLastError(1114);
+        return false;
+    }
+    SafeStrCopy(out->ModuleName, FileNameWithoutExt(out->LoadedImageName), 32);
+    out->SymType = SymNone;
+    out->BaseOfImage = reinterpret_cast<uintptr_t>(module);
+    return true;
+}
+
+bool clsDBGHELP::GetOwnSymbolInfo(const char* imagePath, uint64_t address, String& file, int& line, String& function,
+                                  uint32_t& displacement)
+{
+    HMODULE module = GetModuleHandleA(imagePath);
+    if (!module)
+        return false;
+    uint64_t base = reinterpret_cast<uintptr_t>(module);
+    uint64_t preferred = base;
+    clsElfImage::ReadPreferredImageBase(imagePath, preferred);
+    DwarfQuery query;
+    query.legacy = address - base - 0x1000; // the old producer: offsets from the code at 0x1000
+    query.va = address - base + preferred;  // our build: addresses at the preferred image base
+    clsElfImage image;
+    if (!image.Open(imagePath))
+        return false;
+    std::string name, source;
+    uint32_t disp = 0;
+    int row = 0;
+    if (DwarfFindFunction(image, query, name, disp)) {
+        function = name.c_str();
+        displacement = disp;
+    }
+    if (DwarfFindLine(image, query, source, row)) {
+        file = source.c_str();
+        line = row;
+    }
+    return DwarfPubnamesAccepted(image);
+}
