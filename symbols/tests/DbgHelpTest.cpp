@@ -179,6 +179,23 @@ TEST(clsDBGHELP, EveryMethodListsTheSameModulesSortedWithoutDuplicates)
     FreeLibrary(psapi);
 }
 
+// A method that fails after it reported modules leaves none of them behind: the next method's
+// list is the only one.
+TEST(clsDBGHELP, AMethodThatFailsMidwayLeavesNoRecordsForTheNext)
+{
+    HMODULE failing = LoadLibraryA(Dll("symfaildbghelp.dll").c_str());
+    ASSERT_NE(nullptr, failing);
+    clsDBGHELP help;
+    help.Attach(failing); // freed by the object
+    ASSERT_TRUE(help.LoadModules(help.m_process, help.m_processId));
+
+    clsDBGHELP toolhelp;
+    ASSERT_TRUE(toolhelp.GetModuleListTH32(toolhelp.m_process, toolhelp.m_processId));
+    std::vector<uint64_t> bases = Bases(help.m_modules);
+    EXPECT_EQ(bases.size(), std::set<uint64_t>(bases.begin(), bases.end()).size()) << "no module twice";
+    EXPECT_EQ(Bases(toolhelp.m_modules), bases);
+}
+
 TEST(clsModuleList, EnumerationRules)
 {
     clsModuleList* list = new clsModuleList;
@@ -381,8 +398,9 @@ TEST(clsDBGHELP, OwnLookupOfTheOldContainer)
     for (const Case& c : cases) {
         std::string path = dir.File(c.file);
         ASSERT_TRUE(symtest::WriteBytes(path, c.bytes));
-        if (c.sym)
+        if (c.sym) {
             ASSERT_TRUE(symtest::WriteBytes(dir.File(c.sym), c.symBytes));
+        }
         HMODULE module = LoadLibraryA(path.c_str());
         ASSERT_NE(nullptr, module) << c.file;
         uint64_t base = reinterpret_cast<uintptr_t>(module);
