@@ -4,6 +4,7 @@
 // command routing, the update of command UI, handle-map lifetimes and exceptions in handlers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -793,6 +794,171 @@ TEST(ToolTips, MouseMessagesMakeTheToolUnderTheMouseTheOnlyOne)
     EXPECT_EQ(1, pTip->GetToolCount());
     panel.DestroyWindow();
     EXPECT_EQ(nullptr, AfxGetThreadState()->m_pLastHit) << "the destroyed window's tool is gone";
+}
+
+} // namespace
+
+namespace {
+
+// ---- messages to descendants, registered messages, notification ranges, timers ----------------
+
+const UINT kDescendantProbe = WM_APP + 1;
+const UINT kRegisteredProbe = ::RegisterWindowMessageA("OxRegisteredProbe");
+const UINT kOtherRegistered = ::RegisterWindowMessageA("OxOtherRegistered");
+
+// What the plain (not subclassed) windows of a test receive.
+Log* g_pPlainLog = nullptr;
+
+LRESULT CALLBACK PlainProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == kDescendantProbe && g_pPlainLog != nullptr) {
+        char szName[32] = "";
+        ::GetWindowTextA(hWnd, szName, sizeof(szName));
+        g_pPlainLog->push_back(szName);
+        return 0;
+    }
+    return ::DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+const char* PlainProbeClass()
+{
+    static ATOM atom = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = PlainProbeProc;
+        wc.hInstance = ::GetModuleHandleA(NULL);
+        wc.lpszClassName = "OxPlainProbe";
+        return ::RegisterClassA(&wc);
+    }();
+    return atom != 0 ? "OxPlainProbe" : NULL;
+}
+
+class CServiceWnd : public CWnd {
+public:
+    explicit CServiceWnd(Log& log) : m_log(log) {}
+    Log& m_log;
+
+    std::string Name() const
+    {
+        CString strText;
+        GetWindowText(strText);
+        return (LPCTSTR)strText;
+    }
+    afx_msg LRESULT OnDescendantProbe(WPARAM, LPARAM)
+    {
+        m_log.push_back(Name());
+        return 0;
+    }
+    afx_msg LRESULT OnRegistered(WPARAM wParam, LPARAM lParam)
+    {
+        m_log.push_back(Name() + " registered " + std::to_string(wParam));
+        return lParam + 1;
+    }
+    afx_msg void OnClickRange(UINT nID, NMHDR*, LRESULT* pResult)
+    {
+        m_log.push_back(Name() + " click " + std::to_string(nID));
+        *pResult = (LRESULT)nID;
+    }
+    afx_msg void OnTimer(UINT_PTR nIDEvent)
+    {
+        m_log.push_back(Name() + " timer " + std::to_string(nIDEvent));
+        KillTimer(nIDEvent);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CServiceWnd, CWnd)
+ON_MESSAGE(kDescendantProbe, OnDescendantProbe)
+ON_REGISTERED_MESSAGE(kRegisteredProbe, OnRegistered)
+ON_NOTIFY_RANGE(NM_CLICK, 700, 709, OnClickRange)
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+class WindowServices : public ::testing::Test {
+protected:
+    // top -> a (object) -> a1 (object); top -> b (plain window) -> b1 (object)
+    Log log;
+    CServiceWnd top{log}, a{log}, a1{log}, b1{log};
+    HWND hB = NULL;
+
+    void SetUp() override
+    {
+        g_pPlainLog = &log;
+        ASSERT_NE(nullptr, PlainProbeClass());
+        ASSERT_TRUE(top.CreateEx(0, NULL, "top", WS_POPUP, 0, 0, 300, 200, NULL, NULL));
+        ASSERT_TRUE(a.Create(NULL, "a", WS_CHILD, TestRect(), &top, 701));
+        ASSERT_TRUE(a1.Create(NULL, "a1", WS_CHILD, TestRect(), &a, 702));
+        hB = ::CreateWindowExA(0, PlainProbeClass(), "b", WS_CHILD, 0, 0, 50, 50, top.m_hWnd, (HMENU)(UINT_PTR)705,
+                               NULL, NULL);
+        ASSERT_NE(nullptr, hB);
+        ASSERT_TRUE(b1.Create(NULL, "b1", WS_CHILD, TestRect(), CWnd::FromHandle(hB), 710));
+    }
+    void TearDown() override
+    {
+        top.DestroyWindow();
+        g_pPlainLog = nullptr;
+        CWnd::DeleteTempMap();
+    }
+};
+
+TEST_F(WindowServices, SendMessageToDescendantsReachesTheChildrenItIsAskedFor)
+{
+    struct Case {
+        BOOL bDeep;
+        BOOL bOnlyPerm;
+        Log expected; // sorted
+    } const cases[] = {
+        {TRUE, FALSE, {"a", "a1", "b", "b1"}},
+        {FALSE, FALSE, {"a", "b"}},
+        // windows without an object are passed over, but their children are still reached
+        {TRUE, TRUE, {"a", "a1", "b1"}},
+        {FALSE, TRUE, {"a"}},
+    };
+    for (const Case& c : cases) {
+        log.clear();
+        top.SendMessageToDescendants(kDescendantProbe, 0, 0, c.bDeep, c.bOnlyPerm);
+        std::sort(log.begin(), log.end());
+        EXPECT_EQ(c.expected, log) << "deep " << c.bDeep << ", only permanent " << c.bOnlyPerm;
+    }
+}
+
+TEST_F(WindowServices, RegisteredMessagesAndNotificationRanges)
+{
+    // A registered message reaches the handler of its own number only.
+    EXPECT_EQ(42, top.SendMessage(kRegisteredProbe, 7, 41));
+    EXPECT_EQ(0, top.SendMessage(kOtherRegistered, 8, 41));
+    EXPECT_EQ((Log{"top registered 7"}), log);
+
+    // Notifications by the id of the window they come from: inside the range and outside it, and
+    // another code.
+    struct Case {
+        HWND hWndFrom;
+        UINT nCode;
+        LRESULT nResult;
+        Log expected;
+    } const cases[] = {
+        {hB, (UINT)NM_CLICK, 705, {"top click 705"}},
+        {b1.m_hWnd, (UINT)NM_CLICK, 0, {}},
+        {hB, (UINT)NM_DBLCLK, 0, {}},
+    };
+    for (const Case& c : cases) {
+        log.clear();
+        NMHDR hdr = {c.hWndFrom, (UINT_PTR)::GetDlgCtrlID(c.hWndFrom), c.nCode};
+        EXPECT_EQ(c.nResult, top.SendMessage(WM_NOTIFY, hdr.idFrom, (LPARAM)&hdr)) << hdr.idFrom << " " << (int)c.nCode;
+        EXPECT_EQ(c.expected, log) << hdr.idFrom << " " << (int)c.nCode;
+    }
+}
+
+TEST_F(WindowServices, TimerMessagesReachTheHandler)
+{
+    ASSERT_NE(0u, top.SetTimer(3, 1, NULL));
+    // The loop's work until the timer came (at most a few seconds).
+    const DWORD dwStart = ::GetTickCount();
+    while (log.empty() && ::GetTickCount() - dwStart < 5000) {
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+    }
+    EXPECT_EQ((Log{"top timer 3"}), log);
 }
 
 } // namespace

@@ -82,9 +82,9 @@ BOOL CRegistryKey::Enumerate(LPCTSTR lpszSubkey, DWORD dwFlags)
 
 BOOL CRegistryKey::Walk(const CString& strPath, HKEY hKey, DWORD dwFlags, int nDepth)
 {
-    DWORD nMaxSubkey = 0, nMaxValueName = 0, nMaxValueData = 0;
-    if (RegQueryInfoKeyA(hKey, NULL, NULL, NULL, NULL, &nMaxSubkey, NULL, NULL, &nMaxValueName, &nMaxValueData, NULL,
-                         NULL) != ERROR_SUCCESS) {
+    DWORD nSubkeys = 0, nMaxSubkey = 0, nValues = 0, nMaxValueName = 0, nMaxValueData = 0;
+    if (RegQueryInfoKeyA(hKey, NULL, NULL, NULL, &nSubkeys, &nMaxSubkey, NULL, &nValues, &nMaxValueName, &nMaxValueData,
+                         NULL, NULL) != ERROR_SUCCESS) {
         RegCloseKey(hKey);
         return FALSE;
     }
@@ -101,8 +101,14 @@ BOOL CRegistryKey::Walk(const CString& strPath, HKEY hKey, DWORD dwFlags, int nD
             LONG lResult = RegEnumValueA(hKey, i, name.data(), &cchName, NULL, &dwType, value.GetData(), &cbData);
             if (lResult == ERROR_NO_MORE_ITEMS)
                 break;
-            if (lResult != ERROR_SUCCESS)
+            // An index that fails (a value grown since the key was asked) is skipped. Beyond the
+            // count the key reported a failure ends the values: a key deleted meanwhile fails at
+            // every index and would never answer ERROR_NO_MORE_ITEMS.
+            if (lResult != ERROR_SUCCESS) {
+                if (i >= nValues)
+                    break;
                 continue;
+            }
             value.SetType(dwType);
             value.SetSize(cbData);
             if (!OnValue(strPath, name.data(), value, nDepth)) {
@@ -117,8 +123,11 @@ BOOL CRegistryKey::Walk(const CString& strPath, HKEY hKey, DWORD dwFlags, int nD
         LONG lResult = RegEnumKeyA(hKey, i, subkey.data(), (DWORD)subkey.size());
         if (lResult == ERROR_NO_MORE_ITEMS)
             break;
-        if (lResult != ERROR_SUCCESS)
+        if (lResult != ERROR_SUCCESS) {
+            if (i >= nSubkeys)
+                break;
             continue;
+        }
         if ((dwFlags & kSubkeys) && !OnSubkey(subkey.data(), nDepth)) {
             RegCloseKey(hKey);
             return FALSE;

@@ -179,6 +179,23 @@ TEST(clsDBGHELP, EveryMethodListsTheSameModulesSortedWithoutDuplicates)
     FreeLibrary(psapi);
 }
 
+// A method that fails after it reported modules leaves none of them behind: the next method's
+// list is the only one.
+TEST(clsDBGHELP, AMethodThatFailsMidwayLeavesNoRecordsForTheNext)
+{
+    HMODULE failing = LoadLibraryA(Dll("symfaildbghelp.dll").c_str());
+    ASSERT_NE(nullptr, failing);
+    clsDBGHELP help;
+    help.Attach(failing); // freed by the object
+    ASSERT_TRUE(help.LoadModules(help.m_process, help.m_processId));
+
+    clsDBGHELP toolhelp;
+    ASSERT_TRUE(toolhelp.GetModuleListTH32(toolhelp.m_process, toolhelp.m_processId));
+    std::vector<uint64_t> bases = Bases(help.m_modules);
+    EXPECT_EQ(bases.size(), std::set<uint64_t>(bases.begin(), bases.end()).size()) << "no module twice";
+    EXPECT_EQ(Bases(toolhelp.m_modules), bases);
+}
+
 TEST(clsModuleList, EnumerationRules)
 {
     clsModuleList* list = new clsModuleList;
@@ -266,6 +283,43 @@ TEST(clsDBGHELP, OwnModuleProbeAndRecord)
     symtest::WriteBytes(dir.File("other.sym"), elf);
     help.LoadModule(help.m_process, other.c_str(), "other.dll", 0x400000000ull, 0x1000);
     EXPECT_STREQ("-unknown-", help.m_modules.At(3)->szSymType);
+
+    // Only a company name that begins with "velmar " exactly starts the probe: the same image with
+    // its own ELF data, the version resource's company name changed in place.
+    struct Case {
+        const char* company;
+        const char* kind;
+    } const cases[] = {
+        {"velmar Software GmbH", "DWARF"},
+        {"Velmar Software GmbH", "-unknown-"},
+        {"velmar_Software GmbH", "-unknown-"},
+        {"VELMAR Software GmbH", "-unknown-"},
+    };
+    auto utf16 = [](const char* text) {
+        Bytes bytes;
+        for (const char* c = text; *c; c++) {
+            bytes.push_back((uint8_t)*c);
+            bytes.push_back(0);
+        }
+        return bytes;
+    };
+    const Bytes original = utf16("velmar Software GmbH");
+    auto at = std::search(joined.begin(), joined.end(), original.begin(), original.end());
+    ASSERT_NE(joined.end(), at) << "the company name in the test module's version resource";
+    uint64_t base = 0x500000000ull;
+    for (const Case& c : cases) {
+        Bytes changed = joined;
+        const Bytes company = utf16(c.company);
+        std::copy(company.begin(), company.end(), changed.begin() + (at - joined.begin()));
+        std::string path = dir.File("company" + std::to_string(base >> 32) + ".dll");
+        ASSERT_TRUE(symtest::WriteBytes(path, changed));
+        clsDBGHELP probe;
+        probe.LoadModule(probe.m_process, path.c_str(), "company.dll", base, 0x1000);
+        ASSERT_EQ(1u, probe.m_modules.Count());
+        EXPECT_STREQ(c.company, probe.m_modules.At(0)->szCompanyName);
+        EXPECT_STREQ(c.kind, probe.m_modules.At(0)->szSymType) << c.company;
+        base += 0x100000000ull;
+    }
 }
 
 TEST(clsDBGHELP, GetModuleInfoFallsBackToTheProcessModules)
@@ -344,8 +398,9 @@ TEST(clsDBGHELP, OwnLookupOfTheOldContainer)
     for (const Case& c : cases) {
         std::string path = dir.File(c.file);
         ASSERT_TRUE(symtest::WriteBytes(path, c.bytes));
-        if (c.sym)
+        if (c.sym) {
             ASSERT_TRUE(symtest::WriteBytes(dir.File(c.sym), c.symBytes));
+        }
         HMODULE module = LoadLibraryA(path.c_str());
         ASSERT_NE(nullptr, module) << c.file;
         uint64_t base = reinterpret_cast<uintptr_t>(module);

@@ -81,6 +81,18 @@ public:
     std::vector<std::string> m_names;
 };
 
+// Deletes a key (the one being walked, as another program might) at its first value.
+class DeletingKey : public RecordingKey {
+public:
+    DeletingKey(HKEY hRoot, const CString& strDelete) : RecordingKey(hRoot), m_strDelete(strDelete) {}
+    BOOL OnValue(LPCTSTR lpszPath, LPCTSTR lpszName, const CRegistryValue& value, int nDepth) override
+    {
+        RegDeleteTreeA(GetRoot(), m_strDelete);
+        return RecordingKey::OnValue(lpszPath, lpszName, value, nDepth);
+    }
+    CString m_strDelete;
+};
+
 } // namespace
 
 TEST_F(RegistryTest, ValuesOfEachType)
@@ -240,4 +252,37 @@ TEST_F(RegistryTest, Walks)
               RegQueryInfoKeyA(hApps, NULL, NULL, NULL, &nSubkeys, NULL, NULL, NULL, NULL, NULL, NULL, NULL));
     EXPECT_EQ(2u, nSubkeys);
     RegCloseKey(hApps);
+}
+
+// A key deleted while it is walked fails at every later index and never answers that its values
+// or subkeys are at their end: the walk of it still ends, with what it reported before.
+TEST_F(RegistryTest, WalkOfAKeyDeletedMeanwhileEnds)
+{
+    CRegistryKey writer(HKEY_CURRENT_USER);
+    ASSERT_TRUE(writer.WriteDword(Sub("Weg"), "A", 1));
+    ASSERT_TRUE(writer.WriteDword(Sub("Weg"), "B", 2));
+    ASSERT_TRUE(writer.WriteDword(Sub("Weg\\Unter"), "C", 3));
+
+    DeletingKey walker(HKEY_CURRENT_USER, Sub("Weg"));
+    struct Run {
+        DeletingKey* pWalker;
+        CString strKey;
+        BOOL bResult;
+    } run = {&walker, Sub("Weg"), FALSE};
+    HANDLE hThread = CreateThread(
+        NULL, 0,
+        [](LPVOID p) -> DWORD {
+            Run* r = static_cast<Run*>(p);
+            r->bResult = r->pWalker->Enumerate(r->strKey, CRegistryKey::kValues | CRegistryKey::kSubkeys);
+            return 0;
+        },
+        &run, 0, NULL);
+    ASSERT_NE(nullptr, hThread);
+    const DWORD dwWait = WaitForSingleObject(hThread, 10000);
+    if (dwWait != WAIT_OBJECT_0)
+        TerminateThread(hThread, 1);
+    CloseHandle(hThread);
+    ASSERT_EQ(WAIT_OBJECT_0, dwWait) << "the walk of the deleted key did not end";
+    EXPECT_TRUE(run.bResult);
+    EXPECT_EQ((std::vector<std::string>{"value " + std::string((LPCTSTR)Sub("Weg")) + "|A=1 @0"}), walker.m_calls);
 }
