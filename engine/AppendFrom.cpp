@@ -108,6 +108,19 @@ void CopyFields(s_Area& source, s_Area& target, const FieldList& entries)
     }
 }
 
+// The source is the destination's own table (the same area, or another area on the same file):
+// every row appended would be read again as a source row, and the copy would never end.
+bool SameTable(const s_Area& source, const s_Area& target)
+{
+    if (&source == &target || std::strcmp(source.fullPath, target.fullPath) == 0)
+        return true;
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    return source.file != INVALID_HANDLE_VALUE && target.file != INVALID_HANDLE_VALUE &&
+           GetFileInformationByHandle(source.file, &a) && GetFileInformationByHandle(target.file, &b) &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
 } // namespace
 
 extern "C" BOOL DB_CALL db_append_from(const char* source, const char* fieldList)
@@ -131,7 +144,7 @@ extern "C" BOOL DB_CALL db_append_from(const char* source, const char* fieldList
 
     _db_select_number(job, sourceNumber);
     s_Area* from = job->currentArea;
-    if (!from) {
+    if (!from || SameTable(*from, *target)) {
         _db_select_number(job, targetNumber);
         _db_raise_error(DBE_APPEND_SOURCE);
         return f(FALSE);

@@ -107,6 +107,7 @@ struct s_Area {
     int fieldCount = 0;
     int exclusive = 0;
     int32_t recordCount = -1;           // -1: unknown, recomputed before use
+    int64_t recordsHeld = -1;           // shared table: the records its file held when last measured
     int32_t recno = DB_EOF_RECNO;       // 1-based; DB_EOF_RECNO is the end-of-file position
     int deleteMark = 0;                 // set by db_delete / db_recall around their write
     int bof = 0;

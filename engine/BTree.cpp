@@ -891,6 +891,8 @@ bool WriteIndexPagesHook(s_Area& area, int slot)
     return !index || _ntx_write_pages(*index);
 }
 
+bool CloseIndexFileHook(s_Area& area, int slot) { return _ntx_close_file(area, slot) != FALSE; }
+
 } // namespace
 
 const uint8_t* _ntx_current_key(const s_Index& slot) { return slot.pages ? KeyEntry(slot) : nullptr; }
@@ -939,8 +941,7 @@ int _ntx_position(s_Area& area, s_Index& slot, const char* key)
     const uint8_t* entry = KeyEntry(slot);
     if (!entry)
         return -1;
-    area.recno = (int32_t)ntx::ItemRecno(entry);
-    if (!_db_read_record(area, area.recno))
+    if (!_db_index_record(area, (int32_t)ntx::ItemRecno(entry)) || !_db_read_record(area, area.recno))
         return -1;
     return found;
 }
@@ -981,13 +982,16 @@ BOOL _ntx_close_file(s_Area& area, int slot)
     if (slot < 0 || slot >= DB_INDEX_SLOTS)
         return FALSE;
     s_Index& index = area.indexes[slot];
+    BOOL written = TRUE;
     if (index.name[0] && index.file != INVALID_HANDLE_VALUE) {
         if (index.lockCount > 0)
-            UnlockIndex(area, slot, TRUE);
+            written = UnlockIndex(area, slot, TRUE);
+        else if (area.exclusive)
+            written = WriteIndexBack(area, slot);
         CloseHandle(index.file);
         index.file = INVALID_HANDLE_VALUE;
     }
-    return TRUE;
+    return written;
 }
 
 void _ntx_raise_counter(s_Index& slot) { ntx::SetCounter(slot.header, slot.changeCounter + 1); }
@@ -1039,4 +1043,5 @@ void _ntx_hooks(s_EngineHooks& hooks)
     hooks.deleteKey = DeleteKeyHook;
     hooks.indexChanged = IndexChangedHook;
     hooks.writeIndexPages = WriteIndexPagesHook;
+    hooks.closeIndexFile = CloseIndexFileHook;
 }

@@ -51,7 +51,9 @@ BOOL _ntx_add_counted(s_Index& slot, const char* key, int32_t recno);
 // Deletes the key of a record number (46 when absent, 58 for a packed index).
 BOOL _ntx_delete(s_Index& slot, const char* key, int32_t recno);
 // Closes the file of a slot in use, unlocking it by force first when it is locked (which writes
-// the header and the changed pages); FALSE for a slot number of 50 or more.
+// the header and the changed pages); an exclusive table's index that is not locked is written back
+// all the same. FALSE for a slot number of 50 or more, or when the header or a page could not be
+// written (error raised).
 BOOL _ntx_close_file(s_Area& area, int slot);
 
 // The header copy's change counter becomes the remembered one + 1 (one step per lock period).

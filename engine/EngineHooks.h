@@ -15,17 +15,26 @@ struct s_EngineHooks {
     void (*unlockAreaAll)(s_Area& area) = nullptr;
 
     // ---- writing ----
-    // Writes a changed header date and a changed record buffer, under the header lock; the table
-    // is being closed (its file may be closed already; a table being defined or a failed open
-    // has no file and no buffers).
-    // Without it nothing is written.
-    void (*flushArea)(s_Area& area) = nullptr;
+    // Writes what the area's buffer and header still owe the table file: a changed record buffer
+    // through the write path of db_write (the keys of every open index first, then the record;
+    // the change date is not stamped), else a changed header date; the table's files are being
+    // closed (a table being defined, a failed open or closed files have nothing to write). FALSE
+    // with the error raised when it could not be written. Without it nothing is written.
+    bool (*flushArea)(s_Area& area) = nullptr;
 
     // ---- index slots and order ----
     // Closes the file of a slot in use (unlocking it first, which writes its header and changed
     // pages) and releases its page cache, packed reader and key expression; empties its name.
     // Without it the slot's file is closed.
     void (*releaseIndexSlot)(s_Area& area, int slot) = nullptr;
+    // Closes the file of a slot in use and keeps the slot: a locked index is unlocked by force,
+    // an exclusive table's index written back, so that its header and changed pages are in the
+    // file; FALSE with the error raised when they could not be written. Without it the file is
+    // closed.
+    bool (*closeIndexFile)(s_Area& area, int slot) = nullptr;
+    // The file of an exclusive table's index was opened again: its index lock is taken for good
+    // (until the file is closed), as when the index was opened. Without it nothing is locked.
+    void (*keepIndexLocked)(s_Area& area, int slot) = nullptr;
     // Index lock of a slot of a shared table (waiting scheme); FALSE when not obtained.
     bool (*lockIndex)(s_Area& area, int slot) = nullptr;
     void (*unlockIndex)(s_Area& area, int slot) = nullptr;

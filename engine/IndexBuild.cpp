@@ -603,7 +603,8 @@ bool _idx_build(s_Area& area, int slot)
         _db_raise_error(DBE_EXPR_TOO_LONG);
         return false;
     }
-    if (!_db_flush_buffer(area, true) || !_db_refresh_count(area))
+    // A changed record goes to the file first, its keys to every other open index.
+    if (!_db_write_pending(area, slot) || !_db_refresh_count(area))
         return false;
     const int32_t count = area.recordCount;
     _ntx_write_pages(index);
@@ -666,8 +667,10 @@ extern "C" BOOL DB_CALL db_index_on(unsigned slot, const char* key_expr, const c
     if (!area)
         return f(FALSE);
     area->stopFlag = 0;
-    if (slot == 0 || slot > (unsigned)DB_INDEX_SLOTS)
+    if (slot == 0 || slot > (unsigned)DB_INDEX_SLOTS) {
+        _db_raise_error(DBE_BAD_ORDER);
         return f(FALSE);
+    }
     if (!key_expr) {
         _db_raise_error(DBE_KEY_EVAL);
         return f(FALSE);
@@ -682,7 +685,11 @@ extern "C" BOOL DB_CALL db_index_on(unsigned slot, const char* key_expr, const c
     }
     s_Index record;
     record.area = area;
-    _idx_file_name(file, record.name);
+    // A name that does not fit a path would make a file under a shortened name.
+    if (!_idx_file_name(file, record.name)) {
+        _db_raise_error(DBE_INDEX_OPEN);
+        return f(FALSE);
+    }
     if (_idx_slot_of(*area, record.name) >= 0) {
         _db_raise_error(DBE_INDEX_IN_USE);
         return f(FALSE);

@@ -79,7 +79,10 @@ bool OpenSlot(s_Job* job, s_Area& area, int slot, const char* file)
 {
     s_Index record;
     record.area = &area;
-    _idx_file_name(file, record.name);
+    if (!_idx_file_name(file, record.name)) {
+        _db_raise_error(DBE_INDEX_OPEN);
+        return false;
+    }
     if (_idx_slot_of(area, record.name) >= 0)
         return true;
     const DWORD access = area.readOnly ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
@@ -246,10 +249,11 @@ void _idx_release_slot(s_Area& area, int slot)
         area.order = -1;
 }
 
-void _idx_file_name(const char* file, char* name)
+bool _idx_file_name(const char* file, char* name)
 {
-    _db_file_name_with_ext(file, ".ntx", false, name);
+    const bool whole = _db_file_name_with_ext(file, ".ntx", false, name);
     db_upper(name);
+    return whole;
 }
 
 int _idx_slot_of(const s_Area& area, const char* name)

@@ -45,8 +45,8 @@ inline bool _idx_in_use(const s_Area& area, int slot)
 void _idx_release_slot(s_Area& area, int slot);
 
 // The file name of a slot: file with ".ntx" added when it has no extension, upper case, into name
-// (MAX_PATH bytes).
-void _idx_file_name(const char* file, char* name);
+// (MAX_PATH bytes). FALSE when that name is longer than a path may be.
+bool _idx_file_name(const char* file, char* name);
 
 // The slot (0..49) whose file name is name, or -1.
 int _idx_slot_of(const s_Area& area, const char* name);

@@ -25,8 +25,10 @@ void _db_call_enter() { ++t_depth; }
 
 void _db_call_leave()
 {
-    if (--t_depth == 0 && g_Job)
+    if (--t_depth == 0 && g_Job) {
+        _db_forget_counts(g_Job);
         _db_deliver_errors(g_Job);
+    }
 }
 
 int _db_call_depth() { return t_depth; }
@@ -161,6 +163,9 @@ extern "C" void DB_CALL db_job_close(void)
         return;
     for (int i = 0; i < DB_AREA_COUNT; ++i)
         _db_free_area(job, i);
+    // What the tables could not write at their close reaches the caller before the job ends.
+    if (_db_call_depth() == 0)
+        _db_deliver_errors(job);
     g_Job = nullptr;
     delete job;
 }

@@ -200,25 +200,7 @@ BOOL UnlockOneIndex(s_Area& area, int slot, BOOL force)
         WarnUnbalanced(index);
         return TRUE;
     }
-    BOOL result = TRUE;
-    const uint32_t counter = dbf::Get16(index.header + kIndexCounterAt);
-    if (counter != index.changeCounter) {
-        LARGE_INTEGER zero{};
-        DWORD written = 0;
-        if (!SetFilePointerEx(index.file, zero, nullptr, FILE_BEGIN) ||
-            !WriteFile(index.file, index.header, DB_INDEX_HEADER_SIZE, &written, nullptr) ||
-            written != DB_INDEX_HEADER_SIZE) {
-            _db_raise_error(DBE_INDEX_WRITE);
-            result = FALSE;
-        } else {
-            if (g_EngineHooks.writeIndexPages && !g_EngineHooks.writeIndexPages(area, slot))
-                result = FALSE;
-            if (area.flush && !area.exclusive)
-                FlushFileBuffers(index.file);
-            if (result)
-                index.changeCounter = counter;
-        }
-    }
+    BOOL result = WriteIndexBack(area, slot);
     if (area.indexLockWord != 0)
         return result;
     // The byte is given up even when the write failed: other stations must not wait for ever.
@@ -230,6 +212,32 @@ BOOL UnlockOneIndex(s_Area& area, int slot, BOOL force)
 } // namespace
 
 void _db_set_lock_clock(const s_LockClock* clock) { s_clock = clock ? *clock : s_LockClock{}; }
+
+BOOL WriteIndexBack(s_Area& area, int slot)
+{
+    if (!_db_index_open(area, slot))
+        return FALSE;
+    s_Index& index = area.indexes[slot];
+    const uint32_t counter = dbf::Get16(index.header + kIndexCounterAt);
+    if (counter == index.changeCounter)
+        return TRUE;
+    LARGE_INTEGER zero{};
+    DWORD written = 0;
+    if (!SetFilePointerEx(index.file, zero, nullptr, FILE_BEGIN) ||
+        !WriteFile(index.file, index.header, DB_INDEX_HEADER_SIZE, &written, nullptr) ||
+        written != DB_INDEX_HEADER_SIZE) {
+        _db_raise_error(DBE_INDEX_WRITE);
+        return FALSE;
+    }
+    BOOL result = TRUE;
+    if (g_EngineHooks.writeIndexPages && !g_EngineHooks.writeIndexPages(area, slot))
+        result = FALSE;
+    if (area.flush && !area.exclusive)
+        FlushFileBuffers(index.file);
+    if (result)
+        index.changeCounter = counter;
+    return result;
+}
 
 BOOL LockRange(HANDLE file, uint64_t offset, uint64_t length, BOOL wait)
 {
@@ -428,6 +436,10 @@ void _db_lock_hooks(s_EngineHooks& hooks)
     hooks.unlockAreaAll = UnlockAreaAll;
     hooks.lockIndex = [](s_Area& area, int slot) { return LockIndex(area, slot, TRUE, FALSE) != FALSE; };
     hooks.unlockIndex = [](s_Area& area, int slot) { UnlockIndex(area, slot, FALSE); };
+    hooks.keepIndexLocked = [](s_Area& area, int slot) {
+        if (area.indexes[slot].lockCount == 0)
+            LockIndex(area, slot, TRUE, TRUE);
+    };
 }
 
 // ---- exports ----------------------------------------------------------------------------------

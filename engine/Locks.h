@@ -77,6 +77,9 @@ BOOL LockIndex(s_Area& area, int slot, BOOL wait, BOOL nested, uint64_t* lockedS
 // Releases one nesting level (force: all of them); the last one writes a changed header and the
 // slot's changed pages and frees the byte, unless the file lock holds the indexes.
 BOOL UnlockIndex(s_Area& area, int slot, BOOL force);
+// Writes the slot's header when its change counter moved since the slot was last locked or
+// written, then its changed pages. FALSE when a write failed (error raised).
+BOOL WriteIndexBack(s_Area& area, int slot);
 
 // The index slots of the area that are open (a name and a file).
 bool _db_index_open(const s_Area& area, int slot);

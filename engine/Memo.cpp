@@ -710,10 +710,9 @@ extern "C" HGLOBAL DB_CALL db_memo_read(const char* field, HGLOBAL previous)
     const int n = MemoField(*area, field);
     if (!n)
         return f(nullptr);
-    if (!_db_read_current(*area)) {
-        _db_raise_error(DBE_PACK_READ);
+    // The read has raised its own error (29, or 9 for closed files).
+    if (!_db_read_current(*area))
         return f(nullptr);
-    }
     const uint32_t block = _db_memo_reference(*area, n);
     if (block == 0) {
         HGLOBAL empty = Allocate(previous, 1);

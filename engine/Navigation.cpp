@@ -95,8 +95,7 @@ bool CurrentKeyRecord(s_Area& area, int slot)
     unsigned length = 0;
     if (!g_EngineHooks.currentKey(area, slot, &recno, &key, &length))
         return false;
-    area.recno = recno;
-    return true;
+    return _db_index_record(area, recno);
 }
 
 int32_t IndexTop(s_Area& area, int slot)
@@ -129,7 +128,8 @@ int32_t IndexBottom(s_Area& area, int slot)
     g_EngineHooks.lastKey(area, slot);
     while (!ErrorRaised(area)) {
         if (!CurrentKeyRecord(area, slot)) {
-            _db_raise_error(DBE_INDEX_BAD);
+            if (!ErrorRaised(area))
+                _db_raise_error(DBE_INDEX_BAD);
             return 0;
         }
         if (_db_visible(area) != 0 || area.stopFlag)
@@ -339,6 +339,15 @@ bool _db_refresh_count(s_Area& area)
             return false;
         }
         count = dbf::Get32(bytes);
+        // A shared table's header damaged after the table was opened: only the records that are
+        // there count, so that every walk ends. The file is measured again only when the count
+        // grew beyond what it held last time (an exclusive table's header was checked when it
+        // was opened and changes only through this area).
+        if (!area.exclusive && count > area.recordsHeld) {
+            area.recordsHeld = _db_records_held(area);
+            if (area.recordsHeld >= 0 && count > area.recordsHeld)
+                count = area.recordsHeld;
+        }
     } else {
         LARGE_INTEGER size{};
         GetFileSizeEx(area.file, &size);
@@ -347,6 +356,7 @@ bool _db_refresh_count(s_Area& area)
             count = 0;
     }
     area.recordCount = count > INT32_MAX ? -1 : (int32_t)count;
+    _db_note_count(area);
     return true;
 }
 
@@ -356,14 +366,17 @@ bool _db_read_record(s_Area& area, int32_t n)
         _db_blank_buffer(area);
         return true;
     }
-    if (area.recordCount < 0 && !_db_refresh_count(area))
+    // An unknown count: nothing of the table was looked at in this call yet (a shared table), so
+    // a buffer from an earlier call may be stale.
+    const bool countKnown = area.recordCount >= 0;
+    if (!countKnown && !_db_refresh_count(area))
         return false;
     if (n > area.recordCount) {
         _db_set_eof_position(area);
         area.eof = 1;
         return true;
     }
-    if (area.bufferValid && area.bufferRecno == n)
+    if (area.bufferValid && area.bufferRecno == n && (countKnown || area.changed || area.lockBits))
         return true;
     if (area.file == INVALID_HANDLE_VALUE && !area.packed) {
         _db_raise_error(DBE_FILES_CLOSED);
@@ -456,6 +469,21 @@ int32_t _db_go_bottom(s_Area& area)
     return area.recno;
 }
 
+bool _db_index_record(s_Area& area, int32_t recno)
+{
+    if (recno >= 1 && recno != DB_EOF_RECNO) {
+        // Another station may have appended the record since the count was taken.
+        if ((area.recordCount < 0 || recno > area.recordCount) && !_db_refresh_count(area))
+            return false;
+        if (recno <= area.recordCount) {
+            area.recno = recno;
+            return true;
+        }
+    }
+    _db_raise_error(DBE_INDEX_READ);
+    return false;
+}
+
 void _db_set_eof_position(s_Area& area)
 {
     area.recno = DB_EOF_RECNO;
@@ -519,10 +547,9 @@ extern "C" long DB_CALL db_goto(long recno)
     int32_t reached;
     if (recno == 0 || recno == -1) {
         reached = recno == 0 ? _db_go_top(*area) : _db_go_bottom(*area);
-        if (ErrorRaised(*area))
-            return f(0);
-        if (reached == 0) {
-            // A failed move leaves the area on record 1 with a blank buffer.
+        if (reached == 0 || ErrorRaised(*area)) {
+            // A failed move (an error raised on the way included) leaves the area on record 1
+            // with a blank buffer.
             area->recno = 1;
             _db_blank_buffer(*area);
             return f(0);

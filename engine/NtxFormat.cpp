@@ -64,14 +64,12 @@ void InitPage(uint8_t* page, const Geometry& g)
 
 } // namespace ntx
 
-unsigned _ntx_check_header(uint8_t* header)
+unsigned _ntx_check_header(const uint8_t* header)
 {
     const uint16_t signature = ntx::Signature(header);
     ntx::Geometry geometry;
     if ((signature != ntx::kSignature && signature != ntx::kSignatureUnique) || !ntx::GeometryOf(header, &geometry))
         return DBE_INDEX_BAD;
-    if (signature == ntx::kSignatureUnique)
-        dbf::Put16(header + ntx::kUniqueAt, 1);
     return 0;
 }
 

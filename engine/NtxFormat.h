@@ -151,9 +151,10 @@ inline void SetItemRecno(uint8_t* item, uint32_t recno) { dbf::Put32(item + kIte
 
 // ---- checks of an existing file when it is opened --------------------------------------------------
 
-// The header fields (after its 297 bytes were read): 0 when usable, else DBE_INDEX_BAD (35). A
-// signature of 0x0106 sets the header's unique field to 1.
-unsigned _ntx_check_header(uint8_t* header);
+// The header fields (after its 297 bytes were read): 0 when usable, else DBE_INDEX_BAD (35). The
+// header is left as the file has it: a signature of 0x0106 makes a unique index through Unique(),
+// and the file's unique field is written back as it was.
+unsigned _ntx_check_header(const uint8_t* header);
 // The evaluated key expression against the header: its type letter and length (a length above
 // 329 counts as 330). 0 when it fits, else DBE_KEY_TYPE (37): length 0, a logical key, or a
 // character key whose length is not the key size.

@@ -9,8 +9,8 @@
 //      temporary file in the table's directory (enciphered for the position it will take, when the
 //      table has a cipher);
 //   2. only when every record was read and written, the temporary file's records are copied over
-//      the table's data part, the file is cut after the last kept record, and the header gets the
-//      new count and today's date.
+//      the table's data part, the header gets the new count and today's date, and then the file
+//      is cut after the last kept record (so the count never names records the file lost).
 // A failed read (error 15) or write (error 16) in step 1 leaves the table as it was; the
 // temporary file is removed when it is closed, whatever happens. Copying back overwrites bytes the
 // table file already holds, so it needs no room on the disk: a full disk shows in step 1.
@@ -129,7 +129,8 @@ bool CopyBack(s_Area& area, TemporaryFile& temporary, char* buffer, int32_t firs
     return true;
 }
 
-// The pack worker: true when the table was packed (the area's record count is the new one);
+// The pack worker: true when the kept records are in place (the area's record count is the new
+// one; the file is cut behind them once the header holds it);
 // false with nothing changed, with error 13, 15 or 16 raised, or without an error for a table
 // without records.
 bool PackRecords(s_Area& area)
@@ -182,7 +183,6 @@ bool PackRecords(s_Area& area)
     if (firstMoved >= 0 && !CopyBack(area, temporary, batch[0], firstMoved, kept))
         return false;
     area.recordCount = kept;
-    _db_write_at(area, "", _db_record_offset(area, kept + 1), 0);
     return true;
 }
 
@@ -241,7 +241,11 @@ extern "C" BOOL DB_CALL db_pack(void)
         area->changed = 0;
         area->beforeImageValid = 0;
         _db_stamp_date(*area);
+        // The new count goes to the header before the file is cut behind the kept records, so
+        // that the count never names records the file no longer holds.
         packed = _db_flush_buffer(*area, false);
+        if (packed)
+            _db_write_at(*area, "", _db_record_offset(*area, area->recordCount + 1), 0);
     }
 
     // The memo check's calls reset the current error and would reset the caller's error

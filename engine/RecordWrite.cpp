@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <vector>
 
 #include "CallFrame.h"
 #include "Conversions.h"
@@ -25,6 +26,7 @@
 #include "TableFile.h"
 #include "WorkAreas.h"
 #include "clsDatabaseLock.h"
+#include "clsKeepError.h"
 
 namespace {
 
@@ -108,27 +110,68 @@ bool KeyHooks()
     return g_EngineHooks.evaluateKey && g_EngineHooks.addKey && g_EngineHooks.deleteKey;
 }
 
-// db_write: every index whose key of the record changed gets the new key instead of the old.
-bool UpdateKeys(s_Area& area)
-{
-    if (!KeyHooks())
+// The key changes of one record write: every open index whose key of the record changed gets
+// the new key instead of the old one. They are made before the record is written, so that a
+// failure leaves the row and every index as they were.
+class KeyChanges {
+public:
+    KeyChanges(s_Area& area, int32_t recno, int skipSlot) : m_area(area), m_recno(recno), m_skip(skipSlot) {}
+
+    // Visits the open indexes (but the skipped one) in slot order: the old key (of the
+    // before-image) deleted, the new one added. A failure puts back what was changed and answers
+    // false; its error stays the current one.
+    bool Apply()
+    {
+        if (!KeyHooks())
+            return true;
+        for (int slot = 0; slot < DB_INDEX_SLOTS; ++slot) {
+            if (slot == m_skip || !IndexInUse(m_area, slot))
+                continue;
+            Change change;
+            change.slot = slot;
+            if (!SlotKey(m_area, slot, true, change.oldKey) || !SlotKey(m_area, slot, false, change.newKey))
+                return Undo(), false;
+            if (std::memcmp(change.oldKey, change.newKey, KeySize(m_area.indexes[slot])) == 0)
+                continue;
+            if (!g_EngineHooks.deleteKey(m_area, slot, change.oldKey, m_recno))
+                return Undo(), false;
+            if (!g_EngineHooks.addKey(m_area, slot, change.newKey, m_recno)) {
+                clsKeepError keep;
+                g_EngineHooks.addKey(m_area, slot, change.oldKey, m_recno);
+                return Undo(), false;
+            }
+            m_done.push_back(change);
+        }
         return true;
-    char oldKey[kKeyBufferSize], newKey[kKeyBufferSize];
-    for (int slot = 0; slot < DB_INDEX_SLOTS; ++slot) {
-        if (!IndexInUse(area, slot))
-            continue;
-        if (!SlotKey(area, slot, true, oldKey) || !SlotKey(area, slot, false, newKey))
-            return false;
-        if (std::memcmp(oldKey, newKey, KeySize(area.indexes[slot])) == 0)
-            continue;
-        if (!g_EngineHooks.deleteKey(area, slot, oldKey, area.recno) ||
-            !g_EngineHooks.addKey(area, slot, newKey, area.recno))
-            return false;
-        if (slot == area.order && g_EngineHooks.seekKey)
-            g_EngineHooks.seekKey(area, slot, newKey, area.recno);
     }
-    return true;
-}
+    // Puts the old keys back, the last change first.
+    void Undo()
+    {
+        clsKeepError keep;
+        for (auto it = m_done.rbegin(); it != m_done.rend(); ++it)
+            if (g_EngineHooks.deleteKey(m_area, it->slot, it->newKey, m_recno))
+                g_EngineHooks.addKey(m_area, it->slot, it->oldKey, m_recno);
+        m_done.clear();
+    }
+    // The controlling index follows the record to its new key.
+    void Reposition()
+    {
+        for (const Change& change : m_done)
+            if (change.slot == m_area.order && g_EngineHooks.seekKey)
+                g_EngineHooks.seekKey(m_area, change.slot, change.newKey, m_recno);
+    }
+
+private:
+    struct Change {
+        int slot = 0;
+        char oldKey[kKeyBufferSize];
+        char newKey[kKeyBufferSize];
+    };
+    s_Area& m_area;
+    int32_t m_recno;
+    int m_skip;
+    std::vector<Change> m_done;
+};
 
 // db_insert: every index gets the key of the new record; the first failure ends the visit (its
 // error stays queued).
@@ -172,16 +215,59 @@ BOOL WriteDeletedMark(s_Area& area, bool deleted)
     return result;
 }
 
-void FlushArea(s_Area& area)
+// The write of a changed buffer that holds a record, under the write locks: the key changes
+// (but the skipped slot's), then, with the change date stamped when asked, the header and the
+// record. A failure of the keys writes nothing and leaves the buffer to be read again; a failed
+// record write puts the old keys back.
+bool WriteRecord(s_Area& area, bool stamp, int skipSlot)
 {
-    if (area.defining || area.file == INVALID_HANDLE_VALUE || !area.record)
-        return;
-    const bool record = area.bufferValid && area.changed && area.bufferRecno != DB_EOF_RECNO;
-    if (area.headerDirty || record)
-        _db_flush_buffer(area, true);
+    KeyChanges keys(area, area.bufferRecno, skipSlot);
+    if (!area.deleteMark && area.beforeImageValid && !keys.Apply()) {
+        area.changed = 0;
+        area.beforeImageValid = 0;
+        area.bufferValid = 0;
+        return false;
+    }
+    if (stamp)
+        _db_stamp_date(area);
+    if (!_db_flush_buffer(area, false)) {
+        keys.Undo();
+        area.beforeImageValid = 0;
+        return false;
+    }
+    keys.Reposition();
+    area.beforeImageValid = 0;
+    return true;
 }
 
+// An appended record: the record first, then the header with the new count, so that the count
+// never names a record the file does not hold yet. The changed flag is cleared either way.
+bool FlushAppended(s_Area& area)
+{
+    area.changed = 0;
+    if (_db_write_records(area, area.record.get(), area.bufferRecno, (DWORD)area.recordLength) != area.recordLength) {
+        _db_raise_error(DBE_WRITE_RECORD);
+        return false;
+    }
+    return WriteHeader(area);
+}
+
+bool FlushArea(s_Area& area) { return _db_write_pending(area, -1); }
+
 } // namespace
+
+bool _db_write_pending(s_Area& area, int skipSlot)
+{
+    if (area.defining || area.file == INVALID_HANDLE_VALUE || !area.record)
+        return true;
+    const bool record = area.bufferValid && area.changed && area.bufferRecno > 0 && area.bufferRecno != DB_EOF_RECNO;
+    if (!record)
+        return area.headerDirty ? _db_flush_buffer(area, true) : true;
+    WriteLocks locks(area, area.bufferRecno);
+    if (!locks.Take())
+        return false;
+    return WriteRecord(area, false, skipSlot);
+}
 
 void _db_today_date(uint8_t* date)
 {
@@ -259,12 +345,8 @@ extern "C" BOOL DB_CALL db_write(void)
         return f(FALSE);
     if (!_db_refresh_count(*area))
         return f(FALSE);
-    _db_stamp_date(*area);
-    bool ok = _db_flush_buffer(*area, false);
-    if (ok && !area->deleteMark && area->beforeImageValid)
-        ok = UpdateKeys(*area);
+    const bool ok = WriteRecord(*area, true, -1);
     locks.Release();
-    area->beforeImageValid = 0;
     area->eof = area->bof = 0;
     return f(ok);
 }
@@ -289,9 +371,11 @@ extern "C" BOOL DB_CALL db_insert(void)
     area->recordCount = area->recno = area->bufferRecno = recno;
     area->eof = area->bof = 0;
     _db_stamp_date(*area);
-    const bool ok = _db_flush_buffer(*area, false);
+    const bool ok = FlushAppended(*area);
     if (ok)
         AddKeys(*area);
+    else
+        area->recordCount = -1;
     locks.Release();
     area->beforeImageValid = 0;
     return f(ok);
@@ -356,11 +440,11 @@ extern "C" BOOL DB_CALL db_zap(void)
         return f(FALSE);
     area->recordCount = 0;
     _db_stamp_date(*area);
-    _db_write_at(*area, "", area->headerLength, 0);
     // Nothing of the emptied table is written back: a changed buffer would put a record behind
-    // the header again.
+    // the header again. The count goes first, so that it never names records the file has lost.
     area->changed = 0;
     if (_db_flush_buffer(*area, true)) {
+        _db_write_at(*area, "", area->headerLength, 0);
         if ((area->Version() & dbf::kMemoBit) && area->memoFile != INVALID_HANDLE_VALUE)
             _db_memo_empty(*area);
         if (g_EngineHooks.rebuildIndexes)

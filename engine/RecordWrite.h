@@ -16,6 +16,12 @@ void _db_stamp_date(s_Area& area);
 // either way. FALSE after a short write (error 8 for the header, 30 for the record).
 bool _db_flush_buffer(s_Area& area, bool underHeaderLock);
 
+// Writes what the buffer and the header owe the table file: a changed buffer that holds a record
+// through the write path of db_write under its locks (the keys of every open index but skipSlot
+// first, then the record; the change date is not stamped), else a changed header date. FALSE
+// with the error raised when it could not be written.
+bool _db_write_pending(s_Area& area, int skipSlot);
+
 // Flushes the operating system's buffers of the table and memo file of a shared table while the
 // area's flush flag is set and no file lock is held.
 void _db_flush_files(s_Area& area);

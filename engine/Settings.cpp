@@ -10,6 +10,7 @@
 #include "CallFrame.h"
 #include "Conversions.h"
 #include "DebugOutput.h"
+#include "EngineHooks.h"
 #include "Expression.h"
 #include "Job.h"
 #include "Trace.h"
@@ -204,8 +205,8 @@ extern "C" BOOL DB_CALL db_set_sortorder(int order)
 }
 
 // The older scrambler's key: the password repeated over 8 bytes, a 0 byte and the mode's low
-// byte. Only mode 1 comes with the scrambler's tables (and the answer TRUE). The password never
-// appears in the trace.
+// byte. Only mode 1 comes with the scrambler's tables (and the answer TRUE). Without the table
+// encryption no key is set (error 61). The password never appears in the trace.
 extern "C" BOOL DB_CALL db_set_password(int mode, const char* password)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbSetPassword(x,xxxxxxx)");
@@ -214,6 +215,12 @@ extern "C" BOOL DB_CALL db_set_password(int mode, const char* password)
         return f(FALSE);
     if (!password || !*password) {
         area->scramblerKey[0] = 0;
+        return f(FALSE);
+    }
+    // Without the table encryption a key would mark the area enciphered while its records were
+    // read and written in clear.
+    if (!g_EngineHooks.encryptBuffer || !g_EngineHooks.decryptBuffer) {
+        _db_raise_error(DBE_NOT_AVAILABLE);
         return f(FALSE);
     }
     const size_t length = std::strlen(password);

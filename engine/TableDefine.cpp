@@ -24,6 +24,8 @@ namespace {
 const unsigned kOptionProtected = 0x2000;
 const unsigned kMaxFieldLength = 255;
 const unsigned kMaxNumericLength = 19;
+// The most fields whose descriptors and terminator a 16-bit header length can describe.
+const unsigned kMaxFields = (dbf::kMaxLength - 2) / dbf::kDescriptorSize - 1;
 
 // The end mark behind the announced descriptors.
 const char kEndMark = (char)0xFF;
@@ -56,6 +58,24 @@ void FieldSize(char type, unsigned length, unsigned decimals, uint8_t* storedLen
         *storedDecimals = 0;
         return;
     }
+}
+
+// The field types the engine reads and writes.
+bool KnownType(char type)
+{
+    return type == 'C' || type == 'N' || type == 'F' || type == 'D' || type == 'L' || type == 'M';
+}
+
+// A field name every reader takes: a letter, then letters, digits and underscores.
+bool NameAccepted(const char* name)
+{
+    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (!letter(name[0]))
+        return false;
+    for (const char* p = name + 1; *p; ++p)
+        if (!letter(*p) && !(*p >= '0' && *p <= '9') && *p != '_')
+            return false;
+    return true;
 }
 
 uint8_t CharsetMark(int charset)
@@ -119,6 +139,10 @@ extern "C" BOOL DB_CALL db_define_begin(const char* file, int exclusive, const c
     s_Job* job = f.Job();
     if (!job)
         return f(FALSE);
+    if (fieldCount > kMaxFields) {
+        _db_raise_error(DBE_TOO_MANY_FIELDS);
+        return f(FALSE);
+    }
     if (job->currentArea)
         db_close(3);
     s_Area* area = _db_alloc_area(job);
@@ -172,11 +196,21 @@ extern "C" BOOL DB_CALL db_define_field(const char* name, char type, unsigned le
         _db_raise_error(DBE_TOO_MANY_FIELDS);
         return f(FALSE);
     }
+    // What neither this engine nor other readers could use is refused; the place stays free.
+    s_Field candidate{};
+    SafeStrCopy(candidate.name, name ? name : "", sizeof candidate.name);
+    CharUpperA(candidate.name);
+    candidate.type = UpperChar(type);
+    FieldSize(candidate.type, length, decimals, &candidate.length, &candidate.decimals);
+    bool accepted = NameAccepted(candidate.name) && KnownType(candidate.type) && candidate.length > 0;
+    for (int j = 0; accepted && j < i; ++j)
+        accepted = StrCompareNoCase(area->fields[j].name, candidate.name) != 0;
+    if (!accepted) {
+        _db_raise_error(DBE_FORMAT);
+        return f(FALSE);
+    }
     s_Field& field = area->fields[i];
-    SafeStrCopy(field.name, name ? name : "", sizeof field.name);
-    CharUpperA(field.name);
-    field.type = UpperChar(type);
-    FieldSize(field.type, length, decimals, &field.length, &field.decimals);
+    field = candidate;
     field.offset = (uint16_t)sum;
     area->recordLength = (int)(1 + sum + field.length);
     return f(TRUE);

@@ -120,7 +120,7 @@ long _db_write_records(s_Area& area, const void* buffer, int32_t n, DWORD bytes)
     return (long)_db_write_at(area, copy, position, bytes);
 }
 
-void _db_file_name_with_ext(const char* path, const char* ext, bool replace, char* result)
+bool _db_file_name_with_ext(const char* path, const char* ext, bool replace, char* result)
 {
     char drive[256], dir[256], name[256], own[256];
     SplitPath(path, drive, dir, name, own);
@@ -128,6 +128,19 @@ void _db_file_name_with_ext(const char* path, const char* ext, bool replace, cha
     char joined[4 * 256 + 8];
     MakePath(joined, drive, dir, name, (none || replace) ? ext : own);
     SafeStrCopy(result, joined, MAX_PATH);
+    // Every part was taken whole (each holds at most 255 characters) and the result fits.
+    const size_t parts = std::strlen(drive) + std::strlen(dir) + std::strlen(name) + std::strlen(own);
+    return parts == std::strlen(path ? path : "") && std::strlen(joined) < MAX_PATH;
+}
+
+int64_t _db_records_held(const s_Area& area)
+{
+    LARGE_INTEGER size{};
+    if (area.file == INVALID_HANDLE_VALUE || area.recordLength <= 0 || !GetFileSizeEx(area.file, &size))
+        return -1;
+    if (size.QuadPart <= area.headerLength)
+        return 0;
+    return (size.QuadPart - area.headerLength) / area.recordLength;
 }
 
 HANDLE _db_open_area_file(const s_Area& area, const char* name, DWORD creation, DWORD flags)

@@ -23,6 +23,9 @@ DWORD _xwrite(HANDLE file, const void* buffer, DWORD count);
 DWORD _db_read_at(s_Area& area, void* buffer, int64_t offset, DWORD count);
 DWORD _db_write_at(s_Area& area, const void* buffer, int64_t offset, DWORD count);
 
+// The whole records the table file holds behind its header; -1 when its size is not known.
+int64_t _db_records_held(const s_Area& area);
+
 // File offset of record n.
 inline int64_t _db_record_offset(const s_Area& area, int32_t n)
 {
@@ -34,8 +37,9 @@ DWORD _db_read_records(s_Area& area, void* buffer, int32_t n, DWORD bytes);
 long _db_write_records(s_Area& area, const void* buffer, int32_t n, DWORD bytes);
 
 // The path with an extension: the given one when the path has none (or a lone dot) or replace is
-// set, else the path's own. result holds MAX_PATH bytes.
-void _db_file_name_with_ext(const char* path, const char* ext, bool replace, char* result);
+// set, else the path's own. result holds MAX_PATH bytes. FALSE when the name did not fit and
+// result holds a shortened one.
+bool _db_file_name_with_ext(const char* path, const char* ext, bool replace, char* result);
 
 // Opens a table or memo file with the area's access (read-only or read/write) and share mode.
 HANDLE _db_open_area_file(const s_Area& area, const char* name, DWORD creation, DWORD flags);

@@ -157,6 +157,14 @@ unsigned OpenTable(s_Job* job, s_Area& area, const char* file, unsigned flags, c
 
     if (unsigned code = ReadFields(area))
         return code;
+    // A count that names records the file does not hold is a damaged header: this engine writes
+    // an appended record before the count that names it, and a smaller count before it cuts the
+    // file.
+    if (!area.packed) {
+        const int64_t held = _db_records_held(area);
+        if (held >= 0 && (int64_t)dbf::Get32(header + dbf::kRecordCount) > held)
+            return DBE_FORMAT;
+    }
 
     area.record.reset(new (std::nothrow) char[(size_t)area.recordLength]);
     area.beforeImage.reset(new (std::nothrow) char[(size_t)area.recordLength]);
@@ -293,12 +301,15 @@ extern "C" BOOL DB_CALL db_close(int mode)
         return f(FALSE);
     switch (mode) {
     case 0:
-    case 1:
+    case 1: {
+        bool written = true;
         for (int i = 0; i < DB_AREA_COUNT; ++i)
-            _db_free_area(job, i);
+            if (!_db_free_area(job, i))
+                written = false;
         job->currentIndex = 0;
         job->currentArea = job->areas[0];
-        return f(TRUE);
+        return f(written);
+    }
     case 2:
     case 3: {
         s_Area* area = job->currentArea;
@@ -306,10 +317,8 @@ extern "C" BOOL DB_CALL db_close(int mode)
             _db_raise_error(DBE_NO_TABLE);
             return f(FALSE);
         }
-        if (mode == 3) {
-            _db_free_area(job, job->currentIndex);
-            return f(TRUE);
-        }
+        if (mode == 3)
+            return f(_db_free_area(job, job->currentIndex));
         area->order = -1;
         for (int slot = 0; slot < DB_INDEX_SLOTS; ++slot) {
             s_Index& index = area->indexes[slot];

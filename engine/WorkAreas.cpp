@@ -35,6 +35,12 @@ void CloseHandleOf(HANDLE& h)
     }
 }
 
+// The shared tables whose count the calling thread took in its current outermost call, one bit
+// per area index.
+const int kNoteWords = (DB_AREA_COUNT + 63) / 64;
+thread_local uint64_t t_countsTaken[kNoteWords];
+thread_local bool t_anyCountTaken;
+
 // The body of db_files_close.
 BOOL FilesClose(s_Job* job)
 {
@@ -113,21 +119,15 @@ s_Area* _db_alloc_area(s_Job* job)
     return area;
 }
 
-void _db_free_area(s_Job* job, int index)
+bool _db_free_area(s_Job* job, int index)
 {
     if (index < 0 || index >= DB_AREA_COUNT || !job->areas[index])
-        return;
+        return true;
     s_Area* area = job->areas[index];
     job->currentIndex = index;
     job->currentArea = area;
 
-    area->recordCount = -1;
-    if (g_EngineHooks.flushArea)
-        g_EngineHooks.flushArea(*area);
-    if (g_EngineHooks.unlockAreaAll)
-        g_EngineHooks.unlockAreaAll(*area);
-    CloseHandleOf(area->file);
-    CloseHandleOf(area->memoFile);
+    const bool written = _db_close_area_files(*area);
 
     if (g_EngineHooks.freeExpression) {
         g_EngineHooks.freeExpression(area->locateCondition);
@@ -151,6 +151,29 @@ void _db_free_area(s_Job* job, int index)
 
     job->areas[index] = nullptr;
     job->currentArea = nullptr;
+    return written;
+}
+
+bool _db_close_area_files(s_Area& area)
+{
+    // The count is not written back: another station may have changed it meanwhile.
+    area.recordCount = -1;
+    bool written = true;
+    if (g_EngineHooks.flushArea && !g_EngineHooks.flushArea(area))
+        written = false;
+    for (int slot = 0; slot < DB_INDEX_SLOTS; ++slot) {
+        s_Index& index = area.indexes[slot];
+        if (index.name[0] && index.file != INVALID_HANDLE_VALUE && g_EngineHooks.closeIndexFile &&
+            !g_EngineHooks.closeIndexFile(area, slot))
+            written = false;
+        CloseHandleOf(index.file);
+    }
+    if (g_EngineHooks.unlockAreaAll)
+        g_EngineHooks.unlockAreaAll(area);
+    area.indexLockWord = 0;
+    CloseHandleOf(area.file);
+    CloseHandleOf(area.memoFile);
+    return written;
 }
 
 BOOL _db_close_files(s_Job* job)
@@ -159,11 +182,31 @@ BOOL _db_close_files(s_Job* job)
     s_Area* area = job->currentArea;
     if (!area)
         return TRUE;
-    CloseHandleOf(area->file);
-    CloseHandleOf(area->memoFile);
-    for (s_Index& index : area->indexes)
-        CloseHandleOf(index.file);
-    return TRUE;
+    return _db_close_area_files(*area) ? TRUE : FALSE;
+}
+
+void _db_note_count(const s_Area& area)
+{
+    if (area.exclusive || area.index < 0 || area.index >= DB_AREA_COUNT)
+        return;
+    t_countsTaken[area.index / 64] |= (uint64_t)1 << (area.index % 64);
+    t_anyCountTaken = true;
+}
+
+void _db_forget_counts(s_Job* job)
+{
+    if (!t_anyCountTaken)
+        return;
+    t_anyCountTaken = false;
+    for (int word = 0; word < kNoteWords; ++word) {
+        for (uint64_t bits = t_countsTaken[word]; bits; bits &= bits - 1) {
+            const int index = word * 64 + __builtin_ctzll(bits);
+            s_Area* area = job ? job->areas[index] : nullptr;
+            if (area && !area->exclusive)
+                area->recordCount = -1;
+        }
+        t_countsTaken[word] = 0;
+    }
 }
 
 BOOL _db_reopen_files(s_Job* job)
@@ -191,7 +234,8 @@ BOOL _db_reopen_files(s_Job* job)
             return FALSE;
         }
     }
-    for (s_Index& index : area->indexes) {
+    for (int slot = 0; slot < DB_INDEX_SLOTS; ++slot) {
+        s_Index& index = area->indexes[slot];
         if (!index.name[0] || index.file != INVALID_HANDLE_VALUE)
             continue;
         index.file = _db_open_area_file(*area, index.name, OPEN_EXISTING, DB_FILE_FLAGS);
@@ -200,15 +244,19 @@ BOOL _db_reopen_files(s_Job* job)
             _db_raise_error(DBE_INDEX_OPEN);
             return FALSE;
         }
+        // An exclusive table holds its indexes locked while their files are open: its index
+        // changes are written when the lock is given up.
+        if (area->exclusive && g_EngineHooks.keepIndexLocked)
+            g_EngineHooks.keepIndexLocked(*area, slot);
     }
     return TRUE;
 }
 
-extern "C" int DB_CALL db_select(const char* designator)
+namespace {
+
+// The body of db_select after the job lookup.
+int Select(s_Job* job, const char* designator)
 {
-    s_Job* job = _db_get_job();
-    if (!job)
-        return 0;
     int n;
     if (_db_is_current_designator(designator))
         return job->currentIndex + 1;
@@ -227,9 +275,29 @@ extern "C" int DB_CALL db_select(const char* designator)
     return _db_select_number(job, n);
 }
 
+} // namespace
+
+extern "C" int DB_CALL db_select(const char* designator)
+{
+    s_Job* job = _db_get_job();
+    if (!job)
+        return 0;
+    return Select(job, designator);
+}
+
+// An area number 0..255 (0: the current area), or an area reference (-256..-1); the low byte
+// names the area, so 256 to 511 answer as their low byte does (256 the current area, 257 area 1).
+// Any other number names no area.
 extern "C" int DB_CALL db_select_area(int area)
 {
-    return db_select(DB_AREAREF((unsigned)area & 0xFF));
+    s_Job* job = _db_get_job();
+    if (!job)
+        return 0;
+    if (area < -256 || area > 511) {
+        _db_raise_error(DBE_BAD_AREA);
+        return 0;
+    }
+    return Select(job, DB_AREAREF((unsigned)area & 0xFF));
 }
 
 extern "C" int DB_CALL db_select_alias(const char* alias) { return db_select(alias ? alias : ""); }

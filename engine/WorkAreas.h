@@ -14,11 +14,25 @@ int _db_select_number(s_Job* job, int n);
 // A new, empty area in the job's current slot (made current); NULL without memory.
 s_Area* _db_alloc_area(s_Job* job);
 // Closes and frees the area at the index; the slot and the current area pointer become NULL.
-void _db_free_area(s_Job* job, int index);
+// FALSE when something the area still owed its files could not be written (error raised).
+bool _db_free_area(s_Job* job, int index);
 // Close or reopen the files of the current area, keeping its state. _db_close_files sets the
 // files-open count to 0 (callers restore it where they must).
 BOOL _db_close_files(s_Job* job);
 BOOL _db_reopen_files(s_Job* job);
+// Closes the table, memo and index files of an area, keeping its state. First everything the
+// files are owed is written: a changed record buffer with its keys, the header date, and each
+// index's header and changed pages; then the area's locks are given up (closing a file would
+// release them anyway) and the files closed. FALSE when something could not be written (error
+// raised); the files are closed all the same.
+bool _db_close_area_files(s_Area& area);
+
+// Shared tables keep their record count unknown between calls: the count of a shared table taken
+// during an engine call is noted for the calling thread, and the end of the thread's outermost
+// call sets it back to unknown (-1). The next call takes the count, and the record, from the file
+// again and so sees what other stations and other areas wrote meanwhile.
+void _db_note_count(const s_Area& area);
+void _db_forget_counts(s_Job* job);
 // The table of the current area; NULL (no error) when the area is unused.
 inline s_Area* _db_current_table(s_Job* job) { return job ? job->currentArea : nullptr; }
 // The open table of an export: NULL without an area (no error), or with the table file closed

@@ -112,6 +112,24 @@ std::string ValueText(const s_ExprValue* v)
     }
 }
 
+namespace {
+
+void LeaveAsItIs(s_Area&, int32_t, void*, unsigned) {}
+
+} // namespace
+
+StandInCipher::StandInCipher() : m_saved(g_EngineHooks)
+{
+    g_EngineHooks.encryptBuffer = LeaveAsItIs;
+    g_EngineHooks.decryptBuffer = LeaveAsItIs;
+}
+
+StandInCipher::~StandInCipher()
+{
+    g_EngineHooks.encryptBuffer = m_saved.encryptBuffer;
+    g_EngineHooks.decryptBuffer = m_saved.decryptBuffer;
+}
+
 std::string Evaluate(const std::string& text, int keyShape)
 {
     _db_get_job();

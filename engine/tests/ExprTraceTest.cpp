@@ -43,6 +43,7 @@ TEST_F(ExprTrace, CallNoteAndResultLines)
     DebugChannelOpen(GetModuleHandleA(nullptr));
     capture.Take();
     int value = 0;
+    StandInCipher cipher;
     db_set_debug(1);
     db_set_filter_to("AGE > 3");
     db_set_password(1, "geheim");

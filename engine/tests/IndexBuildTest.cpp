@@ -390,13 +390,16 @@ TEST_F(IndexBuild, RefusesWhatCannotBeBuilt)
     ASSERT_TRUE(Open(Rows(20)));
     ASSERT_TRUE(db_index_on(1, "NAME", File("name").c_str(), 0));
     const std::string tooLong(257, 'A');
+    // With ".ntx" added the name no longer fits a path: no shortened name may be made instead.
+    const std::string longName = File(std::string(MAX_PATH - File("").size() - 2, 'x'));
     const struct {
         const char* what;
         std::function<BOOL()> call;
         unsigned error;   // 0: none
     } cases[] = {
-        {"slot 0", [this] { return db_index_on(0, "NAME", File("x").c_str(), 0); }, 0},
-        {"slot 51", [this] { return db_index_on(51, "NAME", File("x").c_str(), 0); }, 0},
+        {"slot 0", [this] { return db_index_on(0, "NAME", File("x").c_str(), 0); }, DBE_BAD_ORDER},
+        {"slot 51", [this] { return db_index_on(51, "NAME", File("x").c_str(), 0); }, DBE_BAD_ORDER},
+        {"a path longer than the limit", [&] { return db_index_on(2, "NAME", longName.c_str(), 0); }, DBE_INDEX_OPEN},
         {"an expression of 257 characters", [&] { return db_index_on(2, tooLong.c_str(), File("x").c_str(), 0); }, DBE_EXPR_TOO_LONG},
         {"the file is open in a slot", [this] { return db_index_on(2, "AMOUNT", File("Name.ntx").c_str(), 0); }, DBE_INDEX_IN_USE},
         {"an expression that does not compile", [this] { return db_index_on(2, "NAME +", File("x").c_str(), 0); }, DBE_EXPRESSION},
@@ -412,9 +415,53 @@ TEST_F(IndexBuild, RefusesWhatCannotBeBuilt)
         EXPECT_EQ(0, Area().indexes[1].name[0]) << c.what << ": slot 2 stays empty";
         EXPECT_EQ(1u, db_indexord()) << c.what;
     }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(File("xxxxxxxx*").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "no file under a shortened name: " << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
 }
 
 // ---- record writing keeps the indexes ---------------------------------------------------------
+
+TEST_F(IndexBuild, AFailedWriteLeavesTheRowAndEveryIndexAsTheyWere)
+{
+    for (unsigned flags : {0x01u, 0x00u}) {
+        SCOPED_TRACE(flags ? "exclusive" : "shared");
+        const std::vector<Row> rows = Rows(60);
+        ASSERT_TRUE(Open(rows, flags));
+        ASSERT_TRUE(db_index_on(1, "NAME", File("name").c_str(), 0));
+        ASSERT_TRUE(db_index_on(2, "BORN", File("born").c_str(), 0));
+        ASSERT_TRUE(db_close(3));
+        // Record 7's date changes behind the engine's back: the date index lacks the key of the
+        // date the row holds now.
+        const long recno = 7;
+        std::vector<Row> changed = rows;
+        changed[recno - 1].born = "19000101";
+        db_set_exclusive(flags & 0x01);
+        ASSERT_TRUE(Use("table.dbf", TableImage(changed), flags));
+        db_set_exclusive(1);
+        ASSERT_TRUE(db_set_index_to(1, File("name").c_str()));
+        ASSERT_TRUE(db_set_index_to(2, File("born").c_str()));
+        const std::string table = TableImage(changed);
+        TakeErrors();
+
+        ASSERT_EQ(recno, db_goto(recno));
+        ASSERT_TRUE(db_rlock(1));
+        ASSERT_EQ(BornField(changed[recno - 1]), tabletest::Contents("BORN"));
+        ASSERT_TRUE(db_replace("NAME", "Neu"));
+        ASSERT_TRUE(db_replace("BORN", "20240229"));
+        EXPECT_FALSE(db_write()) << "the old date key is missing";
+        EXPECT_EQ(std::vector<unsigned>{DBE_KEY_MISSING}, TakeErrors());
+        EXPECT_EQ(NameField(changed[recno - 1]), tabletest::Contents("NAME")) << "the buffer holds the row as stored";
+        ASSERT_TRUE(db_unlock(0));
+        ASSERT_TRUE(db_close(3));
+        EXPECT_EQ(std::vector<unsigned>{}, TakeErrors()) << "nothing is left to write at the close";
+        EXPECT_EQ(table, Image("table.dbf")) << "the row stays as it was";
+        EXPECT_EQ(Expected(rows, NameKey), ScanFile("NAME.NTX").entries) << "the name index keeps the old key";
+        EXPECT_EQ(Expected(rows, BornKey), ScanFile("BORN.NTX").entries);
+    }
+}
 
 TEST_F(IndexBuild, WritesAndAppendsKeepEveryOpenIndex)
 {

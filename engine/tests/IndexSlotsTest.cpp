@@ -191,6 +191,59 @@ TEST_F(IndexSlots, ExclusiveTablesKeepTheirIndexesLocked)
     }
 }
 
+TEST_F(IndexSlots, IndexesOpenedWhileTheFilesAreClosedKeepTheirWrites)
+{
+    for (unsigned flags : {0x01u, 0x00u}) {
+        SCOPED_TRACE(flags ? "exclusive" : "shared");
+        SetUpOrders(flags);
+        ASSERT_TRUE(db_files_close());
+        ASSERT_TRUE(db_set_index_to(1, File("orders").c_str()));
+        EXPECT_EQ(0, Area().indexes[0].lockCount) << "no file, no lock";
+        ASSERT_TRUE(db_files_open());
+        // An exclusive table keeps its indexes locked from the moment their files are open.
+        EXPECT_EQ(flags ? 1 : 0, Area().indexes[0].lockCount);
+        std::vector<Row> rows = Names();
+        for (const char* name : {"Row 9", "Row 7", "Row 8"}) {
+            rows.push_back({name, 0, ""});
+            ASSERT_TRUE(db_blank());
+            ASSERT_TRUE(db_replace("NAME", name));
+            ASSERT_TRUE(db_insert());
+        }
+        ASSERT_TRUE(db_close(3));
+        EXPECT_EQ(Expected(rows, NameField), ScanFile("ORDERS.NTX").entries);
+        EXPECT_EQ(std::vector<unsigned>{}, TakeErrors());
+    }
+}
+
+TEST_F(IndexSlots, AUniqueSignatureIsKeptWhenTheIndexIsWritten)
+{
+    for (unsigned flags : {0x01u, 0x00u}) {
+        for (bool filesClosed : {false, true}) {
+            SCOPED_TRACE(std::string(flags ? "exclusive" : "shared") + (filesClosed ? ", opened with the files closed" : ""));
+            SetUpOrders(flags);
+            std::string image = Image("ORDERS.NTX");
+            Put16(image, 0, 0x0106);
+            ASSERT_TRUE(oxtest::WriteFileText(File("ORDERS.NTX"), image));
+            if (filesClosed) {
+                ASSERT_TRUE(db_files_close());
+            }
+            ASSERT_TRUE(db_set_index_to(1, File("orders").c_str()));
+            if (filesClosed) {
+                ASSERT_TRUE(db_files_open());
+            }
+            EXPECT_TRUE(ntx::Unique(Area().indexes[0].header)) << "the signature makes a unique index";
+            ASSERT_TRUE(db_blank());
+            ASSERT_TRUE(db_replace("NAME", "Row 9"));
+            ASSERT_TRUE(db_insert());
+            ASSERT_TRUE(db_close(3));
+            image = Image("ORDERS.NTX");
+            EXPECT_EQ(0x0106u, tabletest::Get16(image, 0)) << "the signature stays";
+            EXPECT_EQ(0u, tabletest::Get16(image, 278)) << "the unique field stays as the file had it";
+            EXPECT_EQ(Names().size() + 1, ScanFile("ORDERS.NTX").entries.size()) << "the new key is written";
+        }
+    }
+}
+
 TEST_F(IndexSlots, ClosedFilesAreOpenedWithTheTable)
 {
     SetUpOrders(0);

@@ -283,6 +283,22 @@ TEST_F(Memos, Errors)
     EXPECT_EQ(2, db_select(nullptr));
     db_select_area(1);
 
+    // A record that cannot be read (its bytes come through the packed-table hooks, which give
+    // nothing): the read error, not the one of packing.
+    {
+        const s_EngineHooks saved = g_EngineHooks;
+        s_Area& area = *g_Job->currentArea;
+        area.packed = 1;
+        g_EngineHooks.packedSize = [](s_Area& a) { return (int64_t)a.headerLength + (int64_t)a.recordLength; };
+        g_EngineHooks.readPacked = [](s_Area&, int64_t, void*, unsigned) { return 0u; };
+        area.bufferValid = 0;
+        m_error = 0;
+        EXPECT_EQ(nullptr, db_memo_read("NOTE", nullptr));
+        EXPECT_EQ((unsigned)DBE_READ_RECORD, m_error);
+        area.packed = 0;
+        g_EngineHooks = saved;
+    }
+
     // Opened without its memo file.
     db_close(0);
     db_files_open();

@@ -205,6 +205,33 @@ TEST_F(Navigation, FiltersDecideVisibility)
     EXPECT_EQ(7, db_skip(-1));
 }
 
+TEST_F(Navigation, AFailedFilterLeavesGotoOnRecordOneWithABlankBuffer)
+{
+    // Records 4 to 7 are visible; the filter fails on records 3 and 8, which the moves to the top
+    // and to the bottom meet first.
+    g_EngineHooks.evaluateCondition = [](s_Area& area, s_Expression*) {
+        if (area.recno == 3 || area.recno == 8) {
+            _db_raise_error(DBE_EXPRESSION);
+            return -1;
+        }
+        return area.recno > 3 && area.recno < 8 ? 1 : 0;
+    };
+    g_EngineHooks.freeExpression = [](s_Expression*) {};
+    for (long target : {0L, -1L}) {
+        StartAt(5);
+        s_Area& area = *g_Job->currentArea;
+        area.filterExpression = kFilter;
+        m_error = 0;
+        EXPECT_EQ(0, db_goto(target)) << target;
+        EXPECT_EQ((unsigned)DBE_EXPRESSION, m_error) << target;
+        EXPECT_EQ(1u, db_recno()) << target;
+        EXPECT_EQ(std::string((size_t)area.recordLength, ' '), std::string(area.record.get(), (size_t)area.recordLength))
+            << target << ": the buffer is blank";
+        EXPECT_EQ(std::vector<Callback>{}, s_callbacks) << target << ": a failed move reports no position";
+        area.filterExpression = nullptr;
+    }
+}
+
 namespace {
 
 // An index over the ten records in descending record order, behind the index hooks.

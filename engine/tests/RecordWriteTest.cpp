@@ -137,6 +137,15 @@ TEST_F(Writing, WritePathErrors)
         {"db_append_from, unknown alias", 0, [](Writing&) {}, [] { return db_append_from("NOWHERE", nullptr); }, FALSE, 6},
         {"db_append_from, unused source area", 0, [](Writing&) {},
          [] { return db_append_from(DB_AREAREF(7), nullptr); }, FALSE, 51},
+        {"db_append_from, the current area as its own source", 0, [](Writing&) {},
+         [] { return db_append_from(nullptr, nullptr); }, FALSE, 51},
+        {"db_append_from, the same table open in the source area", 0,
+         [this](Writing&) {
+             db_select_area(2);
+             db_use(File("table.dbf").c_str(), 0, "SAME", 0);
+             db_select_area(1);
+         },
+         [] { return db_append_from("SAME", nullptr); }, FALSE, 51},
         {"db_memo_write, read-only table", 0x10, [](Writing&) { db_goto(2); },
          [] { return db_memo_write("NOTE", "Text"); }, FALSE, 54},
     };
@@ -274,14 +283,15 @@ TEST_F(Writing, DeleteAndRecallWriteOnlyTheMark)
 namespace {
 
 std::vector<std::string> s_keyLog;
-int s_failAdd = -1;  // the slot whose next add fails
+int s_failAdd = -1;     // the slot whose next add fails
+int s_failDelete = -1;  // the slot whose next delete fails
 
 std::string Key(const char* key) { return std::string(key, 10); }
 
 void PlugKeyHooks(s_Area& area, const std::function<std::string(const std::string&)>& file)
 {
     s_keyLog.clear();
-    s_failAdd = -1;
+    s_failAdd = s_failDelete = -1;
     for (int slot : {0, 2}) {
         const std::string path = file("key" + std::to_string(slot) + ".ntx");
         ASSERT_TRUE(oxtest::WriteFileText(path, IndexImage(1, 10)));
@@ -306,6 +316,7 @@ void PlugKeyHooks(s_Area& area, const std::function<std::string(const std::strin
         EXPECT_GT(a.indexes[slot].lockCount, a.exclusive ? -1 : 0) << "keys change under the index lock";
         s_keyLog.push_back("add " + std::to_string(slot) + " " + Key(key) + " " + std::to_string(recno));
         if (slot == s_failAdd) {
+            s_failAdd = -1;
             _db_raise_error(DBE_KEY_EXISTS);
             return false;
         }
@@ -313,6 +324,11 @@ void PlugKeyHooks(s_Area& area, const std::function<std::string(const std::strin
     };
     g_EngineHooks.deleteKey = [](s_Area&, int slot, const char* key, int32_t recno) {
         s_keyLog.push_back("del " + std::to_string(slot) + " " + Key(key) + " " + std::to_string(recno));
+        if (slot == s_failDelete) {
+            s_failDelete = -1;
+            _db_raise_error(DBE_KEY_MISSING);
+            return false;
+        }
         return true;
     };
     g_EngineHooks.seekKey = [](s_Area&, int slot, const char* key, int32_t recno) {
@@ -352,9 +368,14 @@ TEST_F(Writing, IndexesFollowTheKeys)
         {"an appended record gets its keys, no repositioning",
          [] { return db_blank() && db_replace("NAME", "Neu") && db_insert(); }, TRUE, 0,
          {Entry("add", 0, "Neu", 6), Entry("add", 2, "Neu", 6)}},
-        {"a failed addition ends the visit and the write",
+        {"a failed addition puts the old key back and writes no record",
          [] { return (s_failAdd = 0), db_goto(2) && db_rlock(0) && Contents("NAME") != "" && db_replace("NAME", "Beta") && db_write(); },
-         FALSE, 45, {Entry("del", 0, "Row 2", 2), Entry("add", 0, "Beta", 2)}},
+         FALSE, 45, {Entry("del", 0, "Row 2", 2), Entry("add", 0, "Beta", 2), Entry("add", 0, "Row 2", 2)}},
+        {"a failed deletion in the second index undoes the first index's change",
+         [] { return (s_failDelete = 2), db_goto(3) && db_rlock(0) && Contents("NAME") != "" && db_replace("NAME", "Gamma") && db_write(); },
+         FALSE, 46,
+         {Entry("del", 0, "Row 3", 3), Entry("add", 0, "Gamma", 3), Entry("del", 2, "Row 3", 3), Entry("del", 0, "Gamma", 3),
+          Entry("add", 0, "Row 3", 3)}},
         {"a failed addition ends the visit; the append stays done",
          [] { return (s_failAdd = 0), db_blank() && db_replace("NAME", "Sieben") && db_insert(); }, TRUE, 45,
          {Entry("add", 0, "Sieben", 7)}},
@@ -368,9 +389,10 @@ TEST_F(Writing, IndexesFollowTheKeys)
         EXPECT_EQ(c.log, s_keyLog) << c.what;
         EXPECT_EQ(0, Current().indexes[0].lockCount) << c.what << ": the index locks are released";
         EXPECT_EQ(0, Current().indexes[2].lockCount) << c.what;
-        s_failAdd = -1;
+        s_failAdd = s_failDelete = -1;
     }
-    EXPECT_EQ(Row("Beta", "    1.00"), StoredRecord(Image(), 2)) << "the record stays written";
+    EXPECT_EQ(Row("Row 2", "    1.00"), StoredRecord(Image(), 2)) << "a failed write leaves the row as it was";
+    EXPECT_EQ(Row("Row 3", "    1.00"), StoredRecord(Image(), 3));
     EXPECT_EQ(7u, Get32(Image(), 4));
 }
 

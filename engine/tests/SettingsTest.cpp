@@ -102,8 +102,25 @@ TEST_F(Settings, SortOrderAndStopFlag)
     EXPECT_EQ(0, g_Job->currentArea->stopFlag);
 }
 
+TEST_F(Settings, PasswordWithoutTheTableEncryptionChangesNothing)
+{
+    ASSERT_EQ(nullptr, g_EngineHooks.encryptBuffer) << "the engine has no table encryption yet";
+    s_Area* area = g_Job->currentArea;
+    const std::string record = tabletest::Record();
+    for (int mode : {1, 0}) {
+        m_error = 0;
+        EXPECT_FALSE(db_set_password(mode, "geheim")) << mode;
+        EXPECT_EQ((unsigned)DBE_NOT_AVAILABLE, m_error) << mode;
+        EXPECT_EQ(0, area->scramblerKey[0]) << mode << ": no key";
+        EXPECT_EQ(0, area->scramblerModeWord) << mode;
+        EXPECT_FALSE(area->IsEncrypted()) << mode;
+    }
+    EXPECT_EQ(record, tabletest::Record()) << "the records are read as they are stored";
+}
+
 TEST_F(Settings, PasswordKeyAndScramblerTables)
 {
+    StandInCipher cipher;
     s_Area* area = g_Job->currentArea;
     EXPECT_FALSE(db_set_password(0, "secret")) << "only mode 1 answers TRUE";
     EXPECT_EQ(0, std::memcmp(area->scramblerKey, "secretse\0\0", 11));

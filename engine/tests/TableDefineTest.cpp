@@ -98,7 +98,6 @@ TEST_F(TableDefine, FieldLengthsAndDecimals)
         {{"two", 'F', 2, 1}, "TWO", 'F', 2, 0},
         {{"five", 'N', 5, 3}, "FIVE", 'N', 5, 3},
         {{"five4", 'N', 5, 4}, "FIVE4", 'N', 5, 3},
-        {{"other", 'x', 12, 4}, "OTHER", 'X', 12, 0},
         {{"elevenchars", 'C', 4, 0}, "ELEVENCHAR", 'C', 4, 0},
     };
     std::vector<FieldDef> fields;
@@ -196,6 +195,64 @@ TEST_F(TableDefine, RefusedDefinitions)
 
     // No definition in the current area.
     EXPECT_FALSE(db_define_end());
+}
+
+TEST_F(TableDefine, FieldsThatNoReaderCouldUseAreRefused)
+{
+    const struct {
+        const char* what;
+        FieldDef field;
+    } cases[] = {
+        {"a character field of length 0", {"EMPTY", 'C', 0, 0}},
+        {"type X", {"OTHER", 'x', 12, 4}},
+        {"type blank", {"BLANK", ' ', 5, 0}},
+        {"type I", {"INTEGER", 'I', 4, 0}},
+        {"an empty name", {"", 'C', 5, 0}},
+        {"a name starting with a digit", {"1ST", 'C', 5, 0}},
+        {"a name starting with an underscore", {"_HIDDEN", 'C', 5, 0}},
+        {"a blank in the name", {"MY NAME", 'C', 5, 0}},
+        {"a hyphen in the name", {"NAME-2", 'C', 5, 0}},
+        {"an umlaut in the name", {"GR\xd6SSE", 'N', 5, 0}},
+        {"the name of the first field again, in lower case", {"name_of_ro", 'N', 5, 0}},
+        {"a name that becomes the first field's name when cut to 10 characters", {"NAME_OF_ROW", 'C', 5, 0}},
+    };
+    for (const auto& c : cases) {
+        const std::string file = "refused.dbf";
+        ASSERT_TRUE(db_define_begin(File(file).c_str(), 1, nullptr, 0, 2)) << c.what;
+        ASSERT_TRUE(db_define_field("NAME_OF_RO", 'C', 10, 0)) << c.what;
+        m_error = 0;
+        EXPECT_FALSE(db_define_field(c.field.name.c_str(), c.field.type, (unsigned)c.field.length,
+                                     (unsigned)c.field.decimals))
+            << c.what;
+        EXPECT_EQ((unsigned)DBE_FORMAT, m_error) << c.what;
+        // The refused field leaves its place free: the definition fails at its end, no file made.
+        EXPECT_FALSE(db_define_end()) << c.what;
+        EXPECT_EQ((unsigned)DBE_TOO_FEW_FIELDS, m_error) << c.what;
+        EXPECT_FALSE(Exists(file)) << c.what;
+    }
+    // A refused field does not end the definition: a good one takes its place.
+    ASSERT_TRUE(db_define_begin(File("kept.dbf").c_str(), 1, nullptr, 0, 2));
+    ASSERT_TRUE(db_define_field("NAME", 'C', 10, 0));
+    EXPECT_FALSE(db_define_field("NAME", 'C', 10, 0));
+    ASSERT_TRUE(db_define_field("CITY_2", 'c', 20, 0));
+    ASSERT_TRUE(db_define_end());
+    char name[16];
+    ASSERT_TRUE(db_get_fieldname(2, name, 10));
+    EXPECT_STREQ("CITY_2", name);
+
+    // More fields than a header can describe (at most 2,046).
+    for (unsigned count : {2047u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        m_error = 0;
+        EXPECT_FALSE(db_define_begin(File("many.dbf").c_str(), 1, nullptr, 0, count)) << count;
+        EXPECT_EQ((unsigned)DBE_TOO_MANY_FIELDS, m_error) << count;
+        EXPECT_EQ(2u, db_fcount()) << count << ": the table open in the area stays";
+        EXPECT_FALSE(db_define_field("A", 'C', 1, 0)) << count << ": no definition is going on";
+    }
+    ASSERT_TRUE(db_define_begin(File("most.dbf").c_str(), 1, nullptr, 0, 2046));
+    for (int i = 0; i < 2046; ++i)
+        ASSERT_TRUE(db_define_field(("F" + std::to_string(i)).c_str(), 'L', 1, 0));
+    EXPECT_TRUE(db_define_end());
+    EXPECT_EQ(2046u, db_fcount());
 }
 
 TEST_F(TableDefine, DefineEndDoesNotRecreateAnOpenTable)

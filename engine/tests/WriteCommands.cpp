@@ -23,6 +23,12 @@ void CountChange(s_Area&, int, bool) { ++s_changes; }
 
 s_Area& Current() { return *g_Job->currentArea; }
 
+std::string Trimmed(std::string text)
+{
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
 int PlugIndex(int slot, const std::string& path)
 {
     s_Index& index = Current().indexes[slot];
@@ -99,6 +105,16 @@ long Run(const std::string& verb, const std::string& arg)
         return db_memo_write("NOTE", arg.c_str());
     if (verb == "close")
         return db_close(3);
+    if (verb == "area")
+        return db_select_area((int)n);
+    if (verb == "name") {
+        char name[32];
+        return db_get_contents("NAME", name, sizeof name) && Trimmed(name) == arg;
+    }
+    if (verb == "record") {
+        char record[64];
+        return db_get_record(record, sizeof record) && Trimmed(std::string(record + 1, 10)) == arg;
+    }
     return -1;
 }
 

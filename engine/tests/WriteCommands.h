@@ -15,6 +15,9 @@
 //   replace <text>        reads the current record, NAME := text, db_write
 //   memo <text>           db_memo_write of NOTE on the current record
 //   close                 db_close(3)
+//   area <n>              db_select_area
+//   name <text>           db_get_contents of NAME without moving: 1 when it holds text, else 0
+//   record <text>         db_get_record without moving: 1 when its NAME holds text, else 0
 //
 // Each step answers "<result> <error>": the call's result and the error it raised (0: none).
 #pragma once
