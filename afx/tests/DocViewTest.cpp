@@ -207,22 +207,6 @@ ON_COMMAND(ID_DEFAULT_HELP, CFrameWnd::OnHelpFinder)
 ON_COMMAND(ID_CONTEXT_HELP, CFrameWnd::OnContextHelp)
 END_MESSAGE_MAP()
 
-// Gives the window a client area of cx x cy pixels.
-void SetClientSize(CWnd* pWnd, int cx, int cy)
-{
-    for (int i = 0; i < 3; i++) {
-        CRect rectClient;
-        pWnd->GetClientRect(&rectClient);
-        CRect rectWindow;
-        pWnd->GetWindowRect(&rectWindow);
-        int dx = cx - rectClient.Width();
-        int dy = cy - rectClient.Height();
-        if (dx == 0 && dy == 0)
-            return;
-        pWnd->SetWindowPos(NULL, 0, 0, rectWindow.Width() + dx, rectWindow.Height() + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
 // The program started with a new document.
 class DocViewTest : public testing::Test {
 protected:
@@ -320,7 +304,7 @@ TEST_F(DocViewTest, RecalcLayoutPlacesBarsAndPanes)
         SCOPED_TRACE(testing::Message() << c.client.cx << "x" << c.client.cy << (c.bSideBar ? "" : " without side bar"));
         m_pFrame->m_wndSideBar.ShowWindow(c.bSideBar ? SW_SHOWNA : SW_HIDE);
         m_pFrame->m_wndSplitter.SetColumnInfo(0, 150, 10);
-        SetClientSize(m_pFrame, c.client.cx, c.client.cy);
+        framestest::SetClientSize(m_pFrame, c.client.cx, c.client.cy);
         m_pFrame->RecalcLayout();
         CRect rectClient;
         m_pFrame->GetClientRect(&rectClient);
@@ -342,7 +326,7 @@ TEST_F(DocViewTest, RecalcLayoutPlacesBarsAndPanes)
     m_pFrame->m_wndSideBar.ShowWindow(SW_SHOWNA);
 
     // Room kept free around the pane (an in-place frame's border).
-    SetClientSize(m_pFrame, 600, 400);
+    framestest::SetClientSize(m_pFrame, 600, 400);
     m_pFrame->m_rectBorder = CRect(5, 6, 7, 8);
     m_pFrame->RecalcLayout();
     EXPECT_EQ(CRect(45, 30, 593, 372), framestest::ChildRect(&m_pFrame->m_wndSplitter));
@@ -361,7 +345,7 @@ TEST_F(DocViewTest, RecalcLayoutPlacesBarsAndPanes)
 
 TEST_F(DocViewTest, DelayedLayoutHappensAtIdleTime)
 {
-    SetClientSize(m_pFrame, 400, 300);
+    framestest::SetClientSize(m_pFrame, 400, 300);
     m_pFrame->RecalcLayout();
     CRect rectSplitter = framestest::ChildRect(&m_pFrame->m_wndSplitter);
     EXPECT_EQ(40, rectSplitter.left);

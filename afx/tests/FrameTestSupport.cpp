@@ -91,6 +91,29 @@ bool TakeQuitMessage()
     return bQuit;
 }
 
+// ---- views -----------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CPaneView, CView)
+
+void CPaneView::OnDraw(CDC* pDC)
+{
+    static const COLORREF kColours[] = {RGB(0xE8, 0xF0, 0xFF), RGB(0xFF, 0xF4, 0xE0), RGB(0xE8, 0xFF, 0xE8), RGB(0xFF, 0xE8, 0xF0)};
+    int nID = GetDlgCtrlID() - AFX_IDW_PANE_FIRST;
+    CRect rect;
+    GetClientRect(&rect);
+    pDC->FillSolidRect(&rect, kColours[((nID / 16) * 2 + nID % 16) % 4]);
+    CString strText;
+    strText.Format("Bereich %d, %d", nID / 16, nID % 16);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->DrawText(strText, &rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
+void CPaneView::OnInitialUpdate()
+{
+    TheLog().push_back("initial update " + std::to_string(GetDlgCtrlID()) + (GetDocument() != NULL ? " with document" : ""));
+    CView::OnInitialUpdate();
+}
+
 // ---- placeholder bars ----------------------------------------------------------------------------
 
 BEGIN_MESSAGE_MAP(CPlaceholderBar, CWnd)
@@ -154,6 +177,21 @@ void CPlaceholderBar::OnPaint()
     GetWindowText(strText);
     dc.SetBkMode(TRANSPARENT);
     dc.DrawText(strText, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+}
+
+void SetClientSize(CWnd* pWnd, int cx, int cy)
+{
+    for (int i = 0; i < 3; i++) {
+        CRect rectClient;
+        pWnd->GetClientRect(&rectClient);
+        CRect rectWindow;
+        pWnd->GetWindowRect(&rectWindow);
+        int dx = cx - rectClient.Width();
+        int dy = cy - rectClient.Height();
+        if (dx == 0 && dy == 0)
+            return;
+        pWnd->SetWindowPos(NULL, 0, 0, rectWindow.Width() + dx, rectWindow.Height() + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 CRect ChildRect(const CWnd* pWnd)

@@ -73,6 +73,18 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
+// A view that paints itself in a colour of its own and names its pane; it logs its first update
+// ("initial update <pane id>") and the document it shows.
+class CPaneView : public CView {
+    DECLARE_DYNCREATE(CPaneView)
+public:
+    void OnDraw(CDC* pDC) override;
+    void OnInitialUpdate() override;
+};
+
+// Gives the window a client area of cx x cy pixels.
+void SetClientSize(CWnd* pWnd, int cx, int cy);
+
 // The window's rectangle in its parent's client coordinates.
 CRect ChildRect(const CWnd* pWnd);
 

@@ -200,7 +200,8 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
     if (pMsg->hwnd == NULL && DispatchThreadMessageEx(pMsg))
         return TRUE;
     CWnd* pMainWnd = AfxGetMainWnd();
-    if (CWnd::WalkPreTranslateTree(pMainWnd->GetSafeHwnd(), pMsg))
+    // (not through GetSafeHwnd: a member call would let the compiler drop the NULL test below)
+    if (CWnd::WalkPreTranslateTree(pMainWnd != NULL ? pMainWnd->m_hWnd : NULL, pMsg))
         return TRUE;
     // A message of a window outside the main window's tree (a modeless top-level dialog) gets
     // the main window's translation too (its accelerators).

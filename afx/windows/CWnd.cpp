@@ -1001,10 +1001,11 @@ CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) { return FromHandl
 
 HWND AFXAPI AfxGetSafeOwner(CWnd* pParent, HWND* pWndTop)
 {
-    HWND hWnd = pParent->GetSafeHwnd();
+    // (not through GetSafeHwnd: a member call would let the compiler drop the NULL tests below)
+    HWND hWnd = pParent != NULL ? pParent->m_hWnd : NULL;
     if (hWnd == NULL) {
         CWnd* pMain = AfxGetMainWnd();
-        hWnd = pMain->GetSafeHwnd();
+        hWnd = pMain != NULL ? pMain->m_hWnd : NULL;
     }
     // A child window cannot own a popup: take its top-level window.
     HWND hWndTop = hWnd;
