@@ -287,8 +287,8 @@ std::string SaveScreenshot(CWnd* pWnd, const char* pszName)
     HWND hWnd = pWnd->GetSafeHwnd();
     if (hWnd == NULL)
         return std::string();
+    // painted now (no messages are pumped: a script running in the window's loop goes on)
     ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RunToIdle();
     CRect rect;
     ::GetWindowRect(hWnd, &rect);
     int cx = rect.Width();

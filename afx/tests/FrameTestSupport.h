@@ -88,7 +88,7 @@ void SetClientSize(CWnd* pWnd, int cx, int cy);
 // The window's rectangle in its parent's client coordinates.
 CRect ChildRect(const CWnd* pWnd);
 
-// Writes the window (with its frame) as the screen shows it into
+// Paints the window and writes it (with its frame) as the screen shows it into
 // <program folder>\screenshots\<name>.png; answers the file's path, empty when it failed.
 std::string SaveScreenshot(CWnd* pWnd, const char* pszName);
 
