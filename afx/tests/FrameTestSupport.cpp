@@ -282,17 +282,11 @@ std::string EncodePng(int cx, int cy, const std::string& rgbRows)
 
 } // namespace
 
-std::string SaveScreenshot(CWnd* pWnd, const char* pszName)
+namespace {
+
+// Copies cx x cy pixels at (x, y) of hdc into a PNG file of the screenshots folder.
+std::string WritePng(HDC hdc, int x, int y, int cx, int cy, const char* pszName)
 {
-    HWND hWnd = pWnd->GetSafeHwnd();
-    if (hWnd == NULL)
-        return std::string();
-    // painted now (no messages are pumped: a script running in the window's loop goes on)
-    ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    CRect rect;
-    ::GetWindowRect(hWnd, &rect);
-    int cx = rect.Width();
-    int cy = rect.Height();
     if (cx <= 0 || cy <= 0)
         return std::string();
     BITMAPINFO bmi;
@@ -304,11 +298,10 @@ std::string SaveScreenshot(CWnd* pWnd, const char* pszName)
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = NULL;
-    HDC hdcScreen = ::GetWindowDC(hWnd);
-    HBITMAP hBitmap = ::CreateDIBSection(hdcScreen, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
-    HDC hdcMem = ::CreateCompatibleDC(hdcScreen);
+    HBITMAP hBitmap = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    HDC hdcMem = ::CreateCompatibleDC(hdc);
     HGDIOBJ hOld = ::SelectObject(hdcMem, hBitmap);
-    ::BitBlt(hdcMem, 0, 0, cx, cy, hdcScreen, 0, 0, SRCCOPY);
+    ::BitBlt(hdcMem, 0, 0, cx, cy, hdc, x, y, SRCCOPY);
     ::GdiFlush();
     std::string rgb;
     rgb.reserve((size_t)cx * cy * 3);
@@ -321,13 +314,37 @@ std::string SaveScreenshot(CWnd* pWnd, const char* pszName)
     ::SelectObject(hdcMem, hOld);
     ::DeleteDC(hdcMem);
     ::DeleteObject(hBitmap);
-    ::ReleaseDC(hWnd, hdcScreen);
 
     std::string strFolder = oxtest::ProgramDir() + "\\screenshots";
     ::CreateDirectoryA(strFolder.c_str(), NULL);
     std::string strPath = strFolder + "\\" + pszName + ".png";
     if (!oxtest::WriteFileText(strPath, EncodePng(cx, cy, rgb)))
         return std::string();
+    return strPath;
+}
+
+} // namespace
+
+std::string SaveScreenshot(CWnd* pWnd, const char* pszName)
+{
+    HWND hWnd = pWnd->GetSafeHwnd();
+    if (hWnd == NULL)
+        return std::string();
+    // painted now (no messages are pumped: a script running in the window's loop goes on)
+    ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CRect rect;
+    ::GetWindowRect(hWnd, &rect);
+    HDC hdc = ::GetWindowDC(hWnd);
+    std::string strPath = WritePng(hdc, 0, 0, rect.Width(), rect.Height(), pszName);
+    ::ReleaseDC(hWnd, hdc);
+    return strPath;
+}
+
+std::string SaveScreenArea(const RECT& rect, const char* pszName)
+{
+    HDC hdc = ::GetDC(NULL);
+    std::string strPath = WritePng(hdc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, pszName);
+    ::ReleaseDC(NULL, hdc);
     return strPath;
 }
 

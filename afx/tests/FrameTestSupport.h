@@ -91,5 +91,7 @@ CRect ChildRect(const CWnd* pWnd);
 // Paints the window and writes it (with its frame) as the screen shows it into
 // <program folder>\screenshots\<name>.png; answers the file's path, empty when it failed.
 std::string SaveScreenshot(CWnd* pWnd, const char* pszName);
+// The same for a rectangle of the screen (windows and popups as they overlap there).
+std::string SaveScreenArea(const RECT& rect, const char* pszName);
 
 } // namespace framestest
