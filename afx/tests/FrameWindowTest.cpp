@@ -1,0 +1,145 @@
+// Frame windows beyond the main window: mini frames (tool-window caption, the floating-status
+// protocol, sizing edges), the modal state that disables a frame's floating windows with it, the
+// caption that stays active for the floating frames, and the idle work of other top-level frames.
+#include <gtest/gtest.h>
+
+#include <afxwin.h>
+
+#include "FrameTestSupport.h"
+
+using framestest::RunToIdle;
+
+namespace {
+
+class FrameWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_pMain = new CFrameWnd;
+        ASSERT_TRUE(m_pMain->Create(NULL, "Hauptrahmen", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 540, 440)));
+        m_app.m_pMainWnd = m_pMain;
+    }
+    void TearDown() override
+    {
+        if (m_app.m_pMainWnd != NULL)
+            m_app.m_pMainWnd->DestroyWindow(); // takes the owned frames along
+        framestest::TakeQuitMessage();
+    }
+    CMiniFrameWnd* NewMiniFrame(DWORD dwStyle, CRect rect = CRect(600, 100, 760, 220))
+    {
+        CMiniFrameWnd* pMini = new CMiniFrameWnd;
+        if (!pMini->Create(NULL, "Leiste", dwStyle | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, rect, m_pMain))
+            return nullptr;
+        return pMini;
+    }
+    framestest::CProbeApp m_app;
+    CFrameWnd* m_pMain = nullptr;
+};
+
+} // namespace
+
+TEST_F(FrameWindowTest, MiniFrameFollowsTheFloatingStatusOfItsOwner)
+{
+    CMiniFrameWnd* pMini = NewMiniFrame(MFS_SYNCACTIVE | MFS_4THICKFRAME);
+    ASSERT_NE(nullptr, pMini);
+    EXPECT_TRUE(pMini->GetExStyle() & WS_EX_TOOLWINDOW) << "the small caption";
+    EXPECT_FALSE(pMini->GetExStyle() & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(pMini->GetStyle() & WS_THICKFRAME);
+    EXPECT_EQ(m_pMain, pMini->GetTopLevelFrame()) << "the owner is the frame above it";
+
+    EXPECT_EQ(1, (int)pMini->SendMessage(WM_FLOATSTATUS, FS_SYNCACTIVE));
+    pMini->SendMessage(WM_FLOATSTATUS, FS_DISABLE);
+    EXPECT_FALSE(pMini->IsWindowEnabled());
+    pMini->SendMessage(WM_FLOATSTATUS, FS_ENABLE);
+    EXPECT_TRUE(pMini->IsWindowEnabled());
+    pMini->SendMessage(WM_FLOATSTATUS, FS_HIDE);
+    EXPECT_FALSE(pMini->IsWindowVisible());
+    pMini->SendMessage(WM_FLOATSTATUS, FS_SHOW);
+    EXPECT_TRUE(pMini->IsWindowVisible());
+
+    // the owner's activation reaches the floating frame's caption
+    m_pMain->SendMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(pMini->m_bActive);
+    m_pMain->SendMessage(WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_FALSE(pMini->m_bActive);
+    EXPECT_FALSE(m_pMain->m_nFlags & WF_STAYACTIVE);
+    // the activation going to the floating frame keeps the owner's caption active
+    m_pMain->SendMessage(WM_ACTIVATE, WA_INACTIVE, (LPARAM)pMini->m_hWnd);
+    EXPECT_TRUE(m_pMain->m_nFlags & WF_STAYACTIVE);
+    EXPECT_TRUE(pMini->m_bActive);
+
+    // a mini frame that does not follow its owner says so
+    CMiniFrameWnd* pPlain = NewMiniFrame(0, CRect(600, 300, 760, 380));
+    ASSERT_NE(nullptr, pPlain);
+    EXPECT_EQ(0, (int)pPlain->SendMessage(WM_FLOATSTATUS, FS_SYNCACTIVE));
+}
+
+TEST_F(FrameWindowTest, MiniFrameStylesChangeTheSizingEdges)
+{
+    struct Case {
+        DWORD dwStyle;
+        LRESULT topLeft, leftEdge, bottomRight;
+    } const cases[] = {
+        {0, HTTOPLEFT, HTLEFT, HTBOTTOMRIGHT},
+        {MFS_4THICKFRAME, HTTOP, HTLEFT, HTBOTTOM}, // no corners: the edge
+        {MFS_MOVEFRAME | MFS_THICKFRAME, HTCAPTION, HTCAPTION, HTCAPTION},
+    };
+    for (const Case& c : cases) {
+        CMiniFrameWnd* pMini = NewMiniFrame(c.dwStyle | WS_THICKFRAME);
+        ASSERT_NE(nullptr, pMini);
+        CRect rect;
+        pMini->GetWindowRect(&rect);
+        auto hit = [pMini](int x, int y) { return pMini->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+        EXPECT_EQ(c.topLeft, hit(rect.left, rect.top)) << std::hex << c.dwStyle;
+        EXPECT_EQ(c.leftEdge, hit(rect.left, rect.CenterPoint().y)) << std::hex << c.dwStyle;
+        EXPECT_EQ(c.bottomRight, hit(rect.right - 1, rect.bottom - 1)) << std::hex << c.dwStyle;
+        EXPECT_EQ(HTCLIENT, hit(rect.CenterPoint().x, rect.bottom - 20));
+        pMini->DestroyWindow();
+    }
+}
+
+TEST_F(FrameWindowTest, DisabledFrameDisablesItsFloatingWindows)
+{
+    CMiniFrameWnd* pMini = NewMiniFrame(MFS_SYNCACTIVE);
+    ASSERT_NE(nullptr, pMini);
+    // a modal dialog disables the main frame: its floating windows follow
+    m_pMain->EnableWindow(FALSE);
+    EXPECT_TRUE(m_pMain->InModalState());
+    EXPECT_FALSE(pMini->IsWindowEnabled());
+    m_pMain->EnableWindow(TRUE);
+    EXPECT_FALSE(m_pMain->InModalState());
+    EXPECT_TRUE(pMini->IsWindowEnabled());
+    // modal states nest: the floating windows come back with the last end
+    m_pMain->BeginModalState();
+    m_pMain->BeginModalState();
+    EXPECT_FALSE(pMini->IsWindowEnabled());
+    m_pMain->EndModalState();
+    EXPECT_FALSE(pMini->IsWindowEnabled());
+    m_pMain->EndModalState();
+    EXPECT_TRUE(pMini->IsWindowEnabled());
+}
+
+TEST_F(FrameWindowTest, OtherTopLevelFramesDoTheirIdleWork)
+{
+    CFrameWnd* pOther = new CFrameWnd;
+    ASSERT_TRUE(pOther->Create(NULL, "Zweiter Rahmen", WS_OVERLAPPEDWINDOW, CRect(100, 100, 400, 300)));
+    framestest::CPlaceholderBar* pBar = new framestest::CPlaceholderBar(framestest::CPlaceholderBar::top, 30, RGB(200, 200, 200), "");
+    ASSERT_TRUE(pBar->Create(pOther, AFX_IDW_TOOLBAR));
+    CWnd pane;
+    ASSERT_TRUE(pane.Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), pOther, AFX_IDW_PANE_FIRST));
+    RunToIdle();
+    // a frame waiting to be shown is shown at idle time, and its delayed layout is done then
+    pOther->m_nShowDelay = SW_SHOWNOACTIVATE;
+    pOther->DelayRecalcLayout();
+    EXPECT_FALSE(pOther->IsWindowVisible());
+    EXPECT_EQ(0, framestest::ChildRect(&pane).Height());
+    RunToIdle();
+    EXPECT_TRUE(pOther->IsWindowVisible());
+    EXPECT_EQ(-1, pOther->m_nShowDelay);
+    CRect rectClient;
+    pOther->GetClientRect(&rectClient);
+    EXPECT_EQ(CRect(0, 30, rectClient.right, rectClient.bottom), framestest::ChildRect(&pane));
+    pane.DestroyWindow();
+    pOther->DestroyWindow();
+    delete pBar;
+}
