@@ -3,10 +3,11 @@
 // caption that stays active for the floating frames, and the idle work of other top-level frames.
 #include <gtest/gtest.h>
 
-#include <afxwin.h>
+#include <afxext.h>
 
 #include "FrameTestSupport.h"
 
+using framestest::CPaneView;
 using framestest::RunToIdle;
 
 namespace {
@@ -142,4 +143,70 @@ TEST_F(FrameWindowTest, OtherTopLevelFramesDoTheirIdleWork)
     pane.DestroyWindow();
     pOther->DestroyWindow();
     delete pBar;
+}
+
+namespace {
+
+// A frame that is a splitter's pane (made by the splitter from its class, as a view is) with a
+// splitter of its own.
+class CInnerFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(CInnerFrame)
+public:
+    CSplitterWnd m_wndSplitter;
+    BOOL OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) override
+    {
+        return m_wndSplitter.CreateStatic(this, 1, 2) &&
+               m_wndSplitter.CreateView(0, 0, RUNTIME_CLASS(CPaneView), CSize(80, 0), pContext) &&
+               m_wndSplitter.CreateView(0, 1, RUNTIME_CLASS(CPaneView), CSize(0, 0), pContext);
+    }
+};
+IMPLEMENT_DYNCREATE(CInnerFrame, CFrameWnd)
+
+} // namespace
+
+TEST_F(FrameWindowTest, FrameInsideASplitterPaneHasViewsOfItsOwn)
+{
+    CDocument* pDoc = new CDocument;
+    CCreateContext context;
+    context.m_pCurrentDoc = pDoc;
+    CSplitterWnd splitter;
+    ASSERT_TRUE(splitter.CreateStatic(m_pMain, 1, 2));
+    ASSERT_TRUE(splitter.CreateView(0, 0, RUNTIME_CLASS(CPaneView), CSize(120, 0), &context));
+    ASSERT_TRUE(splitter.CreateView(0, 1, RUNTIME_CLASS(CInnerFrame), CSize(0, 0), &context));
+    m_pMain->RecalcLayout();
+    m_pMain->InitialUpdateFrame(pDoc, TRUE);
+    RunToIdle();
+
+    CInnerFrame* pInner = (CInnerFrame*)splitter.GetPane(0, 1);
+    ASSERT_TRUE(pInner->IsKindOf(RUNTIME_CLASS(CInnerFrame)));
+    EXPECT_TRUE(pInner->GetStyle() & WS_CHILD);
+    EXPECT_EQ(m_pMain, pInner->GetParentFrame());
+    CView* pInnerView = (CView*)pInner->m_wndSplitter.GetPane(0, 1);
+    EXPECT_EQ(pInner, pInnerView->GetParentFrame());
+    EXPECT_EQ(m_pMain, pInnerView->GetTopLevelFrame());
+    EXPECT_EQ(pDoc, pInnerView->GetDocument());
+    int nViews = 0;
+    for (POSITION pos = pDoc->GetFirstViewPosition(); pos != NULL; pDoc->GetNextView(pos))
+        nViews++;
+    EXPECT_EQ(3, nViews) << "the outer pane and the inner frame's two";
+    // the inner splitter fills the inner frame
+    CRect rectInner;
+    pInner->GetClientRect(&rectInner);
+    EXPECT_EQ(rectInner, framestest::ChildRect(&pInner->m_wndSplitter));
+    EXPECT_EQ(80, framestest::ChildRect(pInner->m_wndSplitter.GetPane(0, 0)).Width());
+
+    // a click into an inner view makes it the inner frame's active view, not the main frame's
+    CView* pMainView = m_pMain->GetActiveView();
+    pInnerView->SendMessage(WM_MOUSEACTIVATE, (WPARAM)m_pMain->m_hWnd, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_EQ(pInnerView, pInner->GetActiveView());
+    EXPECT_EQ(pMainView, m_pMain->GetActiveView());
+    framestest::SaveScreenshot(m_pMain, "frames_inner_frame");
+
+    // the inner frame goes with its views; the document keeps the outer one
+    pInner->DestroyWindow();
+    nViews = 0;
+    for (POSITION pos = pDoc->GetFirstViewPosition(); pos != NULL; pDoc->GetNextView(pos))
+        nViews++;
+    EXPECT_EQ(1, nViews);
+    EXPECT_EQ(pMainView, m_pMain->GetActiveView());
 }
