@@ -259,10 +259,7 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle)
             strNumber.Format(":%d", pActiveChild->m_nWindow);
             strDoc += strNumber;
         }
-        CString strTitle = (GetStyle() & FWS_PREFIXTITLE) ? strDoc + " - " + m_strTitle : m_strTitle + " - " + strDoc;
-        char szOld[512];
-        if (::GetWindowTextA(m_hWnd, szOld, sizeof(szOld)) < 0 || strTitle != szOld)
-            ::SetWindowTextA(m_hWnd, strTitle);
+        UpdateFrameTitleForDocument(strDoc); // the MDI frame itself has no number
     } else {
         UpdateFrameTitleForDocument(NULL);
     }
