@@ -666,6 +666,8 @@ TEST_F(DocViewTest, HelpCommandsAskForTheFramesAndCommandsContexts)
         {"menu command", [this] { m_pFrame->PostMessage(WM_COMMAND, ID_PROBE_VIEW); }, 1, HID_BASE_COMMAND + ID_PROBE_VIEW},
         {"escape", [this] { m_pFrame->PostMessage(WM_KEYDOWN, VK_ESCAPE, 0); }, 0, 0},
     };
+    // on top of the windows of other programs, as the click has to find the view
+    ::SetWindowPos(m_pFrame->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     m_pFrame->ActivateFrame();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);

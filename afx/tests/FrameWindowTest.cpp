@@ -210,3 +210,43 @@ TEST_F(FrameWindowTest, FrameInsideASplitterPaneHasViewsOfItsOwn)
     EXPECT_EQ(1, nViews);
     EXPECT_EQ(pMainView, m_pMain->GetActiveView());
 }
+
+namespace {
+
+// A child that records the messages the system sends only to top-level windows.
+class CColourListener : public CWnd {
+public:
+    int m_nSysColorChanges = 0;
+    afx_msg void OnSysColorChange() { m_nSysColorChanges++; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CColourListener, CWnd)
+ON_WM_SYSCOLORCHANGE()
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST_F(FrameWindowTest, FramePassesColourChangesToItsWindows)
+{
+    CColourListener listener;
+    ASSERT_TRUE(listener.Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), m_pMain, 1));
+    m_pMain->SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(1, listener.m_nSysColorChanges);
+    listener.DestroyWindow();
+}
+
+TEST_F(FrameWindowTest, BoxesBelongToThePopupTheUserWorksWith)
+{
+    // Without a parent of its own a box or sheet is owned by the main window's last active
+    // popup; a parent given is taken as it is (its top-level window).
+    CWnd popup;
+    ASSERT_TRUE(popup.CreateEx(0, NULL, "Dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 200, 100, m_pMain->m_hWnd, NULL));
+    ::SetActiveWindow(popup.m_hWnd);
+    ASSERT_EQ(popup.m_hWnd, ::GetLastActivePopup(m_pMain->m_hWnd));
+    EXPECT_EQ(popup.m_hWnd, AfxGetSafeOwner(NULL, NULL));
+    EXPECT_EQ(m_pMain->m_hWnd, AfxGetSafeOwner(m_pMain, NULL));
+    popup.DestroyWindow();
+    m_app.m_pMainWnd = NULL;
+    EXPECT_EQ((HWND)NULL, AfxGetSafeOwner(NULL, NULL)) << "no window at all";
+    m_app.m_pMainWnd = m_pMain;
+}

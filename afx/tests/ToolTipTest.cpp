@@ -17,7 +17,9 @@ protected:
     void SetUp() override
     {
         m_pFrame = new CFrameWnd;
-        ASSERT_TRUE(m_pFrame->Create(NULL, "Tipps", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(80, 80, 480, 380)));
+        // on top of the windows of other programs, as the mouse has to find it
+        ASSERT_TRUE(m_pFrame->Create(NULL, "Tipps", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(80, 80, 480, 380), NULL, NULL,
+                                     WS_EX_TOPMOST));
         m_app.m_pMainWnd = m_pFrame;
         ASSERT_TRUE(m_button.Create("Prüfen", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(40, 40, 160, 80), m_pFrame, IDC_TIP_BUTTON));
         ASSERT_TRUE(m_pFrame->EnableToolTips(TRUE));
