@@ -261,3 +261,38 @@ TEST_F(PropertySheetTest, ModelessSheetHasNoStandardButtonsAndTakesPagesWhileItR
     EXPECT_EQ(nullptr, sheet.m_hWnd);
     EXPECT_STREQ("Berta", sheet.m_pageName.m_strName) << "taken when its page was left";
 }
+
+namespace {
+
+// A sheet that sees its pages' activations first (as a resizing sheet lays its pages out then)
+// and lets the pages handle them too.
+class CWatchingSheet : public CScriptSheet {
+public:
+    using CScriptSheet::CScriptSheet;
+    int m_nActivations = 0;
+    afx_msg BOOL OnPageActive(NMHDR*, LRESULT*)
+    {
+        m_nActivations++;
+        TheLog().push_back("sheet sees active");
+        return FALSE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CWatchingSheet, CScriptSheet)
+ON_NOTIFY_REFLECT_EX(PSN_SETACTIVE, OnPageActive)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST_F(PropertySheetTest, SheetSeesThePagesActivationsBeforeThePages)
+{
+    CWatchingSheet sheet(m_pFrame);
+    sheet.m_script = {
+        [](CScriptSheet* p) { p->SetActivePage(2); },
+        [](CScriptSheet* p) { p->Click(IDCANCEL); },
+    };
+    EXPECT_EQ(IDCANCEL, sheet.DoModal());
+    EXPECT_EQ(2, sheet.m_nActivations);
+    EXPECT_EQ((Log{"sheet sees active", "name active", "name left", "sheet sees active", "note active", "name reset", "note reset"}),
+              TheLog());
+}
