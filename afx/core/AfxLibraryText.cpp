@@ -49,6 +49,18 @@ const char* const kTexts[AFX_TEXT_COUNT] = {
     "Wählen Sie bitte eine Schaltfläche aus.",
     "Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.",
     "Geben Sie bitte eine positive ganze Zahl ein.",
+    // texts of the frame layer
+    "Bereit",
+    "Klicken Sie auf das Element, zu dem Sie Hilfe wünschen.",
+    "Öffnen",
+    "Speichern unter",
+    "Alle Dateien (*.*)",
+    "Unbenannt",
+    "Das Dokument konnte nicht geöffnet werden.",
+    "Das Dokument konnte nicht gespeichert werden.",
+    "Änderungen in %1 speichern?",
+    "Es konnte kein neues Dokument angelegt werden.",
+    "Die Hilfe konnte nicht gestartet werden.",
 };
 
 // Prompt ids of the library and their texts.
@@ -59,6 +71,10 @@ const struct {
     {0xF108, AFX_TEXT_INTERNAL_FAILURE},   {0xF110, AFX_TEXT_PARSE_INT},          {0xF111, AFX_TEXT_PARSE_REAL},
     {0xF112, AFX_TEXT_PARSE_INT_RANGE},    {0xF113, AFX_TEXT_PARSE_REAL_RANGE},   {0xF114, AFX_TEXT_PARSE_STRING_SIZE},
     {0xF115, AFX_TEXT_PARSE_RADIO_BUTTON}, {0xF116, AFX_TEXT_PARSE_BYTE},         {0xF117, AFX_TEXT_PARSE_UINT},
+    {0xE001, AFX_TEXT_IDLE_MESSAGE},       {0xE002, AFX_TEXT_HELP_MODE_MESSAGE},  {0xF000, AFX_TEXT_OPEN_FILE},
+    {0xF001, AFX_TEXT_SAVE_FILE},          {0xF002, AFX_TEXT_ALL_FILTER},         {0xF003, AFX_TEXT_UNTITLED},
+    {0xF101, AFX_TEXT_FAILED_TO_OPEN_DOC}, {0xF102, AFX_TEXT_FAILED_TO_SAVE_DOC}, {0xF103, AFX_TEXT_ASK_TO_SAVE},
+    {0xF104, AFX_TEXT_FAILED_TO_CREATE_DOC}, {0xF107, AFX_TEXT_FAILED_TO_LAUNCH_HELP},
 };
 
 } // namespace

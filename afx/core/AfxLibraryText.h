@@ -26,6 +26,17 @@ enum AfxLibraryText {
     AFX_TEXT_PARSE_RADIO_BUTTON,
     AFX_TEXT_PARSE_BYTE,
     AFX_TEXT_PARSE_UINT,
+    AFX_TEXT_IDLE_MESSAGE,
+    AFX_TEXT_HELP_MODE_MESSAGE,
+    AFX_TEXT_OPEN_FILE,
+    AFX_TEXT_SAVE_FILE,
+    AFX_TEXT_ALL_FILTER,
+    AFX_TEXT_UNTITLED,
+    AFX_TEXT_FAILED_TO_OPEN_DOC,
+    AFX_TEXT_FAILED_TO_SAVE_DOC,
+    AFX_TEXT_ASK_TO_SAVE,
+    AFX_TEXT_FAILED_TO_CREATE_DOC,
+    AFX_TEXT_FAILED_TO_LAUNCH_HELP,
     AFX_TEXT_COUNT
 };
 
@@ -33,7 +44,8 @@ enum AfxLibraryText {
 // texts contain %1 where the file name belongs.
 LPCTSTR AFXAPI AfxGetLibraryText(int nText);
 
-// The library's text of a prompt id (AFX_IDP_...), or NULL when the library has none.
+// The library's text of a prompt or string id (AFX_IDP_..., AFX_IDS_...), or NULL when the library
+// has none.
 LPCTSTR AFXAPI AfxGetLibraryPrompt(UINT nIDPrompt);
 
 // Copies lpszText into lpszError (nMaxError characters including the terminator), with %1

@@ -13,6 +13,9 @@ struct AFX_MODULE_STATE {
     HINSTANCE m_hCurrentResourceHandle;
     LPCTSTR m_lpszCurrentAppName;
     BOOL m_bDLL; // the module is a DLL whose application object runs from DllMain
+    // Objects that others use and that keep the program running (OLE counts them): while it is
+    // not 0, closing the main window hides it instead of ending the program.
+    LONG m_nObjectCount;
 };
 
 AFX_MODULE_STATE* AFXAPI AfxGetModuleState();

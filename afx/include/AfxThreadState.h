@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CHandleMap.h"
+#include "CPtrList.h"
 
 #include <commctrl.h>
 
@@ -43,6 +44,10 @@ struct _AFX_THREAD_STATE {
     CWnd* m_pLastHit;
     INT_PTR m_nLastHit;
     TTTOOLINFOA m_lastInfo;
+
+    // The thread's frame windows (as CWnd*; the frame layer keeps the list): at idle time those
+    // that are not child windows get their idle update like the main window.
+    CPtrList m_frameList;
 
     // Temporary objects are deleted only while the lock count is 0.
     int m_nTempMapLock;

@@ -56,6 +56,9 @@ int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UIN
 void AFXAPI AfxFormatString1(CString& rString, UINT nIDS, LPCTSTR lpsz1);
 void AFXAPI AfxFormatString2(CString& rString, UINT nIDS, LPCTSTR lpsz1, LPCTSTR lpsz2);
 void AFXAPI AfxFormatStrings(CString& rString, LPCTSTR lpszFormat, LPCTSTR const* rglpsz, int nString);
+// The iSubString-th part (from 0) of lpszFullString, whose parts are separated by chSep; FALSE
+// (and an empty string) when it has fewer parts.
+BOOL AFXAPI AfxExtractSubString(CString& rString, LPCTSTR lpszFullString, int iSubString, TCHAR chSep = '\n');
 // Loads a string resource; for the library's prompt ids without a resource its own text.
 BOOL AFXAPI AfxLoadString(UINT nIDS, CString& rString);
 

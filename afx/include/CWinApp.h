@@ -7,6 +7,12 @@
 
 #include "CString.h"
 #include "CWinThread.h"
+#include "afxres.h"
+
+class CCommandLineInfo;
+class CDocManager;
+class CDocTemplate;
+class CDocument;
 
 class CWinApp : public CWinThread {
     DECLARE_DYNAMIC(CWinApp)
@@ -76,7 +82,46 @@ public:
     virtual void DoWaitCursor(int nCode);
     int m_nWaitCursorCount;
     HCURSOR m_hcurWaitCursorRestore;
+
+    // ---- documents ----
+    // The templates of the program's documents (owned by the document manager, made with the
+    // first template); the document functions do nothing without one.
+    CDocManager* m_pDocManager;
+    void AddDocTemplate(CDocTemplate* pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+    virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+    // FALSE when a modified document was not saved because the user cancelled.
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL bEndSession);
+    int GetOpenDocumentCount();
+    // Hides the main window and puts it at the bottom of the z-order (the program closes).
+    void HideApplication();
+
+    // Hands every parameter of the command line (m_lpCmdLine, split as the C run time splits a
+    // command line) to rCmdInfo.ParseParam.
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo);
+    // Acts on the parsed command line: a new document (the ID_FILE_NEW command, else OnFileNew),
+    // or the named file; FALSE when that failed or when no main window came of it.
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+    // Reads the standard settings ("Settings" / "PreviewPages"). The list of recent files is not
+    // kept (nMaxMRU is accepted for the callers' sake).
+    void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    UINT m_nNumPreviewPages;
+
+    // The help of the main window (CWnd::WinHelp).
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+
+    // Handlers a program puts into its application's message map.
+    afx_msg void OnFileNew();
+    afx_msg void OnFileOpen();
+    // WM_CLOSE to the main window, as its close box.
+    afx_msg void OnAppExit();
+    afx_msg void OnHelpFinder();
+    afx_msg void OnHelpIndex();
+    afx_msg void OnHelpUsing();
+
+protected:
+    DECLARE_MESSAGE_MAP()
 };
 
-// String resource with the application's title.
-#define AFX_IDS_APP_TITLE 0xE000

@@ -25,6 +25,7 @@ class CFont;
 class CScrollBar;
 class CListBox;
 class CDataExchange;
+class CFrameWnd;
 struct CCreateContext;
 
 // m_nFlags of a window.
@@ -280,6 +281,35 @@ public:
 
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = NULL, UINT nType = MB_OK);
 
+    // ---- frames and their layout ----
+    // TRUE for frame windows (the frame layer's CFrameWnd and the classes derived from it).
+    virtual BOOL IsFrameWnd() const;
+    // The nearest frame window among the parents, and the frame at the top of the parent chain
+    // (this window when it is a frame with no frame above it). The frame layer defines them.
+    CFrameWnd* GetParentFrame() const;
+    CFrameWnd* GetTopLevelFrame() const;
+    // Control bars and the pane of a frame: every child with an id from nIDFirst to nIDLast and
+    // a permanent object is asked to take its part of the client rectangle (WM_SIZEPARENT with
+    // an AFX_SIZEPARENTPARAMS); the child nIDLeftOver gets what remains (less *lpRectParam with
+    // reposExtra). reposQuery moves nothing and answers the remaining rectangle in *lpRectParam
+    // (with bStretch FALSE the size the bars need). lpRectClient replaces the client rectangle.
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1, reposExtra = 2, reposNoPosLeftOver = 0x8000 };
+    void RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag = reposDefault, LPRECT lpRectParam = NULL,
+                        LPCRECT lpRectClient = NULL, BOOL bStretch = TRUE);
+    // The scroll-bar control that scrolls this window in place of its own bar (a splitter's shared
+    // bar), or NULL.
+    virtual CScrollBar* GetScrollBarCtrl(int nBar) const;
+    // The placement of the window; the record's length is set to the system's size (a stored
+    // record may carry another).
+    BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const;
+    BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl);
+
+    // ---- help ----
+    // Ends the tracking modes of the top-level window and calls the system's help with the
+    // application's help file; a help program that cannot be started is reported
+    // (AFX_IDP_FAILED_TO_LAUNCH_HELP). dwData is pointer-sized (HELP_KEY passes a string).
+    virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+
     // ---- tooltips ----
     // With tooltips enabled, mouse messages of the window and its children (PreTranslateMessage)
     // go to the thread's tooltip control, for the tool that OnToolHitTest finds at the mouse.
@@ -399,6 +429,20 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
 // FALSE when no window was created.
 void AFXAPI AfxHookWindowCreate(CWnd* pWnd);
 BOOL AFXAPI AfxUnhookWindowCreate();
+
+// What RepositionBars hands every control bar with WM_SIZEPARENT: the rectangle still free
+// (the bar takes its part from it), the size the bars take so far, whether bars stretch over the
+// whole length, and the deferred moves (NULL while only asking).
+struct AFX_SIZEPARENTPARAMS {
+    HDWP hDWP;
+    RECT rect;
+    SIZE sizeTotal;
+    BOOL bStretch;
+};
+// Moves hWnd to *lpRect (client coordinates of its parent) through the deferred moves of
+// lpLayout (nothing while only asking), or at once without a layout; a window already there is
+// left alone.
+void AFXAPI AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect);
 
 // Registers (once) a window class with the attributes and the default window procedure and
 // answers its name ("Afx:..."), kept in a buffer of the calling thread until its next call.

@@ -1,7 +1,7 @@
 // The wrappers of the common controls and of the rich edit control.
 #pragma once
 
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 #include "CProgressCtrl.h"
 #include "CSpinButtonCtrl.h"
 #include "CTabCtrl.h"

@@ -1,5 +1,7 @@
-// The common dialogs.
+// The common dialogs and the property sheets with their pages.
 #pragma once
 
 #include "afxwin.h"
 #include "CFileDialog.h"
+#include "CPropertyPage.h"
+#include "CPropertySheet.h"

@@ -1,5 +1,5 @@
 // The creation of the control wrappers' windows.
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 
 #include <string.h>
 

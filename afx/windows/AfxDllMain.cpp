@@ -2,7 +2,7 @@
 // up the module's state and runs the DLL's application object, InitInstance when the DLL is
 // loaded and ExitInstance when it is unloaded. The linker takes it from the library only when
 // the DLL has no DllMain; a program (EXE) never uses it.
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 
 namespace {
 bool g_bAppInitialised = false;

@@ -1,6 +1,8 @@
 // Message boxes of the window layer and the formatting of prompts with placeholders.
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 #include "AfxLibraryText.h"
+
+#include <string.h>
 
 int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp)
 {
@@ -26,6 +28,23 @@ BOOL AFXAPI AfxLoadString(UINT nIDS, CString& rString)
     LPCTSTR lpszText = AfxGetLibraryPrompt(nIDS);
     rString = lpszText != NULL ? lpszText : "";
     return lpszText != NULL;
+}
+
+BOOL AFXAPI AfxExtractSubString(CString& rString, LPCTSTR lpszFullString, int iSubString, TCHAR chSep)
+{
+    rString.Empty();
+    if (lpszFullString == NULL)
+        return FALSE;
+    LPCTSTR p = lpszFullString;
+    for (int i = 0; i < iSubString; i++) {
+        p = strchr(p, chSep);
+        if (p == NULL)
+            return FALSE;
+        ++p;
+    }
+    LPCTSTR pEnd = strchr(p, chSep);
+    rString = pEnd != NULL ? CString(p, (int)(pEnd - p)) : CString(p);
+    return TRUE;
 }
 
 void AFXAPI AfxFormatStrings(CString& rString, LPCTSTR lpszFormat, LPCTSTR const* rglpsz, int nString)

@@ -2,7 +2,7 @@
 // virtual functions (owner-drawn buttons, list and combo boxes, tabs, headers).
 #pragma once
 
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 
 // WM_DRAWITEM only.
 template <class TControl> BOOL AfxReflectDrawItem(TControl* pControl, UINT message, LPARAM lParam, LRESULT* pResult)

@@ -1,5 +1,5 @@
 // The calling thread's CWinThread, the main window, and the application's start and end.
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 
 #include <signal.h>
 #include <stdlib.h>

@@ -1,6 +1,6 @@
 // The library's window procedure, the hook that attaches windows to their objects while they
 // are created, and the registration of window classes.
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,4 +1,4 @@
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 
 CCmdUI::CCmdUI()
     : m_nID(0), m_nIndex(0), m_pMenu(NULL), m_pSubMenu(NULL), m_pOther(NULL), m_nIndexMax(0), m_bEnableChanged(FALSE),

@@ -1,5 +1,5 @@
-#include "afxwin.h"
-#include "afxdlgs.h"
+#include "AfxWindowLayer.h"
+#include "CFileDialog.h"
 
 #include <string.h>
 

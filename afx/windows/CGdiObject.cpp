@@ -1,4 +1,4 @@
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 
 IMPLEMENT_DYNCREATE(CGdiObject, CObject)
 IMPLEMENT_DYNAMIC(CPen, CGdiObject)

@@ -1,4 +1,4 @@
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 
 CHandleMap::CHandleMap(PFN_NEW pfnNew, PFN_SET_HANDLE pfnSetHandle) : m_pfnNew(pfnNew), m_pfnSetHandle(pfnSetHandle) {}
 

@@ -1,4 +1,4 @@
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 
 IMPLEMENT_DYNCREATE(CImageList, CObject)
 

@@ -1,4 +1,4 @@
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 #include "afxcmn.h"
 #include "AfxOwnerDraw.h"
 

@@ -1,9 +1,13 @@
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
+#include "CStringArray.h"
 
 #include <stdlib.h>
 #include <string.h>
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -18,7 +22,8 @@ void ReplaceString(LPCTSTR& rpsz, LPCTSTR lpszNew)
 CWinApp::CWinApp(LPCTSTR lpszAppName)
     : m_pszAppName(lpszAppName != NULL ? _strdup(lpszAppName) : NULL), m_pszExeName(NULL), m_pszHelpFilePath(NULL),
       m_pszProfileName(NULL), m_pszRegistryKey(NULL), m_hInstance(NULL), m_hPrevInstance(NULL), m_lpCmdLine(NULL),
-      m_nCmdShow(SW_SHOWNORMAL), m_nWaitCursorCount(0), m_hcurWaitCursorRestore(NULL)
+      m_nCmdShow(SW_SHOWNORMAL), m_nWaitCursorCount(0), m_hcurWaitCursorRestore(NULL), m_pDocManager(NULL),
+      m_nNumPreviewPages(0)
 {
     // The application object is the thread object of the thread that constructs it.
     AfxSetCurrentThread(this);
@@ -32,6 +37,8 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
 
 CWinApp::~CWinApp()
 {
+    delete m_pDocManager;
+    m_pDocManager = NULL;
     AFX_MODULE_STATE* pModuleState = AfxGetModuleState();
     if (pModuleState->m_pCurrentWinApp == this) {
         pModuleState->m_pCurrentWinApp = NULL;
@@ -361,3 +368,165 @@ BOOL CWinApp::WriteProfileBinary(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPBYTE 
     RegCloseKey(hSecKey);
     return lResult == ERROR_SUCCESS;
 }
+
+// ---- documents -----------------------------------------------------------------------------------
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
+{
+    if (m_pDocManager == NULL)
+        m_pDocManager = new CDocManager;
+    m_pDocManager->AddDocTemplate(pTemplate);
+}
+
+POSITION CWinApp::GetFirstDocTemplatePosition() const
+{
+    return m_pDocManager != NULL ? m_pDocManager->GetFirstDocTemplatePosition() : NULL;
+}
+
+CDocTemplate* CWinApp::GetNextDocTemplate(POSITION& pos) const
+{
+    return m_pDocManager != NULL ? m_pDocManager->GetNextDocTemplate(pos) : NULL;
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName)
+{
+    return m_pDocManager != NULL ? m_pDocManager->OpenDocumentFile(lpszFileName) : NULL;
+}
+
+BOOL CWinApp::SaveAllModified() { return m_pDocManager != NULL ? m_pDocManager->SaveAllModified() : TRUE; }
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession)
+{
+    if (m_pDocManager != NULL)
+        m_pDocManager->CloseAllDocuments(bEndSession);
+}
+
+int CWinApp::GetOpenDocumentCount() { return m_pDocManager != NULL ? m_pDocManager->GetOpenDocumentCount() : 0; }
+
+void CWinApp::HideApplication()
+{
+    if (m_pMainWnd == NULL || m_pMainWnd->m_hWnd == NULL)
+        return;
+    m_pMainWnd->ShowWindow(SW_HIDE);
+    // at the bottom, so that closing it activates no window of the program
+    ::SetWindowPos(m_pMainWnd->m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CWinApp::OnFileNew()
+{
+    if (m_pDocManager != NULL)
+        m_pDocManager->OnFileNew();
+}
+
+void CWinApp::OnFileOpen()
+{
+    if (m_pDocManager != NULL)
+        m_pDocManager->OnFileOpen();
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd != NULL)
+        m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+// ---- command line --------------------------------------------------------------------------------
+
+namespace {
+
+// Splits a command line as the C run time splits it into arguments: blanks separate arguments
+// outside quotes; 2n backslashes before a quote give n backslashes and the quote opens or closes
+// a quoted part, 2n+1 give n backslashes and a literal quote; other backslashes are literal.
+void SplitCommandLine(LPCTSTR lpszCmdLine, CStringArray& args)
+{
+    const char* p = lpszCmdLine != NULL ? lpszCmdLine : "";
+    for (;;) {
+        while (*p == ' ' || *p == '\t')
+            ++p;
+        if (*p == '\0')
+            break;
+        CString strArg;
+        BOOL bQuoted = FALSE;
+        while (*p != '\0' && (bQuoted || (*p != ' ' && *p != '\t'))) {
+            if (*p == '\\') {
+                int nSlashes = 0;
+                while (*p == '\\') {
+                    ++nSlashes;
+                    ++p;
+                }
+                if (*p == '"') {
+                    for (int i = 0; i < nSlashes / 2; i++)
+                        strArg += '\\';
+                    if (nSlashes % 2 != 0) {
+                        strArg += '"';
+                        ++p;
+                    }
+                } else {
+                    for (int i = 0; i < nSlashes; i++)
+                        strArg += '\\';
+                }
+            } else if (*p == '"') {
+                bQuoted = !bQuoted;
+                ++p;
+            } else {
+                strArg += *p++;
+            }
+        }
+        args.Add(strArg);
+    }
+}
+
+} // namespace
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
+{
+    CStringArray args;
+    SplitCommandLine(m_lpCmdLine, args);
+    int nCount = (int)args.GetSize();
+    for (int i = 0; i < nCount; i++) {
+        LPCTSTR pszParam = args[i];
+        BOOL bFlag = pszParam[0] == '-' || pszParam[0] == '/';
+        if (bFlag)
+            ++pszParam;
+        rCmdInfo.ParseParam(pszParam, bFlag, i == nCount - 1);
+    }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
+{
+    switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        // the program's own handler of the command when it has one
+        if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, NULL, NULL))
+            OnFileNew();
+        return m_pMainWnd != NULL;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(rCmdInfo.m_strFileName) != NULL;
+    case CCommandLineInfo::FileNothing:
+        return TRUE;
+    default:
+        // printing and DDE are not part of the program
+        return FALSE;
+    }
+}
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
+{
+    UNUSED(nMaxMRU);
+    m_nNumPreviewPages = GetProfileInt("Settings", "PreviewPages", 0);
+}
+
+// ---- help ----------------------------------------------------------------------------------------
+
+void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd != NULL)
+        pMainWnd->WinHelp(dwData, nCmd);
+}
+
+void CWinApp::OnHelpFinder() { WinHelp(0, HELP_FINDER); }
+
+void CWinApp::OnHelpIndex() { WinHelp(0, HELP_INDEX); }
+
+void CWinApp::OnHelpUsing() { WinHelp(0, HELP_HELPONHELP); }

@@ -1,4 +1,5 @@
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
+#include "CPtrArray.h"
 
 #include <process.h>
 
@@ -134,6 +135,23 @@ BOOL CWinThread::OnIdle(LONG lCount)
             AfxCallWndProc(pMainWnd, pMainWnd->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
             pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
         }
+        // The other top-level frames (floating frames, further frame windows) do their idle
+        // work too, also while hidden (a frame may be waiting to be shown); their controls are
+        // updated while they are visible. Child frames are the descendants of their top-level
+        // window.
+        CPtrList& frames = AfxGetThreadState()->m_frameList;
+        CPtrArray copy;
+        for (POSITION pos = frames.GetHeadPosition(); pos != NULL;)
+            copy.Add(frames.GetNext(pos));
+        for (INT_PTR i = 0; i < copy.GetSize(); i++) {
+            CWnd* pFrame = (CWnd*)copy[i];
+            if (frames.Find(pFrame) == NULL || pFrame == pMainWnd || pFrame->m_hWnd == NULL ||
+                (pFrame->GetStyle() & WS_CHILD))
+                continue;
+            AfxCallWndProc(pFrame, pFrame->m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+            if (pFrame->m_hWnd != NULL && pFrame->IsWindowVisible())
+                pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        }
     } else {
         // Temporary objects made while handling the last messages are gone now (unless someone
         // holds the maps locked).
@@ -182,7 +200,8 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
     if (pMsg->hwnd == NULL && DispatchThreadMessageEx(pMsg))
         return TRUE;
     CWnd* pMainWnd = AfxGetMainWnd();
-    if (CWnd::WalkPreTranslateTree(pMainWnd->GetSafeHwnd(), pMsg))
+    // (not through GetSafeHwnd: a member call would let the compiler drop the NULL test below)
+    if (CWnd::WalkPreTranslateTree(pMainWnd != NULL ? pMainWnd->m_hWnd : NULL, pMsg))
         return TRUE;
     // A message of a window outside the main window's tree (a modeless top-level dialog) gets
     // the main window's translation too (its accelerators).

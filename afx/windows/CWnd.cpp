@@ -1,4 +1,4 @@
-#include "afxwin.h"
+#include "AfxWindowLayer.h"
 #include "afxcmn.h"
 
 #include <string.h>
@@ -222,8 +222,10 @@ void CWnd::HandleMainWindowDestroyed()
 {
     CWinThread* pThread = AfxGetThread();
     if (pThread != NULL && pThread->m_pMainWnd == this) {
-        // The main window of a thread ends the thread's message loop (a DLL's application runs no loop).
-        if (!(pThread == AfxGetApp() && AfxGetModuleState()->m_bDLL))
+        // The main window of a thread ends the thread's message loop (a DLL's application runs no
+        // loop; the application's loop goes on while others use its objects).
+        BOOL bApp = pThread == AfxGetApp();
+        if (!(bApp && (AfxGetModuleState()->m_bDLL || AfxGetModuleState()->m_nObjectCount != 0)))
             AfxPostQuitMessage(0);
         pThread->m_pMainWnd = NULL;
     }
@@ -999,10 +1001,11 @@ CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop) { return FromHandl
 
 HWND AFXAPI AfxGetSafeOwner(CWnd* pParent, HWND* pWndTop)
 {
-    HWND hWnd = pParent->GetSafeHwnd();
+    // (not through GetSafeHwnd: a member call would let the compiler drop the NULL tests below)
+    HWND hWnd = pParent != NULL ? pParent->m_hWnd : NULL;
     if (hWnd == NULL) {
         CWnd* pMain = AfxGetMainWnd();
-        hWnd = pMain->GetSafeHwnd();
+        hWnd = pMain != NULL ? pMain->m_hWnd : NULL;
     }
     // A child window cannot own a popup: take its top-level window.
     HWND hWndTop = hWnd;
@@ -1380,6 +1383,125 @@ int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType)
     if (lpszCaption == NULL)
         lpszCaption = AfxGetAppName();
     return ::MessageBoxA(m_hWnd, lpszText, lpszCaption != NULL ? lpszCaption : "", nType);
+}
+
+// ---- frames and their layout ----------------------------------------------------------------
+
+BOOL CWnd::IsFrameWnd() const { return FALSE; }
+
+CScrollBar* CWnd::GetScrollBarCtrl(int) const { return NULL; }
+
+void CWnd::RepositionBars(UINT nIDFirst, UINT nIDLast, UINT nIDLeftOver, UINT nFlag, LPRECT lpRectParam, LPCRECT lpRectClient,
+                          BOOL bStretch)
+{
+    UINT nMode = nFlag & ~(UINT)reposNoPosLeftOver;
+    AFX_SIZEPARENTPARAMS layout;
+    layout.bStretch = bStretch;
+    layout.sizeTotal.cx = layout.sizeTotal.cy = 0;
+    if (lpRectClient != NULL)
+        layout.rect = *lpRectClient;
+    else
+        ::GetClientRect(m_hWnd, &layout.rect);
+    // A query moves nothing: the bars see no deferred moves and only report their sizes.
+    layout.hDWP = nMode == reposQuery ? NULL : ::BeginDeferWindowPos(8);
+
+    // The bars in the order of the child windows (top of the z-order first) take their parts.
+    HWND hWndLeftOver = NULL;
+    for (HWND hWndChild = ::GetTopWindow(m_hWnd); hWndChild != NULL; hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {
+        UINT nIDC = (UINT)(WORD)::GetDlgCtrlID(hWndChild);
+        if (nIDC == nIDLeftOver)
+            hWndLeftOver = hWndChild;
+        else if (nIDC >= nIDFirst && nIDC <= nIDLast && FromHandlePermanent(hWndChild) != NULL)
+            ::SendMessageA(hWndChild, WM_SIZEPARENT, 0, (LPARAM)&layout);
+    }
+
+    if (nMode == reposQuery) {
+        if (lpRectParam != NULL) {
+            if (bStretch)
+                *lpRectParam = layout.rect;
+            else
+                ::SetRect(lpRectParam, 0, 0, layout.sizeTotal.cx, layout.sizeTotal.cy);
+        }
+        return;
+    }
+
+    // The pane gets the rest (less the extra border the caller keeps free).
+    if (nIDLeftOver != 0 && hWndLeftOver != NULL) {
+        if (nMode == reposExtra && lpRectParam != NULL) {
+            layout.rect.left += lpRectParam->left;
+            layout.rect.top += lpRectParam->top;
+            layout.rect.right -= lpRectParam->right;
+            layout.rect.bottom -= lpRectParam->bottom;
+        }
+        if (!(nFlag & reposNoPosLeftOver)) {
+            CWnd* pLeftOver = FromHandle(hWndLeftOver);
+            pLeftOver->CalcWindowRect(&layout.rect);
+            AfxRepositionWindow(&layout, hWndLeftOver, &layout.rect);
+        }
+    }
+    // All windows move at once; a failed deferral moved none of them.
+    if (layout.hDWP != NULL)
+        ::EndDeferWindowPos(layout.hDWP);
+}
+
+void AFXAPI AfxRepositionWindow(AFX_SIZEPARENTPARAMS* lpLayout, HWND hWnd, LPCRECT lpRect)
+{
+    if (lpLayout != NULL && lpLayout->hDWP == NULL)
+        return; // only asking
+    HWND hWndParent = ::GetParent(hWnd);
+    RECT rectOld;
+    ::GetWindowRect(hWnd, &rectOld);
+    ::MapWindowPoints(NULL, hWndParent, (LPPOINT)&rectOld, 2);
+    if (::EqualRect(&rectOld, lpRect))
+        return;
+    int cx = lpRect->right - lpRect->left;
+    int cy = lpRect->bottom - lpRect->top;
+    if (lpLayout != NULL)
+        lpLayout->hDWP = ::DeferWindowPos(lpLayout->hDWP, hWnd, NULL, lpRect->left, lpRect->top, cx, cy,
+                                          SWP_NOACTIVATE | SWP_NOZORDER);
+    else
+        ::SetWindowPos(hWnd, NULL, lpRect->left, lpRect->top, cx, cy, SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const
+{
+    lpwndpl->length = sizeof(WINDOWPLACEMENT);
+    return ::GetWindowPlacement(m_hWnd, lpwndpl);
+}
+
+BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl)
+{
+    // The system refuses a record whose length is not its own size (a stored record may be
+    // longer); the fields are the same.
+    WINDOWPLACEMENT wp = *lpwndpl;
+    wp.length = sizeof(WINDOWPLACEMENT);
+    return ::SetWindowPlacement(m_hWnd, &wp);
+}
+
+// ---- help --------------------------------------------------------------------------------------
+
+void CWnd::WinHelp(DWORD_PTR dwData, UINT nCmd)
+{
+    CWinApp* pApp = AfxGetApp();
+    BeginWaitCursor();
+    // Menus, drags and captures end before the help window comes up.
+    CWnd* pTop = GetTopLevelParent();
+    if (pTop == NULL)
+        pTop = this;
+    SendMessage(WM_CANCELMODE);
+    SendMessageToDescendants(WM_CANCELMODE, 0, 0, TRUE, TRUE);
+    if (pTop != this) {
+        pTop->SendMessage(WM_CANCELMODE);
+        pTop->SendMessageToDescendants(WM_CANCELMODE, 0, 0, TRUE, TRUE);
+    }
+    HWND hWndCapture = ::GetCapture();
+    if (hWndCapture != NULL)
+        ::SendMessageA(hWndCapture, WM_CANCELMODE, 0, 0);
+    LPCTSTR lpszHelpFile = pApp != NULL ? pApp->m_pszHelpFilePath : NULL;
+    BOOL bStarted = ::WinHelpA(pTop->m_hWnd, lpszHelpFile, nCmd, dwData);
+    EndWaitCursor();
+    if (!bStarted)
+        AfxMessageBox(AFX_IDP_FAILED_TO_LAUNCH_HELP);
 }
 
 // ---- tooltips ----------------------------------------------------------------------------------

@@ -1,0 +1,35 @@
+// The window layer: threads and the application with their message loops, windows, message maps
+// and command routing, dialogs and dialog data, GDI objects and device contexts, menus, image
+// lists, and the layer's global functions. The window layer's own sources include this header;
+// everybody else includes <afxwin.h>, which adds the frames, views and documents.
+#pragma once
+
+#include "afx.h"
+#include "afxres.h"
+#include "CSize.h"
+#include "CPoint.h"
+#include "CRect.h"
+#include "AfxMessageMap.h"
+#include "CHandleMap.h"
+#include "AfxThreadState.h"
+#include "AfxWinState.h"
+#include "CUserException.h"
+#include "CCmdTarget.h"
+#include "CCmdUI.h"
+#include "CWinThread.h"
+#include "CCommandLineInfo.h"
+#include "CDocManager.h"
+#include "CWinApp.h"
+#include "CGdiObject.h"
+#include "CDC.h"
+#include "CMenu.h"
+#include "CImageList.h"
+#include "CWnd.h"
+#include "CDataExchange.h"
+#include "CDialog.h"
+#include "CStatic.h"
+#include "CButton.h"
+#include "CEdit.h"
+#include "CListBox.h"
+#include "CComboBox.h"
+#include "CScrollBar.h"

@@ -1,0 +1,351 @@
+#include "FrameTestSupport.h"
+#include "FramesTestResource.h"
+
+#include <string.h>
+
+#include "TestKit.h"
+
+namespace framestest {
+
+Log& TheLog()
+{
+    static Log s_log;
+    return s_log;
+}
+
+// ---- the application ---------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CProbeApp, CWinApp)
+ON_COMMAND(ID_PROBE_APP, OnProbeApp)
+ON_COMMAND(ID_ROUTE_ALL, OnRouteApp)
+ON_COMMAND(ID_ROUTE_DOC_FRAME_APP, OnRouteApp)
+ON_COMMAND(ID_ROUTE_TEMPLATE_FRAME_APP, OnRouteApp)
+ON_COMMAND(ID_ROUTE_FRAME_APP, OnRouteApp)
+ON_COMMAND(ID_ROUTE_APP, OnRouteApp)
+ON_COMMAND_EX(ID_ROUTE_CHAIN, OnRouteChain)
+ON_COMMAND(ID_FILE_NEW, OnFileNew)
+END_MESSAGE_MAP()
+
+CProbeApp::CProbeApp() { AfxWinInit(::GetModuleHandleA(NULL), NULL, (LPTSTR) "", SW_SHOWNORMAL); }
+
+CProbeApp::~CProbeApp()
+{
+    // a main window left by a failed test goes before the application
+    if (m_pMainWnd != NULL && m_pMainWnd->m_hWnd != NULL)
+        m_pMainWnd->DestroyWindow();
+    TakeQuitMessage();
+}
+
+void CProbeApp::WinHelp(DWORD_PTR dwData, UINT nCmd) { m_helpCalls.emplace_back(dwData, nCmd); }
+
+void CProbeApp::EnableModeless(BOOL bEnable) { m_modeless.push_back(bEnable); }
+
+void CProbeApp::OnProbeApp() { TheLog().push_back("app"); }
+
+void CProbeApp::OnRouteApp() { TheLog().push_back("app"); }
+
+BOOL CProbeApp::OnRouteChain(UINT)
+{
+    TheLog().push_back("app");
+    return FALSE;
+}
+
+// ---- the message loop ------------------------------------------------------------------------------
+
+void RunToIdle()
+{
+    for (int nRound = 0; nRound < 100; nRound++) {
+        MSG msg;
+        while (::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE)) {
+            if (msg.message == WM_QUIT)
+                return;
+            AfxPumpMessage();
+        }
+        CWinThread* pThread = AfxGetThread();
+        for (LONG lCount = 0; pThread != NULL && pThread->OnIdle(lCount); lCount++) {
+        }
+        if (!::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE))
+            return;
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs)
+{
+    DWORD dwStart = ::GetTickCount();
+    while (!pred()) {
+        DWORD dwElapsed = ::GetTickCount() - dwStart;
+        if (dwElapsed >= timeoutMs)
+            return pred();
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, timeoutMs - dwElapsed, QS_ALLINPUT);
+        RunToIdle();
+    }
+    return true;
+}
+
+bool TakeQuitMessage()
+{
+    MSG msg;
+    bool bQuit = false;
+    while (::PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE))
+        bQuit = true;
+    return bQuit;
+}
+
+// ---- views -----------------------------------------------------------------------------------------
+
+IMPLEMENT_DYNCREATE(CPaneView, CView)
+
+void CPaneView::OnDraw(CDC* pDC)
+{
+    static const COLORREF kColours[] = {RGB(0xE8, 0xF0, 0xFF), RGB(0xFF, 0xF4, 0xE0), RGB(0xE8, 0xFF, 0xE8), RGB(0xFF, 0xE8, 0xF0)};
+    int nID = GetDlgCtrlID() - AFX_IDW_PANE_FIRST;
+    CRect rect;
+    GetClientRect(&rect);
+    pDC->FillSolidRect(&rect, kColours[((nID / 16) * 2 + nID % 16) % 4]);
+    CString strText;
+    strText.Format("Bereich %d, %d", nID / 16, nID % 16);
+    pDC->SetBkMode(TRANSPARENT);
+    pDC->DrawText(strText, &rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
+void CPaneView::OnInitialUpdate()
+{
+    TheLog().push_back("initial update " + std::to_string(GetDlgCtrlID()) + (GetDocument() != NULL ? " with document" : ""));
+    CView::OnInitialUpdate();
+}
+
+// ---- placeholder bars ----------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CPlaceholderBar, CWnd)
+ON_MESSAGE(WM_SIZEPARENT, OnSizeParent)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CPlaceholderBar::CPlaceholderBar(Side side, int nThickness, COLORREF clr, LPCTSTR lpszText)
+    : m_side(side), m_nThickness(nThickness), m_clr(clr), m_strText(lpszText)
+{
+}
+
+BOOL CPlaceholderBar::Create(CWnd* pParent, UINT nID)
+{
+    return CWnd::Create(NULL, m_strText, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, CRect(0, 0, 0, 0), pParent, nID);
+}
+
+LRESULT CPlaceholderBar::OnSizeParent(WPARAM, LPARAM lParam)
+{
+    m_nSizeParentCalls++;
+    AFX_SIZEPARENTPARAMS* pLayout = (AFX_SIZEPARENTPARAMS*)lParam;
+    if (!(GetStyle() & WS_VISIBLE))
+        return 0;
+    CRect rect = pLayout->rect;
+    CRect rectFree = pLayout->rect;
+    switch (m_side) {
+    case top:
+        rect.bottom = rect.top + m_nThickness;
+        rectFree.top = rect.bottom;
+        pLayout->sizeTotal.cy += m_nThickness;
+        break;
+    case bottom:
+        rect.top = rect.bottom - m_nThickness;
+        rectFree.bottom = rect.top;
+        pLayout->sizeTotal.cy += m_nThickness;
+        break;
+    case left:
+        rect.right = rect.left + m_nThickness;
+        rectFree.left = rect.right;
+        pLayout->sizeTotal.cx += m_nThickness;
+        break;
+    case right:
+        rect.left = rect.right - m_nThickness;
+        rectFree.right = rect.left;
+        pLayout->sizeTotal.cx += m_nThickness;
+        break;
+    }
+    pLayout->rect = rectFree;
+    AfxRepositionWindow(pLayout, m_hWnd, &rect);
+    return 0;
+}
+
+void CPlaceholderBar::OnPaint()
+{
+    CPaintDC dc(this);
+    CRect rect;
+    GetClientRect(&rect);
+    dc.FillSolidRect(&rect, m_clr);
+    dc.Draw3dRect(&rect, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
+    CString strText;
+    GetWindowText(strText);
+    dc.SetBkMode(TRANSPARENT);
+    dc.DrawText(strText, &rect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+}
+
+void SetClientSize(CWnd* pWnd, int cx, int cy)
+{
+    for (int i = 0; i < 3; i++) {
+        CRect rectClient;
+        pWnd->GetClientRect(&rectClient);
+        CRect rectWindow;
+        pWnd->GetWindowRect(&rectWindow);
+        int dx = cx - rectClient.Width();
+        int dy = cy - rectClient.Height();
+        if (dx == 0 && dy == 0)
+            return;
+        pWnd->SetWindowPos(NULL, 0, 0, rectWindow.Width() + dx, rectWindow.Height() + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+CRect ChildRect(const CWnd* pWnd)
+{
+    CRect rect;
+    pWnd->GetWindowRect(&rect);
+    ::MapWindowPoints(NULL, ::GetParent(pWnd->m_hWnd), (LPPOINT)&rect, 2);
+    return rect;
+}
+
+// ---- screenshots -----------------------------------------------------------------------------------
+
+namespace {
+
+UINT32 Crc32(const unsigned char* p, size_t n, UINT32 crc = 0)
+{
+    static UINT32 table[256];
+    static bool bTable = false;
+    if (!bTable) {
+        for (UINT32 i = 0; i < 256; i++) {
+            UINT32 c = i;
+            for (int k = 0; k < 8; k++)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[i] = c;
+        }
+        bTable = true;
+    }
+    crc = ~crc;
+    for (size_t i = 0; i < n; i++)
+        crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+void PutBE32(std::string& s, UINT32 v)
+{
+    s += (char)(v >> 24);
+    s += (char)(v >> 16);
+    s += (char)(v >> 8);
+    s += (char)v;
+}
+
+void PutChunk(std::string& png, const char* type, const std::string& data)
+{
+    PutBE32(png, (UINT32)data.size());
+    std::string body = std::string(type, 4) + data;
+    png += body;
+    PutBE32(png, Crc32((const unsigned char*)body.data(), body.size()));
+}
+
+// An RGB image as PNG, its pixel data in uncompressed deflate blocks.
+std::string EncodePng(int cx, int cy, const std::string& rgbRows)
+{
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    std::string ihdr;
+    PutBE32(ihdr, (UINT32)cx);
+    PutBE32(ihdr, (UINT32)cy);
+    ihdr += std::string("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB
+    PutChunk(png, "IHDR", ihdr);
+    std::string raw;
+    for (int y = 0; y < cy; y++) {
+        raw += '\0'; // no filter
+        raw.append(rgbRows, (size_t)y * cx * 3, (size_t)cx * 3);
+    }
+    std::string z("\x78\x01", 2);
+    UINT32 a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    for (size_t pos = 0; pos < raw.size() || pos == 0;) {
+        size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
+        bool bLast = pos + n >= raw.size();
+        z += (char)(bLast ? 1 : 0);
+        z += (char)(n & 0xFF);
+        z += (char)(n >> 8);
+        z += (char)(~n & 0xFF);
+        z += (char)((~n >> 8) & 0xFF);
+        z.append(raw, pos, n);
+        pos += n;
+        if (bLast)
+            break;
+    }
+    PutBE32(z, (b << 16) | a);
+    PutChunk(png, "IDAT", z);
+    PutChunk(png, "IEND", std::string());
+    return png;
+}
+
+} // namespace
+
+namespace {
+
+// Copies cx x cy pixels at (x, y) of hdc into a PNG file of the screenshots folder.
+std::string WritePng(HDC hdc, int x, int y, int cx, int cy, const char* pszName)
+{
+    if (cx <= 0 || cy <= 0)
+        return std::string();
+    BITMAPINFO bmi;
+    memset(&bmi, 0, sizeof(bmi));
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy; // top-down
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = NULL;
+    HBITMAP hBitmap = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    HDC hdcMem = ::CreateCompatibleDC(hdc);
+    HGDIOBJ hOld = ::SelectObject(hdcMem, hBitmap);
+    ::BitBlt(hdcMem, 0, 0, cx, cy, hdc, x, y, SRCCOPY);
+    ::GdiFlush();
+    std::string rgb;
+    rgb.reserve((size_t)cx * cy * 3);
+    const unsigned char* p = (const unsigned char*)pBits;
+    for (int i = 0; i < cx * cy; i++) {
+        rgb += (char)p[i * 4 + 2];
+        rgb += (char)p[i * 4 + 1];
+        rgb += (char)p[i * 4 + 0];
+    }
+    ::SelectObject(hdcMem, hOld);
+    ::DeleteDC(hdcMem);
+    ::DeleteObject(hBitmap);
+
+    std::string strFolder = oxtest::ProgramDir() + "\\screenshots";
+    ::CreateDirectoryA(strFolder.c_str(), NULL);
+    std::string strPath = strFolder + "\\" + pszName + ".png";
+    if (!oxtest::WriteFileText(strPath, EncodePng(cx, cy, rgb)))
+        return std::string();
+    return strPath;
+}
+
+} // namespace
+
+std::string SaveScreenshot(CWnd* pWnd, const char* pszName)
+{
+    HWND hWnd = pWnd->GetSafeHwnd();
+    if (hWnd == NULL)
+        return std::string();
+    // painted now (no messages are pumped: a script running in the window's loop goes on)
+    ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CRect rect;
+    ::GetWindowRect(hWnd, &rect);
+    HDC hdc = ::GetWindowDC(hWnd);
+    std::string strPath = WritePng(hdc, 0, 0, rect.Width(), rect.Height(), pszName);
+    ::ReleaseDC(hWnd, hdc);
+    return strPath;
+}
+
+std::string SaveScreenArea(const RECT& rect, const char* pszName)
+{
+    HDC hdc = ::GetDC(NULL);
+    std::string strPath = WritePng(hdc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, pszName);
+    ::ReleaseDC(NULL, hdc);
+    return strPath;
+}
+
+} // namespace framestest
