@@ -1,7 +1,7 @@
 # Test helpers.
 #
 # ox_add_test(<name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <s>] [LABELS <l...>]
-#             [RESOURCE_LOCK <r...>] [ENV <VAR=value...>] [SERIAL] [CHANNEL])
+#             [RESOURCE_LOCK <r...>] [ENV <VAR=value...>] [SERIAL] [CHANNEL] [ALLOCATOR_KINDS])
 #   A GoogleTest program that CTest runs under wine64 (through CMAKE_CROSSCOMPILING_EMULATOR),
 #   with OX_TEST_ENVIRONMENT followed by ENV (later entries win). SERIAL: the test runs alone
 #   (a program started with another locale rewrites the prefix's shared locale settings, which
@@ -65,6 +65,7 @@ function(_ox_allocator_properties name kind)
   endif()
   list(APPEND labels allocator allocator${kind})
   set_tests_properties(${name}_allocator${kind} PROPERTIES LABELS "${labels}")
+  set_property(TEST ${name}_allocator${kind} APPEND PROPERTY ENVIRONMENT "OX_ALLOCATOR_KIND=${kind}")
 endfunction()
 
 # Links the database library's allocator (object library vlsupport_alloc) into every program of
@@ -81,7 +82,7 @@ function(ox_link_library_allocator directory)
 endfunction()
 
 function(ox_add_test name)
-  cmake_parse_arguments(T "SERIAL;CHANNEL" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENV" ${ARGN})
+  cmake_parse_arguments(T "SERIAL;CHANNEL;ALLOCATOR_KINDS" "TIMEOUT" "SOURCES;LIBS;LABELS;RESOURCE_LOCK;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ox_testkit ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name})
@@ -100,7 +101,7 @@ function(ox_add_test name)
     set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
   endif()
   _ox_allocator_suite(kinds)
-  if(kinds)
+  if(kinds OR T_ALLOCATOR_KINDS)
     foreach(kind IN LISTS OX_ALLOCATOR_KINDS)
       _ox_allocator_emulator(${kind} emulator)
       add_test(NAME ${name}_allocator${kind} COMMAND ${emulator} $<TARGET_FILE:${name}>)
@@ -142,7 +143,7 @@ function(ox_add_script_test name)
       _ox_allocator_properties(${name} ${kind})
       get_test_property(${name} ENVIRONMENT environment)
       string(REPLACE "OX_WINE=${wine}" "OX_WINE=${emulator}" environment "${environment}")
-      set_tests_properties(${name}_allocator${kind} PROPERTIES ENVIRONMENT "${environment}")
+      set_tests_properties(${name}_allocator${kind} PROPERTIES ENVIRONMENT "${environment};OX_ALLOCATOR_KIND=${kind}")
     endforeach()
   endif()
 endfunction()

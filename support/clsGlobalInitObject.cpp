@@ -215,8 +215,10 @@ void clsGlobalInitObject::ModuleFree(void* p)
         return;
     }
     // No allocator (yet or any more): run-time heap blocks, large blocks and the blocks of the
-    // ended allocator.
-    if (InOldChunk(p) || !FrontReadable(p))
+    // ended allocator. Pool pages went back with it and may be gone from the address space: a
+    // block whose header cannot be read is one of theirs.
+    unsigned char header[sizeof(PoolBlockHeader) + 16];
+    if (InOldChunk(p) || !SafeRead(header, (uintptr_t)p - sizeof header, sizeof header))
         return;
     if (IsCrtBlock(p)) {
         CrtFree(p);
