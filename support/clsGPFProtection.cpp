@@ -197,6 +197,11 @@ void GPFProtectionShutdown()
     s_vectoredHandler = nullptr;
     if (s_decision == kUsed)
         s_decision = kNotUsed;
+    for (DWORD* slot : {&s_tlsInnermost, &s_tlsBusy}) {
+        if (*slot != TLS_OUT_OF_INDEXES)
+            TlsFree(*slot);
+        *slot = TLS_OUT_OF_INDEXES;
+    }
     delete s_crashLock;
     s_crashLock = nullptr;
 }
@@ -276,7 +281,7 @@ clsGPFProtection::clsGPFProtection(DWORD flags) : m_flags(flags)
 
 clsGPFProtection::~clsGPFProtection()
 {
-    if (!m_installed)
+    if (!m_installed || s_tlsInnermost == TLS_OUT_OF_INDEXES)
         return;
     clsGPFProtection* innermost = static_cast<clsGPFProtection*>(TlsGetValue(s_tlsInnermost));
     if (innermost != this) {
