@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 #include "CrashReport.h"
