@@ -19,7 +19,7 @@
 #   shared helpers of tests/oxtest.py (checks, running the programs under Wine, Windows paths).
 #
 # Allocator kinds: every test of the engine (engine/tests) and of the data layer (app/data/tests)
-# runs once more under each kind in OX_ALLOCATOR_KINDS, the value of HKEY_CURRENT_USER\Software\
+# that uses the database library runs once more under each kind in OX_ALLOCATOR_KINDS, the value of HKEY_CURRENT_USER\Software\
 # velmar "Allocator" that chooses the database library's allocator (the ordinary run has no value:
 # kind 2). The registry value lives in a Wine prefix of its own per kind, build/wineprefix-
 # allocator<kind> (tools/wine-session.sh makes it from the main prefix and gives it the value), so
@@ -101,7 +101,14 @@ function(ox_add_test name)
     set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
   endif()
   _ox_allocator_suite(kinds)
-  if(kinds OR T_ALLOCATOR_KINDS)
+  # Only programs that use the database library (or the engine's objects) run again.
+  set(uses_library FALSE)
+  foreach(library vlDB07 vlengine oxdata)
+    if(library IN_LIST T_LIBS)
+      set(uses_library TRUE)
+    endif()
+  endforeach()
+  if((kinds AND uses_library) OR T_ALLOCATOR_KINDS)
     foreach(kind IN LISTS OX_ALLOCATOR_KINDS)
       _ox_allocator_emulator(${kind} emulator)
       add_test(NAME ${name}_allocator${kind} COMMAND ${emulator} $<TARGET_FILE:${name}>)
