@@ -19,9 +19,12 @@
 // write no result line.
 #pragma once
 
+#include <optional>
+
 #include "Job.h"
 #include "Trace.h"
 #include "clsAreaList.h"
+#include "clsGPFProtection.h"
 
 enum DbFrameFlags : unsigned {
     DBF_NONE = 0,
@@ -54,6 +57,9 @@ public:
         m_nesting = !(flags & DBF_NO_NESTING);
         if (m_nesting)
             _db_call_enter();
+        if (flags & (DBF_CRASH_REPORT | DBF_CRASH_ASK))
+            m_crash.emplace((flags & DBF_CRASH_ASK) ? clsGPFProtection::kReport | clsGPFProtection::kAsk
+                                                    : clsGPFProtection::kReport);
         if ((flags & DBF_GUARD) && g_Job && g_Job->currentIndex >= 0) {
             m_guardIndex = g_Job->currentIndex;
             g_AreaList.Enter(m_guardIndex);
@@ -67,6 +73,7 @@ public:
     {
         if (m_guardIndex >= 0)
             g_AreaList.Leave(m_guardIndex);
+        m_crash.reset();
         if (!m_nesting)
             return;
         _db_call_leave();
@@ -93,5 +100,6 @@ private:
     s_Job* m_job = nullptr;
     bool m_nesting = true;
     int m_guardIndex = -1;
+    std::optional<clsGPFProtection> m_crash;
     T m_value{};
 };

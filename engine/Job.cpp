@@ -4,10 +4,10 @@
 #include <new>
 
 #include "CallFrame.h"
-#include "CodeAddress.h"
 #include "DebugOutput.h"
 #include "Job.h"
 #include "PathHelpers.h"
+#include "StackWalk.h"
 #include "WorkAreas.h"
 #include "clsCritObj.h"
 
@@ -75,18 +75,8 @@ void _db_raise_error(unsigned code)
 {
     if (code == 0)
         return;
-    if (code == DBE_INTERNAL) {
-        void* frames[50];
-        USHORT n = RtlCaptureStackBackTrace(1, 50, frames, nullptr);
-        DebugPrintf("%d traces", (int)n);
-        for (USHORT i = 0; i < n; ++i) {
-            char location[400];
-            DescribeCodeAddress(frames[i], location, sizeof location);
-            DebugPrintf("  ------------------------------------------------------------");
-            DebugPrintf("  %s", location);
-            DebugPrintf("  --> %p", frames[i]);
-        }
-    }
+    if (code == DBE_INTERNAL)
+        LogStackTraces(50);
     if (_db_tracing())
         _db_trace(0, "[error: code %u]", code);
     s_Job* job = g_Job;

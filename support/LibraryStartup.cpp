@@ -1,6 +1,7 @@
 // Attach: private heap -> run time start-up (global objects by priority, see StaticInit.h) ->
-// LibraryMain: relocation hint, self-check, the engine's attach, the host's stack reserve.
-// Detach walks back: LibraryMain -> global objects destroyed in reverse -> run time -> heap.
+// LibraryMain: the crash handler's decision, relocation hint, self-check, the engine's attach, the
+// host's stack reserve. Detach walks back: LibraryMain (the engine's detach, then the crash
+// handler) -> global objects destroyed in reverse -> run time -> heap.
 #include "LibraryStartup.h"
 
 #include <float.h>
@@ -11,7 +12,7 @@
 #include "DebugOutput.h"
 #include "LibMessageBox.h"
 #include "StaticInit.h"
-#include "clsGlobalInitObject.h"
+#include "clsGPFProtection.h"
 #include "clsLibInfo.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -19,11 +20,7 @@ extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD, LPVOID);
 
 namespace {
 
-HANDLE s_heap = nullptr;
 const uintptr_t kPreferredBase = 0x2A800000;
-
-// The allocator object: opens the debug-output channel and the utility library's job.
-VL_INIT_ALLOCATOR clsGlobalInitObject s_allocator(reinterpret_cast<HMODULE>(&__ImageBase));
 
 // The image the loader mapped must carry valid headers and the base it was linked for.
 void CheckOwnImage(HMODULE module)
@@ -40,22 +37,6 @@ void CheckOwnImage(HMODULE module)
 }
 
 } // namespace
-
-void* LibHeapAlloc(size_t size)
-{
-    void* p = s_heap ? HeapAlloc(s_heap, 0, size) : nullptr;
-    if (!p)
-        LibMessageBox(nullptr, "out of memory\nor\nheap corrupted", "VLDB07", MB_TASKMODAL | MB_ICONERROR);
-    return p;
-}
-
-void LibHeapFree(void* block)
-{
-    if (block && s_heap)
-        HeapFree(s_heap, 0, block);
-}
-
-HANDLE LibHeapHandle() { return s_heap; }
 
 void CheckHostStackReserve(const char* hostPath)
 {
@@ -94,7 +75,7 @@ extern "C" BOOL WINAPI LibraryEntry(HINSTANCE module, DWORD reason, LPVOID reser
     if (reason == DLL_PROCESS_ATTACH) {
         unsigned int x87 = _controlfp(0, 0);
         unsigned int mxcsr = __builtin_ia32_stmxcsr();
-        s_heap = HeapCreate(0, 1024, 0);
+        LibHeapCreate();
         BOOL result = DllMainCRTStartup(module, reason, reserved);
         _clearfp();
         _controlfp(x87, 0xFFFFFFFF);
@@ -103,9 +84,7 @@ extern "C" BOOL WINAPI LibraryEntry(HINSTANCE module, DWORD reason, LPVOID reser
     }
     if (reason == DLL_PROCESS_DETACH) {
         BOOL result = DllMainCRTStartup(module, reason, reserved);
-        if (s_heap)
-            HeapDestroy(s_heap);
-        s_heap = nullptr;
+        LibHeapDestroy();
         return result;
     }
     return DllMainCRTStartup(module, reason, reserved);
@@ -113,10 +92,16 @@ extern "C" BOOL WINAPI LibraryEntry(HINSTANCE module, DWORD reason, LPVOID reser
 
 extern "C" BOOL WINAPI LibraryMain(HINSTANCE module, DWORD reason, LPVOID reserved)
 {
-    if (reason == DLL_PROCESS_DETACH)
-        return _db_process_detach();
+    if (reason == DLL_PROCESS_DETACH) {
+        int result = _db_process_detach();
+        GPFProtectionShutdown();
+        return result;
+    }
     if (reason != DLL_PROCESS_ATTACH)
         return TRUE;
+
+    // The crash handler's decision, once every global object exists.
+    GPFProtectionStaticInit();
 
     uintptr_t base = reinterpret_cast<uintptr_t>(module);
     if (base != kPreferredBase) {

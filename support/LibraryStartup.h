@@ -3,12 +3,7 @@
 
 #include <windows.h>
 
-#include <cstddef>
-
-// The library's private heap: created before the run time starts, destroyed after it ended.
-void* LibHeapAlloc(size_t size);
-void LibHeapFree(void* block);
-HANDLE LibHeapHandle();
+#include "LibHeap.h"
 
 extern "C" BOOL WINAPI LibraryEntry(HINSTANCE module, DWORD reason, LPVOID reserved);
 extern "C" BOOL WINAPI LibraryMain(HINSTANCE module, DWORD reason, LPVOID reserved);

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "DwarfLookup.h"
-#include "ModuleFiles.h"
+#include "FileNames.h"
 #include "PathHelpers.h"
+#include "VersionInfo.h"
 #include "clsElfImage.h"
 #include "clsLengthyOpCond.h"
 

@@ -1,8 +1,14 @@
 # Sourced by the test and run scripts: one Wine session for a build tree.
 #   wine_session_start <build-dir>   virtual display, private prefix, persistent wineserver
-#   wine_session_stop                ends the wineserver and the display
+#   wine_session_stop                ends the wineservers and the display
 # The order matters: the display first, the prefix is created (if missing) before the
 # persistent server starts (a prefix made under a persistent server can hang COM start-up).
+#
+# Besides the main prefix each allocator kind of build/allocator-kinds.txt has a prefix of its own,
+# build/wineprefix-allocator<kind>, with the registry value HKCU\Software\velmar "Allocator" set to
+# the kind and a persistent wineserver (see cmake/OxTesting.cmake). It is a copy of the main prefix
+# made after the main prefix was configured: the Windows system folder is shared through hard links
+# (nothing writes into those files), everything else is copied.
 
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
@@ -57,11 +63,46 @@ REG
   "$WINESERVER" -k 2>/dev/null || true
   "$WINESERVER" -p
   LC_ALL=de_DE.UTF-8 "$WINE64" cmd /c exit >/dev/null 2>&1 || true
+
+  OX_ALLOCATOR_PREFIXES=()
+  local kind
+  for kind in $(tr ';' ' ' <"$build/allocator-kinds.txt" 2>/dev/null); do
+    wine_allocator_prefix_start "$build" "$kind"
+  done
+}
+
+wine_allocator_prefix_start() {
+  local build="$1" kind="$2"
+  local prefix="$build/wineprefix-allocator$kind"
+  if [ ! -f "$prefix/.ox-configured" ] || [ "$WINEPREFIX/.ox-configured" -nt "$prefix/.ox-configured" ]; then
+    WINEPREFIX="$prefix" "$WINESERVER" -k 2>/dev/null || true
+    rm -rf "$prefix"
+    mkdir -p "$prefix/drive_c/windows"
+    local entry
+    for entry in "$WINEPREFIX"/* "$WINEPREFIX"/drive_c/* "$WINEPREFIX"/drive_c/windows/*; do
+      case "$entry" in
+        "$WINEPREFIX/drive_c" | "$WINEPREFIX/drive_c/windows") ;;
+        "$WINEPREFIX/drive_c/windows/system32" | "$WINEPREFIX/drive_c/windows/syswow64") cp -al "$entry" "$prefix/${entry#"$WINEPREFIX"/}" ;;
+        *) cp -a "$entry" "$prefix/${entry#"$WINEPREFIX"/}" ;;
+      esac
+    done
+    cp -a "$WINEPREFIX"/.update-timestamp "$prefix/" 2>/dev/null || true
+  fi
+  WINEPREFIX="$prefix" "$WINESERVER" -k 2>/dev/null || true
+  WINEPREFIX="$prefix" "$WINESERVER" -p
+  WINEPREFIX="$prefix" LC_ALL=de_DE.UTF-8 "$WINE64" reg add 'HKCU\Software\velmar' /v Allocator /t REG_DWORD \
+    /d "$kind" /f >/dev/null 2>&1
+  touch "$prefix/.ox-configured"
+  OX_ALLOCATOR_PREFIXES+=("$prefix")
 }
 
 winepath_of() { echo "Z:${1//\//\\}"; }
 
 wine_session_stop() {
   "$WINESERVER" -k 2>/dev/null || true
+  local prefix
+  for prefix in "${OX_ALLOCATOR_PREFIXES[@]}"; do
+    WINEPREFIX="$prefix" "$WINESERVER" -k 2>/dev/null || true
+  done
   if [ -n "${OX_XVFB_PID:-}" ]; then kill "$OX_XVFB_PID" 2>/dev/null || true; unset OX_XVFB_PID; fi
 }

@@ -4,9 +4,9 @@
 #include <mutex>
 #include <vector>
 
-#include "CodeAddress.h"
 #include "DebugOutput.h"
 #include "PrintfFormat.h"
+#include "StackWalk.h"
 #include "clsLibInfo.h"
 
 namespace {
@@ -80,15 +80,8 @@ int __cdecl UtilSafeSprintf(char* buffer, int size, const char* format, ...)
 
 int WINAPI UtilStackTrace(int reserved1, int reserved2)
 {
-    void* frames[32];
-    USHORT n = RtlCaptureStackBackTrace(1, 32, frames, nullptr);
-    UtilDebug("stack trace (%u frames):", (unsigned)n);
-    for (USHORT i = 0; i < n; ++i) {
-        char location[400];
-        DescribeCodeAddress(frames[i], location, sizeof location);
-        UtilDebug("  %p %s", frames[i], location);
-    }
-    return (int)n;
+    LogStackTraces(32);
+    return 0;
 }
 
 char* WINAPI UtilStrcpy(char* dest, const char* src) { return std::strcpy(dest, src ? src : ""); }

@@ -1,0 +1,3 @@
+#include "clsFileRWTemp.h"
+
+clsFileRWTemp::~clsFileRWTemp() = default;
