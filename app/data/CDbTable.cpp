@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CDbAreaLock.h"
+#include "CDbEngineLock.h"
 #include "CDbProgressDialog.h"
 #include "CDbSession.h"
 #include "CMfxString.h"
@@ -557,6 +558,14 @@ unsigned CDbTable::GetRecNo()
     return DbChecked(db_recno());
 }
 
+unsigned CDbTable::GetFileTime()
+{
+    if (!IsOpen())
+        return 0;
+    CDbAreaLock lock(m_nArea);
+    return DbChecked(db_filetime());
+}
+
 unsigned CDbTable::GetRecCount()
 {
     if (!IsOpen())
@@ -822,7 +831,7 @@ BOOL CDbTable::FilterOff()
 void CDbTable::SetDeleted(int nOn)
 {
     {
-        CSingleLock engine(&g_engineLock, TRUE);
+        CDbEngineLock engine;
         DbChecked(db_set_deleted(nOn));
     }
     if (nOn != m_nDeletedSetting) {

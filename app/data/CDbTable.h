@@ -136,6 +136,9 @@ public:
     BOOL IsEof();
     unsigned GetRecNo();
     unsigned GetRecCount();
+    // The table file's last write time as a DOS date and time (date in the high word); 0 when not
+    // open.
+    unsigned GetFileTime();
     // TRUE when the table had no visible row at the last refresh (after opening and writes,
     // deletes and recalls that ask for it).
     BOOL IsEmpty() const { return m_bEmpty; }

@@ -1,0 +1,314 @@
+// The data controller's item maps and day index: registering entries, spreading series over the
+// day index, and the reading walks of the user-interface thread.
+#include "CDataController.h"
+
+#include "CDataAppointment.h"
+#include "CDateValue.h"
+#include "CMfxString.h"
+#include "CTerminRecordBuffer.h"
+#include "CTerminTable.h"
+#include "DataStrings.h"
+#include "MfxMessageBox.h"
+#include "Recurrence.h"
+
+namespace {
+
+// The to-do state of finished to-dos, which get no timer.
+const char kTodoStateDone[] = "E";
+// The user-interface thread keeps at most this many day walks; beyond, the oldest go (a walk
+// whose copy went takes a new copy at its next step).
+const size_t kMaxDayWalks = 512;
+
+POSITION PositionOf(size_t nIndex) { return (POSITION)(UINT_PTR)(nIndex + 1); }
+
+size_t IndexOf(POSITION position) { return (size_t)(UINT_PTR)position - 1; }
+
+} // namespace
+
+struct CDataController::OccurrenceHolder {
+    CDataController* pController = NULL;
+    CItemVersionRef key;
+    CList<DWORD, DWORD> days{100};
+};
+
+// ---- registration ----------------------------------------------------------------------------------
+
+int CDataController::AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint)
+{
+    // This call keeps a reference of its own: another thread may remove the key from the map at
+    // once.
+    if (!record.m_bSeries) {
+        CItemVersionRef key(new CItemVersion(lpszRecordId, lpszFootprint), FALSE);
+        key->AddRef();
+        m_appointmentMap.Add(key.Get());
+        if (record.m_strMovedRecordId.IsEmpty())
+            m_dayIndex.Add(record.m_pattern.m_nPatternStart, key.Get());
+        if (record.HasActiveReminder())
+            ScheduleReminderTimer(key.Get(), record, COleDateTime::GetCurrentTime());
+        return 1;
+    }
+
+    OccurrenceHolder* pHolder = new OccurrenceHolder;
+    long nFirst = 0;
+    if (!ExpandRecurrence(record.m_pattern, pHolder->days, nFirst)) {
+        delete pHolder;
+        return 1;
+    }
+    pHolder->pController = this;
+    pHolder->key = CItemVersionRef(new CItemVersion(lpszRecordId, lpszFootprint), FALSE);
+    CItemVersion* pKey = pHolder->key.Get();
+    pKey->AddRef();
+    m_appointmentMap.Add(pKey);
+    if (record.HasActiveReminder())
+        ScheduleReminderTimer(pKey, record, CDateValue(nFirst, 0));
+    if (pHolder->days.GetCount() > kOccurrenceThreadThreshold) {
+        StartOccurrenceThread(pHolder);
+        return 1;
+    }
+    for (POSITION pos = pHolder->days.GetHeadPosition(); pos != NULL;)
+        m_dayIndex.Add((long)pHolder->days.GetNext(pos), pKey);
+    delete pHolder;
+    return 1;
+}
+
+int CDataController::AddTaskItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint)
+{
+    CItemVersionRef key(new CItemVersion(lpszRecordId, lpszFootprint), FALSE);
+    key->AddRef();
+    m_todoMap.Add(key.Get());
+    if (record.HasActiveReminder() && record.m_strTodoState != kTodoStateDone)
+        ScheduleReminderTimer(key.Get(), record, COleDateTime::GetCurrentTime());
+    return 1;
+}
+
+void CDataController::StartOccurrenceThread(OccurrenceHolder* pHolder)
+{
+    if (m_bStop) {
+        delete pHolder;
+        return;
+    }
+    CWinThread* pThread = AfxBeginThread(AddOccurrencesThread, pHolder, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (pThread == NULL) {
+        // No thread to be had: the days are spread here.
+        AddOccurrencesThread(pHolder);
+        return;
+    }
+    // The object stays until the thread has been waited for (WaitForOccurrenceThreads).
+    pThread->m_bAutoDelete = FALSE;
+    std::vector<CWinThread*> finished;
+    {
+        CSingleLock lock(&m_threadLock, TRUE);
+        for (auto it = m_occurrenceThreads.begin(); it != m_occurrenceThreads.end();) {
+            if (::WaitForSingleObject((*it)->m_hThread, 0) == WAIT_OBJECT_0) {
+                finished.push_back(*it);
+                it = m_occurrenceThreads.erase(it);
+            } else
+                ++it;
+        }
+        m_occurrenceThreads.push_back(pThread);
+    }
+    for (CWinThread* pDone : finished)
+        delete pDone;
+    pThread->ResumeThread();
+}
+
+UINT CDataController::AddOccurrencesThread(LPVOID pParam)
+{
+    OccurrenceHolder* pHolder = (OccurrenceHolder*)pParam;
+    CDataController* pThis = pHolder->pController;
+    CItemVersion* pKey = pHolder->key.Get();
+    for (POSITION pos = pHolder->days.GetHeadPosition(); pos != NULL && pKey != NULL && pKey->GetRecordId() != 0;) {
+        // A removed (retired) key is not added again; the controller's end stops the thread.
+        if (pThis->m_bStop || !pThis->m_dayIndex.Add((long)pHolder->days.GetNext(pos), pKey))
+            break;
+    }
+    delete pHolder;
+    return 0;
+}
+
+// ---- reading ------------------------------------------------------------------------------------
+
+BOOL CDataController::ReadEntry(CTerminTable* pTable, LPCTSTR lpszRecordId, CDataAppointment& record,
+                                CTerminRecordBuffer& buffer, BOOL bReportFailure)
+{
+    if (pTable == NULL)
+        return FALSE;
+    EnterBusy();
+    struct Lower {
+        CDataController* pThis;
+        ~Lower() { pThis->LeaveBusy(); }
+    } lower{this};
+    const long nRecNo = pTable->FindRecordById(lpszRecordId);
+    if (nRecNo <= 0)
+        return FALSE;
+    CTerminRecordBuffer row(pTable);
+    row.AttachFields();
+    if (row.ReadRecord(nRecNo) != 0) {
+        if (bReportFailure)
+            MfxMessageBoxId(IDS_DB_READ_ERROR, -1, MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    row.GetAppointment(record);
+    buffer = row;
+    return TRUE;
+}
+
+BOOL CDataController::ReadAppointment(LPCTSTR lpszRecordId, CDataAppointment& record, CTerminRecordBuffer& buffer)
+{
+    return ReadEntry(m_pAppointmentTable, lpszRecordId, record, buffer, TRUE);
+}
+
+BOOL CDataController::ReadTask(LPCTSTR lpszRecordId, CDataAppointment& record, CTerminRecordBuffer& buffer)
+{
+    return ReadEntry(m_pTodoTable, lpszRecordId, record, buffer, TRUE);
+}
+
+int CDataController::GetDayItemCount(long nDay) const { return m_dayIndex.GetDayCount(nDay); }
+
+POSITION CDataController::GetDayItemHeadPosition(long nDay)
+{
+    std::vector<CItemVersionRef> keys = m_dayIndex.GetDayKeys(nDay);
+    if (keys.empty()) {
+        m_dayWalks.erase(nDay);
+        return NULL;
+    }
+    if (m_dayWalks.size() >= kMaxDayWalks && m_dayWalks.find(nDay) == m_dayWalks.end())
+        m_dayWalks.clear();
+    m_dayWalks[nDay] = std::move(keys);
+    return PositionOf(0);
+}
+
+int CDataController::GetNextDayAppointment(long nDay, POSITION& rPosition, CDataAppointment& record)
+{
+    auto it = m_dayWalks.find(nDay);
+    if (it == m_dayWalks.end()) {
+        // A walk without its head (or whose copy went): a new copy of the day.
+        std::vector<CItemVersionRef> keys = m_dayIndex.GetDayKeys(nDay);
+        if (keys.empty()) {
+            rPosition = NULL;
+            return 0;
+        }
+        it = m_dayWalks.emplace(nDay, std::move(keys)).first;
+    }
+    const std::vector<CItemVersionRef>& walk = it->second;
+    const size_t nIndex = rPosition != NULL ? IndexOf(rPosition) : walk.size();
+    if (nIndex >= walk.size()) {
+        rPosition = NULL;
+        m_dayWalks.erase(it);
+        return 0;
+    }
+    const CItemVersionRef key = walk[nIndex];
+    rPosition = nIndex + 1 < walk.size() ? PositionOf(nIndex + 1) : NULL;
+    if (rPosition == NULL)
+        m_dayWalks.erase(it);
+    if (!key)
+        return 0;
+    CTerminRecordBuffer buffer(m_pAppointmentTable);
+    return ReadEntry(m_pAppointmentTable, key->GetIdText(), record, buffer, FALSE) ? 1 : 0;
+}
+
+POSITION CDataController::GetAppointmentStartPosition()
+{
+    m_appointmentWalk = m_appointmentMap.GetKeys();
+    return m_appointmentWalk.empty() ? NULL : PositionOf(0);
+}
+
+POSITION CDataController::GetTaskStartPosition()
+{
+    m_todoWalk = m_todoMap.GetKeys();
+    return m_todoWalk.empty() ? NULL : PositionOf(0);
+}
+
+int CDataController::NextInWalk(const std::vector<CItemVersionRef>& walk, POSITION& rPosition, BOOL bAppointments,
+                                CDataAppointment& record, CTerminRecordBuffer& buffer)
+{
+    CTerminTable* pTable = bAppointments ? m_pAppointmentTable : m_pTodoTable;
+    while (rPosition != NULL) {
+        const size_t nIndex = IndexOf(rPosition);
+        if (nIndex >= walk.size()) {
+            rPosition = NULL;
+            return 0;
+        }
+        rPosition = nIndex + 1 < walk.size() ? PositionOf(nIndex + 1) : NULL;
+        const CItemVersionRef& key = walk[nIndex];
+        if (!key || !ReadEntry(pTable, key->GetIdText(), record, buffer, TRUE))
+            return 0;
+        // A moved entry is passed over; at the end of the walk it ends the walk with 0.
+        if (record.m_strMovedRecordId.IsEmpty())
+            return 1;
+    }
+    return 0;
+}
+
+int CDataController::GetNextAppointment(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer)
+{
+    return NextInWalk(m_appointmentWalk, rPosition, TRUE, record, buffer);
+}
+
+int CDataController::GetNextTask(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer)
+{
+    return NextInWalk(m_todoWalk, rPosition, FALSE, record, buffer);
+}
+
+POSITION CDataController::GetAppointmentListHeadPosition()
+{
+    CArray<DWORD, DWORD> ids;
+    m_appointmentList.GetSnapshot(ids);
+    m_appointmentListWalk.assign(ids.GetData(), ids.GetData() + ids.GetSize());
+    return m_appointmentListWalk.empty() ? NULL : PositionOf(0);
+}
+
+POSITION CDataController::GetTaskListHeadPosition()
+{
+    CArray<DWORD, DWORD> ids;
+    m_todoList.GetSnapshot(ids);
+    m_todoListWalk.assign(ids.GetData(), ids.GetData() + ids.GetSize());
+    return m_todoListWalk.empty() ? NULL : PositionOf(0);
+}
+
+int CDataController::NextListed(const std::vector<DWORD>& walk, POSITION& rPosition, BOOL bAppointments,
+                                CDataAppointment& record, CTerminRecordBuffer& buffer)
+{
+    const CItemMap& map = bAppointments ? m_appointmentMap : m_todoMap;
+    CTerminTable* pTable = bAppointments ? m_pAppointmentTable : m_pTodoTable;
+    while (rPosition != NULL) {
+        const size_t nIndex = IndexOf(rPosition);
+        if (nIndex >= walk.size()) {
+            rPosition = NULL;
+            return 0;
+        }
+        rPosition = nIndex + 1 < walk.size() ? PositionOf(nIndex + 1) : NULL;
+        const CItemVersionRef key = map.Find((long)walk[nIndex]);
+        if (!key || !ReadEntry(pTable, key->GetIdText(), record, buffer, TRUE))
+            return 0;
+        if (record.m_strMovedRecordId.IsEmpty())
+            return 1;
+    }
+    return 0;
+}
+
+int CDataController::GetNextListedAppointment(POSITION& rPosition, CDataAppointment& record,
+                                              CTerminRecordBuffer& buffer)
+{
+    return NextListed(m_appointmentListWalk, rPosition, TRUE, record, buffer);
+}
+
+int CDataController::GetNextListedTask(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer)
+{
+    return NextListed(m_todoListWalk, rPosition, FALSE, record, buffer);
+}
+
+CString CDataController::GetItemFootprint(LPCTSTR lpszRecordId) const
+{
+    if (lpszRecordId == NULL || *lpszRecordId == '\0')
+        return CString();
+    const long nId = CItemVersion::ParseNumber(lpszRecordId);
+    CItemVersionRef key = m_todoMap.Find(nId);
+    if (!key)
+        key = m_appointmentMap.Find(nId);
+    if (!key)
+        return CString();
+    CString strFootprint;
+    strFootprint.Format("%04d", (int)key->GetFootprint());
+    return strFootprint;
+}
