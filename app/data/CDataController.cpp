@@ -49,7 +49,9 @@ CDataController::CDataController(LPCTSTR lpszDataPath, LPCTSTR lpszCurrentUser, 
       m_dueMap(10), m_bStop(FALSE), m_nBusy(0), m_nMovedAppointments(0), m_nMovedTodos(0), m_nAppointmentLinkRecord(0),
       m_nTodoLinkRecord(0), m_bNotStatus(FALSE), m_dtFirstFrom(NullDate()), m_dtFirstTo(NullDate()),
       m_bNotTodoState(FALSE), m_dtLastFrom(NullDate()), m_dtLastTo(NullDate()), m_pUpdateThread(NULL),
-      m_hUpdateEvent(NULL), m_nReloading(0), m_pTimers(pTimers != NULL ? pTimers : CTimerLibrary::GetDefault())
+      m_hUpdateEvent(NULL), m_nReloading(0), m_pTimers(pTimers != NULL ? pTimers : CTimerLibrary::GetDefault()),
+      m_nOccurrencesInHand(0), m_bOccurrenceThreadRuns(FALSE), m_pOccurrenceThread(NULL),
+      m_hOccurrencesDone(::CreateEventA(NULL, TRUE, TRUE, NULL))
 {
     if (!m_strDataPath.IsEmpty() && m_strDataPath.Right(1) != "\\" && m_strDataPath.Right(1) != "/")
         m_strDataPath += "\\";
@@ -127,6 +129,8 @@ CDataController::~CDataController()
     }
     delete m_pSession;
     m_pSession = NULL;
+    if (m_hOccurrencesDone != NULL)
+        ::CloseHandle(m_hOccurrencesDone);
     // The walks, then the collections go with the members: the maps first, the day index (which
     // holds the last references of the keys) last.
 }
@@ -248,51 +252,25 @@ void CDataController::StopThreads()
         delete m_pUpdateThread;
         m_pUpdateThread = NULL;
     }
-    // Every occurrence thread stops after its current day.
-    WaitForOccurrenceThreads(INFINITE);
-}
-
-// ---- occurrence threads -------------------------------------------------------------------------
-
-int CDataController::GetRunningOccurrenceThreads()
-{
-    CSingleLock lock(&m_threadLock, TRUE);
-    int nRunning = 0;
-    for (CWinThread* pThread : m_occurrenceThreads)
-        if (::WaitForSingleObject(pThread->m_hThread, 0) != WAIT_OBJECT_0)
-            ++nRunning;
-    return nRunning;
-}
-
-BOOL CDataController::WaitForOccurrenceThreads(DWORD dwMilliseconds)
-{
-    const DWORD dwStart = ::GetTickCount();
-    for (;;) {
-        CWinThread* pThread = NULL;
-        {
-            CSingleLock lock(&m_threadLock, TRUE);
-            if (m_occurrenceThreads.empty())
-                return TRUE;
-            pThread = m_occurrenceThreads.front();
-        }
-        DWORD dwWait = INFINITE;
-        if (dwMilliseconds != INFINITE) {
-            const DWORD dwElapsed = ::GetTickCount() - dwStart;
-            dwWait = dwElapsed < dwMilliseconds ? dwMilliseconds - dwElapsed : 0;
-        }
-        if (::WaitForSingleObject(pThread->m_hThread, dwWait) != WAIT_OBJECT_0)
-            return FALSE;
-        bool bErased = false;
-        {
-            CSingleLock lock(&m_threadLock, TRUE);
-            for (auto it = m_occurrenceThreads.begin(); it != m_occurrenceThreads.end(); ++it)
-                if (*it == pThread) {
-                    m_occurrenceThreads.erase(it);
-                    bErased = true;
-                    break;
-                }
-        }
-        if (bErased)
-            delete pThread;
+    // The occurrence thread stops after its current days and drops the series left.
+    WaitForOccurrences(INFINITE);
+    CSingleLock lock(&m_occurrenceLock, TRUE);
+    if (m_pOccurrenceThread != NULL) {
+        ::WaitForSingleObject(m_pOccurrenceThread->m_hThread, INFINITE);
+        delete m_pOccurrenceThread;
+        m_pOccurrenceThread = NULL;
     }
+}
+
+// ---- the occurrence thread -------------------------------------------------------------------------
+
+int CDataController::GetPendingOccurrenceSeries()
+{
+    CSingleLock lock(&m_occurrenceLock, TRUE);
+    return (int)m_occurrenceQueue.size() + m_nOccurrencesInHand;
+}
+
+BOOL CDataController::WaitForOccurrences(DWORD dwMilliseconds)
+{
+    return m_hOccurrencesDone == NULL || ::WaitForSingleObject(m_hOccurrencesDone, dwMilliseconds) == WAIT_OBJECT_0;
 }

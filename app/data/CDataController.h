@@ -22,8 +22,9 @@
 //   user-interface thread  every public operation but the ones named below;
 //   update thread          ReloadWorker: wakes every 90 seconds or when the update event is set,
 //                          and runs the reload passes unless the busy counter is raised;
-//   occurrence threads     one per series of more than 200 occurrences: spreads its key over the
-//                          day index while loading goes on;
+//   occurrence thread      spreads the keys of series of more than 200 occurrences over the day
+//                          index while loading goes on, one series after the other in the order
+//                          they were registered; it runs while there are such series to spread;
 //   timer-library threads  TimerMessageCallback.
 // Every collection takes its own lock in every operation; keys are counted (CItemVersion), so a
 // key a thread holds outlives its removal by another. The busy counter is the protocol between
@@ -41,6 +42,7 @@
 #include <afxdisp.h>
 #include <afxmt.h>
 
+#include <deque>
 #include <map>
 #include <vector>
 
@@ -70,7 +72,8 @@ public:
         kRightManageOthers = 4,  // delete and delegate other users' entries
         kRightReserved = 8,
     };
-    // A series with more occurrences than this is spread over the day index by a thread of its own.
+    // A series with more occurrences than this is spread over the day index by the occurrence
+    // thread.
     enum { kOccurrenceThreadThreshold = 200 };
 
     // Stores the data directory (a backslash is appended when it has none) and the current user,
@@ -78,7 +81,7 @@ public:
     // controller. Tables that do not open show as IsOpen FALSE; the engine session's exception on
     // failure passes on.
     CDataController(LPCTSTR lpszDataPath, LPCTSTR lpszCurrentUser, CTimerLibrary* pTimers = NULL);
-    // Stops the timer polling, stops and waits for the update thread and every occurrence thread,
+    // Stops the timer polling, stops and waits for the update thread and the occurrence thread,
     // closes the timer job and the event, stores the filter user into the settings, closes the
     // tables and the session, then destroys the collections.
     ~CDataController() override;
@@ -133,16 +136,17 @@ public:
     // single appointment enters the appointment map, and the day index on its start day unless it
     // is moved (MOVERECID); a series is expanded: it enters the map whatever the expansion gives
     // (also nothing), and the day index on every occurrence, by a thread of its own when it has
-    // more than 200 (an unknown pattern type registers nothing). Entries with an active reminder
-    // get their timer. Always 1.
+    // more than 200 by the occurrence thread (an unknown pattern type registers nothing). Entries
+    // with an active reminder get their timer. Always 1.
     int AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint);
     // Registers a to-do in the to-do map, with its timer when its reminder is active and its state
     // is not "E". Always 1.
     int AddTaskItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint);
-    // The occurrence threads still spreading keys over the day index.
-    int GetRunningOccurrenceThreads();
-    // Waits until every occurrence thread has ended; FALSE when the time ran out.
-    BOOL WaitForOccurrenceThreads(DWORD dwMilliseconds);
+    // The series waiting for the occurrence thread or being spread by it.
+    int GetPendingOccurrenceSeries();
+    // Waits until the occurrence thread has spread every series handed to it (the day index is
+    // complete); FALSE when the time ran out.
+    BOOL WaitForOccurrences(DWORD dwMilliseconds);
 
     // ---- reminder timers -------------------------------------------------------------------------
     // The entry's one timer in the job (id = record id), for entries of the current user only: a
@@ -196,8 +200,8 @@ public:
 private:
     // What one reload pass works on.
     struct PassTarget;
-    // A series being spread by an occurrence thread: the controller, the key (with a reference)
-    // and the day serials. The thread owns it.
+    // A series waiting for the occurrence thread: the key (with a reference) and the day serials.
+    // The queue, then the thread owns it.
     struct OccurrenceHolder;
 
     // The start (see the class comment): session, tables, user, rights, filter user, timer job,
@@ -207,7 +211,11 @@ private:
     void StopThreads();
     static UINT ReloadWorker(LPVOID pParam);
     static UINT AddOccurrencesThread(LPVOID pParam);
-    void StartOccurrenceThread(OccurrenceHolder* pHolder);
+    // Queues the series for the occurrence thread, which is started when it does not run.
+    void QueueOccurrences(OccurrenceHolder* pHolder);
+    // Spreads the series over the day index until its days end, its key is retired or the
+    // controller stops.
+    void SpreadOccurrences(OccurrenceHolder& holder);
 
     void ReloadFull(PassTarget& target);
     BOOL SetPassFilter(const PassTarget& target);
@@ -272,9 +280,15 @@ private:
     volatile LONG m_nReloading;
 
     CTimerLibrary* m_pTimers;
-    // The occurrence threads not yet reaped (their objects are not deleted by themselves).
-    CCriticalSection m_threadLock;
-    std::vector<CWinThread*> m_occurrenceThreads;
+    // The occurrence thread: its queue, the series it spreads, whether it runs (it decides to end
+    // under the lock), its object (kept until waited for) and the event set while it has nothing
+    // to do.
+    CCriticalSection m_occurrenceLock;
+    std::deque<OccurrenceHolder*> m_occurrenceQueue;
+    int m_nOccurrencesInHand;
+    BOOL m_bOccurrenceThreadRuns;
+    CWinThread* m_pOccurrenceThread;
+    HANDLE m_hOccurrencesDone;
 
     // The walks of the user-interface thread.
     std::map<long, std::vector<CItemVersionRef>> m_dayWalks;

@@ -26,7 +26,6 @@ size_t IndexOf(POSITION position) { return (size_t)(UINT_PTR)position - 1; }
 } // namespace
 
 struct CDataController::OccurrenceHolder {
-    CDataController* pController = NULL;
     CItemVersionRef key;
     CList<DWORD, DWORD> days{100};
 };
@@ -54,7 +53,6 @@ int CDataController::AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRe
         delete pHolder;
         return 1;
     }
-    pHolder->pController = this;
     pHolder->key = CItemVersionRef(new CItemVersion(lpszRecordId, lpszFootprint), FALSE);
     CItemVersion* pKey = pHolder->key.Get();
     pKey->AddRef();
@@ -62,11 +60,11 @@ int CDataController::AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRe
     if (record.HasActiveReminder())
         ScheduleReminderTimer(pKey, record, CDateValue(nFirst, 0));
     if (pHolder->days.GetCount() > kOccurrenceThreadThreshold) {
-        StartOccurrenceThread(pHolder);
+        QueueOccurrences(pHolder);
         return 1;
     }
-    for (POSITION pos = pHolder->days.GetHeadPosition(); pos != NULL;)
-        m_dayIndex.Add((long)pHolder->days.GetNext(pos), pKey);
+    POSITION pos = pHolder->days.GetHeadPosition();
+    m_dayIndex.AddDays(pHolder->days, pos, kOccurrenceThreadThreshold, pKey);
     delete pHolder;
     return 1;
 }
@@ -81,49 +79,77 @@ int CDataController::AddTaskItem(CDataAppointment& record, LPCTSTR lpszRecordId,
     return 1;
 }
 
-void CDataController::StartOccurrenceThread(OccurrenceHolder* pHolder)
+void CDataController::QueueOccurrences(OccurrenceHolder* pHolder)
 {
+    CSingleLock lock(&m_occurrenceLock, TRUE);
     if (m_bStop) {
         delete pHolder;
         return;
     }
-    CWinThread* pThread = AfxBeginThread(AddOccurrencesThread, pHolder, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    if (pThread == NULL) {
-        // No thread to be had: the days are spread here.
-        AddOccurrencesThread(pHolder);
+    m_occurrenceQueue.push_back(pHolder);
+    ::ResetEvent(m_hOccurrencesDone);
+    if (m_bOccurrenceThreadRuns)
+        return;
+    // The thread that ran before has decided to end (under this lock) and ends at once.
+    if (m_pOccurrenceThread != NULL) {
+        ::WaitForSingleObject(m_pOccurrenceThread->m_hThread, INFINITE);
+        delete m_pOccurrenceThread;
+        m_pOccurrenceThread = NULL;
+    }
+    m_pOccurrenceThread = AfxBeginThread(AddOccurrencesThread, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (m_pOccurrenceThread == NULL) {
+        // No thread to be had: the series are spread here.
+        m_bOccurrenceThreadRuns = TRUE;
+        lock.Unlock();
+        AddOccurrencesThread(this);
         return;
     }
-    // The object stays until the thread has been waited for (WaitForOccurrenceThreads).
-    pThread->m_bAutoDelete = FALSE;
-    std::vector<CWinThread*> finished;
-    {
-        CSingleLock lock(&m_threadLock, TRUE);
-        for (auto it = m_occurrenceThreads.begin(); it != m_occurrenceThreads.end();) {
-            if (::WaitForSingleObject((*it)->m_hThread, 0) == WAIT_OBJECT_0) {
-                finished.push_back(*it);
-                it = m_occurrenceThreads.erase(it);
-            } else
-                ++it;
-        }
-        m_occurrenceThreads.push_back(pThread);
-    }
-    for (CWinThread* pDone : finished)
-        delete pDone;
-    pThread->ResumeThread();
+    // The object stays until the thread has been waited for.
+    m_pOccurrenceThread->m_bAutoDelete = FALSE;
+    m_bOccurrenceThreadRuns = TRUE;
+    m_pOccurrenceThread->ResumeThread();
 }
 
 UINT CDataController::AddOccurrencesThread(LPVOID pParam)
 {
-    OccurrenceHolder* pHolder = (OccurrenceHolder*)pParam;
-    CDataController* pThis = pHolder->pController;
-    CItemVersion* pKey = pHolder->key.Get();
-    for (POSITION pos = pHolder->days.GetHeadPosition(); pos != NULL && pKey != NULL && pKey->GetRecordId() != 0;) {
-        // A removed (retired) key is not added again; the controller's end stops the thread.
-        if (pThis->m_bStop || !pThis->m_dayIndex.Add((long)pHolder->days.GetNext(pos), pKey))
+    CDataController* pThis = (CDataController*)pParam;
+    for (;;) {
+        OccurrenceHolder* pHolder;
+        {
+            CSingleLock lock(&pThis->m_occurrenceLock, TRUE);
+            pHolder = !pThis->m_occurrenceQueue.empty() && !pThis->m_bStop ? pThis->m_occurrenceQueue.front() : NULL;
+            if (pHolder == NULL) {
+                // The end: series left when the controller stops are dropped.
+                for (OccurrenceHolder* pLeft : pThis->m_occurrenceQueue)
+                    delete pLeft;
+                pThis->m_occurrenceQueue.clear();
+                pThis->m_bOccurrenceThreadRuns = FALSE;
+                ::SetEvent(pThis->m_hOccurrencesDone);
+                return 0;
+            }
+            pThis->m_occurrenceQueue.pop_front();
+            pThis->m_nOccurrencesInHand = 1;
+        }
+        pThis->SpreadOccurrences(*pHolder);
+        delete pHolder;
+        CSingleLock lock(&pThis->m_occurrenceLock, TRUE);
+        pThis->m_nOccurrencesInHand = 0;
+    }
+}
+
+void CDataController::SpreadOccurrences(OccurrenceHolder& holder)
+{
+    // A few hundred days under one hold of the index's lock, so readers and loading get their
+    // turn in between.
+    const int kDaysPerHold = 256;
+    CItemVersion* pKey = holder.key.Get();
+    if (pKey == NULL || pKey->GetRecordId() == 0)
+        return;
+    for (POSITION pos = holder.days.GetHeadPosition(); pos != NULL && !m_bStop;) {
+        // A removed (retired) key is not added again.
+        if (m_dayIndex.AddDays(holder.days, pos, kDaysPerHold, pKey) == 0)
             break;
     }
-    delete pHolder;
-    return 0;
 }
 
 // ---- reading ------------------------------------------------------------------------------------

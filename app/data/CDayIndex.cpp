@@ -6,18 +6,34 @@ CDayIndex::CDayIndex(int nBlockSize, UINT nHashSize) : CBase(nBlockSize) { CBase
 
 CDayIndex::~CDayIndex() { DeleteAllValues(); }
 
+void CDayIndex::AddLocked(DWORD nDay, CItemVersion* pKey)
+{
+    CDayList* pList = NULL;
+    if (!CBase::Lookup(nDay, pList) || pList == NULL) {
+        pList = new CDayList(10);
+        CBase::SetAt(nDay, pList);
+    }
+    pList->Add(pKey);
+}
+
 int CDayIndex::Add(long nDay, CItemVersion* pKey)
 {
     CSingleLock lock(GetLock(), TRUE);
     if (pKey == NULL || pKey->IsRetired())
         return 0;
-    CDayList* pList = NULL;
-    if (!CBase::Lookup((DWORD)nDay, pList) || pList == NULL) {
-        pList = new CDayList(10);
-        CBase::SetAt((DWORD)nDay, pList);
-    }
-    pList->Add(pKey);
+    AddLocked((DWORD)nDay, pKey);
     return 1;
+}
+
+int CDayIndex::AddDays(const CList<DWORD, DWORD>& days, POSITION& rPosition, int nMaxDays, CItemVersion* pKey)
+{
+    CSingleLock lock(GetLock(), TRUE);
+    if (pKey == NULL || pKey->IsRetired())
+        return 0;
+    int nAdded = 0;
+    for (; rPosition != NULL && nAdded < nMaxDays; ++nAdded)
+        AddLocked(days.GetNext(rPosition), pKey);
+    return nAdded;
 }
 
 int CDayIndex::Remove(CItemVersion* pKey)

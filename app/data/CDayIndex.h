@@ -25,6 +25,10 @@ public:
     // Appends the key to the day's list (made when the day has none); 1 when appended, 0 for a
     // retired key. Keys are appended without a check for duplicates.
     int Add(long nDay, CItemVersion* pKey);
+    // Add for the days of the list from the position on, at most nMaxDays of them under one hold
+    // of the index's lock; the position moves past the days added (NULL after the last). The
+    // number of days added; it stops early at a retired key.
+    int AddDays(const CList<DWORD, DWORD>& days, POSITION& rPosition, int nMaxDays, CItemVersion* pKey);
     // Retires the key, then removes from every day list the first key with its record id; 1 when
     // at least one list held it.
     int Remove(CItemVersion* pKey);
@@ -39,6 +43,9 @@ public:
     std::vector<long> GetDaysOf(long nRecordId) const;
 
 private:
+    // Appends the key to the day's list; the index's lock is held.
+    void AddLocked(DWORD nDay, CItemVersion* pKey);
+
     using CBase::SetAt;
     using CBase::operator[];
     using CBase::RemoveKey;

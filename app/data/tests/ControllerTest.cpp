@@ -305,8 +305,8 @@ TEST_F(ControllerTest, StartLoadsWhatTheFilterAdmits)
     EXPECT_EQ(1, c.GetMovedAppointmentCount());
     EXPECT_EQ(1, c.GetMovedTaskCount());
 
-    ASSERT_TRUE(c.WaitForOccurrenceThreads(60000));
-    EXPECT_EQ(0, c.GetRunningOccurrenceThreads());
+    ASSERT_TRUE(c.WaitForOccurrences(60000));
+    EXPECT_EQ(0, c.GetPendingOccurrenceSeries());
     EXPECT_EQ((std::vector<std::string>{"2005-03-01"}), DaysOf("Zahnarzt"));
     EXPECT_EQ((std::vector<std::string>{"2005-03-01"}), DaysOf("Mittag"));
     EXPECT_TRUE(DaysOf("Verschoben").empty()) << "a moved single is on no day";
@@ -542,7 +542,7 @@ TEST_F(ControllerTest, UpdateThreadLoadsAnEmptiedMap)
 {
     Write(Fixture());
     CDataController& c = Start();
-    ASSERT_TRUE(c.WaitForOccurrenceThreads(60000));
+    ASSERT_TRUE(c.WaitForOccurrences(60000));
     const std::set<std::string> before = MapSubjects(c.GetAppointmentMap());
     const int nDayEntries = c.GetDayItemCount(Day("2005-03-01"));
     c.GetAppointmentMap().DeleteAllValues();
@@ -553,7 +553,7 @@ TEST_F(ControllerTest, UpdateThreadLoadsAnEmptiedMap)
     while ((c.GetAppointmentMap().GetCount() < (int)before.size() || c.GetReloadCount() != 0) &&
            GetTickCount() - dwStart < 30000)
         Sleep(10);
-    ASSERT_TRUE(c.WaitForOccurrenceThreads(60000));
+    ASSERT_TRUE(c.WaitForOccurrences(60000));
     EXPECT_EQ(before, MapSubjects(c.GetAppointmentMap()));
     EXPECT_EQ(nDayEntries, c.GetDayItemCount(Day("2005-03-01")));
     EXPECT_EQ(6u, m_timers.CallsStartingWith("Add").size()) << "the appointments' timers are set again";
@@ -565,7 +565,7 @@ TEST_F(ControllerTest, WalksReadTheRows)
 {
     Write(Fixture());
     CDataController& c = Start();
-    ASSERT_TRUE(c.WaitForOccurrenceThreads(60000));
+    ASSERT_TRUE(c.WaitForOccurrences(60000));
     // (The daily series' thread adds its day at its own time: the day's order is not fixed.)
     auto walkDay = [&](long nDay) {
         std::multiset<std::string> subjects;
@@ -643,7 +643,7 @@ TEST_F(ControllerTest, WalksSurviveAWriterThatReplacesEntries)
 {
     Write(Fixture());
     CDataController& c = Start();
-    ASSERT_TRUE(c.WaitForOccurrenceThreads(60000));
+    ASSERT_TRUE(c.WaitForOccurrences(60000));
     const long nDay = Day("2005-03-01");
     const int kChurned = 40;
     const long kSeriesId = 900000;
@@ -695,7 +695,7 @@ TEST_F(ControllerTest, WalksSurviveAWriterThatReplacesEntries)
         ++walks;
     }
     writer.join();
-    ASSERT_TRUE(c.WaitForOccurrenceThreads(60000));
+    ASSERT_TRUE(c.WaitForOccurrences(60000));
     EXPECT_GT(walks, 2);
     EXPECT_GT(rounds.load(), 2);
     EXPECT_EQ(0, incompleteDays);
@@ -725,13 +725,13 @@ TEST_F(ControllerTest, ShutDownWhileOccurrenceThreadsRun)
     CDataController& c = Start();
     std::vector<CItemVersionRef> keys = c.GetAppointmentMap().GetKeys();
     ASSERT_EQ(6u, keys.size());
-    const int running = c.GetRunningOccurrenceThreads();
+    const int pending = c.GetPendingOccurrenceSeries();
     m_controller.reset();
     for (const CItemVersionRef& key : keys) {
         EXPECT_EQ(1, key->GetRefCount()) << "only this test still holds the key";
         EXPECT_TRUE(key->IsRetired());
     }
-    RecordProperty("OccurrenceThreadsRunningAtShutDown", running);
+    RecordProperty("SeriesPendingAtShutDown", pending);
 }
 
 // The controller goes while the update thread is inside a reload pass: the pass stops at its next
