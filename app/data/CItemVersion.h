@@ -4,8 +4,8 @@
 // list.
 //
 // Keys are shared between threads (the update thread replaces them while the user-interface
-// thread reads them, occurrence threads spread them over the day index), so a key is counted:
-// every map entry, day-list entry and running occurrence thread holds one reference, a reader
+// thread reads them, the occurrence thread spreads them over the day index), so a key is counted:
+// every map entry, day-list entry and series waiting to be spread holds one reference, a reader
 // takes one for as long as it uses the key, and the key is deleted by the Release that drops the
 // last one. A key that leaves the day index is retired: from then on no day list takes it again
 // (an occurrence thread that still spreads it stops).

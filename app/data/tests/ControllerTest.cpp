@@ -1,5 +1,5 @@
 // The data controller on a data directory of its own: what its start loads (maps, lists, moved
-// counts, the day index after the occurrence threads), the timer calls it makes (through a
+// counts, the day index after the occurrence thread), the timer calls it makes (through a
 // recording timer library), the reminder timer of each kind of entry and the signals of the job,
 // the rights, a start whose tables do not open, the update event and thread, the reading walks,
 // and the shut-down while an occurrence thread and a reload pass run.
@@ -709,9 +709,10 @@ TEST_F(ControllerTest, WalksSurviveAWriterThatReplacesEntries)
     EXPECT_TRUE(std::adjacent_find(seriesDays.begin(), seriesDays.end()) == seriesDays.end()) << "no day twice";
 }
 
-// The controller goes while occurrence threads still spread long series: it waits for them, and
-// they let go of their keys before anything is destroyed.
-TEST_F(ControllerTest, ShutDownWhileOccurrenceThreadsRun)
+// The controller goes while the occurrence thread still spreads long series: it waits for the
+// thread, and the thread and the series still waiting let go of their keys before anything is
+// destroyed.
+TEST_F(ControllerTest, ShutDownWhileTheOccurrenceThreadRuns)
 {
     std::vector<Entry> entries;
     for (int i = 0; i < 6; ++i) {
