@@ -43,6 +43,7 @@
 #include <afxmt.h>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -224,10 +225,10 @@ private:
     // was found but could not be read.
     BOOL ReadEntry(CTerminTable* pTable, LPCTSTR lpszRecordId, CDataAppointment& record, CTerminRecordBuffer& buffer,
                    BOOL bReportFailure);
-    int NextInWalk(const std::vector<CItemVersionRef>& walk, POSITION& rPosition, BOOL bAppointments,
-                   CDataAppointment& record, CTerminRecordBuffer& buffer);
-    int NextListed(const std::vector<DWORD>& walk, POSITION& rPosition, BOOL bAppointments, CDataAppointment& record,
-                   CTerminRecordBuffer& buffer);
+    // One step of a walk over nCount keys (keyAt gives the key at an index; an empty one ends the
+    // step with 0): reads the entry, passing over moved ones.
+    int NextInWalk(size_t nCount, const std::function<CItemVersionRef(size_t)>& keyAt, POSITION& rPosition,
+                   BOOL bAppointments, CDataAppointment& record, CTerminRecordBuffer& buffer);
     CString GetSettingsRights() const;
     // The controller whose timer job reports through TimerMessageCallback: set to pController;
     // with pExpected, only when that one is still registered.

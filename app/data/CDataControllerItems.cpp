@@ -245,18 +245,19 @@ POSITION CDataController::GetTaskStartPosition()
     return m_todoWalk.empty() ? NULL : PositionOf(0);
 }
 
-int CDataController::NextInWalk(const std::vector<CItemVersionRef>& walk, POSITION& rPosition, BOOL bAppointments,
-                                CDataAppointment& record, CTerminRecordBuffer& buffer)
+int CDataController::NextInWalk(size_t nCount, const std::function<CItemVersionRef(size_t)>& keyAt,
+                                POSITION& rPosition, BOOL bAppointments, CDataAppointment& record,
+                                CTerminRecordBuffer& buffer)
 {
     CTerminTable* pTable = bAppointments ? m_pAppointmentTable : m_pTodoTable;
     while (rPosition != NULL) {
         const size_t nIndex = IndexOf(rPosition);
-        if (nIndex >= walk.size()) {
+        if (nIndex >= nCount) {
             rPosition = NULL;
             return 0;
         }
-        rPosition = nIndex + 1 < walk.size() ? PositionOf(nIndex + 1) : NULL;
-        const CItemVersionRef& key = walk[nIndex];
+        rPosition = nIndex + 1 < nCount ? PositionOf(nIndex + 1) : NULL;
+        const CItemVersionRef key = keyAt(nIndex);
         if (!key || !ReadEntry(pTable, key->GetIdText(), record, buffer, TRUE))
             return 0;
         // A moved entry is passed over; at the end of the walk it ends the walk with 0.
@@ -268,12 +269,14 @@ int CDataController::NextInWalk(const std::vector<CItemVersionRef>& walk, POSITI
 
 int CDataController::GetNextAppointment(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer)
 {
-    return NextInWalk(m_appointmentWalk, rPosition, TRUE, record, buffer);
+    return NextInWalk(m_appointmentWalk.size(), [this](size_t i) { return m_appointmentWalk[i]; }, rPosition, TRUE,
+                      record, buffer);
 }
 
 int CDataController::GetNextTask(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer)
 {
-    return NextInWalk(m_todoWalk, rPosition, FALSE, record, buffer);
+    return NextInWalk(m_todoWalk.size(), [this](size_t i) { return m_todoWalk[i]; }, rPosition, FALSE, record,
+                      buffer);
 }
 
 POSITION CDataController::GetAppointmentListHeadPosition()
@@ -292,36 +295,19 @@ POSITION CDataController::GetTaskListHeadPosition()
     return m_todoListWalk.empty() ? NULL : PositionOf(0);
 }
 
-int CDataController::NextListed(const std::vector<DWORD>& walk, POSITION& rPosition, BOOL bAppointments,
-                                CDataAppointment& record, CTerminRecordBuffer& buffer)
-{
-    const CItemMap& map = bAppointments ? m_appointmentMap : m_todoMap;
-    CTerminTable* pTable = bAppointments ? m_pAppointmentTable : m_pTodoTable;
-    while (rPosition != NULL) {
-        const size_t nIndex = IndexOf(rPosition);
-        if (nIndex >= walk.size()) {
-            rPosition = NULL;
-            return 0;
-        }
-        rPosition = nIndex + 1 < walk.size() ? PositionOf(nIndex + 1) : NULL;
-        const CItemVersionRef key = map.Find((long)walk[nIndex]);
-        if (!key || !ReadEntry(pTable, key->GetIdText(), record, buffer, TRUE))
-            return 0;
-        if (record.m_strMovedRecordId.IsEmpty())
-            return 1;
-    }
-    return 0;
-}
-
 int CDataController::GetNextListedAppointment(POSITION& rPosition, CDataAppointment& record,
                                               CTerminRecordBuffer& buffer)
 {
-    return NextListed(m_appointmentListWalk, rPosition, TRUE, record, buffer);
+    // Each id is looked up in its map when the walk reaches it.
+    return NextInWalk(m_appointmentListWalk.size(),
+                      [this](size_t i) { return m_appointmentMap.Find((long)m_appointmentListWalk[i]); }, rPosition,
+                      TRUE, record, buffer);
 }
 
 int CDataController::GetNextListedTask(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer)
 {
-    return NextListed(m_todoListWalk, rPosition, FALSE, record, buffer);
+    return NextInWalk(m_todoListWalk.size(), [this](size_t i) { return m_todoMap.Find((long)m_todoListWalk[i]); },
+                      rPosition, FALSE, record, buffer);
 }
 
 CString CDataController::GetItemFootprint(LPCTSTR lpszRecordId) const
