@@ -6,6 +6,7 @@
 #include "CTerminRecordBuffer.h"
 #include "CTerminTable.h"
 #include "DbTableDef.h"
+#include "vlDB07.h"
 
 namespace {
 
@@ -81,8 +82,11 @@ void CDataController::ReloadFull(PassTarget& target)
     row.AttachFields();
     LONG nMoved = 0;
     pTable->GoTo(0);
-    while (!pTable->IsEof() && !m_bStop && m_nBusy == 0) {
-        if (row.ReadRecordFields((long)pTable->GetRecNo(), kDbFieldMaskReload) == 0) {
+    // The end of the table shows as the end-of-file record number (one engine call less per row
+    // than asking for the end and the number apart).
+    for (unsigned nRow = pTable->GetRecNo(); nRow != (unsigned)DB_EOF && !m_bStop && m_nBusy == 0;
+         nRow = pTable->GetRecNo()) {
+        if (row.ReadRecordFields((long)nRow, kDbFieldMaskReload) == 0) {
             CDataAppointment record;
             row.GetAppointment(record);
             const BOOL bMoved = !record.m_strMovedRecordId.IsEmpty();
