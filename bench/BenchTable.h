@@ -4,7 +4,11 @@
 
 #include <windows.h>
 
+#include <stdio.h>
+
 #include <string>
+#include <utility>
+#include <vector>
 
 // rows: the records' bytes, one after another; count: how many. False when the file cannot be
 // written.
@@ -22,4 +26,23 @@ inline bool AppendRawRows(const char* path, const std::string& rows, long count)
     WriteFile(h, header, 4, &done, nullptr);
     CloseHandle(h);
     return done == 4;
+}
+
+// The fields (name, length) of a table file in their order and its record length; false when the
+// file cannot be read.
+inline bool ReadFieldLayout(const char* path, std::vector<std::pair<std::string, int>>& fields,
+                            unsigned& recordLength)
+{
+    std::string header(32, '\0');
+    FILE* f = fopen(path, "rb");
+    if (!f)
+        return false;
+    fread(&header[0], 1, 32, f);
+    fields.clear();
+    std::string descriptor(32, '\0');
+    while (fread(&descriptor[0], 1, 32, f) == 32 && descriptor[0] != 0x0D)
+        fields.emplace_back(descriptor.substr(0, descriptor.find('\0')), (unsigned char)descriptor[16]);
+    fclose(f);
+    recordLength = (unsigned char)header[10] | ((unsigned char)header[11] << 8);
+    return true;
 }

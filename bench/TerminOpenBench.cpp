@@ -21,17 +21,10 @@ const int kRuns = 9;
 // Raw rows of the schedule table: blanks with a record id, a user, a first day and a subject.
 std::string MakeRows(const std::string& path, long count)
 {
-    std::string header(32, '\0');
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return std::string();
-    fread(&header[0], 1, 32, f);
     std::vector<std::pair<std::string, int>> fields;
-    std::string descriptor(32, '\0');
-    while (fread(&descriptor[0], 1, 32, f) == 32 && descriptor[0] != 0x0D)
-        fields.emplace_back(descriptor.substr(0, descriptor.find('\0')), (unsigned char)descriptor[16]);
-    fclose(f);
-    const unsigned recordLength = (unsigned char)header[10] | ((unsigned char)header[11] << 8);
+    unsigned recordLength = 0;
+    if (!ReadFieldLayout(path.c_str(), fields, recordLength))
+        return std::string();
     std::string rows;
     rows.reserve((size_t)recordLength * count);
     const char* users[] = {"MEIER", "HUBER", "SCHMIDT", "WEBER"};

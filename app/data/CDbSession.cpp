@@ -1,11 +1,10 @@
 #include "CDbSession.h"
 
-#include <afxmt.h>
-
+#include "CDbEngineLock.h"
 #include "CErrorReporter.h"
+#include "CMfxUiQueue.h"
 #include "DataStrings.h"
 #include "DbErrors.h"
-#include "DbLocks.h"
 
 namespace {
 
@@ -30,13 +29,21 @@ CDbSession::~CDbSession()
 
 void CDbSession::Open()
 {
-    CSingleLock engine(&g_engineLock, TRUE);
-    m_pfnCallback = NULL;
-    g_lastDbError = 0;
-    if (DbChecked(db_job_open()) < 0) {
+    // The session is opened by the user-interface thread: reports of other threads reach it
+    // through the queue's window from now on.
+    CMfxUiQueue::Attach();
+    int nJob;
+    {
+        CDbEngineLock engine;
+        m_pfnCallback = NULL;
+        g_lastDbError = 0;
+        nJob = DbChecked(db_job_open());
+    }
+    if (nJob < 0) {
         CErrorReporter reporter;
         ReportError(&reporter, IDS_DB_NO_JOB, 1, NULL);
     }
+    CDbEngineLock engine;
     m_bOpen = TRUE;
     SetErrorCallback(NULL);
     DbChecked(db_files_open());
@@ -49,16 +56,16 @@ void CDbSession::Open()
 
 void CDbSession::Close()
 {
-    CSingleLock engine(&g_engineLock, TRUE);
+    CDbEngineLock engine;
     m_bOpen = FALSE;
     RemoveErrorCallback();
     DbChecked(db_files_close());
-    db_job_close();
+    db_job_close(); // its errors are checked when the scope ends
 }
 
 void CDbSession::SetErrorCallback(DbErrorCallback pfnCallback)
 {
-    CSingleLock engine(&g_engineLock, TRUE);
+    CDbEngineLock engine;
     if (pfnCallback == NULL)
         pfnCallback = DbErrorHandler;
     if (m_pfnCallback != NULL)
@@ -69,7 +76,7 @@ void CDbSession::SetErrorCallback(DbErrorCallback pfnCallback)
 
 intptr_t CDbSession::RemoveErrorCallback()
 {
-    CSingleLock engine(&g_engineLock, TRUE);
+    CDbEngineLock engine;
     intptr_t nResult = DbChecked(db_set_errorcallback(NULL));
     m_pfnCallback = NULL;
     return nResult;

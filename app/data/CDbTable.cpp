@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CDbAreaLock.h"
+#include "CDbEngineLock.h"
 #include "CDbProgressDialog.h"
 #include "CDbSession.h"
 #include "CMfxString.h"
@@ -116,6 +117,7 @@ BOOL CDbTable::Open(LPCTSTR lpszPath, LPCTSTR lpszAlias, int nOpenMode, UINT nOp
     m_nOpenOptions = nOpenOptions;
     m_nFieldCount = (int)DbChecked(db_fcount());
     BuildFieldMap(m_fields);
+    MeasureStoredFields();
     RefreshEmptyFlag();
     return TRUE;
 }
@@ -192,12 +194,32 @@ void CDbTable::BuildFieldMap(CDbFieldMap& map)
     }
 }
 
+void CDbTable::ConvertStoredValue(const CDbField& field, char* pszStored, CString& rValue)
+{
+    switch (field.m_chType) {
+    case 'D': {
+        char szDate[kMinContentsBuffer] = "";
+        DbChecked(db_dtoc(pszStored, szDate, sizeof szDate));
+        rValue = strcmp(szDate, kEmptyDate) == 0 ? "" : szDate;
+        break;
+    }
+    case 'N':
+        DbChecked(db_atrim(pszStored));
+        MfxDecimalToLocal(pszStored[0] != '\0' ? pszStored : "0", rValue);
+        break;
+    default:
+        DbChecked(db_rtrim(pszStored));
+        rValue = pszStored;
+        break;
+    }
+    rValue.OemToAnsi();
+}
+
 BOOL CDbTable::ReadEngineValue(CDbField& field, CString& rValue)
 {
-    BOOL bResult;
     if (field.m_chType == 'M') {
         rValue.Empty();
-        bResult = TRUE;
+        BOOL bResult = TRUE;
         if (DbChecked(db_memo_exist(field.m_strName))) {
             HGLOBAL hText = DbChecked(db_memo_read(field.m_strName, NULL));
             bResult = hText != NULL;
@@ -210,30 +232,57 @@ BOOL CDbTable::ReadEngineValue(CDbField& field, CString& rValue)
             }
         }
         field.m_nLength = rValue.GetLength() + 1;
-    } else {
-        const unsigned nSize = field.m_nLength + 1 > (int)kMinContentsBuffer ? field.m_nLength + 1 : kMinContentsBuffer;
-        std::vector<char> buffer(nSize + 1, '\0');
-        bResult = DbChecked(db_get_contents(field.m_strName, buffer.data(), nSize));
-        switch (field.m_chType) {
-        case 'D': {
-            char szDate[kMinContentsBuffer] = "";
-            DbChecked(db_dtoc(buffer.data(), szDate, sizeof szDate));
-            rValue = strcmp(szDate, kEmptyDate) == 0 ? "" : szDate;
-            break;
-        }
-        case 'N': {
-            DbChecked(db_atrim(buffer.data()));
-            MfxDecimalToLocal(buffer[0] != '\0' ? buffer.data() : "0", rValue);
-            break;
-        }
-        default:
-            DbChecked(db_rtrim(buffer.data()));
-            rValue = buffer.data();
-            break;
-        }
+        rValue.OemToAnsi();
+        return bResult;
     }
-    rValue.OemToAnsi();
+    const unsigned nSize = field.m_nLength + 1 > (int)kMinContentsBuffer ? field.m_nLength + 1 : kMinContentsBuffer;
+    std::vector<char> buffer(nSize + 1, '\0');
+    const BOOL bResult = DbChecked(db_get_contents(field.m_strName, buffer.data(), nSize));
+    ConvertStoredValue(field, buffer.data(), rValue);
     return bResult;
+}
+
+BOOL CDbTable::ReadMaskedFromRecord(WORD wMask)
+{
+    // Only fields whose stored bytes are their contents (not logical, not memo).
+    for (int i = 0; i < m_fields.GetCount(); ++i) {
+        const CDbField& field = m_fields[i];
+        if ((field.m_wFlags & wMask) != 0 && field.m_chType != 'C' && field.m_chType != 'N' && field.m_chType != 'D')
+            return FALSE;
+    }
+    if ((int)m_storedOffsets.size() != m_fields.GetCount())
+        return FALSE;
+    CDbAreaLock lock(m_nArea);
+    const unsigned nRecordSize = DbChecked(db_recsize());
+    if (nRecordSize != m_nStoredRecordSize)
+        return FALSE;
+    std::vector<char> record(nRecordSize + 1, '\0');
+    if (!DbChecked(db_get_record(record.data(), nRecordSize)))
+        return FALSE;
+    std::vector<char> stored;
+    for (int i = 0; i < m_fields.GetCount(); ++i) {
+        CDbField& field = m_fields[i];
+        if ((field.m_wFlags & wMask) == 0)
+            continue;
+        // The bytes as db_get_contents hands them out: the field's bytes up to the first NUL.
+        const int nLength = m_storedOffsets[i].second;
+        stored.assign(record.begin() + m_storedOffsets[i].first, record.begin() + m_storedOffsets[i].first + nLength);
+        stored.resize(nLength < (int)kMinContentsBuffer ? kMinContentsBuffer : nLength + 1, '\0');
+        ConvertStoredValue(field, stored.data(), field.m_strValue);
+    }
+    return TRUE;
+}
+
+void CDbTable::MeasureStoredFields()
+{
+    // The stored record: the deleted flag, then the fields one after the other.
+    m_storedOffsets.clear();
+    unsigned nOffset = 1;
+    for (int i = 0; i < m_fields.GetCount(); ++i) {
+        m_storedOffsets.emplace_back(nOffset, m_fields[i].m_nLength);
+        nOffset += (unsigned)m_fields[i].m_nLength;
+    }
+    m_nStoredRecordSize = nOffset;
 }
 
 BOOL CDbTable::ReadField(LPCTSTR lpszName, CString& rValue, BOOL bFromCache)
@@ -263,6 +312,9 @@ BOOL CDbTable::ReadAllFields() { return ReadFieldsMasked(0); }
 BOOL CDbTable::ReadFieldsMasked(DWORD dwMask)
 {
     const WORD wMask = LOWORD(dwMask);
+    // A part of the row: taken from the stored record in one engine call where the fields allow.
+    if (wMask != 0 && IsOpen() && ReadMaskedFromRecord(wMask))
+        return TRUE;
     CString strValue;
     for (int i = 0; i < m_fields.GetCount(); ++i) {
         if (wMask != 0 && (m_fields[i].m_wFlags & wMask) == 0)
@@ -557,6 +609,14 @@ unsigned CDbTable::GetRecNo()
     return DbChecked(db_recno());
 }
 
+unsigned CDbTable::GetFileTime()
+{
+    if (!IsOpen())
+        return 0;
+    CDbAreaLock lock(m_nArea);
+    return DbChecked(db_filetime());
+}
+
 unsigned CDbTable::GetRecCount()
 {
     if (!IsOpen())
@@ -822,7 +882,7 @@ BOOL CDbTable::FilterOff()
 void CDbTable::SetDeleted(int nOn)
 {
     {
-        CSingleLock engine(&g_engineLock, TRUE);
+        CDbEngineLock engine;
         DbChecked(db_set_deleted(nOn));
     }
     if (nOn != m_nDeletedSetting) {

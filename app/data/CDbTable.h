@@ -17,6 +17,9 @@
 
 #include <afx.h>
 
+#include <utility>
+#include <vector>
+
 #include "CDbFieldMap.h"
 #include "DbIndexDef.h"
 #include "DbTableDef.h"
@@ -136,6 +139,9 @@ public:
     BOOL IsEof();
     unsigned GetRecNo();
     unsigned GetRecCount();
+    // The table file's last write time as a DOS date and time (date in the high word); 0 when not
+    // open.
+    unsigned GetFileTime();
     // TRUE when the table had no visible row at the last refresh (after opening and writes,
     // deletes and recalls that ask for it).
     BOOL IsEmpty() const { return m_bEmpty; }
@@ -284,6 +290,15 @@ protected:
     void SetPositionMoved();
     // Reads a field's value from the engine (area locked), in the program's text form (ANSI).
     BOOL ReadEngineValue(CDbField& field, CString& rValue);
+    // The program's text form of a field's stored bytes (OEM, NUL-terminated, in a buffer of at
+    // least the field's length + 1 and 255 bytes, which the conversion may change).
+    static void ConvertStoredValue(const CDbField& field, char* pszStored, CString& rValue);
+    // ReadFieldsMasked's fast way: the current row's stored record in one engine call, the masked
+    // fields cut from it and converted as ReadField does. FALSE (nothing read) when a masked field
+    // is a memo or logical field or the record does not have the measured size.
+    BOOL ReadMaskedFromRecord(WORD wMask);
+    // The offset and length of each field of the map in the stored record, after Open.
+    void MeasureStoredFields();
     // The table's 2-byte read of field 1 after a record lock: the engine then holds the locked
     // row's current bytes.
     void ReadAfterLock();
@@ -327,4 +342,6 @@ protected:
     unsigned m_nLastWriteError;
     CDbFieldMap m_fields;
     CString m_strNoField; // FieldValue's answer for an unknown name
+    std::vector<std::pair<unsigned, int>> m_storedOffsets;
+    unsigned m_nStoredRecordSize = 0;
 };

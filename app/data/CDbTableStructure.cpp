@@ -448,12 +448,14 @@ BOOL CDbTable::ImportFromBackup(LPCTSTR lpszDirectory, LPCTSTR lpszFileName)
     // The backup's area and this table's area are each locked for their own steps, never one
     // inside the other: the source area is this thread's (it is in use from db_use on).
     CString strFieldList;
+    BOOL bBackupOpen;
     {
         CDbAreaLock lock(nSourceArea);
-        if (!DbChecked(db_use(strBackup, kImportOpenMode, kImportAlias, kImportOptions))) {
-            MfxMessageBoxStr(CMfxString(IDS_DB_OPEN_ERROR), strBackup, MB_ICONHAND);
-            return FALSE;
-        }
+        bBackupOpen = DbChecked(db_use(strBackup, kImportOpenMode, kImportAlias, kImportOptions));
+    }
+    if (!bBackupOpen) {
+        MfxMessageBoxStr(CMfxString(IDS_DB_OPEN_ERROR), strBackup, MB_ICONHAND);
+        return FALSE;
     }
     BOOL bResult = FALSE;
     try {

@@ -7,6 +7,7 @@
 #define IDS_DB_CREATE_ERROR 40005   // "Es ist ein Fehler aufgetreten!\nDie Datenbank konnte daher nicht korrekt erstellt werden!"
 #define IDS_DB_INDEX_ERROR 40006    // "Es ist ein Fehler aufgetreten!\nDer Index konnten daher nicht korrekt erstellt werden!"
 #define IDS_DB_WRONG_STRUCTURE 40007 // "Die Datenbank hat nicht die geforderte Struktur!"
+#define IDS_DB_READ_ERROR 40008     // "Der Datensatz konnte nicht korrekt gelesen werden!"
 #define IDS_DB_RECORD_IN_USE 40011  // "Dieser Datensatz wird gegenwärtig von einem anderen Benutzer ..."
 #define IDS_INTERNAL_ERROR 40014    // "Es ist ein interner Fehler\nin Modul %u in Zeile %u ..."
 #define IDS_DB_FILE_MISSING 40030   // "Die Datei existiert nicht!"

@@ -2,8 +2,11 @@
 
 #include <afxwin.h>
 
+#include <exception>
+
 #include "CErrorReporter.h"
 #include "CMfxString.h"
+#include "CMfxUiQueue.h"
 #include "DataStrings.h"
 #include "DbLocks.h"
 #include "MfxMessageBox.h"
@@ -22,11 +25,13 @@ const UINT kReportModule = 108;
 const UINT kReportLine = 108;
 
 // Per thread: the first unexpected error not yet thrown, the last error that reached the handler,
-// and how deep the handler is nested (its own engine calls may raise errors in turn).
+// how deep the handler is nested (its own engine calls may raise errors in turn), and how many
+// scopes of engine calls the thread is in.
 struct ThreadErrors {
     unsigned pending = 0;
     unsigned last = 0;
     int depth = 0;
+    int scopes = 0;
 };
 thread_local ThreadErrors t_errors;
 
@@ -39,13 +44,51 @@ CString CurrentTableName()
     return szName;
 }
 
-void ShowEngineErrorBoxes(unsigned nCode, LPCTSTR lpszKind, const CString& strTable)
+// The two boxes of a critical or runtime error; run on the user-interface thread.
+void ShowEngineErrorBoxes(unsigned nCode, const CString& strKind, const CString& strTable)
 {
     CErrorReporter reporter;
     CString strContext;
-    strContext.Format("%s (%s)", lpszKind, (LPCTSTR)strTable);
+    strContext.Format("%s (%s)", (LPCTSTR)strKind, (LPCTSTR)strTable);
     ReportError(&reporter, nCode, 0, strContext);
     MfxMessageBox(reporter.m_pWnd, kRepairHint, DbErrorText(nCode), MB_ICONHAND);
+}
+
+// The box of a database error; run on the user-interface thread.
+void ShowDatabaseErrorBox(const CString& strText, const CString& strTable)
+{
+    CErrorReporter reporter;
+    CString strTitle;
+    strTitle.Format("Datenbank-Fehler aufgetreten (%s)", (LPCTSTR)strTable);
+    MfxMessageBox(reporter.m_pWnd, strText, strTitle, MB_ICONEXCLAMATION);
+}
+
+// The owner window of a report, when the reporter names one that still exists.
+CWnd* OwnerWindow(HWND hOwner) { return hOwner != NULL && ::IsWindow(hOwner) ? CWnd::FromHandle(hOwner) : NULL; }
+
+void ShowReport(HWND hOwner, const CString& strText, const CString& strTitle, int nSeverity)
+{
+    CWnd* pOwner = OwnerWindow(hOwner);
+    switch (nSeverity) {
+    case 0:
+        MessageBeep(MB_ICONEXCLAMATION);
+        MfxMessageBox(pOwner, strText, strTitle, MB_ICONEXCLAMATION);
+        return;
+    case 1:
+    case 2: {
+        MessageBeep(MB_ICONHAND);
+        MfxMessageBox(pOwner, strText + "\n\nDie Anwendung wird beendet!!!", strTitle, MB_ICONHAND);
+        if (nSeverity == 1) {
+            HWND hWnd = pOwner != NULL ? pOwner->m_hWnd : ::GetActiveWindow();
+            if (hWnd != NULL)
+                ::SendMessageA(hWnd, WM_CLOSE, 0, 0);
+        } else if (CWnd* pMain = AfxGetMainWnd())
+            pMain->DestroyWindow();
+        AfxAbort();
+    }
+    default:
+        MfxFatalErrorBox(IDS_INTERNAL_ERROR, kReportModule, kReportLine);
+    }
 }
 
 } // namespace
@@ -93,16 +136,14 @@ void DB_CALL DbErrorHandler(unsigned nCode)
         UtilDebug("Error (OX): %s\n", (LPCTSTR)DbErrorText(nCode));
         break;
     case DBERR_CRITICAL:
-        ShowEngineErrorBoxes(nCode, "DBF-CriticalError", strTable);
+    case DBERR_RUNTIME: {
+        const CString strKind = DbClassifyError(nCode) == DBERR_CRITICAL ? "DBF-CriticalError" : "DBF-RuntimeError";
+        CMfxUiQueue::Run([nCode, strKind, strTable]() { ShowEngineErrorBoxes(nCode, strKind, strTable); });
         break;
-    case DBERR_RUNTIME:
-        ShowEngineErrorBoxes(nCode, "DBF-RuntimeError", strTable);
-        break;
+    }
     case DBERR_DATABASE: {
-        CErrorReporter reporter;
-        CString strTitle;
-        strTitle.Format("Datenbank-Fehler aufgetreten (%s)", (LPCTSTR)strTable);
-        MfxMessageBox(reporter.m_pWnd, DbErrorText(nCode), strTitle, MB_ICONEXCLAMATION);
+        const CString strText = DbErrorText(nCode);
+        CMfxUiQueue::Run([strText, strTable]() { ShowDatabaseErrorBox(strText, strTable); });
         break;
     }
     case DBERR_UNEXPECTED:
@@ -125,6 +166,27 @@ void DbThrowPendingError()
 
 void DbClearPendingError() { t_errors.pending = 0; }
 
+int DbEnterScope()
+{
+    if (t_errors.scopes == 0)
+        DbThrowPendingError();
+    ++t_errors.scopes;
+    CMfxUiQueue::EnterHold();
+    return std::uncaught_exceptions();
+}
+
+void DbLeaveScope(int nUncaughtAtEntry)
+{
+    --t_errors.scopes;
+    CMfxUiQueue::LeaveHold();
+    if (std::uncaught_exceptions() > nUncaughtAtEntry)
+        DbClearPendingError();
+    else
+        DbThrowPendingError();
+}
+
+int DbScopeDepth() { return t_errors.scopes; }
+
 unsigned DbThreadError() { return t_errors.last; }
 
 void DbClearThreadError() { t_errors.last = 0; }
@@ -143,27 +205,18 @@ void ReportError(CErrorReporter* pReporter, UINT nCode, int nSeverity, LPCTSTR l
     CString strTitle = "FEHLER";
     if (lpszContext != NULL && *lpszContext != '\0')
         strTitle = CString("FEHLER BEI: ") + lpszContext;
-    CWnd* pOwner = pReporter != NULL ? pReporter->m_pWnd : NULL;
+    const HWND hOwner = pReporter != NULL && pReporter->m_pWnd != NULL ? pReporter->m_pWnd->m_hWnd : NULL;
+    const CString strShown = strText;
 
-    switch (nSeverity) {
-    case 0:
-        MessageBeep(MB_ICONEXCLAMATION);
-        MfxMessageBox(pOwner, strText, strTitle, MB_ICONEXCLAMATION);
+    if (nSeverity == 0) {
+        CMfxUiQueue::Run([hOwner, strShown, strTitle]() { ShowReport(hOwner, strShown, strTitle, 0); });
         return;
-    case 1:
-    case 2: {
-        strText += "\n\nDie Anwendung wird beendet!!!";
-        MessageBeep(MB_ICONHAND);
-        MfxMessageBox(pOwner, strText, strTitle, MB_ICONHAND);
-        if (nSeverity == 1) {
-            HWND hWnd = pOwner != NULL ? pOwner->m_hWnd : ::GetActiveWindow();
-            if (hWnd != NULL)
-                ::SendMessageA(hWnd, WM_CLOSE, 0, 0);
-        } else if (CWnd* pMain = AfxGetMainWnd())
-            pMain->DestroyWindow();
-        AfxAbort();
     }
-    default:
-        MfxFatalErrorBox(IDS_INTERNAL_ERROR, kReportModule, kReportLine);
-    }
+    // The reports that end the program never return.
+    ASSERT(DbScopeDepth() == 0);
+    if (CMfxUiQueue::IsUiThread())
+        ShowReport(hOwner, strShown, strTitle, nSeverity);
+    CMfxUiQueue::Run([hOwner, strShown, strTitle, nSeverity]() { ShowReport(hOwner, strShown, strTitle, nSeverity); });
+    for (;;)
+        ::Sleep(INFINITE);
 }

@@ -3,8 +3,10 @@
 #include <afxwin.h>
 
 #include <atomic>
+#include <memory>
 
 #include "CMfxString.h"
+#include "CMfxUiQueue.h"
 #include "CStatusProgressSink.h"
 #include "MfxStrings.h"
 
@@ -31,32 +33,43 @@ CStatusProgress::~CStatusProgress()
 
 BOOL CStatusProgress::Begin(LPCTSTR lpszText)
 {
-    CStatusProgressSink* pSink = ActiveSink();
-    if (pSink == NULL)
-        return TRUE;
-    pSink->SetPaneText(lpszText);
-    return pSink->StartProgress();
+    // The bar's answer is known only when the task runs now; a queued start answers TRUE.
+    std::shared_ptr<BOOL> pStarted = std::make_shared<BOOL>(TRUE);
+    const CString strText = lpszText;
+    CMfxUiQueue::Run([strText, pStarted]() {
+        if (CStatusProgressSink* pSink = ActiveSink()) {
+            pSink->SetPaneText(strText);
+            *pStarted = pSink->StartProgress();
+        }
+    });
+    return *pStarted;
 }
 
 void CStatusProgress::SetPos(int nPos)
 {
-    if (CStatusProgressSink* pSink = ActiveSink())
-        pSink->SetProgress(nPos);
+    CMfxUiQueue::Run([nPos]() {
+        if (CStatusProgressSink* pSink = ActiveSink())
+            pSink->SetProgress(nPos);
+    });
 }
 
 void CStatusProgress::Step(int nStep)
 {
-    if (CStatusProgressSink* pSink = ActiveSink())
-        pSink->StepProgress(nStep);
+    CMfxUiQueue::Run([nStep]() {
+        if (CStatusProgressSink* pSink = ActiveSink())
+            pSink->StepProgress(nStep);
+    });
 }
 
 void CStatusProgress::End()
 {
-    CStatusProgressSink* pSink = ActiveSink();
-    if (pSink == NULL)
-        return;
-    pSink->SetPaneText(CMfxString((UINT)(pSink->GetProgressPos() > 0 ? IDS_MFX_PLEASE_WAIT : IDS_MFX_READY)));
-    pSink->StopProgress();
+    CMfxUiQueue::Run([]() {
+        CStatusProgressSink* pSink = ActiveSink();
+        if (pSink == NULL)
+            return;
+        pSink->SetPaneText(CMfxString((UINT)(pSink->GetProgressPos() > 0 ? IDS_MFX_PLEASE_WAIT : IDS_MFX_READY)));
+        pSink->StopProgress();
+    });
 }
 
 void CStatusProgress::AttachSink(CStatusProgressSink* pSink) { s_pSink.store(pSink); }

@@ -2,6 +2,10 @@
 // that does not know the main frame: Begin at the start, SetPos or Step per unit of work, End at
 // the end. Every call does nothing while the application has no main window or the frame has
 // not attached its status bar (CStatusProgressSink); Begin then answers TRUE.
+//
+// Only the user-interface thread touches the status bar: a call made on another thread, or while
+// the caller holds a lock the user-interface thread may wait for (CMfxUiQueue's holds), is done
+// later by the user-interface thread, in the order of the calls; Begin then answers TRUE.
 #pragma once
 
 #include <afx.h>

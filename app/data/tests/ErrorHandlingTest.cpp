@@ -1,20 +1,26 @@
 // Engine errors and their reports: each class of engine error gives its boxes (seen in the
 // controls library's log), its debug line or its file exception after the engine call; real
-// engine failures take the same ways; ReportError's texts and titles; the fatal severities end
-// the program (data_probe, a process of its own); the session's defaults.
+// engine failures take the same ways; no error of an unchecked call is lost; reports wait until
+// the engine's locks are left and are shown by the user-interface thread only; ReportError's
+// texts and titles; the fatal severities end the program (data_probe, a process of its own); the
+// session's defaults.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CDbAreaLock.h"
+#include "CDbEngineLock.h"
 #include "CDbTable.h"
 #include "CErrorReporter.h"
 #include "CTableErrorReporter.h"
 #include "DataStrings.h"
 #include "DataTestKit.h"
+#include "CMfxUiQueue.h"
 #include "DbErrors.h"
+#include "DbLocks.h"
 #include "DebugCapture.h"
 #include "vlDB07.h"
 
@@ -69,22 +75,21 @@ TEST_F(ErrorTest, EachClassOfEngineErrorTakesItsWay)
     for (const HandlerCase& c : cases) {
         SCOPED_TRACE("code " + std::to_string(c.code));
         m_log.Clear();
-        {
-            CDbAreaLock lock(m_table.GetArea());
-            DbErrorHandler(c.code);
-        }
-        EXPECT_EQ(c.code, g_lastDbError.load());
-        EXPECT_EQ(c.boxes, Boxes());
         bool thrown = false;
         try {
-            DbThrowPendingError();
+            CDbAreaLock lock(m_table.GetArea());
+            DbErrorHandler(c.code);
         } catch (CFileException* e) {
+            // An unexpected error that nothing checked is thrown when the scope ends.
             thrown = true;
             EXPECT_EQ((int)c.code, e->m_cause);
             EXPECT_EQ(-4, e->m_lOsError);
             e->Delete();
         }
+        EXPECT_EQ(c.code, g_lastDbError.load());
+        EXPECT_EQ(c.boxes, Boxes());
         EXPECT_EQ(c.throws, thrown);
+        EXPECT_NO_THROW(DbThrowPendingError()) << "thrown once";
     }
 }
 
@@ -107,13 +112,10 @@ TEST_F(ErrorTest, EveryCodeOfTheErrorTableTakesTheWayOfItsClass)
             SCOPED_TRACE("code " + std::to_string(code));
             seen.push_back(code);
             m_log.Clear();
-            {
-                CDbAreaLock lock(m_table.GetArea());
-                DbErrorHandler(code);
-            }
             bool thrown = false;
             try {
-                DbThrowPendingError();
+                CDbAreaLock lock(m_table.GetArea());
+                DbErrorHandler(code);
             } catch (CFileException* e) {
                 thrown = e->m_cause == (int)code;
                 e->Delete();
@@ -192,12 +194,153 @@ TEST_F(ErrorTest, OnlyTheFirstUnexpectedErrorIsThrownOnce)
     }
     EXPECT_EQ(53, cause);
     EXPECT_NO_THROW(DbThrowPendingError());
-    // An error left by an engine call outside the table layer is dropped by the next sequence.
+    // An error left by an engine call outside the table layer is thrown when the next sequence
+    // begins, before it takes a lock.
     DbErrorHandler(57);
-    {
+    cause = 0;
+    try {
         CDbAreaLock lock(m_table.GetArea());
+        ADD_FAILURE() << "the sequence began";
+    } catch (CFileException* e) {
+        cause = e->m_cause;
+        e->Delete();
     }
-    EXPECT_NO_THROW(DbThrowPendingError());
+    EXPECT_EQ(57, cause);
+    EXPECT_EQ(0, DbScopeDepth());
+    EXPECT_EQ(0, CMfxUiQueue::GetHoldDepth());
+    // The area is free: another thread takes its lock at once.
+    bool taken = false;
+    std::thread other([&] {
+        CRITICAL_SECTION* pArea = &g_areaLocks[m_table.GetArea()].m_sect;
+        if (TryEnterCriticalSection(pArea)) {
+            if (TryEnterCriticalSection(&g_engineLock.m_sect)) {
+                taken = true;
+                LeaveCriticalSection(&g_engineLock.m_sect);
+            }
+            LeaveCriticalSection(pArea);
+        }
+    });
+    other.join();
+    EXPECT_TRUE(taken);
+    EXPECT_NO_THROW(m_table.GetRecCount());
+}
+
+// No engine error is lost: a call that nobody checked has its error thrown when its scope ends, or
+// by the next checked call of the scope; while another exception is on its way the error is
+// forgotten and that exception arrives.
+TEST_F(ErrorTest, AnUncheckedCallLosesNoError)
+{
+    oxtest::WriteFileText(File("KAPUTT.DBF"), std::string("\x03\x7C\x05\x11", 4) + std::string(60, '\x01'));
+    const std::string damaged = File("KAPUTT.DBF");
+    enum Ending { AtTheEnd, AtTheNextCheck, OtherException };
+    for (Ending ending : {AtTheEnd, AtTheNextCheck, OtherException}) {
+        SCOPED_TRACE(ending);
+        int cause = 0;
+        bool reachedAfterCheck = false, userException = false;
+        try {
+            CDbAreaLock lock(248);
+            db_use(damaged.c_str(), 0, "KAPUTT", datatest::kTableOptions); // error 2, not checked
+            if (ending == AtTheNextCheck) {
+                DbChecked(db_used());
+                reachedAfterCheck = true;
+            }
+            if (ending == OtherException)
+                AfxThrowUserException();
+        } catch (CFileException* e) {
+            cause = e->m_cause;
+            e->Delete();
+        } catch (CUserException* e) {
+            userException = true;
+            e->Delete();
+        }
+        EXPECT_EQ(ending == OtherException ? 0 : 2, cause);
+        EXPECT_FALSE(reachedAfterCheck);
+        EXPECT_EQ(ending == OtherException, userException);
+        EXPECT_NO_THROW(DbThrowPendingError());
+        EXPECT_EQ(0, DbScopeDepth());
+    }
+}
+
+// A report is shown only when the thread has left every engine lock: not inside a nested scope,
+// not inside the engine lock alone.
+TEST_F(ErrorTest, ErrorBoxesWaitUntilTheLocksAreLeft)
+{
+    const auto expected = EngineErrorBoxes("DBF-CriticalError", "KUNDEN", 14, "This field does not exist");
+    size_t insideInner = 99, insideOuter = 99;
+    {
+        CDbEngineLock engine;
+        {
+            CDbAreaLock lock(m_table.GetArea());
+            char value[8];
+            EXPECT_FALSE(DbChecked(db_get_contents("FEHLT", value, sizeof value)));
+            insideInner = Boxes().size();
+        }
+        insideOuter = Boxes().size();
+    }
+    EXPECT_EQ(0u, insideInner);
+    EXPECT_EQ(0u, insideOuter);
+    EXPECT_EQ(expected, Boxes());
+}
+
+// A worker's engine error while the user-interface thread waits for the engine lock: the worker
+// shows nothing (a box of a worker whose lock the user-interface thread waits for could wait for
+// that thread for ever); the user-interface thread gets the lock and shows the report after its
+// own call.
+TEST_F(ErrorTest, AWorkersErrorIsShownByTheUserInterfaceThread)
+{
+    ASSERT_TRUE(datatest::CreateTable(File("ANDERE.DBF"), {{"NAME", 'C', 20, 0}}));
+    CDbTable other(m_session.get());
+    ASSERT_TRUE(other.Open(File("ANDERE.DBF").c_str(), "ANDERE", 0, datatest::kTableOptions));
+    const auto expected = EngineErrorBoxes("DBF-CriticalError", "KUNDEN", 14, "This field does not exist");
+    m_log.Clear();
+
+    HANDLE raised = CreateEventA(NULL, TRUE, FALSE, NULL);
+    size_t whileLocked = 99, afterUnlock = 99;
+    std::thread worker([&] {
+        {
+            CDbAreaLock lock(m_table.GetArea());
+            char value[8];
+            DbChecked(db_get_contents("FEHLT", value, sizeof value));
+            whileLocked = Boxes().size();
+            SetEvent(raised);
+            Sleep(200); // the user-interface thread waits for the engine lock meanwhile
+        }
+        afterUnlock = Boxes().size();
+    });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(raised, 10000));
+    EXPECT_EQ(0u, other.GetRecCount()) << "the call waited for the worker's engine lock";
+    const std::vector<Record> afterCall = Boxes();
+    worker.join();
+    CloseHandle(raised);
+    EXPECT_EQ(0u, whileLocked);
+    EXPECT_EQ(expected, afterCall);
+    EXPECT_LE(afterUnlock, 2u);
+    EXPECT_EQ(expected, Boxes()) << "shown once";
+}
+
+// A worker's report waits until the user-interface thread runs its message loop.
+TEST_F(ErrorTest, AWorkersReportWaitsForTheMessageLoop)
+{
+    m_log.Clear();
+    std::thread worker([&] {
+        {
+            CDbAreaLock lock(m_table.GetArea());
+            char value[8];
+            DbChecked(db_get_contents("FEHLT", value, sizeof value));
+        }
+        CErrorReporter reporter;
+        ReportError(&reporter, IDS_DB_RECORD_NUMBER, 0, "KUNDEN", 7L);
+    });
+    worker.join();
+    EXPECT_TRUE(Boxes().empty()) << "nothing shown by the worker";
+    EXPECT_EQ(2, CMfxUiQueue::GetPendingCount()) << "the two boxes of the engine error are one report";
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    std::vector<Record> expected = EngineErrorBoxes("DBF-CriticalError", "KUNDEN", 14, "This field does not exist");
+    expected.push_back({"MessageBox", "FEHLER BEI: KUNDEN", "Datensatz Nummer 7", "0x30", "1"});
+    EXPECT_EQ(expected, Boxes());
+    EXPECT_EQ(0, CMfxUiQueue::GetPendingCount());
 }
 
 TEST_F(ErrorTest, RealEngineFailuresTakeTheSameWays)

@@ -186,8 +186,12 @@ TEST(LockedCollectionsStress, MapWalksWhileAnotherThreadAddsRemovesAndClears)
     std::atomic<bool> bWriting{true};
     WalkFailures failures;
     std::atomic<int> nWalks{0};
+    // The writer begins when both readers run, so that they overlap on a busy machine too.
+    std::atomic<int> nReaders{0};
 
     std::thread writer([&] {
+        while (nReaders < 2)
+            std::this_thread::yield();
         for (int i = 0; i < kWriterSteps; i++) {
             const DWORD key = kStable + (DWORD)(i % 997);
             if (i % 3 == 2) {
@@ -212,6 +216,7 @@ TEST(LockedCollectionsStress, MapWalksWhileAnotherThreadAddsRemovesAndClears)
         bWriting = false;
     });
     std::thread lockedReader([&] {
+        ++nReaders;
         while (bWriting) {
             std::vector<std::pair<DWORD, DWORD>> entries;
             CSingleLock lock(map.GetLock(), TRUE);
@@ -227,6 +232,7 @@ TEST(LockedCollectionsStress, MapWalksWhileAnotherThreadAddsRemovesAndClears)
         }
     });
     std::thread snapshotReader([&] {
+        ++nReaders;
         while (bWriting) {
             CArray<DWORD, DWORD> keys, values;
             map.GetSnapshot(keys, values);
@@ -262,6 +268,8 @@ TEST(LockedCollectionsStress, ListWalksWhileAnotherThreadAddsRemovesAndClears)
     std::atomic<bool> bWriting{true};
     WalkFailures failures;
     std::atomic<int> nWalks{0};
+    // The writer begins when both readers run, so that they overlap on a busy machine too.
+    std::atomic<int> nReaders{0};
 
     auto checkWalk = [&](const std::vector<DWORD>& values, int nExpectedCount) {
         if (nExpectedCount >= 0 && (int)values.size() != nExpectedCount)
@@ -277,6 +285,8 @@ TEST(LockedCollectionsStress, ListWalksWhileAnotherThreadAddsRemovesAndClears)
     };
 
     std::thread writer([&] {
+        while (nReaders < 2)
+            std::this_thread::yield();
         for (int i = 0; i < kWriterSteps; i++) {
             const DWORD value = kStable + (DWORD)(i % 389);
             if (i % 3 == 2) {
@@ -299,6 +309,7 @@ TEST(LockedCollectionsStress, ListWalksWhileAnotherThreadAddsRemovesAndClears)
         bWriting = false;
     });
     std::thread lockedReader([&] {
+        ++nReaders;
         while (bWriting) {
             std::vector<DWORD> values;
             CSingleLock lock(list.GetLock(), TRUE);
@@ -311,6 +322,7 @@ TEST(LockedCollectionsStress, ListWalksWhileAnotherThreadAddsRemovesAndClears)
         }
     });
     std::thread snapshotReader([&] {
+        ++nReaders;
         while (bWriting) {
             CArray<DWORD, DWORD> snapshot;
             list.GetSnapshot(snapshot);

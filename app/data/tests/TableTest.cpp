@@ -308,6 +308,46 @@ TEST_F(TableTest, MaskedReadsReadOnlyTheirFields)
     EXPECT_STREQ("erste", m_table.FieldValue("NAME", TRUE)) << "a field outside the mask keeps its cached value";
 }
 
+// A masked read of character, number and date fields takes them from the stored record at once:
+// its values are exactly those of reading field by field, for every form the fields can have; a
+// mask with a logical or memo field reads field by field.
+TEST_F(TableTest, MaskedReadsGiveWhatFieldReadsGive)
+{
+    const struct {
+        const char* name;
+        const char* anzahl;
+        const char* datum;
+    } rows[] = {
+        {"M\xFCller", "2.5", "24.12.2005"}, {"  vorn frei", "", ""}, {"", "-12.75", "29.02.2004"},
+        {"\xC4\xD6\xDC\xDF 12345678901234", "99999.99", "01.01.1900"},
+    };
+    for (const auto& r : rows) {
+        ASSERT_TRUE(m_table.AppendBlank());
+        m_table.SetFieldValue("NAME", r.name);
+        m_table.SetFieldValue("ANZAHL", r.anzahl);
+        m_table.SetFieldValue("DATUM", r.datum);
+        m_table.SetFieldValue("AKTIV", "T");
+        m_table.SetFieldValue("NOTIZ", "Notiz");
+        ASSERT_TRUE(m_table.WriteRecord(TRUE));
+        m_table.UnlockRecord();
+    }
+    for (int i = 0; i < 5; ++i)
+        m_table.GetFieldMap()[i].m_wFlags = i < 3 ? 0x1000 : 0x2000;
+    for (unsigned recno = 1; recno <= 4; ++recno) {
+        SCOPED_TRACE(recno);
+        for (WORD mask : {0x1000, 0x3000}) {
+            m_table.GoTo(recno);
+            for (int i = 0; i < 5; ++i)
+                m_table.GetFieldMap()[i].m_strValue = "alt";
+            ASSERT_TRUE(m_table.ReadFieldsMasked(mask));
+            for (const char* field : {"NAME", "ANZAHL", "DATUM"})
+                EXPECT_EQ(Read(field), Str(m_table.FieldValue(field, TRUE))) << field << " mask " << mask;
+            EXPECT_EQ(mask == 0x3000 ? "T" : "alt", Str(m_table.FieldValue("AKTIV", TRUE)));
+            EXPECT_EQ(mask == 0x3000 ? "Notiz" : "alt", Str(m_table.FieldValue("NOTIZ", TRUE)));
+        }
+    }
+}
+
 TEST_F(TableTest, EmptyFlagFollowsWritesAndDeletes)
 {
     EXPECT_TRUE(m_table.IsEmpty());

@@ -1,15 +1,18 @@
-// The wait cursor, the skin guard, the status-bar progress (through a recording status bar) and
-// the window helpers.
+// The wait cursor, the skin guard, the status-bar progress (through a recording status bar), the
+// queue of work for the user-interface thread and the window helpers.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "CMfxUiQueue.h"
 #include "CMfxWaitCursor.h"
 #include "CSkinHookGuard.h"
 #include "CStatusProgress.h"
 #include "CStatusProgressSink.h"
 #include "MfxWindows.h"
+#include "TestKit.h"
 #include "vlCT11.h"
 
 namespace {
@@ -61,10 +64,15 @@ TEST(CSkinHookGuard, SetsThreeAndPutsThePreviousFlagsBack)
 // A status bar that writes down what it is asked to do.
 class RecordingStatusBar : public CStatusProgressSink {
 public:
-    void SetPaneText(LPCTSTR lpszText) override { calls.push_back(std::string("text ") + lpszText); }
+    void SetPaneText(LPCTSTR lpszText) override
+    {
+        calls.push_back(std::string("text ") + lpszText);
+        threads.push_back(GetCurrentThreadId());
+    }
     BOOL StartProgress() override
     {
         calls.push_back("start");
+        threads.push_back(GetCurrentThreadId());
         position = 0;
         return startResult;
     }
@@ -81,14 +89,18 @@ public:
     void StepProgress(int nStep) override
     {
         calls.push_back("step " + std::to_string(nStep));
+        threads.push_back(GetCurrentThreadId());
         position = (position + nStep) % 100;
     }
     int GetProgressPos() override { return position; }
 
     std::vector<std::string> calls;
+    std::vector<DWORD> threads; // of the text, start and step calls
     int position = -1;
     BOOL startResult = TRUE;
 };
+
+using oxtest::PumpMessages;
 
 class StatusProgressTest : public ::testing::Test {
 protected:
@@ -148,6 +160,79 @@ TEST_F(StatusProgressTest, NothingHappensWithoutBarOrMainWindow)
     progress.SetPos(10);
     progress.End();
     EXPECT_TRUE(m_bar.calls.empty());
+}
+
+// Only the user-interface thread touches the bar: another thread's calls wait until the
+// user-interface thread runs its message loop, and come in their order.
+TEST_F(StatusProgressTest, CallsOfOtherThreadsAreMadeByTheUserInterfaceThread)
+{
+    CMfxUiQueue::Attach();
+    m_bar.startResult = FALSE;
+    BOOL begun = FALSE;
+    std::thread worker([&] {
+        CStatusProgress progress;
+        begun = progress.Begin("Termine werden geladen");
+        progress.Step(10);
+        progress.SetPos(100);
+        progress.End();
+    });
+    worker.join();
+    EXPECT_TRUE(begun) << "a start that has to wait answers TRUE";
+    EXPECT_TRUE(m_bar.calls.empty());
+    PumpMessages();
+    EXPECT_EQ((std::vector<std::string>{"text Termine werden geladen", "start", "step 10", "pos 100",
+                                        "text Moment bitte...", "stop"}),
+              m_bar.calls);
+    ASSERT_FALSE(m_bar.threads.empty());
+    for (DWORD thread : m_bar.threads)
+        EXPECT_EQ(GetCurrentThreadId(), thread);
+}
+
+// While the user-interface thread holds a lock (a hold of the queue), its own calls wait for the
+// end of the hold.
+TEST_F(StatusProgressTest, CallsDuringAHoldWaitForItsEnd)
+{
+    CStatusProgress progress;
+    CMfxUiQueue::EnterHold();
+    CMfxUiQueue::EnterHold();
+    progress.Step(5);
+    CMfxUiQueue::LeaveHold();
+    const std::vector<std::string> insideOuterHold = m_bar.calls;
+    CMfxUiQueue::LeaveHold();
+    EXPECT_TRUE(insideOuterHold.empty());
+    EXPECT_EQ((std::vector<std::string>{"step 5"}), m_bar.calls);
+}
+
+// The queue itself: tasks of other threads run on the user-interface thread in their order; a
+// task that pumps messages (a box) starts no queued task inside it; a task that throws does not
+// keep the others from running.
+TEST(MfxUiQueue, QueuedTasksRunInOrderAndNeverNested)
+{
+    CMfxUiQueue::Attach();
+    std::vector<std::string> events;
+    std::thread worker([&] {
+        CMfxUiQueue::Run([&] {
+            events.push_back("first begins");
+            PumpMessages(); // as a box's message loop would
+            events.push_back("first ends");
+        });
+        CMfxUiQueue::Run([&] {
+            events.push_back("second");
+            AfxThrowUserException();
+        });
+        CMfxUiQueue::Run([&] { events.push_back("third"); });
+    });
+    worker.join();
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(3, CMfxUiQueue::GetPendingCount());
+    PumpMessages();
+    EXPECT_EQ((std::vector<std::string>{"first begins", "first ends", "second", "third"}), events);
+    EXPECT_EQ(0, CMfxUiQueue::GetPendingCount());
+
+    // On the user-interface thread outside a hold a task runs at once.
+    events.clear();
+    EXPECT_TRUE(CMfxUiQueue::Run([&] { events.push_back("now"); }));
+    EXPECT_EQ((std::vector<std::string>{"now"}), events);
 }
 
 TEST(MfxGetCtrlID, ComboBoxEditAnswersTheComboBox)

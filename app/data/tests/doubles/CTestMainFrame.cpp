@@ -8,7 +8,13 @@ const char kClassName[] = "OxTestMainFrame";
 
 CTestMainFrame::CTestMainFrame(bool bWindow)
 {
-    if (!bWindow)
+    if (bWindow)
+        MakeWindow();
+}
+
+void CTestMainFrame::MakeWindow()
+{
+    if (m_hWnd != NULL)
         return;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WindowProc;
@@ -36,7 +42,9 @@ void CTestMainFrame::PumpMessages()
 LRESULT CALLBACK CTestMainFrame::WindowProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     CTestMainFrame* pFrame = (CTestMainFrame*)GetWindowLongPtrA(hWnd, GWLP_USERDATA);
-    if (pFrame != NULL && nMsg >= WM_USER)
+    if (pFrame != NULL && (nMsg >= WM_USER || nMsg == WM_CLOSE))
         pFrame->m_messages.push_back({nMsg, wParam, lParam});
+    if (nMsg == WM_CLOSE)
+        return 0; // recorded only: the window stays
     return DefWindowProcA(hWnd, nMsg, wParam, lParam);
 }

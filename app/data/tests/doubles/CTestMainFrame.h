@@ -1,5 +1,6 @@
 // Test double of the main frame: a busy counter and, when the test asks for one, a message-only
-// window that records the messages it receives (the reminder messages carry the record id).
+// window that records the messages it receives from WM_USER on (the reminder messages carry the
+// record id), and WM_CLOSE, which it does not act on.
 #pragma once
 
 #include <vector>
@@ -16,6 +17,8 @@ public:
 
     // bWindow: create the recording window on this thread.
     explicit CTestMainFrame(bool bWindow = false);
+    // Creates the recording window on this thread (when there is none yet).
+    void MakeWindow();
     ~CTestMainFrame() override;
 
     HWND GetFrameWindow() const override { return m_hWnd; }

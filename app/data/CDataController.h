@@ -1,0 +1,298 @@
+// The single object through which the program reaches its schedule data. The application object
+// makes it after the settings object and deletes it at its end.
+//
+// It owns the engine session, two instances of the schedule table (one for appointments, one for
+// to-dos), the in-memory indexes of the entries, the filter values, the reminder bookkeeping, the
+// timer job of the timer library, the update event and the update thread. The table rows are the
+// master copy of every entry: the controller keeps only their keys (CItemVersion) in the
+// appointment map and the to-do map, each appointment's key in the day list of every day on which
+// it occurs (the day index), and the record ids of the entries that pass the filter and are not
+// moved in the appointment list and the to-do list, in table order. Rows are read on request by
+// record id.
+//
+// States:
+//   open          tables open, timer job, update event and update thread exist (Initialize ran to
+//                 its end);
+//   not open      the tables did not open: IsOpen is FALSE, there is no timer job, event or thread,
+//                 and the main window was asked to close;
+//   shutting down the destructor set the stop flag; every thread of the controller ends when it
+//                 sees it, and the destructor waits for each of them before it destroys anything.
+//
+// Threads that enter the controller:
+//   user-interface thread  every public operation but the ones named below;
+//   update thread          ReloadWorker: wakes every 90 seconds or when the update event is set,
+//                          and runs the reload passes unless the busy counter is raised;
+//   occurrence thread      spreads the keys of series of more than 200 occurrences over the day
+//                          index while loading goes on, one series after the other in the order
+//                          they were registered; it runs while there are such series to spread;
+//   timer-library threads  TimerMessageCallback.
+// Every collection takes its own lock in every operation; keys are counted (CItemVersion), so a
+// key a thread holds outlives its removal by another. The busy counter is the protocol between
+// the user-interface thread and the update thread: an operation of the user-interface thread that
+// reads or writes the tables raises it (EnterBusy, WaitIdleEnterBusy) and lowers it when done
+// (LeaveBusy); the update thread starts no pass while it is raised and leaves a running pass at
+// the next row.
+//
+// The walks over a day, a map or a list (a head or start position, then GetNext... until the
+// position is NULL) are for the user-interface thread. Each walks over a copy of its collection
+// taken at its head position, holding a reference to each key, so entries that another thread
+// removes or adds meanwhile neither break the walk nor make it skip the others.
+#pragma once
+
+#include <afxdisp.h>
+#include <afxmt.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "CDataUserSource.h"
+#include "CDayIndex.h"
+#include "CFilterValue.h"
+#include "CItemMap.h"
+#include "CLockedList.h"
+#include "CLockedMap.h"
+#include "VL32T1.h"
+
+class CDataAppointment;
+class CDbSession;
+class CTerminRecordBuffer;
+class CTerminTable;
+class CTimerLibrary;
+
+class CDataController : public CDataUserSource {
+public:
+    typedef CLockedList<DWORD, DWORD> CIdList;
+    typedef CLockedMap<DWORD, DWORD, COleDateTime, const COleDateTime&> CDueMap;
+
+    // Rights bits (SetRights).
+    enum {
+        kRightFilterOthers = 1,  // filter by other users
+        kRightDelegate = 2,      // delegate entries to other users
+        kRightManageOthers = 4,  // delete and delegate other users' entries
+        kRightReserved = 8,
+    };
+    // A series with more occurrences than this is spread over the day index by the occurrence
+    // thread.
+    enum { kOccurrenceThreadThreshold = 200 };
+
+    // Stores the data directory (a backslash is appended when it has none) and the current user,
+    // then Initialize. pTimers: the timer library to use (NULL: VL32T1.dll); it must outlive the
+    // controller. Tables that do not open show as IsOpen FALSE; the engine session's exception on
+    // failure passes on.
+    CDataController(LPCTSTR lpszDataPath, LPCTSTR lpszCurrentUser, CTimerLibrary* pTimers = NULL);
+    // Stops the timer polling, stops and waits for the update thread and the occurrence thread,
+    // closes the timer job and the event, stores the filter user into the settings, closes the
+    // tables and the session, then destroys the collections.
+    ~CDataController() override;
+    CDataController(const CDataController&) = delete;
+    CDataController& operator=(const CDataController&) = delete;
+
+    // ---- tables, user and rights ------------------------------------------------------------------
+    // Opens the appointment instance, then (only when that opened) the to-do instance of the
+    // schedule table in the directory, shared; TRUE when both opened.
+    BOOL OpenTables(LPCTSTR lpszDataPath);
+    // The session and both instances exist and are open.
+    BOOL IsOpen() const;
+    const CString& GetDataPath() const { return m_strDataPath; }
+    CTerminTable* GetAppointmentTable() const { return m_pAppointmentTable; }
+    CTerminTable* GetTaskTable() const { return m_pTodoTable; }
+    // Adds rights from the settings text: 'T' at position 4 sets bit 2, at 5 bit 1, at 6 bit 8, at
+    // 7 bit 4 (positions from 0). Bits are only added, never cleared; an empty text changes
+    // nothing.
+    void SetRights(LPCTSTR lpszRights);
+    DWORD GetRights() const { return m_nRights; }
+    long GetTimerJob() const { return m_nTimerJob; }
+
+    CString GetCurrentUser() const override;
+    CString GetFilterUser() const override;
+    // The users of the linked applications (the controller loads none yet: empty).
+    void GetLinkedUsers(CStringList& users) const override;
+    // The resource list (the controller loads none yet: empty).
+    void GetResourceNames(CStringList& names) const override;
+
+    // ---- the busy counter and the update thread ----------------------------------------------------
+    // Raises the busy counter, then waits while a reload pass runs (100 ms steps, at most 5,000).
+    void EnterBusy();
+    // Waits while a reload pass runs, then raises the busy counter.
+    void WaitIdleEnterBusy();
+    // Lowers the busy counter.
+    void LeaveBusy() { ::InterlockedDecrement(&m_nBusy); }
+    volatile LONG* GetBusyCounter() { return &m_nBusy; }
+    // Non-zero while the update thread is inside a reload pass.
+    LONG GetReloadCount() const { return m_nReloading; }
+    // Sets the update event: the update thread wakes and runs its passes (unless busy).
+    void WakeUpdateThread();
+    // One reload pass over the appointment or to-do instance: a full load when the map is empty
+    // (the filtered rows in table order: keys, list and day index rebuilt, reminder timers set);
+    // a map that holds entries is left as it is (change detection is not built yet).
+    void ReloadAppointments();
+    void ReloadTasks();
+    LONG GetMovedAppointmentCount() const { return m_nMovedAppointments; }
+    LONG GetMovedTaskCount() const { return m_nMovedTodos; }
+
+    // ---- registration ----------------------------------------------------------------------------
+    // Registers an appointment under its key (callers remove a former key of the id first). A
+    // single appointment enters the appointment map, and the day index on its start day unless it
+    // is moved (MOVERECID); a series is expanded: it enters the map whatever the expansion gives
+    // (also nothing), and the day index on every occurrence, by a thread of its own when it has
+    // more than 200 by the occurrence thread (an unknown pattern type registers nothing). Entries
+    // with an active reminder get their timer. Always 1.
+    int AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint);
+    // Registers a to-do in the to-do map, with its timer when its reminder is active and its state
+    // is not "E". Always 1.
+    int AddTaskItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint);
+    // The series waiting for the occurrence thread or being spread by it.
+    int GetPendingOccurrenceSeries();
+    // Waits until the occurrence thread has spread every series handed to it (the day index is
+    // complete); FALSE when the time ran out.
+    BOOL WaitForOccurrences(DWORD dwMilliseconds);
+
+    // ---- reminder timers -------------------------------------------------------------------------
+    // The entry's one timer in the job (id = record id), for entries of the current user only: a
+    // fixed timer at the start day (a to-do's due day) and start time for single entries, the
+    // cyclic timer of the pattern for series, starting at the date of occurrence (or of the next
+    // occurrence stored with the entry) at the start time. Always 1.
+    int ScheduleReminderTimer(CItemVersion* pKey, CDataAppointment& record, const COleDateTime& occurrence);
+    // The timer library's callback: signals become the main window's messages 1128 (due), 1130
+    // (finished) and 1132 (next occurrence scheduled, whose time goes into the due map) with
+    // lParam = record id; nothing while the document's reminder switch is off. Runs on the timer
+    // library's threads.
+    static int CALLBACK TimerMessageCallback(int nType, const TimerInfo* pInfo);
+    // The due time the timer library last reported for a series.
+    BOOL LookupDueTime(long nRecordId, COleDateTime& due) const;
+
+    // ---- reading (user-interface thread) ----------------------------------------------------------
+    int GetDayItemCount(long nDay) const;
+    // The head of the day's walk; NULL when the day has no entries.
+    POSITION GetDayItemHeadPosition(long nDay);
+    // The entry at the position, read from the table; the position moves on (NULL after the last).
+    // 1 when the row was read; 0 (and a NULL position) when the day has no entries.
+    int GetNextDayAppointment(long nDay, POSITION& rPosition, CDataAppointment& record);
+    // Walks over the maps: entries with a MOVERECID are passed over; 0 when the entry could not be
+    // read or the walk ended on a moved entry.
+    POSITION GetAppointmentStartPosition();
+    int GetNextAppointment(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer);
+    POSITION GetTaskStartPosition();
+    int GetNextTask(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer);
+    // Walks over the appointment and to-do lists, each id looked up in its map first (0 for an id
+    // the map does not hold), moved entries passed over as above.
+    POSITION GetAppointmentListHeadPosition();
+    POSITION GetTaskListHeadPosition();
+    int GetNextListedAppointment(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer);
+    int GetNextListedTask(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer);
+    // The row with the record id (ten digits) into the record and the buffer, under the busy
+    // counter. FALSE for an id the table does not hold, and after message 40008 when the row could
+    // not be read.
+    BOOL ReadAppointment(LPCTSTR lpszRecordId, CDataAppointment& record, CTerminRecordBuffer& buffer);
+    BOOL ReadTask(LPCTSTR lpszRecordId, CDataAppointment& record, CTerminRecordBuffer& buffer);
+    // The footprint ("%04d") of the id, from the to-do map first, then the appointment map; empty
+    // for an empty or unknown id.
+    CString GetItemFootprint(LPCTSTR lpszRecordId) const;
+
+    // ---- the collections ---------------------------------------------------------------------------
+    CDayIndex& GetDayIndex() { return m_dayIndex; }
+    CItemMap& GetAppointmentMap() { return m_appointmentMap; }
+    CItemMap& GetTaskMap() { return m_todoMap; }
+    CIdList& GetAppointmentList() { return m_appointmentList; }
+    CIdList& GetTaskList() { return m_todoList; }
+
+private:
+    // What one reload pass works on.
+    struct PassTarget;
+    // A series waiting for the occurrence thread: the key (with a reference) and the day serials.
+    // The queue, then the thread owns it.
+    struct OccurrenceHolder;
+
+    // The start (see the class comment): session, tables, user, rights, filter user, timer job,
+    // both loads, polling, update event, update thread.
+    void Initialize();
+    void StartUpdateThread();
+    void StopThreads();
+    static UINT ReloadWorker(LPVOID pParam);
+    static UINT AddOccurrencesThread(LPVOID pParam);
+    // Queues the series for the occurrence thread, which is started when it does not run.
+    void QueueOccurrences(OccurrenceHolder* pHolder);
+    // Spreads the series over the day index until its days end, its key is retired or the
+    // controller stops.
+    void SpreadOccurrences(OccurrenceHolder& holder);
+
+    void ReloadFull(PassTarget& target);
+    BOOL SetPassFilter(const PassTarget& target);
+
+    // Reads the row of the id under the busy counter; bReportFailure: message 40008 when the row
+    // was found but could not be read.
+    BOOL ReadEntry(CTerminTable* pTable, LPCTSTR lpszRecordId, CDataAppointment& record, CTerminRecordBuffer& buffer,
+                   BOOL bReportFailure);
+    // One step of a walk over nCount keys (keyAt gives the key at an index; an empty one ends the
+    // step with 0): reads the entry, passing over moved ones.
+    int NextInWalk(size_t nCount, const std::function<CItemVersionRef(size_t)>& keyAt, POSITION& rPosition,
+                   BOOL bAppointments, CDataAppointment& record, CTerminRecordBuffer& buffer);
+    CString GetSettingsRights() const;
+    // The controller whose timer job reports through TimerMessageCallback: set to pController;
+    // with pExpected, only when that one is still registered.
+    static void RegisterTimerCallback(CDataController* pController, CDataController* pExpected = NULL);
+
+    // ---- members in the order of their roles ----
+    LONG m_nAppointmentFileTime;
+    LONG m_nTodoFileTime;
+    CString m_strDataPath;
+    CDbSession* m_pSession;
+    CTerminTable* m_pAppointmentTable;
+    CTerminTable* m_pTodoTable;
+    // Destroyed last: the day lists hold the last references of the keys.
+    CDayIndex m_dayIndex;
+    CItemMap m_appointmentMap;
+    CItemMap m_todoMap;
+    CIdList m_appointmentList;
+    CIdList m_todoList;
+    CString m_strCurrentUser;
+    DWORD m_nRights;
+    long m_nTimerJob;
+    CDueMap m_dueMap;
+    volatile LONG m_bStop;
+    volatile LONG m_nBusy;
+    LONG m_nMovedAppointments;
+    LONG m_nMovedTodos;
+
+    // The filters (the filter user is shared by both; the rest per kind). An empty text, a null
+    // date, a record id 0 and an "all" value impose no condition.
+    mutable CCriticalSection m_filterUserLock;
+    CString m_strFilterUser;
+    CString m_strAppointmentAppId, m_strTodoAppId;
+    CString m_strAppointmentLinkPath, m_strTodoLinkPath;
+    long m_nAppointmentLinkRecord, m_nTodoLinkRecord;
+    CString m_strAppointmentPrivate, m_strTodoPrivate;
+    CString m_strAppointmentRemind, m_strTodoRemind;
+    CFilterValue m_appointmentSubject, m_appointmentPartner, m_todoSubject, m_todoPartner;
+    CString m_strStatus;
+    BOOL m_bNotStatus;
+    CString m_strSeries;
+    COleDateTime m_dtFirstFrom, m_dtFirstTo;
+    CString m_strPrioFrom, m_strPrioTo;
+    CString m_strTodoState;
+    BOOL m_bNotTodoState;
+    COleDateTime m_dtLastFrom, m_dtLastTo;
+
+    CStringList m_resources;
+    CWinThread* m_pUpdateThread;
+    HANDLE m_hUpdateEvent;
+    volatile LONG m_nReloading;
+
+    CTimerLibrary* m_pTimers;
+    // The occurrence thread: its queue, the series it spreads, whether it runs (it decides to end
+    // under the lock), its object (kept until waited for) and the event set while it has nothing
+    // to do.
+    CCriticalSection m_occurrenceLock;
+    std::deque<OccurrenceHolder*> m_occurrenceQueue;
+    int m_nOccurrencesInHand;
+    BOOL m_bOccurrenceThreadRuns;
+    CWinThread* m_pOccurrenceThread;
+    HANDLE m_hOccurrencesDone;
+
+    // The walks of the user-interface thread.
+    std::map<long, std::vector<CItemVersionRef>> m_dayWalks;
+    std::vector<CItemVersionRef> m_appointmentWalk, m_todoWalk;
+    std::vector<DWORD> m_appointmentListWalk, m_todoListWalk;
+};

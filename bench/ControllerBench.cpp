@@ -1,0 +1,315 @@
+// Figures of the data controller: a full start on a schedule table of 10,000 rows with 1,000
+// series (goals: usable maps under 1 s, day index complete under 3 s), the memory the loaded
+// entries take per 10,000, and the day-index build of one ten-year daily series. The controller
+// uses the real timer library, as the program does.
+#include <afx.h>
+#include <psapi.h>
+
+#include <stdio.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "BenchClock.h"
+#include "BenchTable.h"
+#include "CDataAppointment.h"
+#include "CDataController.h"
+#include "CDateValue.h"
+#include "CDbSession.h"
+#include "CTerminTable.h"
+#include "CTimerLibrary.h"
+#include "Recurrence.h"
+
+namespace {
+
+const long kRows = 10000;
+const long kSeries = 1000;
+const char kUser[] = "MEIER";
+const int kRuns = 3;
+
+double PrivateMB(bool peak)
+{
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    return double(peak ? pmc.PeakPagefileUsage : pmc.PagefileUsage) / (1024.0 * 1024.0);
+}
+
+// CPU seconds of the process so far (all its threads), for figures that do not depend on how busy
+// the machine is.
+double ProcessCpuSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto value = [](const FILETIME& t) { return (double)(((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime); };
+    return (value(kernel) + value(user)) / 1e7;
+}
+
+std::string DbfDate(long nDay)
+{
+    CDateValue date;
+    date.SetDaySerial(nDay);
+    char szText[16];
+    snprintf(szText, sizeof szText, "%04d%02d%02d", date.GetYear(), date.GetMonth(), date.GetDay());
+    return szText;
+}
+
+// The field values of one row: singles of this user and three others spread over 2020-2030 (half
+// of this user's with a reminder), and series of every kind, most ending after ten years, a few
+// without end.
+std::map<std::string, std::string> RowValues(long n, std::mt19937& rng)
+{
+    std::map<std::string, std::string> v;
+    const char* users[] = {kUser, kUser, kUser, "HUBER"};
+    char szText[64];
+    snprintf(szText, sizeof szText, "%10ld", 1000000 + n * 7);
+    v["RECORDID"] = szText;
+    v["FOOTPRINT"] = "   0";
+    v["USER"] = users[n % 4];
+    snprintf(szText, sizeof szText, "Termin %ld", n);
+    v["BETREFF"] = szText;
+
+    CDataSerienTermin p;
+    const long nFirst = CDateValue(COleDateTime(2020, 1, 1, 0, 0, 0)).GetDaySerial();
+    p.m_nPatternStart = nFirst + (long)(rng() % 3650);
+    p.m_nPatternEnd = p.m_nPatternStart;
+    p.m_nStartTime = (short)(rng() % 96 * 15);
+    const bool bSeries = n % (kRows / kSeries) == 0;
+    if (bSeries) {
+        const int nKind = (int)(rng() % 100);
+        p.m_bDefaultEnd = TRUE;
+        if (nKind < 25) {
+            p.m_nType = CDataSerienTermin::daily;
+            p.m_nDailyInterval = (WORD)(1 + rng() % 3);
+            p.m_bEveryWorkday = nKind % 5 == 0;
+            p.m_bNoEnd = nKind < 5;
+        } else if (nKind < 60) {
+            p.m_nType = CDataSerienTermin::weekly;
+            p.m_nWeeklyInterval = (WORD)(1 + rng() % 2);
+            for (int i = 0; i < 1 + (int)(rng() % 3); ++i)
+                p.m_bWeekdays[1 + rng() % 5] = TRUE;
+        } else if (nKind < 85) {
+            p.m_nType = CDataSerienTermin::monthly;
+            p.m_nMonthlyInterval = 1;
+            p.m_bMonthlyByDay = nKind % 2 == 0;
+            p.m_nDayOfMonth = (WORD)(1 + rng() % 31);
+            p.m_nInstance = (WORD)(1 + rng() % 5);
+            p.m_nWeekday = (WORD)(1 + rng() % 7);
+        } else {
+            p.m_nType = CDataSerienTermin::yearly;
+            p.m_nMonth = (WORD)(1 + rng() % 12);
+            p.m_nDayOfMonth = (WORD)(1 + rng() % 28);
+        }
+    }
+    static const char* const kTypes[] = {"AD", "AW", "AM", "AY"};
+    v["TYPE"] = bSeries ? kTypes[p.m_nType] : "AF";
+    v["SERIE"] = bSeries ? "1" : "";
+    v["REMIND"] = n % 2 == 0 ? "1" : "";
+    v["T_REMSPAN"] = "     15";
+    snprintf(szText, sizeof szText, "%4d", (int)p.m_nStartTime);
+    v["T_BEGIN"] = szText;
+    v["D_FIRST_OC"] = DbfDate(p.m_nPatternStart);
+    v["D_LAST_OC"] = DbfDate(p.m_nPatternEnd);
+    CString strImage;
+    p.ToText(strImage, 180);
+    v["TERMIN"] = (LPCTSTR)strImage;
+    return v;
+}
+
+std::string MakeRows(const std::string& path)
+{
+    std::vector<std::pair<std::string, int>> fields;
+    unsigned recordLength = 0;
+    if (!ReadFieldLayout(path.c_str(), fields, recordLength))
+        return std::string();
+    std::mt19937 rng(4711);
+    std::string rows;
+    rows.reserve((size_t)recordLength * kRows);
+    for (long n = 0; n < kRows; ++n) {
+        const std::map<std::string, std::string> values = RowValues(n, rng);
+        std::string row(recordLength, ' ');
+        size_t at = 1;
+        for (const auto& field : fields) {
+            auto it = values.find(field.first);
+            if (it != values.end())
+                row.replace(at, std::min<size_t>(it->second.size(), field.second), it->second, 0,
+                            std::min<size_t>(it->second.size(), field.second));
+            at += field.second;
+        }
+        rows += row;
+    }
+    return rows;
+}
+
+bool Prepare(const std::string& dir)
+{
+    CreateDirectoryA(dir.c_str(), NULL);
+    for (const char* name : {"OX4.DBE", "OX4.DBT", "OX4.nt0", "OX4.nt1"})
+        DeleteFileA((dir + name).c_str());
+    CDbSession session;
+    CTerminTable table(&session, FALSE);
+    if (table.OpenMain(dir.c_str(), 0, 0) != DB_OPEN_CREATED)
+        return false;
+    table.Close();
+    const std::string path = dir + "OX4.DBE";
+    if (!AppendRawRows(path.c_str(), MakeRows(path), kRows))
+        return false;
+    table.OpenMain(dir.c_str(), 0, 0);
+    table.RebuildIndexes(TRUE);
+    return table.GetRecCount() == (unsigned)kRows;
+}
+
+long DayEntries(CDataController& c)
+{
+    CArray<DWORD, DWORD> days;
+    CArray<CDayList*, CDayList*> lists;
+    c.GetDayIndex().GetSnapshot(days, lists);
+    long nEntries = 0;
+    for (long nDay : std::vector<DWORD>(days.GetData(), days.GetData() + days.GetSize()))
+        nEntries += c.GetDayItemCount(nDay);
+    return nEntries;
+}
+
+// A timer library that does nothing: the start's cost without the library's.
+class CSilentTimers : public CTimerLibrary {
+public:
+    long JobOpen() override { return 1; }
+    int JobClose(long) override { return 0; }
+    int SetPollTime(long, int) override { return 0; }
+    int SetMessageCallback(long, TimerCallback) override { return 0; }
+    int StartPolling(long) override { return 0; }
+    int StopPolling(long) override { return 0; }
+    int AddFixed(long, const COleDateTime&, long, int) override { return 0; }
+    int AddCyclicDay(long, long, const COleDateTime&, const COleDateTime&, int, int, int) override { return 0; }
+    int AddCyclicWeekByDay(long, long, const COleDateTime&, const COleDateTime&, int, const int*, int) override
+    {
+        return 0;
+    }
+    int AddCyclicMonth(long, long, const COleDateTime&, const COleDateTime&, int, int, int) override { return 0; }
+    int AddCyclicMonthExt(long, long, const COleDateTime&, const COleDateTime&, int, int, int, int) override
+    {
+        return 0;
+    }
+    int AddCyclicYearDayInMonth(long, long, const COleDateTime&, const COleDateTime&, int, int, int) override
+    {
+        return 0;
+    }
+    int AddCyclicYearExt(long, long, const COleDateTime&, const COleDateTime&, int, int, int, int) override
+    {
+        return 0;
+    }
+};
+
+void FullStart(const std::string& dir, CTimerLibrary* pTimers)
+{
+    std::vector<double> usable, complete, cpu;
+    for (int run = 0; run < kRuns; ++run) {
+        const double before = PrivateMB(false);
+        const double cpuStart = ProcessCpuSeconds();
+        const double start = BenchNow();
+        CDataController* pController = new CDataController(dir.c_str(), kUser, pTimers);
+        const double tUsable = BenchNow() - start;
+        pController->WaitForOccurrences(INFINITE);
+        const double tComplete = BenchNow() - start;
+        cpu.push_back((ProcessCpuSeconds() - cpuStart) * 1000.0);
+        usable.push_back(tUsable * 1000.0);
+        complete.push_back(tComplete * 1000.0);
+        const double loaded = PrivateMB(false);
+        if (run == 0) {
+            printf("  loaded: %d appointments, %d to-dos, %d listed, %ld day entries on %d days\n",
+                   pController->GetAppointmentMap().GetCount(), pController->GetTaskMap().GetCount(),
+                   pController->GetAppointmentList().GetCount(), DayEntries(*pController),
+                   pController->GetDayIndex().GetCount());
+            printf("  memory: %.1f MB more private bytes with the entries loaded (peak %.1f MB in all)\n",
+                   loaded - before, PrivateMB(true));
+        }
+        delete pController;
+    }
+    std::sort(usable.begin(), usable.end());
+    std::sort(complete.begin(), complete.end());
+    std::sort(cpu.begin(), cpu.end());
+    printf("  usable maps: median %.0f ms (goal < 1000 ms); day index complete: median %.0f ms (goal < 3000 ms); "
+           "CPU time of the process until complete: median %.0f ms; %d runs\n",
+           usable[kRuns / 2], complete[kRuns / 2], cpu[kRuns / 2], kRuns);
+}
+
+void TenYearDailySeries(const std::string& dir)
+{
+    CDataController controller(dir.c_str(), kUser);
+    controller.WaitForOccurrences(INFINITE);
+    std::vector<double> times;
+    for (int run = 0; run < 5; ++run) {
+        CDataAppointment record;
+        record.m_strUser = "HUBER"; // no timer
+        record.m_bSeries = TRUE;
+        record.m_pattern.m_nType = CDataSerienTermin::daily;
+        record.m_pattern.m_nDailyInterval = 1;
+        record.m_pattern.m_nPatternStart = CDateValue(COleDateTime(2024, 1, 1, 0, 0, 0)).GetDaySerial();
+        record.m_pattern.m_bDefaultEnd = TRUE;
+        char szId[16];
+        snprintf(szId, sizeof szId, "%010d", 900000 + run);
+        const double start = BenchNow();
+        controller.AddAppointmentItem(record, szId, "0000");
+        controller.WaitForOccurrences(INFINITE);
+        times.push_back((BenchNow() - start) * 1000.0);
+    }
+    std::sort(times.begin(), times.end());
+    printf("  one ten-year daily series (3,654 days) into the loaded day index: median %.1f ms, best %.1f ms\n",
+           times[times.size() / 2], times.front());
+}
+
+// The day-index build alone: expanding a ten-year daily series and adding its days to an index,
+// one series after the other on one thread, as the occurrence thread does.
+void DayIndexBuild()
+{
+    CDataSerienTermin pattern;
+    pattern.m_nType = CDataSerienTermin::daily;
+    pattern.m_nDailyInterval = 1;
+    pattern.m_nPatternStart = CDateValue(COleDateTime(2024, 1, 1, 0, 0, 0)).GetDaySerial();
+    pattern.m_bDefaultEnd = TRUE;
+    const int kSeriesCount = 100;
+    CDayIndex index;
+    std::vector<CItemVersionRef> keys;
+    double tExpand = 0, tAdd = 0;
+    long nDays = 0;
+    for (int i = 0; i < kSeriesCount; ++i) {
+        CList<DWORD, DWORD> days(100);
+        long nFirst = 0;
+        double t = BenchNow();
+        ExpandRecurrence(pattern, days, nFirst);
+        tExpand += BenchNow() - t;
+        keys.emplace_back(new CItemVersion(1000L + i, 0), FALSE);
+        t = BenchNow();
+        POSITION pos = days.GetHeadPosition();
+        while (pos != NULL)
+            index.AddDays(days, pos, 256, keys.back().Get());
+        tAdd += BenchNow() - t;
+        nDays += days.GetCount();
+    }
+    printf("  day-index build, %d ten-year daily series one after the other: expansion %.2f ms, adding %.2f ms "
+           "per series (%.0f ns per day entry)\n",
+           kSeriesCount, tExpand * 1000.0 / kSeriesCount, tAdd * 1000.0 / kSeriesCount, tAdd * 1e9 / nDays);
+}
+
+} // namespace
+
+int main()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    const std::string dir = std::string(temp) + "ox_bench_controller\\";
+    if (!Prepare(dir)) {
+        printf("cannot prepare the table in %s\n", dir.c_str());
+        return 1;
+    }
+    printf("data controller start on %ld rows with %ld series (user %s)\n", kRows, kSeries, kUser);
+    FullStart(dir, NULL);
+    printf("the same without the timer library's work:\n");
+    CSilentTimers silent;
+    FullStart(dir, &silent);
+    TenYearDailySeries(dir);
+    DayIndexBuild();
+    return 0;
+}
