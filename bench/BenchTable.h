@@ -23,3 +23,13 @@ inline bool AppendRawRows(const char* path, const std::string& rows, long count)
     CloseHandle(h);
     return done == 4;
 }
+
+// The folder of a benchmark's tables: the first argument, else name in the temporary directory.
+inline std::string BenchFolder(int argc, char** argv, const char* name)
+{
+    if (argc > 1)
+        return argv[1];
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + name;
+}

@@ -5,7 +5,8 @@
     (or: OX_BIN=build/bin OX_WINE=/usr/lib/wine/wine64 /usr/bin/python3 bench/bench_wildcard.py [folder])
 
 Runs bench_wildcard.exe under Wine, which makes (once) a table of 1,000,000 names and its index in
-the folder and walks the index with db_seek_wild for patterns that match no key. Then the same rows
+the folder and walks the index with db_seek_wild for patterns that match no key (compared: the walks
+with the index pages in the cache, as SQLite's table is in memory). Then the same rows
 (read from that table) go into an SQLite table with an index on the name (Python's sqlite3 module,
 Debian's /usr/bin/python3; loading is not timed), and the same patterns run as GLOB and as LIKE
 (case-sensitive, as the wildcard seek is) in the form that also stops at the first match in key

@@ -44,6 +44,22 @@ void Shorten(const char* text, char* out)
     out[kShortHead + 3 + kShortTail] = 0;
 }
 
+// An export called from inside this one; an error raised before it stays the current one when
+// the export raises none.
+template <typename F>
+bool Nested(F call)
+{
+    clsKeepError keep;
+    return call() != FALSE;
+}
+
+// The current area when it is the parent of relations, else NULL.
+s_Area* ParentOf(s_Job* job)
+{
+    s_Area* area = _db_current_table(job);
+    return area && area->relations ? area : nullptr;
+}
+
 s_Area* ChildArea(const s_Relation& r)
 {
     return r.child >= 1 && r.child <= DB_AREA_COUNT ? r.job->areas[r.child - 1] : nullptr;
@@ -185,8 +201,7 @@ bool WriteChildren(s_Relation* list)
             continue;
         if (child->changed) {
             _db_select_number(r->job, r->child);
-            clsKeepError keep;
-            if (!(child->recno == DB_EOF_RECNO ? db_insert() : db_write()))
+            if (!Nested(child->recno == DB_EOF_RECNO ? db_insert : db_write))
                 return false;
         }
         if (child->relations && !WriteChildren(child->relations))
@@ -206,8 +221,7 @@ bool UnlockChildren(s_Relation* list)
             continue;
         if (child->recno != DB_EOF_RECNO) {
             _db_select_number(r->job, r->child);
-            clsKeepError keep;
-            all = db_unlock(0) && all;
+            all = Nested([] { return db_unlock(0); }) && all;
         }
         if (child->relations)
             all = UnlockChildren(child->relations) && all;
@@ -225,8 +239,7 @@ bool LockChildren(s_Relation* list, int wait)
             continue;
         if (child->recno != DB_EOF_RECNO) {
             _db_select_number(r->job, r->child);
-            clsKeepError keep;
-            if (!db_rlock(wait))
+            if (!Nested([wait] { return db_rlock(wait); }))
                 return false;
         }
         if (child->relations && !LockChildren(child->relations, wait))
@@ -327,11 +340,8 @@ extern "C" BOOL DB_CALL db_add_relation(const char* child, const char* key)
     if (!parent || !_db_refresh_count(*parent))
         return f(FALSE);
     const int parentNumber = parent->index + 1;
-    int childNumber;
-    {
-        clsKeepError keep;
-        childNumber = db_select(child);
-    }
+    int childNumber = 0;
+    Nested([&] { return childNumber = db_select(child); });
     s_Area* childArea = childNumber >= 1 && childNumber <= DB_AREA_COUNT ? job->areas[childNumber - 1] : nullptr;
     const int childOrder = childArea ? childArea->order : -1;
     _db_select_number(job, parentNumber);
@@ -398,17 +408,11 @@ extern "C" BOOL DB_CALL db_delete_relations(void)
 extern "C" BOOL DB_CALL db_write_relations(void)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbWriteRelations()");
-    s_Job* job = f.Job();
-    s_Area* area = _db_current_table(job);
-    if (!area || !area->relations)
+    s_Area* area = ParentOf(f.Job());
+    if (!area)
         return f(FALSE);
-    bool written;
-    {
-        clsKeepError keep;
-        written = db_write() != FALSE;
-    }
-    written = written && WriteChildren(area->relations);
-    _db_select_number(job, area->index + 1);
+    const bool written = Nested(db_write) && WriteChildren(area->relations);
+    _db_select_number(area->job, area->index + 1);
     // After a failure the children keep their unwritten buffers (the caller may try again).
     if (written)
         _rel_update(*area);
@@ -418,50 +422,38 @@ extern "C" BOOL DB_CALL db_write_relations(void)
 extern "C" BOOL DB_CALL db_rlock_relations(int wait)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbRlockRelations(%d)", wait);
-    s_Job* job = f.Job();
-    s_Area* area = _db_current_table(job);
-    if (!area || !area->relations)
+    s_Area* area = ParentOf(f.Job());
+    if (!area)
         return f(FALSE);
-    bool locked;
-    {
-        clsKeepError keep;
-        locked = db_rlock(wait) != FALSE;
-    }
+    bool locked = Nested([wait] { return db_rlock(wait); });
     if (locked && !LockChildren(area->relations, wait)) {
         UnlockChildren(area->relations);
         locked = false;
     }
-    _db_select_number(job, area->index + 1);
-    if (!locked) {
-        clsKeepError keep;
-        db_unlock(0);
-    }
+    _db_select_number(area->job, area->index + 1);
+    if (!locked)
+        Nested([] { return db_unlock(0); });
     return f(locked);
 }
 
 extern "C" BOOL DB_CALL db_unlock_relations(void)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbUnlockRelations()");
-    s_Job* job = f.Job();
-    s_Area* area = _db_current_table(job);
-    if (!area || !area->relations)
+    s_Area* area = ParentOf(f.Job());
+    if (!area)
         return f(FALSE);
-    bool all;
-    {
-        clsKeepError keep;
-        all = db_unlock(0) != FALSE;
-    }
-    all = UnlockChildren(area->relations) && all;
-    _db_select_number(job, area->index + 1);
-    return f(all);
+    const bool parent = Nested([] { return db_unlock(0); });
+    const bool children = UnlockChildren(area->relations);
+    _db_select_number(area->job, area->index + 1);
+    return f(parent && children);
 }
 
 // Its call line reads as db_unlock_relations'.
 extern "C" BOOL DB_CALL db_align_relations(void)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbUnlockRelations()");
-    s_Area* area = _db_current_table(f.Job());
-    if (!area || !area->relations)
+    s_Area* area = ParentOf(f.Job());
+    if (!area)
         return f(FALSE);
     _rel_update(*area);
     return f(TRUE);

@@ -149,42 +149,38 @@ bool WildSearch(s_Area& area, const char* pattern)
     return area.found != 0;
 }
 
+// db_seek_wild (first: from the first visible record) and db_seek_wild_next (from the record
+// after the current one).
+BOOL SeekWild(s_Job* job, const char* pattern, bool first)
+{
+    s_Area* area = _db_seek_start(job);
+    if (!area)
+        return FALSE;
+    area->found = 0;
+    {
+        clsKeepError keep;
+        if (first)
+            db_goto(0);
+        else
+            db_skip(1);
+    }
+    if (area->eof)
+        return FALSE;
+    const bool found = WildSearch(*area, pattern ? pattern : "");
+    _db_follow_relations(job, *area);
+    return found;
+}
+
 } // namespace
 
 extern "C" BOOL DB_CALL db_seek_wild(const char* pattern)
 {
     DbFrame<BOOL, RF_INT> f(DBF_GUARD | DBF_CRASH_REPORT, "@DbSeekWild('%s')", pattern);
-    s_Job* job = f.Job();
-    s_Area* area = _db_seek_start(job);
-    if (!area)
-        return f(FALSE);
-    area->found = 0;
-    {
-        clsKeepError keep;
-        db_goto(0);
-    }
-    if (area->eof)
-        return f(FALSE);
-    const bool found = WildSearch(*area, pattern ? pattern : "");
-    _db_follow_relations(job, *area);
-    return f(found);
+    return f(SeekWild(f.Job(), pattern, true));
 }
 
 extern "C" BOOL DB_CALL db_seek_wild_next(const char* pattern)
 {
     DbFrame<BOOL, RF_INT> f(DBF_GUARD | DBF_CRASH_REPORT, "@DbSeekWildNext('%s')", pattern);
-    s_Job* job = f.Job();
-    s_Area* area = _db_seek_start(job);
-    if (!area)
-        return f(FALSE);
-    area->found = 0;
-    {
-        clsKeepError keep;
-        db_skip(1);
-    }
-    if (area->eof)
-        return f(FALSE);
-    const bool found = WildSearch(*area, pattern ? pattern : "");
-    _db_follow_relations(job, *area);
-    return f(found);
+    return f(SeekWild(f.Job(), pattern, false));
 }

@@ -26,11 +26,7 @@ namespace {
 //    9  ZORRO        3.00   20240518  deleted
 // NAME order: ADAMS 6, JONES 2, MEIER 8, SMI 4, SMITH 1, 5, 7, SMITHERS 3, ZORRO 9.
 // AMOUNT order: 2, 5, 9, 1, 4, 8, 7, 3, 6. BORN order: 3, 6, 8, 1, 5, 9, 2, 4, 7 (empty last).
-const std::vector<Row> kRows = {
-    {"SMITH", 5.00, "20240517", true}, {"JONES", -1.50, ""},       {"SMITHERS", 12.25, "19991231"},
-    {"SMI", 5.00, ""},                 {"SMITH", 0.00, "20240517"}, {"ADAMS", 100.00, "20000101"},
-    {"SMITH", 7.50, ""},               {"MEIER", 5.00, "20100101"}, {"ZORRO", 3.00, "20240518", true},
-};
+const std::vector<Row>& kRows = kSeekRows;
 // The second area, KEYS: the values to look for.
 const std::vector<Row> kKeys = {{"SMITHERS", 12.25, "20240517"}, {"", 0, ""}};
 

@@ -16,24 +16,11 @@ namespace {
 
 const std::vector<Row> kRows = {{"SMITH", 5.00, ""}, {"MEIER", 5.00, ""}, {"ADAMS", 1.00, ""}};
 
-// Lines of this process without the program's name and the "pid/tid: mm:ss.mmm " part; the
+// Lines of this process without the program's prefix and the "pid/tid: mm:ss.mmm " part; the
 // indentation (one blank per level of nesting) stays.
 std::vector<std::string> Lines(const std::vector<std::string>& lines)
 {
-    char pid[16];
-    std::snprintf(pid, sizeof pid, "%08lx/", GetCurrentProcessId());
-    std::vector<std::string> out;
-    for (std::string l : lines) {
-        const size_t colon = l.find(':');
-        if (colon == std::string::npos || l.compare(0, colon, "engine_search_trace_test") != 0)
-            continue;
-        l.erase(0, colon + 1);
-        const size_t p = l.find(pid);
-        if (p != std::string::npos)
-            l = l.substr(0, p) + l.substr(p + 29);
-        out.push_back(l);
-    }
-    return out;
+    return oxtest::OwnLines(lines, "engine_search_trace_test");
 }
 
 class SearchTrace : public IndexFixture {
