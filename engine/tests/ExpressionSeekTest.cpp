@@ -56,6 +56,8 @@ const Case kCases[] = {
     {"a prefix, and a hidden record counts", NAME, 0, 1, 1,
      {{SEEK, "'SMITH'", TRUE, TRUE, 1}, {SEEK, "UPPER('meier')", TRUE, TRUE, 8}, {SEEK, "'ZORRO'", TRUE, TRUE, 9}}},
     {"a missing key", NAME, 0, 0, 1, {{SEEK, "'NOBODY'", TRUE, FALSE, DB_EOF}}},
+    {"a text longer than the key is compared over the key size", NAME, 1, 0, 1,
+     {{SEEK, "SPACE(100000)", TRUE, FALSE, DB_EOF}, {SEEK, "'MEIER' + SPACE(100000)", TRUE, TRUE, 8}}},
     {"a field of another area", NAME, 1, 0, 1, {{SEEK, "KEYS.NAME", TRUE, TRUE, 3}}},
     {"next: the records that keep the key", NAME, 0, 0, 1,
      {{SEEK, "'SMITH'", TRUE, TRUE, 1}, {NEXT, "'SMITH'", TRUE, TRUE, 5}, {NEXT, "'SMITH'", TRUE, TRUE, 7},

@@ -174,23 +174,33 @@ TEST_F(Locate, NothingToSearch)
 TEST_F(Locate, AFailureEndsTheSearch)
 {
     OpenWithIndex();
+    // The table's files closed between calls: error 9.
+    ASSERT_TRUE(db_files_close());
+    EXPECT_FALSE(db_locate(".T."));
+    EXPECT_EQ(std::vector<unsigned>{DBE_FILES_CLOSED}, TakeErrors());
+    ASSERT_TRUE(db_files_open());
+
     // A function that cannot be evaluated: the evaluator's error, FALSE.
     EXPECT_FALSE(db_locate("DOW(BORN) = 1"));
     EXPECT_EQ(std::vector<unsigned>{DBE_FUNCTION}, TakeErrors());
     ASSERT_TRUE(db_close(3));
 
     // A damaged table: the header counts 12 records, the file holds 9. The search fails on the
-    // first missing record instead of testing it for ever, with and without the deleted setting
-    // (which reads every record while skipping).
+    // first missing record instead of going on as if nothing happened: when the condition reads
+    // it, and when only the skip reads it (the deleted setting reads every record passed).
     std::string image = TableImage(kRows);
     tabletest::Put32(image, 4, 12);
-    for (int deleted : {0, 1}) {
+    const struct {
+        int deleted;
+        const char* condition;
+    } cases[] = {{0, "NAME = 'NOBODY'"}, {1, "NAME = 'NOBODY'"}, {1, ".F."}, {1, "RECNO() > 100"}};
+    for (const auto& c : cases) {
         ASSERT_TRUE(Use("short.dbf", image));
-        db_set_deleted(deleted);
-        EXPECT_FALSE(db_locate("NAME = 'NOBODY'")) << "deleted " << deleted;
+        db_set_deleted(c.deleted);
+        EXPECT_FALSE(db_locate(c.condition)) << c.condition << ", deleted " << c.deleted;
         const std::vector<unsigned> errors = TakeErrors();
-        ASSERT_FALSE(errors.empty()) << "deleted " << deleted;
-        EXPECT_EQ((unsigned)DBE_READ_RECORD, errors.front()) << "deleted " << deleted;
+        ASSERT_FALSE(errors.empty()) << c.condition << ", deleted " << c.deleted;
+        EXPECT_EQ((unsigned)DBE_READ_RECORD, errors.front()) << c.condition << ", deleted " << c.deleted;
         EXPECT_FALSE(db_found());
         db_set_deleted(0);
         ASSERT_TRUE(db_close(3));
