@@ -46,3 +46,13 @@ inline bool ReadFieldLayout(const char* path, std::vector<std::pair<std::string,
     recordLength = (unsigned char)header[10] | ((unsigned char)header[11] << 8);
     return true;
 }
+
+// The folder of a benchmark's tables: the first argument, else name in the temporary directory.
+inline std::string BenchFolder(int argc, char** argv, const char* name)
+{
+    if (argc > 1)
+        return argv[1];
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return std::string(temp) + name;
+}

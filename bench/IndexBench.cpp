@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchTable.h"
 #include "KeySort.h"
 #include "vlDB07.h"
 
@@ -299,14 +300,7 @@ int main(int argc, char** argv)
     if (db_job_open() < 0)
         return 1;
     db_files_open();
-    std::string folder;
-    if (argc > 1)
-        folder = argv[1];
-    else {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        folder = std::string(temp) + "ox_index_bench";
-    }
+    const std::string folder = BenchFolder(argc, argv, "ox_index_bench");
     if (argc > 2)
         g_Only = argv[2];
     CreateDirectoryA(folder.c_str(), nullptr);

@@ -193,3 +193,18 @@ extern "C" BOOL DB_CALL db_seek_next(const char* key)
     _db_follow_relations(job, *area);
     return f(area->found != 0);
 }
+
+// ---- shared with the other seeks ------------------------------------------------------------
+
+s_Area* _db_seek_start(s_Job* job) { return SeekArea(job); }
+
+void _db_seek_to_eof(s_Area& area) { ToEndOfFile(area); }
+
+bool _db_seek_matches(const s_Area& area, const char* text, const char* stored, unsigned keySize)
+{
+    SearchKey key;
+    SafeStrCopy(key.text, text, sizeof key.text);
+    const size_t length = std::strlen(key.text);
+    key.length = length < keySize ? length : keySize;
+    return Matches(area, key, stored, keySize);
+}

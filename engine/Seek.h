@@ -15,3 +15,16 @@
 // (which must be in use), after the common checks of the exports and before the relations follow:
 // answers the found flag, which the area keeps.
 bool _db_seek(s_Area& area, const char* text, bool soft);
+
+// Shared with the wildcard and expression seeks.
+//
+// The common start of the seek exports: the current area with a controlling index in use, its
+// record count refreshed and its stop flag cleared; NULL when the export answers FALSE (no table:
+// no error; no controlling index: error 24).
+s_Area* _db_seek_start(s_Job* job);
+// The end-of-file position of a seek that found nothing: blank buffer, EOF flag, BOF flag when the
+// table is empty.
+void _db_seek_to_eof(s_Area& area);
+// A search text in the stored key form against a stored key (keySize bytes): equal over the
+// text's length capped at the key size, as a full key or, with the exact setting off, as a prefix.
+bool _db_seek_matches(const s_Area& area, const char* text, const char* stored, unsigned keySize);

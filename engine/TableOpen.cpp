@@ -212,7 +212,7 @@ s_Area* AreaByNumber(s_Job* job, unsigned number)
     return _db_area_by_index(job, (int)number - 1);
 }
 
-// The three area name getters: empty the buffer, look the area up, copy the text.
+// The area name getters: empty the buffer, look the area up, copy the text.
 template <typename F>
 BOOL CopyAreaText(s_Job* job, unsigned number, char* buffer, unsigned size, F text)
 {
@@ -468,4 +468,12 @@ extern "C" BOOL DB_CALL db_get_alias(unsigned area, char* buffer, unsigned size)
 {
     DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbGetAlias(%u,0x%08lx,%u)", area, TraceBuf{buffer}, size);
     return f(CopyAreaText(f.Job(), area, buffer, size, [](const s_Area& a) { return (const char*)a.alias; }));
+}
+
+// The area's full path in lower case (computed when the table was opened or defined). The call
+// line names it as db_get_databasepath does.
+extern "C" BOOL DB_CALL db_get_databaseUNC(unsigned area, char* buffer, unsigned size)
+{
+    DbFrame<BOOL, RF_INT> f(DBF_NONE, "@DbGetDatabasepath(%u,0x%08lx,%u)", area, TraceBuf{buffer}, size);
+    return f(CopyAreaText(f.Job(), area, buffer, size, [](const s_Area& a) { return (const char*)a.fullPath; }));
 }

@@ -1,5 +1,7 @@
 #include "DebugCapture.h"
 
+#include <cstdio>
+
 #include "TestKit.h"
 
 namespace oxtest {
@@ -95,6 +97,26 @@ std::vector<std::string> LinesContaining(const std::vector<std::string>& lines, 
     for (const auto& l : lines)
         if (l.find(text) != std::string::npos)
             out.push_back(l);
+    return out;
+}
+
+std::vector<std::string> OwnLines(const std::vector<std::string>& lines, const std::string& program)
+{
+    char pid[16];
+    std::snprintf(pid, sizeof pid, "%08lx/", GetCurrentProcessId());
+    // "pid/tid: mm:ss.mmm " is 29 characters.
+    const size_t timedPart = 29;
+    std::vector<std::string> out;
+    for (std::string l : lines) {
+        const size_t colon = l.find(':');
+        if (colon == std::string::npos || l.compare(0, colon, program) != 0)
+            continue;
+        l.erase(0, colon + 1);
+        const size_t p = l.find(pid);
+        if (p != std::string::npos)
+            l = l.substr(0, p) + l.substr(p + timedPart);
+        out.push_back(l);
+    }
     return out;
 }
 

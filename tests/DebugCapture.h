@@ -44,4 +44,8 @@ private:
 // Lines that contain the given text.
 std::vector<std::string> LinesContaining(const std::vector<std::string>& lines, const std::string& text);
 
+// The lines this process wrote as program (prefix "<program>:"), without that prefix and without
+// the "pid/tid: mm:ss.mmm " part of timed lines; the indentation in front of it stays.
+std::vector<std::string> OwnLines(const std::vector<std::string>& lines, const std::string& program);
+
 } // namespace oxtest

@@ -287,6 +287,17 @@ BOOL DB_CALL db_find(const char* key);
 BOOL DB_CALL db_softseek(const char* key);
 /* The next record in key order; TRUE when it still has the key. */
 BOOL DB_CALL db_seek_next(const char* key);
+/* The first (next) key that matches a wildcard pattern: '*' any run of characters, '?' any one
+   character, the pattern's end open ("SMI" matches every key that begins with SMI). The index is
+   walked key by key; hidden records are passed over. Not found: the end-of-file position. */
+BOOL DB_CALL db_seek_wild(const char* pattern);
+BOOL DB_CALL db_seek_wild_next(const char* pattern);
+/* The search key is an expression evaluated for the current record; its type must be the index
+   key's (error 48). db_seek_expression answers TRUE when the search ran (db_found tells whether
+   it found the key; the record found may be hidden); db_seek_expression_next moves on by one
+   record and answers whether it still has the key. */
+BOOL DB_CALL db_seek_expression(const char* expr);
+BOOL DB_CALL db_seek_expression_next(const char* expr);
 
 /* ---- Packing a table -------------------------------------------------------------------------
  *
@@ -296,6 +307,54 @@ BOOL DB_CALL db_seek_next(const char* key);
  * be read are emptied afterwards. The area stands at its first record in natural order; the index
  * files are not touched and must be rebuilt. FALSE for a table without records (no error). */
 BOOL DB_CALL db_pack(void);
+
+/* ---- Locate and the remaining table exports --------------------------------------------------
+ *
+ * db_locate searches the current order from its first visible record for a record on which the
+ * logical condition holds (error 26 for a condition that is not logical); db_continue searches on
+ * from the record after the current one (error 27 without a db_locate before). Both answer TRUE
+ * when the search ran; db_found tells whether it (or the last seek) found a record. A search
+ * without a match ends at the end of file. */
+BOOL DB_CALL db_locate(const char* condition);
+BOOL DB_CALL db_continue(void);
+BOOL DB_CALL db_found(void);
+/* With a table in the current area; answers the previous value. mode 0: record count from the
+   header (1, the default) or from the file size (0); 1: field-name buffer compatibility of
+   db_get_fieldname (default 1); 2: phonetic-code variant (0 or 1; another value only upper-cases
+   and folds). */
+int DB_CALL db_set_compatibility(int mode, int value);
+/* The full path of the table in an area (1..250), in lower case. */
+BOOL DB_CALL db_get_databaseUNC(unsigned area, char* buf, unsigned size);
+/* Kept in the interface; they do nothing and answer 0 (db_set_user: TRUE with a job). Arguments
+   are pointer-sized so that any value a caller passes fits. */
+int DB_CALL db_set_option(intptr_t option, intptr_t value);
+int DB_CALL db_get_option(intptr_t option, intptr_t value);
+int DB_CALL db_set_optionstr(intptr_t option, intptr_t value);
+int DB_CALL db_get_optionstr(intptr_t option, intptr_t buf, intptr_t size);
+void DB_CALL db_set_mailslotcallback(void* callback);
+/* Not available: error 61. */
+int DB_CALL db_trigger_usernotification(const char* text);
+int DB_CALL db_broadcast(unsigned long value, int count);
+BOOL DB_CALL db_set_user(const char* user);
+
+/* ---- Relations -------------------------------------------------------------------------------
+ *
+ * db_add_relation ties a child area (designator) to the current area: the key expression,
+ * evaluated for the parent's record, is sought in the child's controlling index or, without an
+ * index, names the child's record number (a number is required then: error 57). Every move of the
+ * parent repositions its children (newest relation first), and theirs. Refused: an unknown or
+ * unused child (6); a child that is the parent or already reaches it (56); a relation that would
+ * make one move reposition more than 10,000 children (57). A child closed later ends the next
+ * repositioning with error 55. db_delete_relations removes the relations of the current area and
+ * of every area below it. The write, lock and unlock exports act on the parent's record, then on
+ * the children's (db_write_relations appends a changed child that stands at the end of file). */
+BOOL DB_CALL db_add_relation(const char* child, const char* key);
+BOOL DB_CALL db_delete_relations(void);
+BOOL DB_CALL db_write_relations(void);
+BOOL DB_CALL db_rlock_relations(int wait);
+BOOL DB_CALL db_unlock_relations(void);
+/* Repositions the children again. */
+BOOL DB_CALL db_align_relations(void);
 
 #ifdef __cplusplus
 }

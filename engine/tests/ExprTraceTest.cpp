@@ -16,20 +16,7 @@ namespace {
 // Lines of this process without the program's prefix and the "pid/tid: mm:ss.mmm " part.
 std::vector<std::string> TraceLines(const std::vector<std::string>& lines)
 {
-    char pid[16];
-    std::snprintf(pid, sizeof pid, "%08lx/", GetCurrentProcessId());
-    std::vector<std::string> out;
-    for (std::string l : lines) {
-        const size_t colon = l.find(':');
-        if (colon == std::string::npos || l.compare(0, colon, "engine_expr_trace_test") != 0)
-            continue;
-        l.erase(0, colon + 1);
-        const size_t p = l.find(pid);
-        if (p != std::string::npos)
-            l = l.substr(0, p) + l.substr(p + 29);
-        out.push_back(l);
-    }
-    return out;
+    return oxtest::OwnLines(lines, "engine_expr_trace_test");
 }
 
 class ExprTrace : public ExprTest {};

@@ -9,6 +9,12 @@ namespace idxtest {
 
 std::vector<unsigned> IndexFixture::s_errors;
 
+const std::vector<Row> kSeekRows = {
+    {"SMITH", 5.00, "20240517", true}, {"JONES", -1.50, ""},       {"SMITHERS", 12.25, "19991231"},
+    {"SMI", 5.00, ""},                 {"SMITH", 0.00, "20240517"}, {"ADAMS", 100.00, "20000101"},
+    {"SMITH", 7.50, ""},               {"MEIER", 5.00, "20100101"}, {"ZORRO", 3.00, "20240518", true},
+};
+
 std::string NameField(const Row& row)
 {
     std::string text = row.name.substr(0, 10);

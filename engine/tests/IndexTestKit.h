@@ -31,6 +31,20 @@ std::string BornField(const Row& row);
 // The entries an index holds: key(row) for every row, sorted by key bytes and record number.
 std::vector<ntxtest::Entry> Expected(const std::vector<Row>& rows, const std::function<std::string(const Row&)>& key);
 
+// The rows of the seek, locate and search tests:
+//  rec  NAME       AMOUNT   BORN
+//    1  SMITH        5.00   20240517  deleted
+//    2  JONES       -1.50   (empty)
+//    3  SMITHERS    12.25   19991231
+//    4  SMI          5.00   (empty)
+//    5  SMITH        0.00   20240517
+//    6  ADAMS      100.00   20000101
+//    7  SMITH        7.50   (empty)
+//    8  MEIER        5.00   20100101
+//    9  ZORRO        3.00   20240518  deleted
+// NAME order: ADAMS 6, JONES 2, MEIER 8, SMI 4, SMITH 1, 5, 7, SMITHERS 3, ZORRO 9.
+extern const std::vector<Row> kSeekRows;
+
 class IndexFixture : public tabletest::TableTest {
 protected:
     void SetUp() override;
