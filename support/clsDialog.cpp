@@ -150,14 +150,19 @@ bool clsDialog::Withdraw()
     return true;
 }
 
-INT_PTR clsDialog::DoModal()
+INT_PTR clsDialog::RunModal(const DLGTEMPLATE* dialogTemplate)
 {
     if (!m_modal)
         return 0;
     if (!Publish())
         return -1;
     m_ending = false;
-    INT_PTR result = DialogBoxParam((LPARAM)&m_handOver);
+    INT_PTR result;
+    if (dialogTemplate) {
+        m_parent = CheckedParent(m_parent, "DoModalIndirect");
+        result = DialogBoxIndirectParamA(m_resourceModule, dialogTemplate, m_parent, m_dialogProc, (LPARAM)&m_handOver);
+    } else
+        result = DialogBoxParam((LPARAM)&m_handOver);
     const DWORD error = result == -1 ? GetLastError() : 0;
     if (Withdraw()) {
         DebugPrintf("STRANGE: __pParam not released (%s)", (const char*)String::SystemErrorText(error, 0x400));
@@ -170,26 +175,11 @@ INT_PTR clsDialog::DoModal()
     return result;
 }
 
+INT_PTR clsDialog::DoModal() { return RunModal(nullptr); }
+
 INT_PTR clsDialog::DoModalIndirect(const DLGTEMPLATE* dialogTemplate)
 {
-    if (!m_modal)
-        return 0;
-    if (!Publish())
-        return -1;
-    m_ending = false;
-    m_parent = CheckedParent(m_parent, "DoModalIndirect");
-    INT_PTR result = DialogBoxIndirectParamA(m_resourceModule, dialogTemplate, m_parent, m_dialogProc,
-                                             (LPARAM)&m_handOver);
-    const DWORD error = result == -1 ? GetLastError() : 0;
-    if (Withdraw()) {
-        DebugPrintf("STRANGE: __pParam not released (%s)", (const char*)String::SystemErrorText(error, 0x400));
-        result = -1;
-    }
-    if (result == -1)
-        DebugPrintf("DLG: cannot create dialog '%s': %s", (const char*)m_templateName,
-                    (const char*)String::SystemErrorText(error, 0x400));
-    m_window = nullptr;
-    return result;
+    return dialogTemplate ? RunModal(dialogTemplate) : -1;
 }
 
 HWND clsDialog::Create()

@@ -120,6 +120,8 @@ private:
     bool Publish();
     // Withdraws this object's record when it is still pending; answers whether it was.
     bool Withdraw();
+    // DoModal (no template: the object's resource) and DoModalIndirect.
+    INT_PTR RunModal(const DLGTEMPLATE* dialogTemplate);
     static HWND CheckedParent(HWND parent, const char* where);
     INT_PTR RouteCommand(WPARAM wParam, LPARAM lParam);
 };

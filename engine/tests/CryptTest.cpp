@@ -10,6 +10,7 @@
 
 #include "CtlLog.h"
 #include "Md5.h"
+#include "Md5TestKit.h"
 #include "Scrambler.h"
 #include "TableTestKit.h"
 #include "WorkAreas.h"
@@ -28,16 +29,6 @@ std::string FromHex(const std::string& hex)
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         bytes += (char)std::stoi(hex.substr(i, 2), nullptr, 16);
     return bytes;
-}
-
-std::string Digest(const std::string& text)
-{
-    MD5_CTX context;
-    MD5Init(&context);
-    MD5Update(&context, text.data(), (unsigned)text.size());
-    MD5Final(&context);
-    std::unique_ptr<char[]> hex(MD5HexDigest(&context));
-    return hex.get();
 }
 
 } // namespace
@@ -175,7 +166,7 @@ TEST(Md5, Rfc1321Suite)
          "57EDF4A22BE3C955AC49DA2E2107B67A"},
     };
     for (const auto& c : suite)
-        EXPECT_EQ(c[1], Digest(c[0])) << c[0];
+        EXPECT_EQ(c[1], Md5Hex(c[0])) << c[0];
 }
 
 TEST(Md5, PiecesGiveTheDigestOfTheWhole)
@@ -183,7 +174,7 @@ TEST(Md5, PiecesGiveTheDigestOfTheWhole)
     std::string text;
     for (int i = 0; i < 1000; ++i)
         text += (char)(i * 7 + 3);
-    const std::string whole = Digest(text);
+    const std::string whole = Md5Hex(text);
     for (size_t piece : {1u, 55u, 56u, 63u, 64u, 65u, 999u}) {
         SCOPED_TRACE(piece);
         MD5_CTX context;

@@ -5,23 +5,13 @@
 #include <memory>
 #include <string>
 
-#include "Md5.h"
+#include "Md5TestKit.h"
 #include "TableTestKit.h"
 #include "TestKit.h"
 
 using namespace tabletest;
 
 namespace {
-
-std::string DigestOf(const std::string& bytes)
-{
-    MD5_CTX context;
-    MD5Init(&context);
-    MD5Update(&context, bytes.data(), (unsigned)bytes.size());
-    MD5Final(&context);
-    std::unique_ptr<char[]> hex(MD5HexDigest(&context));
-    return hex.get();
-}
 
 std::string CalcMd5()
 {
@@ -45,12 +35,12 @@ TEST_F(RecordDigest, RecordBytesAsTheFileHoldsThem)
     const unsigned header = 32 * 3 + 2, length = 17;
     for (int n : {1, 2}) {
         ASSERT_EQ(n, db_goto(n));
-        EXPECT_EQ(DigestOf(image.substr(header + (n - 1) * length, length)), CalcMd5()) << n;
+        EXPECT_EQ(Md5Hex(image.substr(header + (n - 1) * length, length)), CalcMd5()) << n;
     }
     db_goto(-1);
     db_skip(1);
     ASSERT_TRUE(db_eof());
-    EXPECT_EQ(DigestOf(" " + std::string(16, ' ')), CalcMd5()) << "the blank record at the end";
+    EXPECT_EQ(Md5Hex(" " + std::string(16, ' ')), CalcMd5()) << "the blank record at the end";
 }
 
 TEST_F(RecordDigest, MemoTextsCount)
