@@ -291,3 +291,50 @@ TEST_F(ProtectedTable, ScramblerKeepsRecordsUnreadableWithoutItsPassword)
     ASSERT_EQ(2, db_goto(2));
     EXPECT_EQ(Name("Neuer Inhalt"), Contents("NAME"));
 }
+
+TEST_F(ProtectedTable, MemoTextsReadBackUnderEitherCipher)
+{
+    const std::string longText = [] {
+        std::string t;
+        for (int i = 0; t.size() < 1500; ++i)
+            t += "Zeile " + std::to_string(i) + " einer langen Notiz; ";
+        return t;
+    }();
+    struct Case {
+        const char* what;
+        unsigned options;  // 1: dBase 4 memo blocks with a header
+        bool protect;      // Blowfish, else the scrambler
+    } cases[] = {{"dBase III memo, scrambler", 0, false},
+                 {"dBase 4 memo, scrambler", 1, false},
+                 {"dBase III memo, Blowfish", 0, true},
+                 {"dBase 4 memo, Blowfish", 1, true}};
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string name = "memo" + std::to_string(n++) + ".dbf";
+        m_log.SetDialogAnswers("IDOK;101=Notizen;102=Notizen");
+        ASSERT_TRUE(db_define_begin(File(name).c_str(), 1, nullptr, c.options | (c.protect ? 0x2000 : 0), 2));
+        db_define_field("NAME", 'C', 20, 0);
+        db_define_field("NOTE", 'M', 10, 0);
+        ASSERT_TRUE(db_define_end());
+        ASSERT_TRUE(db_blank());
+        ASSERT_TRUE(db_replace("NAME", "eins"));
+        ASSERT_TRUE(db_insert());
+        db_close(3);
+        ASSERT_TRUE(db_use(File(name).c_str(), 0x01, nullptr, c.options));
+        if (!c.protect) {
+            ASSERT_TRUE(db_set_password(1, "Notizen"));
+        }
+        ASSERT_EQ(1, db_goto(1));
+        for (const std::string& text : {std::string("kurz"), longText, std::string("wieder kurz")}) {
+            ASSERT_TRUE(db_memo_write("NOTE", text.c_str()));
+            ASSERT_TRUE(db_write());
+            std::vector<char> read(4096);
+            ASSERT_TRUE(db_memo_read_buffer("NOTE", read.data(), (unsigned)read.size()));
+            EXPECT_EQ(text, read.data());
+        }
+        db_close(3);
+        const std::string memo = oxtest::ReadFileText(File(name.substr(0, name.size() - 3) + "dbt"));
+        EXPECT_FALSE(Contains(memo, "wieder kurz")) << "enciphered in the file";
+    }
+}
