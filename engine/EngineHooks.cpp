@@ -4,7 +4,9 @@
 #include "IndexSlots.h"
 #include "Locks.h"
 #include "Memo.h"
+#include "PackedFiles.h"
 #include "RecordWrite.h"
+#include "TableEncryption.h"
 
 s_EngineHooks g_EngineHooks;
 
@@ -20,6 +22,8 @@ struct FillHooks {
         _db_memo_hooks(g_EngineHooks);
         _ntx_hooks(g_EngineHooks);
         _idx_hooks(g_EngineHooks);
+        _db_crypt_hooks(g_EngineHooks);
+        _pk_hooks(g_EngineHooks);
     }
 } s_fillHooks;
 

@@ -99,9 +99,9 @@ struct s_EngineHooks {
 
     // ---- packed tables ----
     // Binds the compression library and reads the packed data header at the header length;
-    // FALSE: not available (error 60 raised by the caller). Without it packed tables cannot be
-    // opened.
-    bool (*openPacked)(s_Area& area) = nullptr;
+    // answers 0, or the error the open fails with (60: the library is not available, 2: a damaged
+    // packed header). Without it packed tables cannot be opened.
+    unsigned (*openPacked)(s_Area& area) = nullptr;
     // Reads unpacked bytes at an offset of the unpacked file; answers the bytes read.
     unsigned (*readPacked)(s_Area& area, int64_t offset, void* buffer, unsigned count) = nullptr;
     // Size of the unpacked file (for the record count).
@@ -112,6 +112,14 @@ struct s_EngineHooks {
     // FALSE when it cannot be read. Without it packed index files cannot be read (error 29).
     bool (*readPackedIndexPage)(s_Area& area, int slot, uint32_t n, uint8_t* page) = nullptr;
     void (*releasePacked)(s_Area& area) = nullptr;
+    // A slot whose header holds the packed marker: sets up its packed reader; FALSE with the error
+    // raised (60 without the compression library, 35 for a damaged packed header). Without it
+    // packed index files cannot be opened.
+    bool (*openPackedIndex)(s_Index& slot) = nullptr;
+    // Releases the packed reader of a slot (it reads as an unpacked index afterwards).
+    void (*releasePackedIndex)(s_Index& slot) = nullptr;
+    // Packs the index file of a slot just built for a packed table; FALSE with the error raised.
+    bool (*packIndex)(s_Area& area, int slot) = nullptr;
 };
 
 extern s_EngineHooks g_EngineHooks;

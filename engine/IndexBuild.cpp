@@ -481,6 +481,7 @@ bool BuildLocked(s_Area& area, int slot, unsigned keySize, unsigned decimals, in
     dbf::Put16(header + ntx::kSignatureAt, ntx::kSignature);
     ntx::SetCounter(header, index.changeCounter + 1);
     ntx::SetGeometry(header, keySize, decimals);
+    std::memset(header + ntx::kPackedMarkerAt, 0, ntx::kPackedMarkerSize);
 
     if (!_SORTINIT(count, (int)keySize, 4)) {
         std::memcpy(index.header, before, sizeof before);
@@ -609,6 +610,10 @@ bool _idx_build(s_Area& area, int slot)
     const int32_t count = area.recordCount;
     _ntx_write_pages(index);
     _ntx_drop_pages(index);
+    // A packed index is built unpacked (and packed again below when its table is packed).
+    if (index.packedReader && g_EngineHooks.releasePackedIndex)
+        g_EngineHooks.releasePackedIndex(index);
+    index.packed = 0;
 
     const bool tookFileLock = !(area.lockBits & DB_LOCK_FILE);
     if (!LockArea(area, DB_LOCK_FILE_WHAT, TRUE, DB_OWNER_ENGINE))
@@ -625,6 +630,9 @@ bool _idx_build(s_Area& area, int slot)
             ok = BuildLocked(area, slot, (unsigned)width, decimals > 0 ? (unsigned)decimals : 0u, count);
             if (locked && !UnlockIndex(area, slot, FALSE))
                 ok = false;
+            // The indexes of a packed table are packed as well, once the whole file is written.
+            if (ok && area.packed)
+                ok = g_EngineHooks.packIndex && g_EngineHooks.packIndex(area, slot);
         }
     }
     if (tookFileLock)

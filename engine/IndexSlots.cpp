@@ -71,6 +71,12 @@ bool CheckOpened(s_Index& slot)
         return false;
     }
     slot.keyType = type;
+    // A packed index is read through its packed reader (it raises its own error).
+    if (slot.packed && (!g_EngineHooks.openPackedIndex || !g_EngineHooks.openPackedIndex(slot))) {
+        if (!g_EngineHooks.openPackedIndex)
+            _db_raise_error(DBE_PACK_UNAVAILABLE);
+        return false;
+    }
     return true;
 }
 
@@ -241,6 +247,8 @@ void _idx_release_slot(s_Area& area, int slot)
         _expr_free(index.keyExpression);
         index.keyExpression = nullptr;
     }
+    if (index.packedReader && g_EngineHooks.releasePackedIndex)
+        g_EngineHooks.releasePackedIndex(index);
     if (index.file != INVALID_HANDLE_VALUE)
         CloseHandle(index.file);
     index = s_Index{};

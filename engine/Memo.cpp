@@ -293,10 +293,15 @@ bool WriteRun(s_Area& area, Run& run, unsigned blockSize)
 // (nothing is given back then).
 uint32_t OldRunLength(s_Area& area, uint32_t block, unsigned blockSize, uint64_t fileBlocks)
 {
-    uint8_t header[kBlockHeaderSize];
-    if (ReadAt(area, (uint64_t)block * blockSize, header, sizeof header) != sizeof header)
+    // The whole first block, deciphered as the reads of the text decipher it.
+    std::unique_ptr<uint8_t[]> first(new (std::nothrow) uint8_t[blockSize]);
+    if (!first)
         return 0;
-    Decipher(area, (uint64_t)block * blockSize, header, sizeof header);
+    const DWORD n = ReadAt(area, (uint64_t)block * blockSize, first.get(), blockSize);
+    if (n < kBlockHeaderSize)
+        return 0;
+    Decipher(area, (uint64_t)block * blockSize, first.get(), n);
+    const uint8_t* header = first.get();
     const uint32_t total = dbf::Get32(header + 4);
     if (header[0] != 0xFF || header[1] != 0xFF || total < kBlockHeaderSize)
         return 0;
@@ -304,7 +309,9 @@ uint32_t OldRunLength(s_Area& area, uint32_t block, unsigned blockSize, uint64_t
     return block + blocks <= fileBlocks ? (uint32_t)blocks : 0;
 }
 
-// Writes the memo's blocks: header (dBase 4 style) or terminator, text and filler, enciphered.
+// Writes the memo's blocks: header (dBase 4 style) or terminator, text and filler, enciphered
+// block by block with each block's offset, as the reads decipher them (the older scrambler's
+// bytes depend on the piece they are enciphered in; Blowfish gives the same bytes either way).
 bool WriteMemoBlocks(s_Area& area, uint32_t block, const char* text, uint32_t length, unsigned blocks,
                      unsigned blockSize, bool blockHeader)
 {
@@ -323,16 +330,15 @@ bool WriteMemoBlocks(s_Area& area, uint32_t block, const char* text, uint32_t le
         dbf::Put16(header + 2, kBlockHeaderSize);
         dbf::Put32(header + 4, length + kBlockHeaderSize);
         std::memcpy(data.get() + kBlockHeaderSize, text, length);
-        Encipher(area, offset, data.get(), kBlockHeaderSize);
-        Encipher(area, offset + kBlockHeaderSize, data.get() + kBlockHeaderSize, (unsigned)size - kBlockHeaderSize);
     } else {
         // The NUL behind the terminator is written only where it stays inside the memo's blocks.
         std::memcpy(data.get(), text, length);
         data[length] = (char)kTerminator;
         if (length + 1 < size)
             data[length + 1] = 0;
-        Encipher(area, offset, data.get(), (unsigned)size);
     }
+    for (unsigned b = 0; b < blocks; ++b)
+        Encipher(area, offset + (uint64_t)b * blockSize, data.get() + (size_t)b * blockSize, blockSize);
     if (!WriteAt(area, offset, data.get(), (DWORD)size)) {
         _db_raise_error(DBE_MEMO_WRITE);
         return false;

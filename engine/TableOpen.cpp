@@ -150,8 +150,10 @@ unsigned OpenTable(s_Job* job, s_Area& area, const char* file, unsigned flags, c
         area.packed = 1;
         if (flags & kUseRefusePacked)
             return DBE_OPEN;
-        if (!g_EngineHooks.openPacked || !g_EngineHooks.openPacked(area))
+        if (!g_EngineHooks.openPacked)
             return DBE_PACK_UNAVAILABLE;
+        if (unsigned code = g_EngineHooks.openPacked(area))
+            return code;
         area.header[0] &= (uint8_t)~dbf::kPackedBit;
     }
 

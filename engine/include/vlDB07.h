@@ -127,6 +127,10 @@ BOOL DB_CALL db_files_checkopen(void);
  * database type (0 dBase 3+, 1 dBase 4, 3 Clipper Summer '87, 4 Clipper 5), 0x0070 the charset
  * (0x00 International, 0x10 US ASCII, 0x20 ANSI), 0x2000 a protected table (db_define_begin),
  * 0x4000 no flushing after writes, 0x8000 close the files when another area is selected.
+ * A protected table gets its password from the list db_set_bfpw fills, else from a dialog (the
+ * creation dialog of db_define_end asks twice); Cancel fails with error 1 (db_define_end then
+ * leaves no file). A packed table needs the compression library VLPA05.DLL (error 60 without it)
+ * and is read-only (error 54); its indexes are packed when they are built and take no keys (58).
  * Field designators: a name (any case), "#n", DB_FIELDREF(n), "INDEXKEY" (DB_INDEXKEY), or
  * "alias.name" / "#area.name" where the export accepts it. The end-of-file position is the record
  * number DB_EOF. */
@@ -204,6 +208,10 @@ BOOL DB_CALL db_memo_read_buffer(const char* field, char* buf, unsigned size);
    is re-allocated for it. The caller frees the block. NULL on error. */
 HGLOBAL DB_CALL db_memo_read(const char* field, HGLOBAL previous);
 BOOL DB_CALL db_memo_write(const char* field, const char* text);
+/* The MD5 fingerprint of the current record (its bytes, deleted flag included, then the text of
+   each memo field in field order) as 32 upper-case hexadecimal digits and a NUL in digest (33
+   bytes). FALSE, and 33 NUL bytes, without a table in the current area. */
+BOOL DB_CALL db_calc_md5(char* digest);
 
 /* 0: global settings and the current area, 1: the current area, 2: every area, 3: relations */
 void DB_CALL db_debuginfo(int what);
@@ -232,6 +240,10 @@ BOOL DB_CALL db_set_decimals(int n);
 BOOL DB_CALL db_set_exact(int on);
 BOOL DB_CALL db_set_sortorder(int order);
 BOOL DB_CALL db_set_password(int mode, const char* password);
+/* Puts the password of a protected table into the list shared by every process that has the
+   library loaded (under the path as given and its short form; letter case does not matter), so
+   that opening the table asks nothing. The result is always FALSE. */
+BOOL DB_CALL db_set_bfpw(const char* path, const char* password);
 BOOL DB_CALL db_set_abort_flag(int flag);
 BOOL DB_CALL db_set_filter_to_proc(DbFilterProc proc);
 BOOL DB_CALL db_set_filter_to(const char* expression);

@@ -186,7 +186,8 @@ TEST_F(TableDefine, RefusedDefinitions)
     EXPECT_EQ(1u, m_error);
     EXPECT_EQ(0u, db_fcount());
 
-    // A protected table needs the password creation of the table encryption: none, no table.
+    // A protected table whose password creation is cancelled (unattended, the dialog is
+    // cancelled): no table.
     ASSERT_TRUE(db_define_begin(File("secret.dbf").c_str(), 1, nullptr, 0x2000, 1));
     db_define_field("A", 'C', 5, 0);
     EXPECT_FALSE(db_define_end());

@@ -6,6 +6,7 @@
 //   VLCT11_ANSWERS      scripted message-box answers (see AnswerScript.h)
 //   VLCT11_ABORT_AFTER  n: the abort dialogs report an abort from their n-th check on
 //   VLCT11_FILENAME     the path the file-name dialog answers with
+//   VLCT11_DIALOGS      scripted answers of the dialogs of the class vlmrDialog1132 (DialogAnswers.h)
 #pragma once
 
 #include <optional>

@@ -3,6 +3,7 @@
 
 #include <mutex>
 
+#include "DialogAnswers.h"
 #include "Module.h"
 #include "VlmrButton.h"
 #include "VlmrStatic.h"
@@ -18,7 +19,7 @@ bool RegisterDialogClass(HINSTANCE instance)
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_SAVEBITS;
-    wc.lpfnWndProc = DefDlgProcA;
+    wc.lpfnWndProc = VlmrDialogProc;
     wc.cbWndExtra = DLGWINDOWEXTRA;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);

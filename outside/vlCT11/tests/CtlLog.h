@@ -40,6 +40,7 @@ public:
         SetEnvironmentVariableA("VLCT11_ABORT_AFTER", nullptr);
         SetEnvironmentVariableA("VLCT11_FILENAME", nullptr);
         SetAnswers("");
+        SetDialogAnswers("");
     }
 
     ~CtlLog()
@@ -65,6 +66,17 @@ public:
         static size_t generation = 0;
         std::string value = answers + std::string(++generation, ' ');
         SetEnvironmentVariableA("VLCT11_ANSWERS", value.c_str());
+    }
+
+    // The answers of the next dialogs of the class "vlmrDialog1132", separated by '|': an answer
+    // as for the boxes, then ";id=text" for each item to fill (see outside/vlCT11/DialogAnswers.h).
+    // After them each dialog is cancelled. The list always starts at its first entry: each call
+    // makes the value new with empty entries at its end, which answer as the default does.
+    void SetDialogAnswers(const std::string& answers)
+    {
+        static size_t generation = 0;
+        std::string value = answers + std::string(++generation, '|');
+        SetEnvironmentVariableA("VLCT11_DIALOGS", value.c_str());
     }
 
     // The abort dialogs report an abort from their n-th check on; a negative n: never.
@@ -156,7 +168,8 @@ private:
         return text;
     }
 
-    Saved m_saved[5] = {{"VLCT11_UNATTENDED", {}},
+    Saved m_saved[6] = {{"VLCT11_UNATTENDED", {}},
+                        {"VLCT11_DIALOGS", {}},
                         {"VLCT11_LOG", {}},
                         {"VLCT11_ANSWERS", {}},
                         {"VLCT11_ABORT_AFTER", {}},

@@ -95,10 +95,14 @@ TEST(CtlJob, ClassesExistOnlyWhileAJobIsOpen)
     EXPECT_EQ(0, CtlJobClose());
 }
 
+// The dialogs of these tests are modeless and never wait for anyone; unattended, the library would
+// answer them (see DialogAnswers.h) and the commands of that answer would mix with the ones the
+// tests send.
 class TemplateDialog : public testing::Test {
 protected:
     void SetUp() override
     {
+        SetEnvironmentVariableA("VLCT11_UNATTENDED", nullptr);
         ASSERT_EQ(1, CtlJobOpen());
         s_commands.clear();
         m_dialog = CreateFromTemplate(PasswordTemplate());
@@ -112,6 +116,7 @@ protected:
         if (m_dialog)
             DestroyWindow(m_dialog);
         CtlJobClose();
+        SetEnvironmentVariableA("VLCT11_UNATTENDED", "1");
     }
 
     HWND Item(int id) const { return GetDlgItem(m_dialog, id); }
