@@ -2,8 +2,9 @@
 // rows marked deleted (also when another station holds one of them locked), reorganizing with and
 // without clean-up (the question, silent mode, the rows left, the indexes made anew, an empty
 // table), reindexing in place and on an exclusive instance, another process holding the table
-// (message 40019), a damaged table (40068, 40050), and the controller's tables open and usable
-// afterwards with the timer polling and both busy counters back.
+// (message 40019), a damaged table, an index file another program holds (40050), and the
+// controller's tables open and usable afterwards with the timer polling and both busy counters
+// back.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -79,6 +80,20 @@ unsigned Le32(const std::string& bytes, size_t at)
 {
     return (unsigned char)bytes[at] | (unsigned char)bytes[at + 1] << 8 | (unsigned char)bytes[at + 2] << 16 |
            (unsigned)(unsigned char)bytes[at + 3] << 24;
+}
+
+// Overwrites bytes of a file that the controller holds open (shared).
+bool PatchFile(const std::string& path, DWORD nOffset, const std::string& bytes)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD n = 0;
+    const BOOL ok = SetFilePointer(h, (LONG)nOffset, nullptr, FILE_BEGIN) == nOffset &&
+                    WriteFile(h, bytes.data(), (DWORD)bytes.size(), &n, nullptr) && n == bytes.size();
+    CloseHandle(h);
+    return ok != FALSE;
 }
 
 std::string IdText(long nId)
@@ -199,8 +214,9 @@ protected:
             buffer.AttachFields();
             const BOOL bRead = m_controller->ReadAppointment(IdText(m_ids.at(subject)).c_str(), record, buffer);
             EXPECT_EQ(bFound, bRead != FALSE);
-            if (bFound && bRead)
+            if (bFound && bRead) {
                 EXPECT_EQ(subject, std::string(record.m_strSubject));
+            }
         }
     }
 
@@ -257,6 +273,8 @@ protected:
     std::unique_ptr<CDataController> m_controller;
 };
 
+// A filter every row passes.
+const char kAnyRow[] = "USER = \"Anna\"";
 const char kPacking[] = "Die Datenbank wird nun gepackt.";
 const char kReindexing[] = "Die Datenbank wird nun reindiziert.";
 const Record kQuestionYes = {"MessageBox", "", "Wollen Sie wirklich die Datenbank reorganisieren ?", "0x24", "6"};
@@ -428,7 +446,8 @@ TEST_F(MaintenanceTest, ReindexInPlaceKeepsTheTablesOpen)
     AppendPastTheIndexes("Nachtrag", 4711);
     CDataController& c = Start();
     ExpectFound({"Nachtrag"}, false);
-    ASSERT_TRUE(c.GetAppointmentTable()->IsFilterActive()) << "the load's filter";
+    // A filter on the instance: closing and opening it again would drop it.
+    ASSERT_TRUE(c.GetAppointmentTable()->SetFilter(kAnyRow));
     // Another process holding the table does not hinder a rebuild in place.
     auto peer = PeerHoldingTheTable();
 
@@ -452,8 +471,9 @@ TEST_F(MaintenanceTest, ReindexFallsBackToAnExclusiveInstance)
         std::vector<Record> boxes;
         std::vector<std::string> progress;
     } cases[] = {
-        {"the table to itself", false, TRUE, {}, {kReindexing}},
-        {"another process holds the table", true, FALSE, {kNotExclusive}, {}},
+        // The failed attempt in place has shown its progress too.
+        {"the table to itself", false, TRUE, {}, {kReindexing, kReindexing}},
+        {"another process holds the table", true, FALSE, {kNotExclusive}, {kReindexing}},
     };
     const std::vector<Row> rows = Fixture();
     int n = 0;
@@ -463,6 +483,7 @@ TEST_F(MaintenanceTest, ReindexFallsBackToAnExclusiveInstance)
         Write(rows);
         AppendPastTheIndexes("Nachtrag", 4711);
         CDataController& c = Start();
+        ASSERT_TRUE(c.GetAppointmentTable()->SetFilter(kAnyRow));
         {
             CDbAreaLock lock(c.GetAppointmentTable()->GetArea());
             ASSERT_TRUE(db_close(2));
@@ -485,11 +506,12 @@ TEST_F(MaintenanceTest, ReindexFallsBackToAnExclusiveInstance)
     }
 }
 
-// ---- a damaged table -----------------------------------------------------------------------------
+// ---- a damaged table, an index file held elsewhere ----------------------------------------------
 
-// A header that counts more rows than the file holds: packing and making the indexes fail with
-// their messages, the file stays as it was.
-TEST_F(MaintenanceTest, DamagedTableGivesTheFailuresMessages)
+// A header that counts more rows than the file holds: the table is refused (message 40019 besides
+// the engine's own boxes) and stays as it was; the controller ends both operations cleanly although
+// it cannot open its tables again.
+TEST_F(MaintenanceTest, DamagedTableIsRefusedAndLeftAsItWas)
 {
     const std::vector<Row> rows = Fixture();
     Write(rows);
@@ -498,17 +520,55 @@ TEST_F(MaintenanceTest, DamagedTableGivesTheFailuresMessages)
     const unsigned nCount = Le32(image, 4) + 3;
     for (int i = 0; i < 4; ++i)
         image[4 + i] = (char)(nCount >> (8 * i));
-    ASSERT_TRUE(oxtest::WriteFileText(TablePath(), image));
+    ASSERT_TRUE(PatchFile(TablePath(), 4, image.substr(4, 4))) << "the controller holds the table shared";
+    ASSERT_EQ(image, oxtest::ReadFileText(TablePath()));
 
     m_log.SetAnswers("IDYES");
-    EXPECT_FALSE(c.Reorganize(FALSE, FALSE));
-    EXPECT_EQ((std::vector<Record>{kQuestionYes, kReorganizeFailed}), ProgramBoxes());
-    EXPECT_EQ(image, oxtest::ReadFileText(TablePath())) << "a failed pack changes nothing";
+    EXPECT_FALSE(c.Reorganize(FALSE, TRUE));
+    // The engine's box for the clean-up's open, the refused exclusive open, the engine's box for
+    // the controller's own open.
+    const Record damaged = {"MessageBox", "FEHLER", "Fehlercode: 2\\n(The selected database has bad or unknown format)",
+                            "0x30", "1"};
+    EXPECT_EQ((std::vector<Record>{kQuestionYes, damaged, kNotExclusive, damaged}), Boxes());
+    EXPECT_TRUE(ProgressCaptions().empty());
+    EXPECT_EQ(image, oxtest::ReadFileText(TablePath())) << "nothing written, not even by the clean-up";
+    EXPECT_FALSE(c.IsOpen()) << "the damaged table does not open again";
     ExpectFrameEnded();
 
     m_timers.Clear();
     m_log.Clear();
     EXPECT_FALSE(c.Reindex());
-    EXPECT_EQ((std::vector<Record>{kReindexFailed}), ProgramBoxes());
+    EXPECT_EQ((std::vector<Record>{kNotExclusive, damaged}), Boxes());
+    EXPECT_EQ(image, oxtest::ReadFileText(TablePath()));
     ExpectFrameEnded();
+}
+
+// Another program (a backup, say) holds an index file open: the table is packed, making that index
+// anew fails with message 40050, and the controller's tables are open again.
+TEST_F(MaintenanceTest, IndexFileHeldElsewhereGivesTheIndexMessage)
+{
+    const std::vector<Row> rows = Fixture();
+    Write(rows);
+    CDataController& c = Start();
+    HANDLE hIndex = CreateFileA((m_strPath + "OX4.NT1").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hIndex);
+    const std::string indexBefore = oxtest::ReadFileText(m_strPath + "OX4.NT1");
+
+    m_log.SetAnswers("IDYES");
+    EXPECT_FALSE(c.Reorganize(FALSE, TRUE));
+    CloseHandle(hIndex);
+    EXPECT_EQ((std::vector<Record>{kQuestionYes, kReindexFailed}), ProgramBoxes());
+    EXPECT_EQ(Survivors(rows, true), StoredRows()) << "the pack itself was done";
+    EXPECT_EQ(indexBefore, oxtest::ReadFileText(m_strPath + "OX4.NT1"));
+    EXPECT_EQ(kPacking, ProgressCaptions().at(0));
+    EXPECT_TRUE(c.IsOpen());
+    ExpectFrameEnded();
+
+    // Nothing holds the file any more: a reindex repairs what the reorganize left.
+    m_timers.Clear();
+    m_log.Clear();
+    EXPECT_TRUE(c.Reindex());
+    EXPECT_TRUE(ProgramBoxes().empty());
+    ExpectFound(LookUps(rows, true), true);
 }
