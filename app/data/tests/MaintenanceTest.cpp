@@ -123,6 +123,13 @@ protected:
         m_ids.clear();
     }
 
+    // A data directory of its own for the next case of a table, with the rows written.
+    void NextCase(const std::vector<Row>& rows)
+    {
+        UseDirectory("fall" + std::to_string(++m_nCase));
+        Write(rows);
+    }
+
     std::string TablePath() const { return m_strPath + "OX4.DBE"; }
 
     // Writes the rows into the schedule table of the data directory (made when missing); the
@@ -271,6 +278,7 @@ protected:
     std::string m_strPath;
     std::map<std::string, long> m_ids;
     std::unique_ptr<CDataController> m_controller;
+    int m_nCase = 0;
 };
 
 // A filter every row passes.
@@ -356,11 +364,9 @@ TEST_F(MaintenanceTest, ReorganizePacksTheTableAndMakesItsIndexesAnew)
         {"silent, without clean-up", TRUE, FALSE, "", TRUE, {}},
     };
     const std::vector<Row> rows = Fixture();
-    int n = 0;
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
-        UseDirectory("fall" + std::to_string(++n));
-        Write(rows);
+        NextCase(rows);
         CDataController& c = Start();
         const std::string before = oxtest::ReadFileText(TablePath());
         m_log.SetAnswers(k.answers);
@@ -411,11 +417,9 @@ TEST_F(MaintenanceTest, ReorganizeWhileAnotherProcessHoldsTheTable)
         {"silent, with clean-up", TRUE, TRUE, {}},
     };
     const std::vector<Row> rows = Fixture();
-    int n = 0;
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
-        UseDirectory("fall" + std::to_string(++n));
-        Write(rows);
+        NextCase(rows);
         CDataController& c = Start();
         auto peer = PeerHoldingTheTable();
         const std::string before = oxtest::ReadFileText(TablePath());
@@ -476,11 +480,9 @@ TEST_F(MaintenanceTest, ReindexFallsBackToAnExclusiveInstance)
         {"another process holds the table", true, FALSE, {kNotExclusive}, {kReindexing}},
     };
     const std::vector<Row> rows = Fixture();
-    int n = 0;
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
-        UseDirectory("fall" + std::to_string(++n));
-        Write(rows);
+        NextCase(rows);
         AppendPastTheIndexes("Nachtrag", 4711);
         CDataController& c = Start();
         ASSERT_TRUE(c.GetAppointmentTable()->SetFilter(kAnyRow));
