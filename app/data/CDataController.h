@@ -198,6 +198,31 @@ public:
     CIdList& GetAppointmentList() { return m_appointmentList; }
     CIdList& GetTaskList() { return m_todoList; }
 
+    // ---- maintenance of the schedule table (user-interface thread) -------------------------------
+    // Each runs with the wait cursor, the timer job's polling stopped, the main frame's busy counter
+    // and the controller's busy counter raised, so that neither the update thread nor a reminder
+    // touches the tables meanwhile; the controller's table instances are open again afterwards
+    // (IsOpen tells whether they opened).
+    //
+    // Rebuilds the index files of the schedule table: in place on the appointment instance while
+    // every instance stays open; when that fails, the instances are closed, the files are made anew
+    // on a temporary exclusive instance (message 40019 when the table cannot be had exclusively,
+    // 40050 when an index cannot be made) and the instances opened again. TRUE when the indexes
+    // were rebuilt.
+    BOOL Reindex();
+    // Unless bSilent, asks first (41004; any answer but Yes ends it). With bCleanUp the dead rows
+    // are marked deleted (RemoveInvalidRows); then, with the instances closed, a temporary
+    // exclusive instance removes the rows marked deleted for good and makes the index files anew.
+    // Unless bSilent, message 40019 when the table cannot be had exclusively (another program
+    // instance has it open), 40068 when packing fails, 40050 when an index cannot be made. TRUE
+    // when the table was packed and its indexes made.
+    BOOL Reorganize(BOOL bSilent, BOOL bCleanUp);
+    // Marks the dead rows of the schedule table deleted, through a temporary shared instance: rows
+    // whose RECORDID is empty or 0, and postponement copies (MOVERECID set) whose STATUS is "N".
+    // A row another station holds locked stays (message 40011). TRUE when the walk reached the end
+    // of the table; FALSE when the table did not open or an engine failure ended the walk.
+    BOOL RemoveInvalidRows();
+
 private:
     // What one reload pass works on.
     struct PassTarget;
@@ -233,6 +258,15 @@ private:
     // The controller whose timer job reports through TimerMessageCallback: set to pController;
     // with pExpected, only when that one is still registered.
     static void RegisterTimerCallback(CDataController* pController, CDataController* pExpected = NULL);
+
+    // The frame of a maintenance operation (wait cursor, polling, both busy counters).
+    struct MaintenanceFrame;
+    // Closes both table instances (with their look-up instances).
+    void CloseTables();
+    // The work on a temporary exclusive instance while the controller's instances are closed:
+    // with bPack the rows marked deleted are removed, then every index file is made anew. With
+    // bReport the failure's message (40019, 40068 or 40050) is shown. TRUE when all was done.
+    BOOL MaintainExclusively(BOOL bPack, BOOL bReport);
 
     // ---- members in the order of their roles ----
     LONG m_nAppointmentFileTime;

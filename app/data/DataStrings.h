@@ -25,3 +25,8 @@
 #define IDS_DB_RECORD_NUMBER 41028  // "Datensatz Nummer %ld"
 #define IDS_DB_PLEASE_WAIT 50001    // "Bitte einen Augenblick Geduld..."
 #define IDS_DB_ERROR_TITLE 50005    // "Fehler!"
+// Maintenance of the schedule table.
+#define IDS_DB_NOT_EXCLUSIVE 40019     // "Die Datenbank konnte nicht exklusiv geöffnet werden! ..."
+#define IDS_DB_REINDEX_FAILED 40050    // "Fehler beim Reindizieren der Datenbank."
+#define IDS_DB_REORGANIZE_FAILED 40068 // "Fehler beim Reorganisieren der Datenbank."
+#define IDS_DB_ASK_REORGANIZE 41004    // "Wollen Sie wirklich die Datenbank reorganisieren ?"
