@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks under Wine; figures go to stdout. Arguments: benchmark names
-# (default: every bench_* program).
+# (default: every bench_* program); OX_BENCH_ARGS, if set, is passed to each of them.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${OX_BUILD_DIR:-$root/build}"
@@ -14,5 +14,5 @@ names=("$@")
 [ ${#names[@]} -eq 0 ] && names=($(ls bench_*.exe | sed 's/\.exe$//'))
 for b in "${names[@]}"; do
   echo "== $b"
-  LC_ALL=de_DE.UTF-8 "$WINE64" "./$b.exe"
+  LC_ALL=de_DE.UTF-8 "$WINE64" "./$b.exe" ${OX_BENCH_ARGS:-}
 done

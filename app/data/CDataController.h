@@ -191,8 +191,8 @@ public:
     int DeleteTask(LPCTSTR lpszRecordId, BOOL bAsk);
     // The companion notice (CCompanionNotice) of a written or deleted entry.
     void NotifyCompanionWindows(BOOL bDeleted, long nRecordId, BOOL bTodo);
-    // For tests: called with the record number when an entry's row has been read for a change
-    // (edit or save), before anything is shown or written.
+    // For tests: called with the record number as soon as an entry's row has been read for a
+    // change (edit or save), before anything else happens to the row.
     void SetRowReadHook(std::function<void(long)> hook) { m_rowReadHook = std::move(hook); }
 
     // ---- registration ----------------------------------------------------------------------------

@@ -246,12 +246,11 @@ int CDataController::EditEntry(EntrySide side, LPCTSTR lpszRecordId)
         nRecNo = side.pTable->FindRecordById(lpszRecordId);
         // Locked first, then read: a change another station made before the lock is in what the
         // dialog shows and what is written back; after the lock no station can change the row.
+        row.SetReadHook(m_rowReadHook);
         nRead = nRecNo > 0 ? row.LockAndRead(nRecNo) : -1;
-        if (nRead == 0) {
+        row.SetReadHook(nullptr);
+        if (nRead == 0)
             row.GetAppointment(record);
-            if (m_rowReadHook)
-                m_rowReadHook(nRecNo);
-        }
     }
     if (nRecNo <= 0) {
         Warn(IDS_ENTRY_GONE);
@@ -332,12 +331,13 @@ BOOL CDataController::SaveEntry(EntrySide side, CDataAppointment& record, CStrin
     row.AttachFields();
     if (!bNew) {
         const long nRecNo = side.pTable->FindRecordById(strRecordId);
-        if (nRecNo <= 0 || row.LockAndRead(nRecNo) != 0) {
+        row.SetReadHook(m_rowReadHook);
+        const int nRead = nRecNo > 0 ? row.LockAndRead(nRecNo) : -1;
+        row.SetReadHook(nullptr);
+        if (nRead != 0) {
             Warn(IDS_DB_RECORD_IN_USE);
             return FALSE;
         }
-        if (m_rowReadHook)
-            m_rowReadHook(nRecNo);
     }
     CDataAppointment copy(record);
     if (!CheckUserInformation())

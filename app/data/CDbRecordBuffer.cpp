@@ -144,6 +144,8 @@ int CDbRecordBuffer::Read(long nRecNo, DWORD dwMask)
         m_bValid = FALSE;
     if (bMarked)
         m_pTable->ReleaseReadMark();
+    if (bRead && m_readHook)
+        m_readHook(nRecNo);
     return bRead ? 0 : -1;
 }
 

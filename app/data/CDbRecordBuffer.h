@@ -17,6 +17,8 @@
 
 #include <afx.h>
 
+#include <functional>
+
 #include "CDbFieldMap.h"
 
 class CDbTable;
@@ -73,6 +75,9 @@ public:
     BOOL IsNew() const { return m_bNew; }
     BOOL IsLocked() const { return m_bLocked; }
     CDbFieldMap& GetFieldMap() { return m_fields; }
+    // Called with the record number after each row this buffer has read, before anything else
+    // happens to it (tests act there as another station would); none by default, never copied.
+    void SetReadHook(std::function<void(long)> hook) { m_readHook = std::move(hook); }
 
 protected:
     int Read(long nRecNo, DWORD dwMask);
@@ -85,4 +90,5 @@ protected:
     BOOL m_bLocked;
     CDbFieldMap m_fields;
     CString m_strNoField;
+    std::function<void(long)> m_readHook;
 };
