@@ -48,17 +48,22 @@ int CDayIndex::Remove(CItemVersion* pKey)
     std::vector<DWORD> days;
     days.swap(found->second);
     std::sort(days.begin(), days.end());
-    days.erase(std::unique(days.begin(), days.end()), days.end());
     int nResult = 0;
-    // The days where another key of the id stays (once per key left there).
+    // The days where another key of the id stays (once per key left there). Only a day the id was
+    // added on more than once can keep one.
     std::vector<DWORD> kept;
-    for (DWORD nDay : days) {
+    for (size_t i = 0; i < days.size();) {
+        const DWORD nDay = days[i];
+        size_t nAdds = 0;
+        for (; i < days.size() && days[i] == nDay; ++i)
+            ++nAdds;
         CDayList* pList = NULL;
         if (!CBase::Lookup(nDay, pList) || pList == NULL || pList->GetCount() == 0)
             continue;
         if (pList->RemoveItem(pKey))
             nResult = 1;
-        kept.insert(kept.end(), pList->CountId(pKey->GetRecordId()), nDay);
+        if (nAdds > 1)
+            kept.insert(kept.end(), pList->CountId(pKey->GetRecordId()), nDay);
     }
     if (kept.empty())
         m_daysOfId.erase(found);
