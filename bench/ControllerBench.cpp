@@ -1,7 +1,13 @@
 // Figures of the data controller: a full start on a schedule table of 10,000 rows with 1,000
 // series (goals: usable maps under 1 s, day index complete under 3 s), the memory the loaded
-// entries take per 10,000, and the day-index build of one ten-year daily series. The controller
-// uses the real timer library, as the program does.
+// entries take per 10,000, and the day-index build of one ten-year daily series; the controller
+// uses the real timer library, as the program does. Then the entry operations and the update
+// thread's pass on a table of 10,000 rows of one user: saving one appointment end to end, the
+// incremental pass over the unchanged rows (goal under 20 ms) and with 100 changed rows, and
+// where the pass's time goes.
+//
+//   bench_controller [start] [passes] [dayindex]     (no argument: start and passes; dayindex:
+//                                                    the day-index build alone, part of start)
 #include <afx.h>
 #include <psapi.h>
 
@@ -18,6 +24,9 @@
 #include "CDataAppointment.h"
 #include "CDataController.h"
 #include "CDateValue.h"
+#include "CTerminRecordBuffer.h"
+#include "DbTableDef.h"
+#include "vlDB07.h"
 #include "CDbSession.h"
 #include "CTerminTable.h"
 #include "CTimerLibrary.h"
@@ -59,10 +68,10 @@ std::string DbfDate(long nDay)
 // The field values of one row: singles of this user and three others spread over 2020-2030 (half
 // of this user's with a reminder), and series of every kind, most ending after ten years, a few
 // without end.
-std::map<std::string, std::string> RowValues(long n, std::mt19937& rng)
+std::map<std::string, std::string> RowValues(long n, std::mt19937& rng, bool bAllMine)
 {
     std::map<std::string, std::string> v;
-    const char* users[] = {kUser, kUser, kUser, "HUBER"};
+    const char* users[] = {kUser, kUser, kUser, bAllMine ? kUser : "HUBER"};
     char szText[64];
     snprintf(szText, sizeof szText, "%10ld", 1000000 + n * 7);
     v["RECORDID"] = szText;
@@ -118,7 +127,7 @@ std::map<std::string, std::string> RowValues(long n, std::mt19937& rng)
     return v;
 }
 
-std::string MakeRows(const std::string& path)
+std::string MakeRows(const std::string& path, bool bAllMine)
 {
     std::vector<std::pair<std::string, int>> fields;
     unsigned recordLength = 0;
@@ -128,7 +137,7 @@ std::string MakeRows(const std::string& path)
     std::string rows;
     rows.reserve((size_t)recordLength * kRows);
     for (long n = 0; n < kRows; ++n) {
-        const std::map<std::string, std::string> values = RowValues(n, rng);
+        const std::map<std::string, std::string> values = RowValues(n, rng, bAllMine);
         std::string row(recordLength, ' ');
         size_t at = 1;
         for (const auto& field : fields) {
@@ -143,7 +152,7 @@ std::string MakeRows(const std::string& path)
     return rows;
 }
 
-bool Prepare(const std::string& dir)
+bool Prepare(const std::string& dir, bool bAllMine)
 {
     CreateDirectoryA(dir.c_str(), NULL);
     for (const char* name : {"OX4.DBE", "OX4.DBT", "OX4.nt0", "OX4.nt1"})
@@ -154,7 +163,7 @@ bool Prepare(const std::string& dir)
         return false;
     table.Close();
     const std::string path = dir + "OX4.DBE";
-    if (!AppendRawRows(path.c_str(), MakeRows(path), kRows))
+    if (!AppendRawRows(path.c_str(), MakeRows(path, bAllMine), kRows))
         return false;
     table.OpenMain(dir.c_str(), 0, 0);
     table.RebuildIndexes(TRUE);
@@ -181,6 +190,7 @@ public:
     int SetMessageCallback(long, TimerCallback) override { return 0; }
     int StartPolling(long) override { return 0; }
     int StopPolling(long) override { return 0; }
+    int Delete(long, long) override { return 0; }
     int AddFixed(long, const COleDateTime&, long, int) override { return 0; }
     int AddCyclicDay(long, long, const COleDateTime&, const COleDateTime&, int, int, int) override { return 0; }
     int AddCyclicWeekByDay(long, long, const COleDateTime&, const COleDateTime&, int, const int*, int) override
@@ -293,23 +303,239 @@ void DayIndexBuild()
            kSeriesCount, tExpand * 1000.0 / kSeriesCount, tAdd * 1000.0 / kSeriesCount, tAdd * 1e9 / nDays);
 }
 
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Saving one existing appointment without its dialog, end to end (find, lock, read, write, read
+// back, new key, timer, notice), and one new appointment; with the program's pauses after a save
+// and without them.
+void SaveOne(const std::string& dir)
+{
+    CSilentTimers silent;
+    for (bool bPauses : {false, true}) {
+        CControllerTimings timings;
+        if (!bPauses)
+            timings.dwSavePause = timings.dwSeriesPause = timings.dwNoticePause = 0;
+        CDataController controller(dir.c_str(), kUser, &silent, &timings);
+        controller.WaitForOccurrences(INFINITE);
+        std::vector<CItemVersionRef> keys = controller.GetAppointmentMap().GetKeys();
+        std::vector<double> existing, created;
+        const int kSaves = bPauses ? 5 : 25;
+        for (int i = 0; i < kSaves; ++i) {
+            const CString strKey = keys[(size_t)i * 37 % keys.size()]->GetIdText();
+            CDataAppointment record;
+            CTerminRecordBuffer buffer(controller.GetAppointmentTable());
+            controller.ReadAppointment(strKey, record, buffer);
+            if (record.m_bSeries)
+                continue;
+            record.m_strSubject.Format("Geändert %d", i);
+            CString strId = strKey;
+            double t = BenchNow();
+            controller.SaveAppointment(record, strId, TRUE, TRUE);
+            existing.push_back((BenchNow() - t) * 1000.0);
+
+            CDataAppointment fresh;
+            fresh.m_strUser = kUser;
+            fresh.m_strSubject.Format("Neu %d", i);
+            fresh.m_bRemind = TRUE;
+            fresh.m_pattern.m_nPatternStart = fresh.m_pattern.m_nPatternEnd = record.m_pattern.m_nPatternStart;
+            fresh.m_pattern.m_nStartTime = 600;
+            CString strNew;
+            t = BenchNow();
+            controller.SaveAppointment(fresh, strNew, TRUE, TRUE);
+            created.push_back((BenchNow() - t) * 1000.0);
+        }
+        printf("  save one appointment without dialog%s: existing median %.2f ms, new median %.2f ms (%d saves)\n",
+               bPauses ? " (with the program's pauses of 200 ms)" : "", Median(existing), Median(created),
+               (int)existing.size());
+    }
+}
+
+// Changes the footprint of every n-th row of the appointment instance (the way another station's
+// save does), nCount rows in all.
+void ChangeRows(CDataController& controller, int nCount)
+{
+    std::vector<CItemVersionRef> keys = controller.GetAppointmentMap().GetKeys();
+    CDbSession session;
+    CTerminTable table(&session, TRUE);
+    table.SetUserName("HUBER");
+    table.OpenMain(controller.GetDataPath(), 0, 0);
+    for (int i = 0; i < nCount; ++i) {
+        CTerminRecordBuffer row(&table);
+        row.AttachFields();
+        const long nRecNo = table.FindRecordById(keys[(size_t)i * keys.size() / nCount]->GetIdText());
+        if (nRecNo <= 0 || row.LockAndRead(nRecNo) != 0)
+            continue;
+        row.SetFieldValue("ORT", "Raum");
+        row.WriteRecord();
+    }
+}
+
+// The incremental pass of the appointment instance, as the update thread runs it, over the
+// unchanged table, over the table with 100 changed rows, and on an unchanged file; then the walk's
+// parts: the filtered walk alone, with the reads of record id, footprint and moved id.
+void Passes(const std::string& dir)
+{
+    CSilentTimers silent;
+    CControllerTimings timings;
+    timings.dwUpdateInterval = INFINITE;
+    CDataController controller(dir.c_str(), kUser, &silent, &timings);
+    controller.WaitForOccurrences(INFINITE);
+    printf("  %d appointments loaded, %d listed, %ld day entries\n", controller.GetAppointmentMap().GetCount(),
+           controller.GetAppointmentList().GetCount(), DayEntries(controller));
+    const int kRunsPass = 5;
+    std::vector<double> unchanged, unchangedFile, changed;
+    for (int run = 0; run < kRunsPass; ++run) {
+        controller.ResetFileTime(FALSE);
+        double t = BenchNow();
+        controller.ReloadAppointments();
+        unchanged.push_back((BenchNow() - t) * 1000.0);
+        t = BenchNow();
+        controller.ReloadAppointments();
+        unchangedFile.push_back((BenchNow() - t) * 1000.0);
+        ChangeRows(controller, 100);
+        t = BenchNow();
+        controller.ReloadAppointments();
+        changed.push_back((BenchNow() - t) * 1000.0);
+        controller.WaitForOccurrences(INFINITE);
+    }
+    printf("  incremental pass over %d unchanged rows: median %.1f ms (goal < 20 ms); with 100 changed rows: "
+           "median %.1f ms; on an unchanged file: median %.3f ms\n",
+           controller.GetAppointmentList().GetCount(), Median(unchanged), Median(changed), Median(unchangedFile));
+
+    // Where the time goes: the same walk over the filtered table, step by step.
+    CTerminTable* pTable = controller.GetAppointmentTable();
+    controller.EnterBusy();
+    std::vector<double> walk, reads, lookups;
+    for (int run = 0; run < kRunsPass; ++run) {
+        COleDateTime none;
+        none.SetStatus(COleDateTime::null);
+        pTable->BuildFilter(kUser, "A", NULL, NULL, NULL, NULL, 0, none, none, none, none, NULL, FALSE, NULL, NULL,
+                            NULL, FALSE, NULL, NULL, NULL);
+        double t = BenchNow();
+        long nRows = 0;
+        pTable->GoTo(0);
+        for (unsigned n = pTable->GetRecNo(); n != (unsigned)DB_EOF; n = pTable->GetRecNo()) {
+            ++nRows;
+            if (pTable->Skip(1) == 0)
+                break;
+        }
+        walk.push_back((BenchNow() - t) * 1000.0);
+        CTerminRecordBuffer row(pTable);
+        row.AttachFields();
+        t = BenchNow();
+        std::vector<long> ids;
+        pTable->GoTo(0);
+        for (unsigned n = pTable->GetRecNo(); n != (unsigned)DB_EOF; n = pTable->GetRecNo()) {
+            row.ReadRecordFields((long)n, kDbFieldMaskVersion);
+            ids.push_back(CItemVersion::ParseNumber(row.FieldValue("RECORDID")));
+            if (pTable->Skip(1) == 0)
+                break;
+        }
+        reads.push_back((BenchNow() - t) * 1000.0);
+        t = BenchNow();
+        for (long nId : ids)
+            controller.GetAppointmentMap().Find(nId);
+        lookups.push_back((BenchNow() - t) * 1000.0);
+        if (run == 0)
+            printf("  the pass's parts over %ld rows:\n", nRows);
+    }
+    // The same walk without the filter (the index order alone), in record order without index or
+    // filter, and the masked reads alone in record order: what the engine's filtered index walk
+    // costs over a plain pass over the rows.
+    std::vector<double> indexWalk, recordWalk, recordReads;
+    const unsigned nRecords = pTable->GetRecCount();
+    for (int run = 0; run < kRunsPass; ++run) {
+        pTable->SetFilter(NULL);
+        double t = BenchNow();
+        pTable->GoTo(0);
+        for (unsigned n = pTable->GetRecNo(); n != (unsigned)DB_EOF; n = pTable->GetRecNo())
+            if (pTable->Skip(1) == 0)
+                break;
+        indexWalk.push_back((BenchNow() - t) * 1000.0);
+        pTable->SetOrder(0);
+        t = BenchNow();
+        pTable->GoTo(0);
+        for (unsigned n = pTable->GetRecNo(); n != (unsigned)DB_EOF; n = pTable->GetRecNo())
+            if (pTable->Skip(1) == 0)
+                break;
+        recordWalk.push_back((BenchNow() - t) * 1000.0);
+        CTerminRecordBuffer row(pTable);
+        row.AttachFields();
+        t = BenchNow();
+        for (unsigned n = 1; n <= nRecords; ++n)
+            row.ReadRecordFields((long)n, kDbFieldMaskVersion);
+        recordReads.push_back((BenchNow() - t) * 1000.0);
+        pTable->SetOrder(CTerminTable::kOrderKey);
+    }
+    controller.LeaveBusy();
+    printf("    filtered walk alone (goto, skip, record number): median %.1f ms (%.2f us per row)\n", Median(walk),
+           Median(walk) * 1000.0 / kRows);
+    printf("    walk with the reads of record id, footprint, moved id: median %.1f ms\n", Median(reads));
+    printf("    map look-ups of the ids: median %.2f ms\n", Median(lookups));
+    printf("    the same index order without the filter: median %.1f ms; record order without index: median %.1f ms\n",
+           Median(indexWalk), Median(recordWalk));
+    printf("    masked reads of record id, footprint, moved id alone, record order: median %.1f ms (%.2f us per row)\n",
+           Median(recordReads), Median(recordReads) * 1000.0 / nRecords);
+
+    // A changed or deleted entry leaves the day index: the cost of one removal over the index as
+    // loaded, for entries spread over the map (singles and series; the last thing done here, the
+    // removed keys stay retired).
+    std::vector<double> removals;
+    double tLongest = 0;
+    const long nEntriesBefore = DayEntries(controller);
+    const std::vector<CItemVersionRef> keys = controller.GetAppointmentMap().GetKeys();
+    for (int i = 0; i < 40; ++i) {
+        const CItemVersionRef& key = keys[(size_t)i * keys.size() / 40];
+        const double t = BenchNow();
+        controller.GetDayIndex().Remove(key.Get());
+        removals.push_back((BenchNow() - t) * 1000.0);
+        tLongest = std::max(tLongest, removals.back());
+    }
+    printf("    one entry out of the day index (%ld day entries before): median %.3f ms, longest %.3f ms\n",
+           nEntriesBefore, Median(removals), tLongest);
+}
+
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    bool bStart = argc < 2, bPasses = argc < 2, bDayIndex = false;
+    for (int i = 1; i < argc; ++i) {
+        bStart |= strcmp(argv[i], "start") == 0;
+        bPasses |= strcmp(argv[i], "passes") == 0;
+        bDayIndex |= strcmp(argv[i], "dayindex") == 0;
+    }
+    if (bDayIndex && !bStart)
+        DayIndexBuild();
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
-    const std::string dir = std::string(temp) + "ox_bench_controller\\";
-    if (!Prepare(dir)) {
-        printf("cannot prepare the table in %s\n", dir.c_str());
-        return 1;
+    if (bStart) {
+        const std::string dir = std::string(temp) + "ox_bench_controller\\";
+        if (!Prepare(dir, false)) {
+            printf("cannot prepare the table in %s\n", dir.c_str());
+            return 1;
+        }
+        printf("data controller start on %ld rows with %ld series (user %s)\n", kRows, kSeries, kUser);
+        FullStart(dir, NULL);
+        printf("the same without the timer library's work:\n");
+        CSilentTimers silent;
+        FullStart(dir, &silent);
+        TenYearDailySeries(dir);
+        DayIndexBuild();
     }
-    printf("data controller start on %ld rows with %ld series (user %s)\n", kRows, kSeries, kUser);
-    FullStart(dir, NULL);
-    printf("the same without the timer library's work:\n");
-    CSilentTimers silent;
-    FullStart(dir, &silent);
-    TenYearDailySeries(dir);
-    DayIndexBuild();
+    if (bPasses) {
+        const std::string dir = std::string(temp) + "ox_bench_passes\\";
+        if (!Prepare(dir, true)) {
+            printf("cannot prepare the table in %s\n", dir.c_str());
+            return 1;
+        }
+        printf("entries and passes on %ld rows of user %s with %ld series\n", kRows, kUser, kSeries);
+        SaveOne(dir);
+        Passes(dir);
+    }
     return 0;
 }

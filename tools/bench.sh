@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks under Wine; figures go to stdout. Arguments: benchmark names
-# (default: every bench_* program).
+# (default: every bench_* program); OX_BENCH_ARGS, if set, is passed to each of them.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${OX_BUILD_DIR:-$root/build}"
@@ -19,6 +19,6 @@ for b in "${names[@]}"; do
   if [ -f "$root/bench/$b.py" ]; then
     LC_ALL=de_DE.UTF-8 OX_BIN="$build/bin" OX_WINE="$WINE64" /usr/bin/python3 "$root/bench/$b.py"
   else
-    LC_ALL=de_DE.UTF-8 "$WINE64" "./$b.exe"
+    LC_ALL=de_DE.UTF-8 "$WINE64" "./$b.exe" ${OX_BENCH_ARGS:-}
   fi
 done

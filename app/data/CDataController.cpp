@@ -16,11 +16,6 @@ namespace {
 
 // The timer job's poll interval, in seconds.
 const int kTimerPollSeconds = 30;
-// The update thread's wake-up interval.
-const DWORD kUpdateIntervalMs = 90000;
-// EnterBusy's wait for a running pass.
-const DWORD kBusyPollMs = 100;
-const int kBusyPolls = 5000;
 // The update event's name, with the id of the thread that makes it.
 const char kUpdateEventFormat[] = "OXUpdateSignal1_%ld";
 
@@ -42,14 +37,16 @@ COleDateTime NullDate()
 
 } // namespace
 
-CDataController::CDataController(LPCTSTR lpszDataPath, LPCTSTR lpszCurrentUser, CTimerLibrary* pTimers)
-    : m_nAppointmentFileTime(0), m_nTodoFileTime(0), m_strDataPath(lpszDataPath), m_pSession(NULL),
+CDataController::CDataController(LPCTSTR lpszDataPath, LPCTSTR lpszCurrentUser, CTimerLibrary* pTimers,
+                                 const CControllerTimings* pTimings)
+    : m_nAppointmentStampGeneration(0), m_nTodoStampGeneration(0), m_strDataPath(lpszDataPath), m_pSession(NULL),
       m_pAppointmentTable(NULL), m_pTodoTable(NULL), m_dayIndex(100000), m_appointmentMap(1000), m_todoMap(1000),
       m_appointmentList(1000), m_todoList(1000), m_strCurrentUser(lpszCurrentUser), m_nRights(0), m_nTimerJob(0),
       m_dueMap(10), m_bStop(FALSE), m_nBusy(0), m_nMovedAppointments(0), m_nMovedTodos(0), m_nAppointmentLinkRecord(0),
       m_nTodoLinkRecord(0), m_bNotStatus(FALSE), m_dtFirstFrom(NullDate()), m_dtFirstTo(NullDate()),
       m_bNotTodoState(FALSE), m_dtLastFrom(NullDate()), m_dtLastTo(NullDate()), m_pUpdateThread(NULL),
-      m_hUpdateEvent(NULL), m_nReloading(0), m_pTimers(pTimers != NULL ? pTimers : CTimerLibrary::GetDefault()),
+      m_hUpdateEvent(NULL), m_hStopEvent(::CreateEventA(NULL, TRUE, FALSE, NULL)), m_nReloading(0), m_nUpdateCyclesStarted(0), m_nUpdateCyclesDone(0),
+      m_timings(pTimings != NULL ? *pTimings : CControllerTimings()), m_pTimers(pTimers != NULL ? pTimers : CTimerLibrary::GetDefault()),
       m_nOccurrencesInHand(0), m_bOccurrenceThreadRuns(FALSE), m_pOccurrenceThread(NULL),
       m_hOccurrencesDone(::CreateEventA(NULL, TRUE, TRUE, NULL))
 {
@@ -112,6 +109,10 @@ CDataController::~CDataController()
     if (m_hUpdateEvent != NULL) {
         ::CloseHandle(m_hUpdateEvent);
         m_hUpdateEvent = NULL;
+    }
+    if (m_hStopEvent != NULL) {
+        ::CloseHandle(m_hStopEvent);
+        m_hStopEvent = NULL;
     }
     CDataApplication* pApp = CDataApplication::Get();
     if (CAppSettings* pSettings = pApp != NULL ? pApp->GetSettings() : NULL)
@@ -188,15 +189,21 @@ void CDataController::GetResourceNames(CStringList& names) const
 void CDataController::EnterBusy()
 {
     ::InterlockedIncrement(&m_nBusy);
-    for (int i = 0; i < kBusyPolls && m_nReloading != 0; ++i)
-        ::Sleep(kBusyPollMs);
+    for (int i = 0; i < m_timings.nBusyPolls && m_nReloading != 0; ++i)
+        ::Sleep(m_timings.dwBusyPoll);
 }
 
 void CDataController::WaitIdleEnterBusy()
 {
-    for (int i = 0; i < kBusyPolls && m_nReloading != 0; ++i)
-        ::Sleep(kBusyPollMs);
+    for (int i = 0; i < m_timings.nBusyPolls && m_nReloading != 0; ++i)
+        ::Sleep(m_timings.dwBusyPoll);
     ::InterlockedIncrement(&m_nBusy);
+}
+
+void CDataController::Pause(DWORD dwMilliseconds) const
+{
+    if (dwMilliseconds > 0)
+        ::Sleep(dwMilliseconds);
 }
 
 // ---- the update thread ---------------------------------------------------------------------------
@@ -221,23 +228,25 @@ UINT CDataController::ReloadWorker(LPVOID pParam)
 {
     CDataController* pThis = (CDataController*)pParam;
     for (;;) {
-        ::WaitForSingleObject(pThis->m_hUpdateEvent, kUpdateIntervalMs);
+        const HANDLE events[2] = {pThis->m_hUpdateEvent, pThis->m_hStopEvent};
+        ::WaitForMultipleObjects(pThis->m_hStopEvent != NULL ? 2 : 1, events, FALSE, pThis->m_timings.dwUpdateInterval);
         ::InterlockedIncrement(&pThis->m_nReloading);
-        if (pThis->m_bStop) {
-            ::InterlockedDecrement(&pThis->m_nReloading);
-            return 0;
-        }
-        try {
-            if (pThis->m_nBusy == 0) {
-                pThis->ReloadAppointments();
-                if (!pThis->m_bStop && pThis->m_nBusy == 0)
-                    pThis->ReloadTasks();
+        ::InterlockedIncrement(&pThis->m_nUpdateCyclesStarted);
+        if (!pThis->m_bStop) {
+            try {
+                if (pThis->m_nBusy == 0) {
+                    pThis->ReloadAppointments();
+                    if (!pThis->m_bStop && pThis->m_nBusy == 0)
+                        pThis->ReloadTasks();
+                }
+            } catch (CException* e) {
+                // An engine failure ends this pass; its stamp stays, so the next wake-up tries
+                // again.
+                e->Delete();
             }
-        } catch (CException* e) {
-            // An engine failure ends this pass; the next wake-up tries again.
-            e->Delete();
         }
         ::InterlockedDecrement(&pThis->m_nReloading);
+        ::InterlockedIncrement(&pThis->m_nUpdateCyclesDone);
         if (pThis->m_bStop)
             return 0;
     }
@@ -245,9 +254,11 @@ UINT CDataController::ReloadWorker(LPVOID pParam)
 
 void CDataController::StopThreads()
 {
-    // The stop flag is set: the update thread leaves its pass at the next row, or wakes now.
+    // The stop flag is set: the update thread leaves its pass at the next row, or wakes now. (Its
+    // stop event is the controller's own: the named update event is shared by every controller
+    // that a thread makes, and setting it may wake another one's thread.)
     if (m_pUpdateThread != NULL) {
-        WakeUpdateThread();
+        ::SetEvent(m_hStopEvent);
         ::WaitForSingleObject(m_pUpdateThread->m_hThread, INFINITE);
         delete m_pUpdateThread;
         m_pUpdateThread = NULL;

@@ -47,15 +47,18 @@
 #include <map>
 #include <vector>
 
+#include "CControllerTimings.h"
 #include "CDataUserSource.h"
 #include "CDayIndex.h"
 #include "CFilterValue.h"
 #include "CItemMap.h"
 #include "CLockedList.h"
 #include "CLockedMap.h"
+#include "CTableFileStamp.h"
 #include "VL32T1.h"
 
 class CDataAppointment;
+class CDataDialogs;
 class CDbSession;
 class CTerminRecordBuffer;
 class CTerminTable;
@@ -79,9 +82,10 @@ public:
 
     // Stores the data directory (a backslash is appended when it has none) and the current user,
     // then Initialize. pTimers: the timer library to use (NULL: VL32T1.dll); it must outlive the
-    // controller. Tables that do not open show as IsOpen FALSE; the engine session's exception on
-    // failure passes on.
-    CDataController(LPCTSTR lpszDataPath, LPCTSTR lpszCurrentUser, CTimerLibrary* pTimers = NULL);
+    // controller. pTimings: the waits (NULL: the program's). Tables that do not open show as
+    // IsOpen FALSE; the engine session's exception on failure passes on.
+    CDataController(LPCTSTR lpszDataPath, LPCTSTR lpszCurrentUser, CTimerLibrary* pTimers = NULL,
+                    const CControllerTimings* pTimings = NULL);
     // Stops the timer polling, stops and waits for the update thread and the occurrence thread,
     // closes the timer job and the event, stores the filter user into the settings, closes the
     // tables and the session, then destroys the collections.
@@ -113,7 +117,8 @@ public:
     void GetResourceNames(CStringList& names) const override;
 
     // ---- the busy counter and the update thread ----------------------------------------------------
-    // Raises the busy counter, then waits while a reload pass runs (100 ms steps, at most 5,000).
+    // Raises the busy counter, then waits while a reload pass runs (the timings' busy polls: by
+    // default 100 ms steps, at most 5,000).
     void EnterBusy();
     // Waits while a reload pass runs, then raises the busy counter.
     void WaitIdleEnterBusy();
@@ -124,13 +129,71 @@ public:
     LONG GetReloadCount() const { return m_nReloading; }
     // Sets the update event: the update thread wakes and runs its passes (unless busy).
     void WakeUpdateThread();
-    // One reload pass over the appointment or to-do instance: a full load when the map is empty
-    // (the filtered rows in table order: keys, list and day index rebuilt, reminder timers set);
-    // a map that holds entries is left as it is (change detection is not built yet).
-    void ReloadAppointments();
-    void ReloadTasks();
+    // The update thread's wake-ups that have ended (with or without a pass).
+    LONG GetUpdateCycles() const { return m_nUpdateCyclesDone; }
+    // One reload pass over the appointment or to-do instance; bIgnoreBusy: the caller raised the
+    // busy counter itself, and the pass does not stop for it. A map that holds entries gets the
+    // incremental pass: nothing when the table file's stamp (CTableFileStamp) is the one of the
+    // last complete pass; otherwise every filtered row's record id and footprint are read, the id
+    // list is built again in table order, new rows and rows whose footprint changed are
+    // registered (a changed one's old key leaves the map and the day index and its timer is
+    // deleted first), and when the pass went through to the end, the entries whose rows it did
+    // not see (deleted, or no longer passing the filter) leave the same way. An empty map gets the
+    // full load. A pass that is left (busy counter, stop) changes no count and leaves the stamp
+    // as it was, so the next wake-up runs it again.
+    void ReloadAppointments(BOOL bIgnoreBusy = FALSE);
+    void ReloadTasks(BOOL bIgnoreBusy = FALSE);
     LONG GetMovedAppointmentCount() const { return m_nMovedAppointments; }
     LONG GetMovedTaskCount() const { return m_nMovedTodos; }
+    // The next pass over the to-do (or appointment) instance reads every row, changed file or
+    // not.
+    void ResetFileTime(BOOL bTodo);
+    // Makes the update thread pass over both instances, reading every row, and waits until it
+    // has (at most the timings' ReloadNow polls).
+    void ReloadNow();
+    // Empties both maps and the day index and loads both instances again on this thread; the
+    // views get hint 107.
+    void ReloadAll();
+    // Switches to the data directory and loads everything from there; nothing for NULL or a
+    // directory that does not exist. The entries of the old directory leave with their timers.
+    void SetDataPath(LPCTSTR lpszDataPath);
+    const CControllerTimings& GetTimings() const { return m_timings; }
+
+    // ---- creating, editing, saving and deleting entries (user-interface thread) ------------------
+    // Rows are changed under their record lock, which is taken before the row is read, so that
+    // what is written back holds every change another station made before. Each written or
+    // deleted row gets its companion notice and its key, day-index entries and timer are brought
+    // in step; the views get their hint (CDataDocument::Hint) with the id in the changed or
+    // deleted ids.
+    // A new appointment through the appointment dialog, on the day (negative: none) at the start
+    // minute (negative: none): one row per user chosen in the dialog, registered when the filter
+    // user is empty or that user. TRUE when the dialog ended with OK.
+    BOOL NewAppointment(long nDay, int nStartMinute);
+    // The same on the document's selected day, without a start minute.
+    BOOL NewAppointmentOnDocumentDate();
+    // A new to-do through the to-do dialog, starting and due on the document's selected day.
+    BOOL NewTask();
+    // The entry of the record id through its dialog; its row stays locked while the dialog is
+    // open. 1 after a cancelled dialog, the delete's result after the dialog's delete button,
+    // otherwise whether the row was written; 0 (after its message) for an id no longer in the
+    // table, a row another station holds, or another user's private entry.
+    int EditAppointment(LPCTSTR lpszRecordId);
+    int EditTask(LPCTSTR lpszRecordId);
+    // Saves the record: a new entry when the id is empty (the id of the row written goes back
+    // through it), else the row of the id, locked for the time of the save. Through its dialog
+    // unless bNoDialog; bNotifyViews: the views get their hint. Whether the row was written.
+    BOOL SaveAppointment(CDataAppointment& record, CString& strRecordId, BOOL bNoDialog, BOOL bNotifyViews);
+    BOOL SaveTask(CDataAppointment& record, CString& strRecordId, BOOL bNoDialog, BOOL bNotifyViews);
+    // Deletes the entry of the id, after asking when bAsk. 0 for an id no longer in the table or
+    // another user's private entry; 1 when refused for rights (bit 4 for other users' entries) or
+    // not confirmed; otherwise whether the row was deleted.
+    int DeleteAppointment(LPCTSTR lpszRecordId, BOOL bAsk);
+    int DeleteTask(LPCTSTR lpszRecordId, BOOL bAsk);
+    // The companion notice (CCompanionNotice) of a written or deleted entry.
+    void NotifyCompanionWindows(BOOL bDeleted, long nRecordId, BOOL bTodo);
+    // For tests: called with the record number as soon as an entry's row has been read for a
+    // change (edit or save), before anything else happens to the row.
+    void SetRowReadHook(std::function<void(long)> hook) { m_rowReadHook = std::move(hook); }
 
     // ---- registration ----------------------------------------------------------------------------
     // Registers an appointment under its key (callers remove a former key of the id first). A
@@ -224,8 +287,17 @@ public:
     BOOL RemoveInvalidRows();
 
 private:
-    // What one reload pass works on.
-    struct PassTarget;
+    // One kind of entry (appointments or to-dos) and what belongs to it.
+    struct EntrySide {
+        BOOL bTodo;
+        CTerminTable* pTable;
+        CItemMap* pMap;
+        CIdList* pList;
+        CTableFileStamp* pStamp;
+        LONG* pStampGeneration;
+        LONG* pMoved;
+        LPARAM lHintCreated, lHintDeleted, lHintChanged;
+    };
     // A series waiting for the occurrence thread: the key (with a reference) and the day serials.
     // The queue, then the thread owns it.
     struct OccurrenceHolder;
@@ -243,8 +315,44 @@ private:
     // controller stops.
     void SpreadOccurrences(OccurrenceHolder& holder);
 
-    void ReloadFull(PassTarget& target);
-    BOOL SetPassFilter(const PassTarget& target);
+    EntrySide AppointmentSide();
+    EntrySide TodoSide();
+    void Reload(EntrySide& side, BOOL bIgnoreBusy);
+    void ReloadFull(EntrySide& side, BOOL bIgnoreBusy);
+    void ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy);
+    BOOL SetPassFilter(const EntrySide& side);
+    // The side's id list becomes the ids, in one locked step.
+    void ReplaceList(const EntrySide& side, const std::vector<DWORD>& ids);
+    // The busy counter stops a pass (unless the pass ignores it).
+    BOOL IsPassStopped(BOOL bIgnoreBusy) const { return m_bStop || (!bIgnoreBusy && m_nBusy != 0); }
+    // The stamp of the side's file, and the generation of its remembered stamp; TRUE when the
+    // stamp differs from the remembered one.
+    BOOL StampChanged(const EntrySide& side, CTableFileStamp& stamp, LONG& nGeneration);
+    // Remembers the stamp after a complete pass, unless it was reset meanwhile.
+    void RememberStamp(const EntrySide& side, const CTableFileStamp& stamp, LONG nGeneration);
+    // Empties both maps and the day index (bDeleteTimers: their timers go too).
+    void ForgetEntries(BOOL bDeleteTimers);
+
+    // Registration of a read-back row, and the removal of an entry's key (map, day index) and
+    // timer.
+    void RegisterEntry(const EntrySide& side, CDataAppointment& record, LPCTSTR lpszRecordId,
+                       LPCTSTR lpszFootprint);
+    void UnregisterEntry(const EntrySide& side, long nRecordId);
+    BOOL NewEntry(EntrySide side, CDataAppointment& record);
+    int EditEntry(EntrySide side, LPCTSTR lpszRecordId);
+    BOOL SaveEntry(EntrySide side, CDataAppointment& record, CString& strRecordId, BOOL bNoDialog,
+                   BOOL bNotifyViews);
+    int DeleteEntry(EntrySide side, LPCTSTR lpszRecordId, BOOL bAsk);
+    // The entry dialog of the side; IDCANCEL without dialogs.
+    int RunEntryDialog(const EntrySide& side, CDataAppointment& record, BOOL bNew, CStringList& users);
+    // Whether the user information a new or edited entry needs is there (message 41201 if not).
+    BOOL CheckUserInformation();
+    // Another user's private entry.
+    BOOL IsForeignPrivate(const CDataAppointment& record) const;
+    // The pauses after a saved appointment.
+    void PauseAfterSave(const EntrySide& side, const CDataAppointment& record);
+    void Pause(DWORD dwMilliseconds) const;
+    void TellViews(LPARAM lHint, CStringList* pIds, LPCTSTR lpszRecordId);
 
     // Reads the row of the id under the busy counter; bReportFailure: message 40008 when the row
     // was found but could not be read.
@@ -269,8 +377,13 @@ private:
     BOOL MaintainExclusively(BOOL bPack, BOOL bReport);
 
     // ---- members in the order of their roles ----
-    LONG m_nAppointmentFileTime;
-    LONG m_nTodoFileTime;
+    // The file stamps of the last complete passes (empty: the next pass reads every row), and
+    // their generations, raised whenever a stamp is reset.
+    CCriticalSection m_stampLock;
+    CTableFileStamp m_appointmentStamp;
+    CTableFileStamp m_todoStamp;
+    LONG m_nAppointmentStampGeneration;
+    LONG m_nTodoStampGeneration;
     CString m_strDataPath;
     CDbSession* m_pSession;
     CTerminTable* m_pAppointmentTable;
@@ -289,6 +402,10 @@ private:
     volatile LONG m_nBusy;
     LONG m_nMovedAppointments;
     LONG m_nMovedTodos;
+    // The record id of the entry deleted last and of the entry saved last, the views' hint
+    // objects.
+    CStringList m_deletedIds;
+    CStringList m_changedIds;
 
     // The filters (the filter user is shared by both; the rest per kind). An empty text, a null
     // date, a record id 0 and an "all" value impose no condition.
@@ -312,7 +429,14 @@ private:
     CStringList m_resources;
     CWinThread* m_pUpdateThread;
     HANDLE m_hUpdateEvent;
+    // Set once when the controller stops (manual reset).
+    HANDLE m_hStopEvent;
     volatile LONG m_nReloading;
+    // The update thread's wake-ups begun and ended.
+    volatile LONG m_nUpdateCyclesStarted;
+    volatile LONG m_nUpdateCyclesDone;
+    CControllerTimings m_timings;
+    std::function<void(long)> m_rowReadHook;
 
     CTimerLibrary* m_pTimers;
     // The occurrence thread: its queue, the series it spreads, whether it runs (it decides to end

@@ -1,11 +1,21 @@
-// The data controller's reload passes: the full load of an empty map, on the user-interface
-// thread at the start and on the update thread later.
+// The data controller's reload passes: the full load of an empty map and the incremental pass of
+// the update thread, which finds the rows other stations changed, added or deleted; ReloadNow,
+// ReloadAll and the switch of the data directory.
 #include "CDataController.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "CDataAppointment.h"
+#include "CDataApplication.h"
+#include "CDataDocument.h"
+#include "CFrameBusyGuard.h"
+#include "CControllerBusyGuard.h"
 #include "CTerminRecordBuffer.h"
 #include "CTerminTable.h"
+#include "CTimerLibrary.h"
 #include "DbTableDef.h"
+#include "MfxFiles.h"
 #include "vlDB07.h"
 
 namespace {
@@ -13,8 +23,10 @@ namespace {
 // The row type prefixes of the two kinds in the composite key.
 const char kAppointmentType[] = "A";
 const char kTodoType[] = "TD";
-// The status of acknowledged entries: a moved row with it is not loaded at all.
+// The status of acknowledged entries: a moved row with it is not loaded by the full load.
 const char kStatusAcknowledged[] = "N";
+// MOVERECID as the row holds it when the row is not moved.
+const char kNotMoved[] = "0";
 
 COleDateTime NullDate()
 {
@@ -23,69 +35,160 @@ COleDateTime NullDate()
     return date;
 }
 
-} // namespace
+CDataMainFrame* MainFrame()
+{
+    CDataApplication* pApp = CDataApplication::Get();
+    return pApp != NULL ? pApp->GetMainFrame() : NULL;
+}
 
-struct CDataController::PassTarget {
-    CTerminTable* pTable;
-    CItemMap* pMap;
-    CIdList* pList;
-    LONG* pFileTime;
-    LONG* pMoved;
-    BOOL bAppointments;
+// The table's order and row, put back when the pass ends.
+class CPositionKeeper {
+public:
+    explicit CPositionKeeper(CTerminTable* pTable)
+        : m_pTable(pTable), m_nOrder(pTable->GetOrder()), m_nRecNo(pTable->GetRecNo())
+    {
+    }
+    ~CPositionKeeper()
+    {
+        try {
+            m_pTable->GoTo((long)m_nRecNo);
+            m_pTable->SetOrder((int)m_nOrder);
+        } catch (CException* e) {
+            e->Delete();
+        }
+    }
+    CPositionKeeper(const CPositionKeeper&) = delete;
+    CPositionKeeper& operator=(const CPositionKeeper&) = delete;
+
+private:
+    CTerminTable* m_pTable;
+    unsigned m_nOrder;
+    unsigned m_nRecNo;
 };
 
-void CDataController::ReloadAppointments()
+} // namespace
+
+CDataController::EntrySide CDataController::AppointmentSide()
 {
-    PassTarget target{m_pAppointmentTable, &m_appointmentMap, &m_appointmentList, &m_nAppointmentFileTime,
-                      &m_nMovedAppointments, TRUE};
-    if (m_appointmentMap.IsEmpty())
-        ReloadFull(target);
+    return EntrySide{FALSE,
+                     m_pAppointmentTable,
+                     &m_appointmentMap,
+                     &m_appointmentList,
+                     &m_appointmentStamp,
+                     &m_nAppointmentStampGeneration,
+                     &m_nMovedAppointments,
+                     CDataDocument::hintAppointmentCreated,
+                     CDataDocument::hintAppointmentDeleted,
+                     CDataDocument::hintAppointmentChanged};
 }
 
-void CDataController::ReloadTasks()
+CDataController::EntrySide CDataController::TodoSide()
 {
-    PassTarget target{m_pTodoTable, &m_todoMap, &m_todoList, &m_nTodoFileTime, &m_nMovedTodos, FALSE};
-    if (m_todoMap.IsEmpty())
-        ReloadFull(target);
+    return EntrySide{TRUE,
+                     m_pTodoTable,
+                     &m_todoMap,
+                     &m_todoList,
+                     &m_todoStamp,
+                     &m_nTodoStampGeneration,
+                     &m_nMovedTodos,
+                     CDataDocument::hintTodoCreated,
+                     CDataDocument::hintTodoDeleted,
+                     CDataDocument::hintTodoChanged};
 }
 
-BOOL CDataController::SetPassFilter(const PassTarget& target)
+void CDataController::ReloadAppointments(BOOL bIgnoreBusy)
+{
+    EntrySide side = AppointmentSide();
+    Reload(side, bIgnoreBusy);
+}
+
+void CDataController::ReloadTasks(BOOL bIgnoreBusy)
+{
+    EntrySide side = TodoSide();
+    Reload(side, bIgnoreBusy);
+}
+
+void CDataController::Reload(EntrySide& side, BOOL bIgnoreBusy)
+{
+    if (side.pTable == NULL || !side.pTable->IsOpen())
+        return;
+    if (side.pMap->IsEmpty())
+        ReloadFull(side, bIgnoreBusy);
+    else
+        ReloadIncremental(side, bIgnoreBusy);
+}
+
+BOOL CDataController::SetPassFilter(const EntrySide& side)
 {
     const CString strUser = GetFilterUser();
-    if (target.bAppointments)
-        return target.pTable->BuildFilter(strUser, kAppointmentType, NULL, NULL, m_strAppointmentAppId,
-                                          m_strAppointmentLinkPath, m_nAppointmentLinkRecord, m_dtFirstFrom,
-                                          m_dtFirstTo, NullDate(), NullDate(), NULL, FALSE, m_strAppointmentPrivate,
-                                          m_strStatus, m_strSeries, m_bNotStatus, m_appointmentSubject.GetCondition(),
-                                          m_appointmentPartner.GetCondition(), m_strAppointmentRemind);
-    return target.pTable->BuildFilter(strUser, kTodoType, m_strPrioFrom, m_strPrioTo, m_strTodoAppId, m_strTodoLinkPath,
-                                      m_nTodoLinkRecord, NullDate(), NullDate(), m_dtLastFrom, m_dtLastTo,
-                                      m_strTodoState, m_bNotTodoState, m_strTodoPrivate, NULL, NULL, FALSE,
-                                      m_todoSubject.GetCondition(), m_todoPartner.GetCondition(), m_strTodoRemind);
+    if (!side.bTodo)
+        return side.pTable->BuildFilter(strUser, kAppointmentType, NULL, NULL, m_strAppointmentAppId,
+                                        m_strAppointmentLinkPath, m_nAppointmentLinkRecord, m_dtFirstFrom, m_dtFirstTo,
+                                        NullDate(), NullDate(), NULL, FALSE, m_strAppointmentPrivate, m_strStatus,
+                                        m_strSeries, m_bNotStatus, m_appointmentSubject.GetCondition(),
+                                        m_appointmentPartner.GetCondition(), m_strAppointmentRemind);
+    return side.pTable->BuildFilter(strUser, kTodoType, m_strPrioFrom, m_strPrioTo, m_strTodoAppId, m_strTodoLinkPath,
+                                    m_nTodoLinkRecord, NullDate(), NullDate(), m_dtLastFrom, m_dtLastTo,
+                                    m_strTodoState, m_bNotTodoState, m_strTodoPrivate, NULL, NULL, FALSE,
+                                    m_todoSubject.GetCondition(), m_todoPartner.GetCondition(), m_strTodoRemind);
 }
 
-void CDataController::ReloadFull(PassTarget& target)
+void CDataController::ReplaceList(const EntrySide& side, const std::vector<DWORD>& ids)
 {
-    CTerminTable* pTable = target.pTable;
-    if (pTable == NULL || !pTable->IsOpen())
+    CSingleLock lock(side.pList->GetLock(), TRUE);
+    side.pList->RemoveAll();
+    for (DWORD nId : ids)
+        side.pList->AddTail(nId);
+}
+
+// ---- file stamps -------------------------------------------------------------------------------------
+
+BOOL CDataController::StampChanged(const EntrySide& side, CTableFileStamp& stamp, LONG& nGeneration)
+{
+    stamp = CTableFileStamp::Read(*side.pTable);
+    CSingleLock lock(&m_stampLock, TRUE);
+    nGeneration = *side.pStampGeneration;
+    return stamp != *side.pStamp;
+}
+
+void CDataController::RememberStamp(const EntrySide& side, const CTableFileStamp& stamp, LONG nGeneration)
+{
+    // A stamp read before the pass began: a change made while the pass ran shows at the next
+    // wake-up. A reset during the pass (ReloadNow) is not undone.
+    CSingleLock lock(&m_stampLock, TRUE);
+    if (*side.pStampGeneration == nGeneration)
+        *side.pStamp = stamp;
+}
+
+void CDataController::ResetFileTime(BOOL bTodo)
+{
+    EntrySide side = bTodo ? TodoSide() : AppointmentSide();
+    CSingleLock lock(&m_stampLock, TRUE);
+    *side.pStamp = CTableFileStamp();
+    ++*side.pStampGeneration;
+}
+
+// ---- the passes ------------------------------------------------------------------------------------
+
+void CDataController::ReloadFull(EntrySide& side, BOOL bIgnoreBusy)
+{
+    CTerminTable* pTable = side.pTable;
+    CTableFileStamp stamp;
+    LONG nGeneration;
+    StampChanged(side, stamp, nGeneration);
+    CPositionKeeper position(pTable);
+    if (!SetPassFilter(side))
         return;
-    *target.pFileTime = (LONG)pTable->GetFileTime();
-    const unsigned nOrder = pTable->GetOrder();
-    if (!SetPassFilter(target)) {
-        pTable->SetOrder((int)nOrder);
-        return;
-    }
-    const unsigned nRecNo = pTable->GetRecNo();
-    target.pList->RemoveAll();
 
     CTerminRecordBuffer row(pTable);
     row.AttachFields();
+    std::vector<DWORD> listed;
     LONG nMoved = 0;
     pTable->GoTo(0);
     // The end of the table shows as the end-of-file record number (one engine call less per row
     // than asking for the end and the number apart).
-    for (unsigned nRow = pTable->GetRecNo(); nRow != (unsigned)DB_EOF && !m_bStop && m_nBusy == 0;
-         nRow = pTable->GetRecNo()) {
+    unsigned nRow = pTable->GetRecNo();
+    for (; nRow != (unsigned)DB_EOF && !IsPassStopped(bIgnoreBusy); nRow = pTable->GetRecNo()) {
         if (row.ReadRecordFields((long)nRow, kDbFieldMaskReload) == 0) {
             CDataAppointment record;
             row.GetAppointment(record);
@@ -96,20 +199,162 @@ void CDataController::ReloadFull(PassTarget& target)
                 if (bMoved)
                     ++nMoved;
                 else
-                    target.pList->AddTail((DWORD)CItemVersion::ParseNumber(strId));
-                if (m_nBusy != 0)
+                    listed.push_back((DWORD)CItemVersion::ParseNumber(strId));
+                if (IsPassStopped(bIgnoreBusy))
                     break;
-                if (target.bAppointments)
-                    AddAppointmentItem(record, strId, row.FieldValue("FOOTPRINT"));
-                else
-                    AddTaskItem(record, strId, row.FieldValue("FOOTPRINT"));
+                RegisterEntry(side, record, strId, row.FieldValue("FOOTPRINT"));
             }
         }
         if (pTable->Skip(1) == 0)
             break;
     }
-    pTable->GoTo((long)nRecNo);
-    pTable->SetOrder((int)nOrder);
-    if (!m_bStop && m_nBusy == 0)
-        *target.pMoved = nMoved;
+    // The list as far as the pass came (the entries registered so far are listed).
+    ReplaceList(side, listed);
+    if (IsPassStopped(bIgnoreBusy) || pTable->GetRecNo() != (unsigned)DB_EOF)
+        return;
+    *side.pMoved = nMoved;
+    RememberStamp(side, stamp, nGeneration);
+}
+
+void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
+{
+    CTerminTable* pTable = side.pTable;
+    CTableFileStamp stamp;
+    LONG nGeneration;
+    if (!StampChanged(side, stamp, nGeneration) || IsPassStopped(bIgnoreBusy))
+        return;
+    CPositionKeeper position(pTable);
+    if (!SetPassFilter(side))
+        return;
+
+    CTerminRecordBuffer row(pTable);
+    row.AttachFields();
+    std::vector<DWORD> listed;
+    // Every row the pass sees, moved ones included: the entries the maps may keep.
+    std::vector<long> seen;
+    LONG nMoved = 0;
+    BOOL bComplete = FALSE;
+    pTable->GoTo(0);
+    for (unsigned nRow = pTable->GetRecNo();; nRow = pTable->GetRecNo()) {
+        if (nRow == (unsigned)DB_EOF) {
+            bComplete = TRUE;
+            break;
+        }
+        if (IsPassStopped(bIgnoreBusy))
+            break;
+        // The record id, footprint and moved id first; the whole row only when it is new or
+        // changed. A row that cannot be read leaves the pass incomplete.
+        if (row.ReadRecordFields((long)nRow, kDbFieldMaskVersion) != 0)
+            break;
+        const CString strId = row.FieldValue("RECORDID");
+        const CString strFootprint = row.FieldValue("FOOTPRINT");
+        const long nId = CItemVersion::ParseNumber(strId);
+        seen.push_back(nId);
+        if (row.FieldValue("MOVERECID") != kNotMoved)
+            ++nMoved;
+        else
+            listed.push_back((DWORD)nId);
+        if (IsPassStopped(bIgnoreBusy))
+            break;
+        const CItemVersionRef key = side.pMap->Find(nId);
+        if (!key || key->GetFootprint() != (short)CItemVersion::ParseNumber(strFootprint)) {
+            if (key)
+                UnregisterEntry(side, nId);
+            if (row.ReadRecordFields((long)nRow, kDbFieldMaskReload) != 0)
+                break;
+            CDataAppointment record;
+            row.GetAppointment(record);
+            RegisterEntry(side, record, strId, strFootprint);
+        }
+        if (pTable->Skip(1) == 0) {
+            bComplete = pTable->GetRecNo() == (unsigned)DB_EOF;
+            break;
+        }
+    }
+    // A pass that was left keeps the list of the last complete one (the next wake-up runs it
+    // again).
+    if (!bComplete || IsPassStopped(bIgnoreBusy))
+        return;
+    ReplaceList(side, listed);
+    // The pass saw every row the filter admits: entries it did not see were deleted or no longer
+    // pass the filter.
+    std::sort(seen.begin(), seen.end());
+    for (const CItemVersionRef& key : side.pMap->GetKeys())
+        if (!std::binary_search(seen.begin(), seen.end(), key->GetRecordId()))
+            UnregisterEntry(side, key->GetRecordId());
+    *side.pMoved = nMoved;
+    RememberStamp(side, stamp, nGeneration);
+}
+
+// ---- reloading on request ------------------------------------------------------------------------
+
+void CDataController::ReloadNow()
+{
+    ResetFileTime(FALSE);
+    ResetFileTime(TRUE);
+    if (m_pUpdateThread == NULL)
+        return;
+    // A wake-up that begins after this one has read the reset stamps.
+    const LONG nBegun = m_nUpdateCyclesStarted;
+    WakeUpdateThread();
+    for (int i = 0; i < m_timings.nReloadNowPolls; ++i) {
+        if (m_nUpdateCyclesDone > nBegun && m_nReloading == 0)
+            return;
+        ::Sleep(m_timings.dwReloadNowPoll);
+    }
+}
+
+void CDataController::ForgetEntries(BOOL bDeleteTimers)
+{
+    if (bDeleteTimers)
+        for (CItemMap* pMap : {&m_todoMap, &m_appointmentMap})
+            for (const CItemVersionRef& key : pMap->GetKeys())
+                m_pTimers->Delete(m_nTimerJob, key->GetRecordId());
+    m_todoMap.DeleteAllValues();
+    m_appointmentMap.DeleteAllValues();
+    m_dayIndex.DeleteAllValues();
+}
+
+void CDataController::ReloadAll()
+{
+    CFrameBusyGuard frameBusy(MainFrame());
+    // Raised before waiting (as EnterBusy), so that no pass of the update thread begins while
+    // this thread loads.
+    EnterBusy();
+    CControllerBusyGuard busy(*this);
+    ForgetEntries(FALSE);
+    ReloadAppointments(TRUE);
+    ReloadTasks(TRUE);
+    CDataApplication* pApp = CDataApplication::Get();
+    if (CDataDocument* pDocument = pApp != NULL ? pApp->GetDocument() : NULL)
+        pDocument->UpdateAllViews(NULL, CDataDocument::hintReloaded, NULL);
+}
+
+void CDataController::SetDataPath(LPCTSTR lpszDataPath)
+{
+    if (lpszDataPath == NULL || !MfxFileExists(lpszDataPath))
+        return;
+    m_pTimers->StopPolling(m_nTimerJob);
+    {
+        CFrameBusyGuard frameBusy(MainFrame());
+        EnterBusy();
+        CControllerBusyGuard busy(*this);
+        if (m_pAppointmentTable != NULL)
+            m_pAppointmentTable->Close();
+        if (m_pTodoTable != NULL)
+            m_pTodoTable->Close();
+        m_strDataPath = lpszDataPath;
+        if (m_strDataPath.Right(1) != "\\" && m_strDataPath.Right(1) != "/")
+            m_strDataPath += "\\";
+        // The entries of the old directory go, and their reminders with them.
+        ForgetEntries(TRUE);
+        m_appointmentList.RemoveAll();
+        m_todoList.RemoveAll();
+        ResetFileTime(FALSE);
+        ResetFileTime(TRUE);
+        OpenTables(m_strDataPath);
+        ReloadAppointments(TRUE);
+        ReloadTasks(TRUE);
+    }
+    m_pTimers->StartPolling(m_nTimerJob);
 }

@@ -143,11 +143,31 @@ int CDbRecordBuffer::Read(long nRecNo, DWORD dwMask)
     } else
         m_bValid = FALSE;
     if (bMarked)
-        m_pTable->UnlockRecord(0);
+        m_pTable->ReleaseReadMark();
+    if (bRead && m_readHook)
+        m_readHook(nRecNo);
     return bRead ? 0 : -1;
 }
 
 int CDbRecordBuffer::ReadRecord(long nRecNo) { return Read(nRecNo, 0); }
+
+int CDbRecordBuffer::LockAndRead(long nRecNo)
+{
+    if (m_pTable == NULL || nRecNo <= 0 || nRecNo == DB_EOF)
+        return -1;
+    if (m_bLocked && m_nRecNo != nRecNo)
+        UnlockRecord();
+    m_nRecNo = nRecNo;
+    if (LockRecord() != 0) {
+        m_bValid = FALSE;
+        return -1;
+    }
+    // The lock made the engine drop its copy of the row: the values are read from the file, as
+    // they stand now that no other station can change them.
+    if (Read(nRecNo, 0) != 0)
+        return -2;
+    return 0;
+}
 
 int CDbRecordBuffer::ReadRecordFields(long nRecNo, DWORD dwMask) { return Read(nRecNo, dwMask); }
 

@@ -1,11 +1,11 @@
 // One row of a table held apart from the table's own cache: its own field map with values, the
-// row's record number and its state. Changing a stored row goes read, lock, change, write,
+// row's record number and its state. Changing a stored row goes lock, read, change, write,
 // unlock:
 //
 //   CDbRecordBuffer row(&table);
 //   row.AttachFields();
-//   row.ReadRecord(n);          // values of row n (the row is read whole, without a file lock)
-//   row.LockRecord();           // the engine refuses changes to unlocked rows of shared tables
+//   row.LockAndRead(n);         // lock row n, then read its values (the engine refuses changes
+//                               // to unlocked rows of shared tables)
 //   row.SetFieldValue("SUBJECT", "Besprechung");
 //   row.WriteRecord();
 //   row.UnlockRecord();
@@ -16,6 +16,8 @@
 #pragma once
 
 #include <afx.h>
+
+#include <functional>
 
 #include "CDbFieldMap.h"
 
@@ -54,6 +56,11 @@ public:
     virtual int ReadRecord(long nRecNo);
     // As ReadRecord, only the fields of the mask (CDbTable::ReadFieldsMasked).
     int ReadRecordFields(long nRecNo, DWORD dwMask);
+    // Locks row n, then reads it: what is read is what the row holds while this buffer keeps it
+    // locked, so no other station's change can come between the read and a later write. 0; -1
+    // when the row could not be locked (nothing read); -2 when it was locked but could not be read
+    // (the lock stays with the buffer).
+    int LockAndRead(long nRecNo);
     // Writes every value into the row (a new row without a record number); 0 or -1.
     virtual int WriteRecord();
     // A new buffer (the caller deletes it) with this one's values, record number 0 and no lock.
@@ -68,6 +75,9 @@ public:
     BOOL IsNew() const { return m_bNew; }
     BOOL IsLocked() const { return m_bLocked; }
     CDbFieldMap& GetFieldMap() { return m_fields; }
+    // Called with the record number after each row this buffer has read, before anything else
+    // happens to it (tests act there as another station would); none by default, never copied.
+    void SetReadHook(std::function<void(long)> hook) { m_readHook = std::move(hook); }
 
 protected:
     int Read(long nRecNo, DWORD dwMask);
@@ -80,4 +90,5 @@ protected:
     BOOL m_bLocked;
     CDbFieldMap m_fields;
     CString m_strNoField;
+    std::function<void(long)> m_readHook;
 };

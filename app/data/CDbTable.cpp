@@ -134,6 +134,7 @@ void CDbTable::Close()
         DbChecked(db_close(3));
     }
     m_nArea = 0;
+    m_bHoldsRecordLock = FALSE;
     m_bPositionMoved = TRUE;
     m_bRowDirty = m_bMemoDirty = m_bFilterActive = m_bAliasesDirty = FALSE;
     m_bRowComplete = FALSE;
@@ -486,8 +487,10 @@ BOOL CDbTable::DeleteOrRecall(BOOL bReposition, BOOL bDelete)
     {
         CDbAreaLock lock(m_nArea);
         bLocked = DbChecked(db_rlock(0));
-        if (bLocked)
+        if (bLocked) {
+            m_bHoldsRecordLock = TRUE;
             ReadAfterLock();
+        }
     }
     if (!bLocked) {
         CTableErrorReporter reporter(this);
@@ -506,7 +509,8 @@ BOOL CDbTable::DeleteOrRecall(BOOL bReposition, BOOL bDelete)
     }
     {
         CDbAreaLock lock(m_nArea);
-        DbChecked(db_unlock(0));
+        if (DbChecked(db_unlock(0)))
+            m_bHoldsRecordLock = FALSE;
     }
     if (bReposition) {
         RefreshEmptyFlag();
@@ -535,6 +539,7 @@ BOOL CDbTable::AppendBlank()
         return FALSE;
     if (!DbChecked(db_rlock(0)))
         return FALSE;
+    m_bHoldsRecordLock = TRUE;
     ReadAfterLock();
     m_fields.EmptyValues();
     return TRUE;
@@ -546,8 +551,10 @@ BOOL CDbTable::LockRecord(int nWait)
         return FALSE;
     CDbAreaLock lock(m_nArea);
     BOOL bLocked = DbChecked(db_rlock(nWait));
-    if (bLocked)
+    if (bLocked) {
+        m_bHoldsRecordLock = TRUE;
         ReadAfterLock();
+    }
     return bLocked;
 }
 
@@ -556,7 +563,10 @@ BOOL CDbTable::UnlockRecord(int nAll)
     if (!IsOpen())
         return FALSE;
     CDbAreaLock lock(m_nArea);
-    return DbChecked(db_unlock(nAll));
+    const BOOL bUnlocked = DbChecked(db_unlock(nAll));
+    if (bUnlocked)
+        m_bHoldsRecordLock = FALSE;
+    return bUnlocked;
 }
 
 BOOL CDbTable::MarkRecordLocked()
@@ -565,6 +575,15 @@ BOOL CDbTable::MarkRecordLocked()
         return FALSE;
     CDbAreaLock lock(m_nArea);
     return DbChecked(db_fake_rlock());
+}
+
+void CDbTable::ReleaseReadMark()
+{
+    if (!IsOpen())
+        return;
+    CDbAreaLock lock(m_nArea);
+    if (!m_bHoldsRecordLock)
+        DbChecked(db_unlock(0));
 }
 
 // ---- navigation --------------------------------------------------------------------------------

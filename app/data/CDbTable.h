@@ -131,6 +131,14 @@ public:
     BOOL UnlockRecord(int nAll = 0);
     // Marks the current row locked in the engine without a file lock, for reading it whole.
     BOOL MarkRecordLocked();
+    // Ends the mark of MarkRecordLocked: releases the area's locks, unless the caller holds a
+    // record lock of the area (LockRecord, AppendBlank), which the release would take with it; the
+    // mark then goes with that lock. Decided under the area's lock, so another thread's reads
+    // never release a lock that this one takes meanwhile.
+    void ReleaseReadMark();
+    // A record lock of the caller is held on this area (taken by LockRecord or AppendBlank, not
+    // yet released by UnlockRecord).
+    BOOL HoldsRecordLock() const { return m_bHoldsRecordLock != 0; }
 
     // ---- navigation ---------------------------------------------------------------------------
     // db_goto (0: first visible row, -1: last); the record number reached, 0 on failure.
@@ -344,4 +352,6 @@ protected:
     CString m_strNoField; // FieldValue's answer for an unknown name
     std::vector<std::pair<unsigned, int>> m_storedOffsets;
     unsigned m_nStoredRecordSize = 0;
+    // Set while a record lock of the caller is held (changed under the area's lock).
+    volatile LONG m_bHoldsRecordLock = 0;
 };

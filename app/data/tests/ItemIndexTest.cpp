@@ -135,6 +135,35 @@ TEST(DayIndexTest, AddAndRemove)
     EXPECT_TRUE(index.GetDayKeys(99).empty());
 }
 
+// A removal reaches every day the key was added on, singly or in chunks, however far apart the
+// days lie, also after the index was emptied and filled again; other keys stay.
+TEST(DayIndexTest, RemoveReachesEveryDayAdded)
+{
+    CDayIndex index;
+    CItemVersionRef series = NewKey(5), other = NewKey(6);
+    CList<DWORD, DWORD> days;
+    for (DWORD nDay : {3u, 700u, 36000u, 72000u, 72001u})
+        days.AddTail(nDay);
+    POSITION pos = days.GetHeadPosition();
+    EXPECT_EQ(2, index.AddDays(days, pos, 2, series.Get()));
+    EXPECT_EQ(3, index.AddDays(days, pos, 256, series.Get()));
+    EXPECT_EQ(1, index.Add(9, series.Get()));
+    EXPECT_EQ(1, index.Add(700, other.Get()));
+    EXPECT_EQ((std::vector<long>{3, 9, 700, 36000, 72000, 72001}), index.GetDaysOf(5));
+
+    EXPECT_EQ(1, index.Remove(series.Get()));
+    EXPECT_TRUE(index.GetDaysOf(5).empty());
+    EXPECT_EQ((std::vector<long>{700}), index.GetDaysOf(6));
+    EXPECT_EQ(1, series->GetRefCount()) << "every list let its reference go";
+
+    index.DeleteAllValues();
+    CItemVersionRef again = NewKey(6, 2);
+    EXPECT_EQ(1, index.Add(41, again.Get()));
+    EXPECT_EQ(1, index.Remove(again.Get()));
+    EXPECT_TRUE(index.GetDaysOf(6).empty());
+    EXPECT_EQ(1, other->GetRefCount());
+}
+
 // Readers take copies of day lists and of the map while writers replace keys and empty the
 // collections, as reloads do; the keys a reader holds stay valid, the stable entries are always
 // there, and when all is done every key is back to the test's reference only.

@@ -28,8 +28,20 @@ std::string TimerDateText(const COleDateTime& date)
 
 void CRecordingTimerLibrary::Record(const std::string& line)
 {
+    std::function<void(const std::string&)> onCall;
+    {
+        CSingleLock lock(&m_lock, TRUE);
+        m_calls.push_back(line);
+        onCall = m_onCall;
+    }
+    if (onCall)
+        onCall(line);
+}
+
+void CRecordingTimerLibrary::SetOnCall(std::function<void(const std::string&)> onCall)
+{
     CSingleLock lock(&m_lock, TRUE);
-    m_calls.push_back(line);
+    m_onCall = std::move(onCall);
 }
 
 std::vector<std::string> CRecordingTimerLibrary::Calls() const

@@ -6,6 +6,7 @@
 
 #include <afxmt.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ public:
     // time and its status.
     BOOL Fire(int nType, long lId, const COleDateTime& time, int nStatus = TIMER_STATUS_VALID);
 
+    // Called with each call's line after it is recorded, on the calling thread (NULL: nothing).
+    void SetOnCall(std::function<void(const std::string&)> onCall);
+
     // The handle JobOpen answers.
     long m_lJobHandle = 7;
 
@@ -51,6 +55,7 @@ private:
     mutable CCriticalSection m_lock;
     std::vector<std::string> m_calls;
     TimerCallback m_pfnCallback = NULL;
+    std::function<void(const std::string&)> m_onCall;
 };
 
 // "YYYY-MM-DD HH:MM", "null" or "invalid".
