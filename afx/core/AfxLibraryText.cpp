@@ -49,6 +49,11 @@ const char* const kTexts[AFX_TEXT_COUNT] = {
     "Wählen Sie bitte eine Schaltfläche aus.",
     "Geben Sie bitte eine ganze Zahl zwischen 0 und 255 ein.",
     "Geben Sie bitte eine positive ganze Zahl ein.",
+    // boxes of the OLE message filter
+    "Die andere Anwendung ist beschäftigt, der Vorgang kann nicht abgeschlossen werden.\n"
+    "Wählen Sie \"Wiederholen\", um es erneut zu versuchen, oder \"Abbrechen\", um den Vorgang abzubrechen.",
+    "Die andere Anwendung antwortet nicht.\n"
+    "Wählen Sie \"Wiederholen\", um weiter zu warten, oder \"Abbrechen\", um den Vorgang abzubrechen.",
 };
 
 // Prompt ids of the library and their texts.

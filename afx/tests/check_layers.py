@@ -2,7 +2,7 @@
 """Checks the layers of the class library: the sources of a layer include (directly or through
 other headers) only headers of their own and of lower layers. The core layer is what <afx.h>,
 <afxcoll.h>, <afxtempl.h> and <afxmt.h> bring in; the window layer adds what <afxwin.h>, <afxcmn.h>
-and <afxdlgs.h> bring in."""
+and <afxdlgs.h> bring in; the OLE layer adds what <afxdisp.h> and <afxole.h> bring in."""
 import os
 import re
 import sys
@@ -47,7 +47,8 @@ def layer_headers(*umbrellas):
 def main():
     core = layer_headers("afx.h", "afxcoll.h", "afxtempl.h", "afxmt.h")
     windows = core | layer_headers("afxwin.h", "afxcmn.h", "afxdlgs.h")
-    allowed = {"core": core, "windows": windows}
+    ole = windows | layer_headers("afxdisp.h", "afxole.h")
+    allowed = {"core": core, "windows": windows, "ole": ole}
     errors = []
     for layer, headers in allowed.items():
         folder = os.path.join(ROOT, layer)
@@ -58,7 +59,7 @@ def main():
             # headers beside a layer's sources belong to that layer
             bad = sorted(os.path.relpath(h, ROOT) for h in closure(path)
                          if h not in headers and os.path.dirname(h) != folder
-                         and not (layer == "windows" and os.path.dirname(h) == os.path.join(ROOT, "core")))
+                         and not (layer in ("windows", "ole") and os.path.dirname(h) == os.path.join(ROOT, "core")))
             if bad:
                 errors.append(f"{layer}/{name} includes a higher layer's headers: {', '.join(bad)}")
     for e in errors:

@@ -182,7 +182,8 @@ BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
     if (pMsg->hwnd == NULL && DispatchThreadMessageEx(pMsg))
         return TRUE;
     CWnd* pMainWnd = AfxGetMainWnd();
-    if (CWnd::WalkPreTranslateTree(pMainWnd->GetSafeHwnd(), pMsg))
+    // (the thread may have no main window any more: its messages come on until WM_QUIT)
+    if (CWnd::WalkPreTranslateTree(pMainWnd != NULL ? pMainWnd->m_hWnd : NULL, pMsg))
         return TRUE;
     // A message of a window outside the main window's tree (a modeless top-level dialog) gets
     // the main window's translation too (its accelerators).
