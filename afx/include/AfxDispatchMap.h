@@ -284,12 +284,12 @@ template <class T> constexpr bool MemberMatches(VARTYPE vt)
 constexpr unsigned char MemberValueParam(VARTYPE vt) { return ValueParam(vt); }
 
 // ---- member functions ----
-template <auto pfn> struct Method;
-
-template <class C, class R, class... A, R (C::*pfn)(A...)> struct Method<pfn> {
-    template <size_t... I> static void Call(CCmdTarget* p, AFX_DISPARG* args, VARIANT* pv, std::index_sequence<I...>)
+// A member function (const or not) of class C with result R and parameters A..., given as pfn
+// (which is invoked on the object pThis, of type C* or const C*).
+template <auto pfn, class R, class... A> struct MethodOf {
+    template <class PThis, size_t... I>
+    static void Call(PThis pThis, AFX_DISPARG* args, VARIANT* pv, std::index_sequence<I...>)
     {
-        C* pThis = static_cast<C*>(p);
         if constexpr (std::is_void_v<R>) {
             (pThis->*pfn)(Arg<A>::Get(args[I])...);
             (void)pv;
@@ -298,22 +298,31 @@ template <class C, class R, class... A, R (C::*pfn)(A...)> struct Method<pfn> {
         }
         (void)args;
     }
-    static void Thunk(CCmdTarget* p, AFX_DISPARG* args, VARIANT* pv) { Call(p, args, pv, std::index_sequence_for<A...>{}); }
     static constexpr bool Matches(VARTYPE vtResult, const char* vts, int nValue, unsigned char bValue)
     {
         return ResultMatches<R>(vtResult) && ParamsMatch<A...>(vts, nValue, bValue);
+    }
+};
+
+template <auto pfn> struct Method;
+
+template <class C, class R, class... A, R (C::*pfn)(A...)> struct Method<pfn> : MethodOf<pfn, R, A...> {
+    typedef MethodOf<pfn, R, A...> Base;
+    static void Thunk(CCmdTarget* p, AFX_DISPARG* args, VARIANT* pv)
+    {
+        Base::Call(static_cast<C*>(p), args, pv, std::index_sequence_for<A...>{});
     }
     // An event handler: void, or BOOL (FALSE: not handled).
     static BOOL Event(CCmdTarget* p, AFX_DISPARG* args)
     {
         if constexpr (std::is_void_v<R>) {
-            Call(p, args, NULL, std::index_sequence_for<A...>{});
+            Thunk(p, args, NULL);
             return TRUE;
         } else {
             static_assert(std::is_same_v<R, BOOL>, "event handlers answer void or BOOL");
             VARIANT v;
             v.vt = VT_EMPTY;
-            Call(p, args, &v, std::index_sequence_for<A...>{});
+            Thunk(p, args, &v);
             return v.boolVal != VARIANT_FALSE;
         }
     }
@@ -323,22 +332,11 @@ template <class C, class R, class... A, R (C::*pfn)(A...)> struct Method<pfn> {
     }
 };
 
-template <class C, class R, class... A, R (C::*pfn)(A...) const> struct Method<pfn> {
-    template <size_t... I> static void Call(CCmdTarget* p, AFX_DISPARG* args, VARIANT* pv, std::index_sequence<I...>)
+template <class C, class R, class... A, R (C::*pfn)(A...) const> struct Method<pfn> : MethodOf<pfn, R, A...> {
+    typedef MethodOf<pfn, R, A...> Base;
+    static void Thunk(CCmdTarget* p, AFX_DISPARG* args, VARIANT* pv)
     {
-        const C* pThis = static_cast<const C*>(p);
-        if constexpr (std::is_void_v<R>) {
-            (pThis->*pfn)(Arg<A>::Get(args[I])...);
-            (void)pv;
-        } else {
-            Result(pv, (pThis->*pfn)(Arg<A>::Get(args[I])...));
-        }
-        (void)args;
-    }
-    static void Thunk(CCmdTarget* p, AFX_DISPARG* args, VARIANT* pv) { Call(p, args, pv, std::index_sequence_for<A...>{}); }
-    static constexpr bool Matches(VARTYPE vtResult, const char* vts, int nValue, unsigned char bValue)
-    {
-        return ResultMatches<R>(vtResult) && ParamsMatch<A...>(vts, nValue, bValue);
+        Base::Call(static_cast<const C*>(p), args, pv, std::index_sequence_for<A...>{});
     }
 };
 

@@ -12,9 +12,9 @@
 // the class's map, then in its base classes' maps. Arguments are converted as for dispatch
 // maps (AfxDispatchMap.h); by-reference parameters (VTS_PI2 short*, ...) point into the
 // control's own variables, so what the handler writes there is what the control reads after
-// the event. A handler answers void, or BOOL (FALSE: not handled, the control is told
-// DISP_E_MEMBERNOTFOUND). An exception that a handler lets through is reported like one of a
-// message handler and the control receives DISP_E_EXCEPTION.
+// the event. A handler answers void, or BOOL (FALSE: not handled, the routing goes on). An event
+// that no entry handles is no error for the control (S_OK). An exception that a handler lets
+// through is reported like one of a message handler and the control receives DISP_E_EXCEPTION.
 #pragma once
 
 #include "AfxDispatchMap.h"

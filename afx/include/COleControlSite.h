@@ -42,12 +42,12 @@ public:
     // Deactivates and releases the control; its window goes with it.
     virtual BOOL DestroyControl();
 
+    // Calls of the control's IDispatch (see COleDispatchDriver; CWnd's InvokeHelper,
+    // GetProperty and SetProperty come here).
     void InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo,
                        va_list argList);
-    void AFX_CDECL InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, ...);
     void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
     void SetPropertyV(DISPID dwDispID, VARTYPE vtProp, va_list argList);
-    void AFX_CDECL SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
 
     // Moves the control (container client coordinates).
     void MoveWindow(const RECT& rect);

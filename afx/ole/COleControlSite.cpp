@@ -338,20 +338,6 @@ void COleControlSite::InvokeHelperV(DISPID dwDispID, WORD wFlags, VARTYPE vtRet,
     m_dispDriver.InvokeHelperV(dwDispID, wFlags, vtRet, pvRet, pbParamInfo, argList);
 }
 
-void AFX_CDECL COleControlSite::InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet,
-                                             const BYTE* pbParamInfo, ...)
-{
-    va_list argList;
-    va_start(argList, pbParamInfo);
-    try {
-        InvokeHelperV(dwDispID, wFlags, vtRet, pvRet, pbParamInfo, argList);
-    } catch (...) {
-        va_end(argList);
-        throw;
-    }
-    va_end(argList);
-}
-
 void COleControlSite::GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const
 {
     m_dispDriver.GetProperty(dwDispID, vtProp, pvProp);
@@ -360,19 +346,6 @@ void COleControlSite::GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp)
 void COleControlSite::SetPropertyV(DISPID dwDispID, VARTYPE vtProp, va_list argList)
 {
     m_dispDriver.SetPropertyV(dwDispID, vtProp, argList);
-}
-
-void AFX_CDECL COleControlSite::SetProperty(DISPID dwDispID, VARTYPE vtProp, ...)
-{
-    va_list argList;
-    va_start(argList, vtProp);
-    try {
-        SetPropertyV(dwDispID, vtProp, argList);
-    } catch (...) {
-        va_end(argList);
-        throw;
-    }
-    va_end(argList);
 }
 
 // ---- IUnknown of the parts ----------------------------------------------------------------------
