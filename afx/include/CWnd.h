@@ -317,6 +317,12 @@ public:
     // container); FALSE when a box refused a string. A missing resource is no error.
     BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
     BOOL ExecuteDlgInit(LPVOID lpResource);
+    // Creates this window from a dialog template with the library's dialog procedure (dialogs and
+    // form views); with control containment the template's OLE controls are taken out and made
+    // at WM_INITDIALOG (m_pOccDialogInfo). FALSE when no window came of it, or it was destroyed
+    // while it was initialised: the object has then been through PostNcDestroy (it may be gone)
+    // and is not to be touched.
+    BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst);
 
     // ---- OLE controls (the OLE layer, <afxdisp.h>, after AfxEnableControlContainer) ----
     // Creates the OLE control clsid (or the one named by a ProgID or "{CLSID}" text) as a child

@@ -1,8 +1,8 @@
 // OLE automation: dates and spans, variants and the OLE exceptions; automation objects
-// (dispatch and interface maps of CCmdTarget classes), their class factories and
-// registration; the client side (COleDispatchDriver); OLE control containment (event sink
-// maps, control sites and containers); the application's OLE state (AfxOleInit, the object
-// count that keeps an automation server running).
+// (dispatch and interface maps of CCmdTarget classes), their class factories (also the one of a
+// document template) and registration; the client side (COleDispatchDriver); OLE control
+// containment (event sink maps, control sites and containers); the application's OLE state
+// (AfxOleInit, the object count that keeps an automation server running).
 #pragma once
 
 #include "afxwin.h"
@@ -21,5 +21,6 @@
 #include "AfxOleState.h"
 #include "COleDispatchDriver.h"
 #include "COleObjectFactory.h"
+#include "COleTemplateServer.h"
 #include "COleControlSite.h"
 #include "COleControlContainer.h"

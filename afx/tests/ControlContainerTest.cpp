@@ -1,8 +1,11 @@
 // OLE control containment with a real control (afx_test_control.dll, registered for the tests):
 // CreateControl, the control's properties and methods through its CWnd, its events (by-reference
 // arguments included) through the event sink maps and the command routing, ambient properties,
-// controls in dialog templates with their initial data, and their end with their windows.
+// controls in dialog and form templates with their initial data, and their end with their
+// windows.
 #include <gtest/gtest.h>
+
+#include <afxext.h>
 
 #include "MessageBoxProbe.h"
 #include "OleTestResource.h"
@@ -535,6 +538,112 @@ TEST_F(ControlContainerTest, ADialogWhoseControlCannotBeMadeFails)
     EXPECT_FALSE(modeless.Create(IDD_OLE_MISSING));
     EXPECT_EQ(nullptr, modeless.m_hWnd);
     EXPECT_EQ(nullptr, ::FindWindowA(NULL, "Fehlt")) << "no dialog window is left";
+}
+
+// ---- form views ------------------------------------------------------------------------------------
+
+// A form with an OLE control in its template; it attaches the control and receives its events.
+class CControlForm : public CFormView {
+    DECLARE_DYNCREATE(CControlForm)
+public:
+    CControlForm() : CFormView(IDD_OLE_FORM) {}
+    CWnd m_ctl;
+    std::vector<std::string> m_events;
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_OLE_CTL1, m_ctl); }
+    void OnSpin(short nDirection) { m_events.push_back("form spin " + std::to_string(nDirection)); }
+    DECLARE_EVENTSINK_MAP()
+};
+
+IMPLEMENT_DYNCREATE(CControlForm, CFormView)
+
+BEGIN_EVENTSINK_MAP(CControlForm, CFormView)
+ON_EVENT(CControlForm, IDC_OLE_CTL1, OXTC_EVENT_SPIN, OnSpin, VTS_I2)
+END_EVENTSINK_MAP()
+
+// Forms that cannot be made: one whose template names a control that nobody serves, one
+// without a template.
+int g_nFailingForms = 0;
+
+class CMissingControlForm : public CFormView {
+    DECLARE_DYNCREATE(CMissingControlForm)
+public:
+    CMissingControlForm() : CFormView(IDD_OLE_FORM_MISSING) { g_nFailingForms++; }
+    ~CMissingControlForm() override { g_nFailingForms--; }
+};
+
+IMPLEMENT_DYNCREATE(CMissingControlForm, CFormView)
+
+class CMissingTemplateForm : public CFormView {
+    DECLARE_DYNCREATE(CMissingTemplateForm)
+public:
+    CMissingTemplateForm() : CFormView(IDD_OLE_FORM_NONE) { g_nFailingForms++; }
+    ~CMissingTemplateForm() override { g_nFailingForms--; }
+};
+
+IMPLEMENT_DYNCREATE(CMissingTemplateForm, CFormView)
+
+// A frame whose pane is a view of the class; NULL when the frame could not be made.
+CFrameWnd* MakeFormFrame(CRuntimeClass* pViewClass, LPCTSTR lpszTitle)
+{
+    CCreateContext context;
+    context.m_pNewViewClass = pViewClass;
+    CFrameWnd* pFrame = new CFrameWnd;
+    if (!pFrame->Create(NULL, lpszTitle, WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), NULL, NULL, 0, &context))
+        return NULL; // the frame has deleted itself
+    pFrame->InitialUpdateFrame(NULL, TRUE);
+    return pFrame;
+}
+
+TEST_F(ControlContainerTest, FormViewsGetTheControlsOfTheirTemplateAsDialogsDo)
+{
+    CFrameWnd* pFrame = MakeFormFrame(RUNTIME_CLASS(CControlForm), "Formular");
+    ASSERT_NE(nullptr, pFrame);
+    CWnd* pPane = pFrame->GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
+    ASSERT_NE(nullptr, pPane);
+    ASSERT_TRUE(pPane->IsKindOf(RUNTIME_CLASS(CControlForm)));
+    CControlForm* pForm = (CControlForm*)pPane;
+    EXPECT_EQ(1, LiveControls());
+    EXPECT_EQ((std::vector<int>{IDC_OLE_EDIT1, IDC_OLE_CTL1, IDC_OLE_LIST}), ChildIds(pForm->m_hWnd))
+        << "the control in its template order";
+
+    CRect rectExpected(10, 30, 110, 50);
+    ::MapDialogRect(pForm->m_hWnd, &rectExpected);
+    CRect rect;
+    ::GetWindowRect(pForm->GetDlgItem(IDC_OLE_CTL1)->m_hWnd, &rect);
+    pForm->ScreenToClient(&rect);
+    EXPECT_EQ(rectExpected, rect);
+    ASSERT_EQ(pForm->GetDlgItem(IDC_OLE_CTL1)->m_hWnd, pForm->m_ctl.m_hWnd) << "DDX_Control attached the control";
+    short nValue = 0;
+    pForm->m_ctl.GetProperty(OXTC_VALUE, VT_I2, &nValue);
+    EXPECT_EQ(12, nValue) << "the state of the initialisation data";
+    CString strCaption;
+    pForm->m_ctl.GetProperty(OXTC_CAPTION, VT_BSTR, &strCaption);
+    EXPECT_EQ(CString("Formular"), strCaption);
+    EXPECT_EQ(1, pForm->SendDlgItemMessage(IDC_OLE_LIST, LB_GETCOUNT)) << "the list's string of the same data";
+
+    // the control's events reach the form's map
+    EXPECT_EQ(S_OK, Fire(pForm->m_ctl, OXTC_EVENT_SPIN, 3));
+    EXPECT_EQ((std::vector<std::string>{"form spin 3"}), pForm->m_events);
+
+    pFrame->DestroyWindow();
+    EXPECT_EQ(0, LiveControls()) << "the control goes with its form";
+}
+
+TEST_F(ControlContainerTest, AFormThatCannotBeMadeFailsItsViewAndFrame)
+{
+    struct Case {
+        const char* pszWhat;
+        CRuntimeClass* pViewClass;
+    };
+    const Case cases[] = {
+        {"a control nobody serves", RUNTIME_CLASS(CMissingControlForm)},
+        {"no template", RUNTIME_CLASS(CMissingTemplateForm)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(nullptr, MakeFormFrame(c.pViewClass, "Formular, das fehlschlägt")) << c.pszWhat;
+        EXPECT_EQ(0, g_nFailingForms) << c.pszWhat << ": the view has gone";
+        EXPECT_EQ(nullptr, ::FindWindowA(NULL, "Formular, das fehlschlägt")) << c.pszWhat << ": no frame is left";
+    }
 }
 
 // ---- the class object through the program's import -------------------------------------------------

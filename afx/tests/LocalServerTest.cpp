@@ -1,12 +1,14 @@
-// The test automation server in a process of its own, registered for these tests and started by
-// COM: calls by name across processes, errors with their information, the connection count, the
-// running object table, and the server's end with its last object.
+// The test automation servers in processes of their own, registered for these tests and started
+// by COM: calls by name across processes, errors with their information, the connection count,
+// the running object table, and the server's end with its last object; the document server's
+// document as the root object, one process per client.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
 
 #include "OleTestSupport.h"
+#include "TestDocServerShared.h"
 #include "TestServerShared.h"
 
 namespace {
@@ -21,10 +23,10 @@ std::string ProgramFolder()
 
 std::string g_strLog;
 
-// Runs the server with the arguments and waits for its end.
-BOOL RunServer(const char* pszArgs)
+// Runs the server program with the arguments and waits for its end.
+BOOL RunServer(const char* pszArgs, const char* pszProgram = "afx_test_server.exe")
 {
-    std::string strCommand = "\"" + ProgramFolder() + "afx_test_server.exe\" " + pszArgs;
+    std::string strCommand = "\"" + ProgramFolder() + pszProgram + "\" " + pszArgs;
     STARTUPINFOA si = {sizeof(si)};
     PROCESS_INFORMATION pi;
     if (!CreateProcessA(NULL, &strCommand[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
@@ -162,6 +164,75 @@ TEST_F(LocalServerTest, EachClientOfTheServerHasItsOwnRootObjectInOneProcess)
     EXPECT_EQ(1, nObjects);
     second.ReleaseDispatch();
     EXPECT_TRUE(WaitForEnd(nFirstPid));
+}
+
+// ---- the document server -----------------------------------------------------------------------------
+
+class DocServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        char szTemp[MAX_PATH];
+        GetTempPathA(MAX_PATH, szTemp);
+        g_strLog = std::string(szTemp) + "ox_test_docserver_" + std::to_string(GetCurrentProcessId()) + ".log";
+        DeleteFileA(g_strLog.c_str());
+        SetEnvironmentVariableA(OXTS_LOG_VARIABLE, g_strLog.c_str());
+        ASSERT_TRUE(RunServer("/RegServer", "afx_test_docserver.exe"));
+        ASSERT_NE(std::string::npos, ReadLog().find("register 1"));
+    }
+    static void TearDownTestSuite()
+    {
+        RunServer("/UnregServer", "afx_test_docserver.exe");
+        DeleteFileA(g_strLog.c_str());
+        SetEnvironmentVariableA(OXTS_LOG_VARIABLE, NULL);
+    }
+};
+
+TEST_F(DocServerTest, EachClientGetsTheDocumentOfAServerProcessOfItsOwn)
+{
+    // the registration came from the template's strings
+    std::string strValue;
+    EXPECT_TRUE(afxtest::ReadClassesValue(OXDS_PROGID, &strValue));
+    EXPECT_EQ(OXDS_TYPENAME, strValue);
+
+    COleDispatchDriver first, second;
+    COleException error;
+    ASSERT_TRUE(first.CreateDispatch(OXDS_PROGID, &error)) << std::hex << error.m_sc;
+    ASSERT_TRUE(second.CreateDispatch(CLSID_OxTestDocServer, &error)) << std::hex << error.m_sc;
+    long nFirstPid = 0, nSecondPid = 0;
+    first.InvokeHelper(OXDS_PROCESSID, DISPATCH_METHOD, VT_I4, &nFirstPid, NULL);
+    second.InvokeHelper(OXDS_PROCESSID, DISPATCH_METHOD, VT_I4, &nSecondPid, NULL);
+    EXPECT_NE(0, nFirstPid);
+    EXPECT_NE(nFirstPid, nSecondPid) << "a multi-instance server: one process per client";
+
+    for (COleDispatchDriver* pDriver : {&first, &second}) {
+        BOOL bVisible = TRUE, bInMainFrame = FALSE;
+        long nDocuments = 0, nNew = 0;
+        pDriver->GetProperty(OXDS_VISIBLE, VT_BOOL, &bVisible);
+        pDriver->GetProperty(OXDS_INMAINFRAME, VT_BOOL, &bInMainFrame);
+        pDriver->GetProperty(OXDS_DOCUMENTS, VT_I4, &nDocuments);
+        pDriver->GetProperty(OXDS_NEWDOCUMENTS, VT_I4, &nNew);
+        EXPECT_FALSE(bVisible) << "started for automation, the main window stays hidden";
+        EXPECT_TRUE(bInMainFrame) << "the object is the main frame's document";
+        EXPECT_EQ(1, nDocuments);
+        EXPECT_EQ(2, nNew) << "the start's document, opened anew for the client";
+    }
+    first.SetProperty(OXDS_TEXT, VT_BSTR, "erstes Dokument");
+    CString strText;
+    second.GetProperty(OXDS_TEXT, VT_BSTR, &strText);
+    EXPECT_EQ(CString(""), strText) << "two documents";
+    long nUpdates = 0;
+    first.GetProperty(OXDS_VIEWUPDATES, VT_I4, &nUpdates);
+    EXPECT_EQ(1, nUpdates) << "the change reached the view";
+
+    first.ReleaseDispatch();
+    EXPECT_TRUE(WaitForEnd(nFirstPid)) << "a server ends with its client";
+    EXPECT_NE(std::string::npos, ReadLog().find("exit " + std::to_string(nFirstPid))) << ReadLog();
+    CString strTitle;
+    second.GetProperty(OXDS_TITLE, VT_BSTR, &strTitle);
+    EXPECT_EQ(CString("Serverdokument"), strTitle) << "the other server lives on";
+    second.ReleaseDispatch();
+    EXPECT_TRUE(WaitForEnd(nSecondPid));
 }
 
 } // namespace

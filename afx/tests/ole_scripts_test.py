@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""The test automation server driven by independent clients: Wine's script host (cscript) runs
-JScript and VBScript programs that create the server by its ProgID, read and write properties,
-call methods and provoke errors. The registry is read with Wine's reg tool. The script host ends
-silently on an uncaught script error, so every check prints a line and the scripts end with a
-marker line; the server writes its start and end into a log file."""
+"""The test automation servers driven by independent clients: Wine's script host (cscript) runs
+JScript and VBScript programs that create the servers by their ProgIDs, read and write
+properties, call methods and provoke errors. The registry is read with Wine's reg tool. The
+script host ends silently on an uncaught script error, so every check prints a line and the
+scripts end with a marker line; the servers write their start and end into a log file. The
+document server's object is the document of its template."""
 import os
 import re
 import subprocess
@@ -89,6 +90,51 @@ WScript.Echo "END-VBSCRIPT"
 """
 
 
+DOC_PROGID = "OX.TestDocServer"
+DOC_CLSID = "{6C2D8E41-1A5B-4C7D-8E9F-20A1B2C3D4E5}"
+
+# The document server: the document of its template is the object the client gets.
+DOC_JSCRIPT = r"""
+var out = [];
+function check(name, f) {
+    try { out.push(name + "=" + f()); }
+    catch (e) { out.push(name + "!" + (e.number >>> 0).toString(16) + " " + e.description); }
+}
+var d = new ActiveXObject("OX.TestDocServer");
+check("visible", function () { return d.Visible; });
+check("inframe", function () { return d.InMainFrame; });
+check("documents", function () { return d.Documents; });
+check("newdocs", function () { return d.NewDocuments; });
+check("title", function () { return d.Title; });
+d.Text = "Grüße";
+check("text", function () { return d.Text == "Grüße"; });
+check("updates", function () { return d.ViewUpdates; });
+check("unknown", function () { return d.Drucken(); });
+WScript.Echo(out.join("\n"));
+WScript.Echo("END-DOC-JSCRIPT");
+"""
+
+DOC_VBSCRIPT = r"""
+On Error Resume Next
+Sub Report(name)
+    If Err.Number <> 0 Or Err.Description <> "" Then
+        WScript.Echo name & "!" & LCase(Hex(Err.Number)) & " " & Err.Description
+    Else
+        WScript.Echo name & "=" & result
+    End If
+    Err.Clear
+End Sub
+Set d = CreateObject("OX.TestDocServer")
+result = TypeName(d) : Report "create"
+result = CInt(d.Visible) : Report "visible"
+d.Text = "Überweg"
+result = CInt(d.Text = "Überweg") : Report "text"
+result = d.Documents : Report "documents"
+Set d = Nothing
+WScript.Echo "END-DOC-VBSCRIPT"
+"""
+
+
 def run_script(folder, name, text, marker):
     path = os.path.join(folder, name)
     with open(path, "w", encoding="cp1252") as f:
@@ -135,6 +181,56 @@ def wait_for_exits(log, seconds=20):
         if started <= ended or time.time() > deadline:
             return started - ended
         time.sleep(0.2)
+
+
+def check_document_server(folder, classes):
+    """The document server registered from its template's strings, and its document driven by
+    script clients: each client's server keeps its window hidden and ends with the client."""
+    log = os.path.join(folder, "docserver.log")
+    os.environ["OX_TEST_SERVER_LOG"] = oxtest.winpath(log)
+    oxtest.run("afx_test_docserver", "/UnregServer")
+    oxtest.run("afx_test_docserver", "/RegServer")
+    oxtest.check("document server registration logged", True, "register 1" in server_lines(log))
+    oxtest.check("document type name", "OX Testdokument-Server", reg_value(classes + "\\" + DOC_PROGID))
+    oxtest.check("document ProgID's class id", DOC_CLSID, reg_value(classes + "\\" + DOC_PROGID + "\\CLSID"))
+    oxtest.check("document class's ProgID", DOC_PROGID, reg_value(classes + "\\CLSID\\" + DOC_CLSID + "\\ProgID"))
+    server = reg_value(classes + "\\CLSID\\" + DOC_CLSID + "\\LocalServer32") or ""
+    oxtest.check("document server command", True, server.lower().endswith("afx_test_docserver.exe /automation"))
+
+    js = run_script(folder, "document.js", DOC_JSCRIPT, "END-DOC-JSCRIPT")
+    expected_js = {
+        "visible": ("=", "false"),
+        "inframe": ("=", "true"),
+        "documents": ("=", "1"),
+        "newdocs": ("=", "2"),
+        "title": ("=", "Serverdokument"),
+        "text": ("=", "true"),
+        "updates": ("=", "1"),
+    }
+    for name, value in expected_js.items():
+        oxtest.check("document JScript " + name, value, js.get(name))
+    kind, value = js.get("unknown", ("", ""))
+    oxtest.check("document JScript error unknown", ("!", True), (kind, value.startswith("800a01b6")))
+
+    vbs = run_script(folder, "document.vbs", DOC_VBSCRIPT, "END-DOC-VBSCRIPT")
+    expected_vbs = {
+        "create": ("=", "Object"),
+        "visible": ("=", "0"),
+        "text": ("=", "-1"),
+        "documents": ("=", "1"),
+    }
+    for name, value in expected_vbs.items():
+        oxtest.check("document VBScript " + name, value, vbs.get(name))
+
+    left = wait_for_exits(log)
+    oxtest.check("document servers still running", set(), left)
+    starts = [l for l in server_lines(log) if l.startswith("start ")]
+    oxtest.check("document server processes (unregister, register, two clients)", 4, len(starts))
+
+    oxtest.run("afx_test_docserver", "/UnregServer")
+    oxtest.check("document server unregistration logged", True, "unregister 1" in server_lines(log))
+    oxtest.check("document ProgID gone", None, reg_value(classes + "\\" + DOC_PROGID + "\\CLSID"))
+    oxtest.check("document class gone", None, reg_value(classes + "\\CLSID\\" + DOC_CLSID))
 
 
 def main():
@@ -217,6 +313,8 @@ def main():
         oxtest.check("unregistration logged", True, "unregister 1" in server_lines(log))
         oxtest.check("ProgID gone", None, reg_value(classes + "\\" + PROGID + "\\CLSID"))
         oxtest.check("class gone", None, reg_value(classes + "\\CLSID\\" + CLSID + "\\LocalServer32"))
+
+        check_document_server(folder, classes)
         del os.environ["OX_TEST_SERVER_LOG"]
     return oxtest.report()
 

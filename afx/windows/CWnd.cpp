@@ -214,6 +214,37 @@ BOOL CWnd::ExecuteDlgInit(LPVOID lpResource)
     return init.bSuccess;
 }
 
+BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
+{
+    AfxInitCommonControls();
+    // The dialog manager cannot make OLE controls: the control container takes them out of the
+    // template and creates them at WM_INITDIALOG.
+    COccManager* pOccManager = AfxGetOccManager();
+    _AFX_OCC_DIALOG_INFO* pOccDialogInfo = NULL;
+    LPCDLGTEMPLATE lpTemplate = lpDialogTemplate;
+    if (pOccManager != NULL) {
+        pOccDialogInfo = pOccManager->PreCreateDialog(lpDialogTemplate, &lpTemplate);
+        if (lpTemplate == NULL) {
+            PostNcDestroy(); // no window comes of a template that cannot be read
+            return FALSE;
+        }
+    }
+    m_pOccDialogInfo = pOccDialogInfo;
+    AfxHookWindowCreate(this);
+    HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
+    if (!AfxUnhookWindowCreate())
+        PostNcDestroy();
+    if (pOccDialogInfo != NULL)
+        pOccManager->PostCreateDialog(pOccDialogInfo);
+    // Without a window the object may be gone (PostNcDestroy): it is not touched then. A window
+    // destroyed during its initialisation (its OLE controls could not be made) counts as not
+    // made, whatever the dialog manager answered.
+    if (hWnd == NULL || !::IsWindow(hWnd))
+        return FALSE;
+    m_pOccDialogInfo = NULL;
+    return TRUE;
+}
+
 // ---- subclassing ---------------------------------------------------------------------------------
 
 WNDPROC* CWnd::GetSuperWndProcAddr() { return &m_pfnSuper; }
