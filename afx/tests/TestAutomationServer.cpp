@@ -13,22 +13,13 @@
 
 #include <set>
 
+#include "TestServerProgram.h"
 #include "TestServerShared.h"
 
 namespace {
 
-void Log(const char* pszFormat, long nValue)
-{
-    char szPath[MAX_PATH];
-    if (GetEnvironmentVariableA(OXTS_LOG_VARIABLE, szPath, MAX_PATH) == 0)
-        return;
-    FILE* pFile = fopen(szPath, "a");
-    if (pFile == NULL)
-        return;
-    fprintf(pFile, pszFormat, nValue);
-    fputc('\n', pFile);
-    fclose(pFile);
-}
+using testserver::HasSwitch;
+using testserver::Log;
 
 // The number of live objects of the server.
 LONG g_nObjects = 0;
@@ -243,16 +234,6 @@ END_DISPATCH_MAP()
 BEGIN_INTERFACE_MAP(CTestRoot, CCmdTarget)
 INTERFACE_PART(CTestRoot, IID_IOxTestServer, Dispatch)
 END_INTERFACE_MAP()
-
-// The "/Name" or "-Name" switch (without regard to case) of the command line.
-BOOL HasSwitch(LPCTSTR lpszCmdLine, LPCTSTR lpszName)
-{
-    CString strLine = lpszCmdLine;
-    strLine.MakeLower();
-    CString strName = lpszName;
-    strName.MakeLower();
-    return strLine.Find("/" + strName) >= 0 || strLine.Find("-" + strName) >= 0;
-}
 
 class CServerApp : public CWinApp {
 public:

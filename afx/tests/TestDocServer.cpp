@@ -13,27 +13,15 @@
 // file named by OX_TEST_SERVER_LOG.
 #include <afxdisp.h>
 
-#include <stdio.h>
-
 #include "TestDocServerShared.h"
-#include "TestServerShared.h"
+#include "TestServerProgram.h"
 
 #define IDR_DOCSERVER 128
 
 namespace {
 
-void Log(const char* pszFormat, long nValue)
-{
-    char szPath[MAX_PATH];
-    if (GetEnvironmentVariableA(OXTS_LOG_VARIABLE, szPath, MAX_PATH) == 0)
-        return;
-    FILE* pFile = fopen(szPath, "a");
-    if (pFile == NULL)
-        return;
-    fprintf(pFile, pszFormat, nValue);
-    fputc('\n', pFile);
-    fclose(pFile);
-}
+using testserver::HasSwitch;
+using testserver::Log;
 
 LONG g_nDocuments = 0;
 
@@ -116,16 +104,6 @@ DISP_PROPERTY_EX(CServerDoc, "ViewUpdates", GetViewUpdates, SetReadOnly, VT_I4)
 DISP_PROPERTY_EX(CServerDoc, "Title", GetTitleText, SetReadOnlyText, VT_BSTR)
 DISP_FUNCTION(CServerDoc, "ProcessId", ProcessId, VT_I4, VTS_NONE)
 END_DISPATCH_MAP()
-
-// The "/Name" or "-Name" switch (without regard to case) of the command line.
-BOOL HasSwitch(LPCTSTR lpszCmdLine, LPCTSTR lpszName)
-{
-    CString strLine = lpszCmdLine;
-    strLine.MakeLower();
-    CString strName = lpszName;
-    strName.MakeLower();
-    return strLine.Find("/" + strName) >= 0 || strLine.Find("-" + strName) >= 0;
-}
 
 class CDocServerApp : public CWinApp {
 public:

@@ -183,6 +183,19 @@ def wait_for_exits(log, seconds=20):
         time.sleep(0.2)
 
 
+def check_answers(prefix, answers, expected):
+    """Every expected answer of a script: name -> (kind, value), kind "=" for a value."""
+    for name, value in expected.items():
+        oxtest.check(prefix + " " + name, value, answers.get(name))
+
+
+def check_errors(prefix, answers, patterns):
+    """Every expected error of a script: name -> the pattern its code and text must start with."""
+    for name, pattern in patterns.items():
+        kind, value = answers.get(name, ("", ""))
+        oxtest.check(prefix + " error " + name, ("!", True), (kind, re.match(pattern, value) is not None))
+
+
 def check_document_server(folder, classes):
     """The document server registered from its template's strings, and its document driven by
     script clients: each client's server keeps its window hidden and ends with the client."""
@@ -207,10 +220,8 @@ def check_document_server(folder, classes):
         "text": ("=", "true"),
         "updates": ("=", "1"),
     }
-    for name, value in expected_js.items():
-        oxtest.check("document JScript " + name, value, js.get(name))
-    kind, value = js.get("unknown", ("", ""))
-    oxtest.check("document JScript error unknown", ("!", True), (kind, value.startswith("800a01b6")))
+    check_answers("document JScript", js, expected_js)
+    check_errors("document JScript", js, {"unknown": r"800a01b6"})
 
     vbs = run_script(folder, "document.vbs", DOC_VBSCRIPT, "END-DOC-VBSCRIPT")
     expected_vbs = {
@@ -219,8 +230,7 @@ def check_document_server(folder, classes):
         "text": ("=", "-1"),
         "documents": ("=", "1"),
     }
-    for name, value in expected_vbs.items():
-        oxtest.check("document VBScript " + name, value, vbs.get(name))
+    check_answers("document VBScript", vbs, expected_vbs)
 
     left = wait_for_exits(log)
     oxtest.check("document servers still running", set(), left)
@@ -263,8 +273,7 @@ def main():
             "describe": ("=", "3:7"),
             "objects": ("=", "1"),
         }
-        for name, value in expected_js.items():
-            oxtest.check("JScript " + name, value, js.get(name))
+        check_answers("JScript", js, expected_js)
         # errors: the member's text (the script engines of Wine 8 turn the application's error
         # code into 80004005, Windows into 800a0000 + code); wrong names and argument counts as
         # COM's errors
@@ -277,9 +286,7 @@ def main():
             "more": r"8002000e",
             "mismatch": r"80020005",
         }
-        for name, pattern in errors_js.items():
-            kind, value = js.get(name, ("", ""))
-            oxtest.check("JScript error " + name, ("!", True), (kind, re.match(pattern, value) is not None))
+        check_errors("JScript", js, errors_js)
 
         vbs = run_script(folder, "client.vbs", VBSCRIPT, "END-VBSCRIPT")
         expected_vbs = {
@@ -292,16 +299,13 @@ def main():
             "add": ("=", "5"),
             "child": ("=", "4"),
         }
-        for name, value in expected_vbs.items():
-            oxtest.check("VBScript " + name, value, vbs.get(name))
+        check_answers("VBScript", vbs, expected_vbs)
         errors_vbs = {
             "missing": r"1b6 ",
             "argcount": r"1c2 ",
             "fail": r"(4d2|0) Absichtlicher Fehler",
         }
-        for name, pattern in errors_vbs.items():
-            kind, value = vbs.get(name, ("", ""))
-            oxtest.check("VBScript error " + name, ("!", True), (kind, re.match(pattern, value) is not None))
+        check_errors("VBScript", vbs, errors_vbs)
 
         # Each script's server ended with its last object.
         left = wait_for_exits(log)
