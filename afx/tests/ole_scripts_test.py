@@ -14,15 +14,33 @@ import time
 
 import oxtest
 
-PROGID = "OX.TestServer"
-CLSID = "{5B4F1E61-7C2A-4E0B-9E5D-3A1F6C2B8D01}"
-
-JSCRIPT = r"""
+# How the scripts report: every check prints "name=value", or "name!code text" for an error, so
+# that an error ends no script before its marker line.
+JS_CHECK = r"""
 var out = [];
 function check(name, f) {
     try { out.push(name + "=" + f()); }
     catch (e) { out.push(name + "!" + (e.number >>> 0).toString(16) + " " + e.description); }
 }
+"""
+
+VB_REPORT = r"""
+On Error Resume Next
+Sub Report(name)
+    ' the check's result, or the error of the statement before
+    If Err.Number <> 0 Or Err.Description <> "" Then
+        WScript.Echo name & "!" & LCase(Hex(Err.Number)) & " " & Err.Description
+    Else
+        WScript.Echo name & "=" & result
+    End If
+    Err.Clear
+End Sub
+"""
+
+PROGID = "OX.TestServer"
+CLSID = "{5B4F1E61-7C2A-4E0B-9E5D-3A1F6C2B8D01}"
+
+JSCRIPT = JS_CHECK + r"""
 var o = new ActiveXObject("OX.TestServer");
 check("add", function () { return o.Add(40, 2); });
 check("addtext", function () { return o.Add("40", "2"); });
@@ -50,17 +68,7 @@ WScript.Echo(out.join("\n"));
 WScript.Echo("END-JSCRIPT");
 """
 
-VBSCRIPT = r"""
-On Error Resume Next
-Sub Report(name)
-    ' the check's result, or the error of the statement before
-    If Err.Number <> 0 Or Err.Description <> "" Then
-        WScript.Echo name & "!" & LCase(Hex(Err.Number)) & " " & Err.Description
-    Else
-        WScript.Echo name & "=" & result
-    End If
-    Err.Clear
-End Sub
+VBSCRIPT = VB_REPORT + r"""
 Set o = CreateObject("OX.TestServer")
 result = TypeName(o) : Report "create"
 o.Name = "Überweg"
@@ -94,12 +102,7 @@ DOC_PROGID = "OX.TestDocServer"
 DOC_CLSID = "{6C2D8E41-1A5B-4C7D-8E9F-20A1B2C3D4E5}"
 
 # The document server: the document of its template is the object the client gets.
-DOC_JSCRIPT = r"""
-var out = [];
-function check(name, f) {
-    try { out.push(name + "=" + f()); }
-    catch (e) { out.push(name + "!" + (e.number >>> 0).toString(16) + " " + e.description); }
-}
+DOC_JSCRIPT = JS_CHECK + r"""
 var d = new ActiveXObject("OX.TestDocServer");
 check("visible", function () { return d.Visible; });
 check("inframe", function () { return d.InMainFrame; });
@@ -114,16 +117,7 @@ WScript.Echo(out.join("\n"));
 WScript.Echo("END-DOC-JSCRIPT");
 """
 
-DOC_VBSCRIPT = r"""
-On Error Resume Next
-Sub Report(name)
-    If Err.Number <> 0 Or Err.Description <> "" Then
-        WScript.Echo name & "!" & LCase(Hex(Err.Number)) & " " & Err.Description
-    Else
-        WScript.Echo name & "=" & result
-    End If
-    Err.Clear
-End Sub
+DOC_VBSCRIPT = VB_REPORT + r"""
 Set d = CreateObject("OX.TestDocServer")
 result = TypeName(d) : Report "create"
 result = CInt(d.Visible) : Report "visible"
