@@ -61,6 +61,11 @@ const char* const kTexts[AFX_TEXT_COUNT] = {
     "Änderungen in %1 speichern?",
     "Es konnte kein neues Dokument angelegt werden.",
     "Die Hilfe konnte nicht gestartet werden.",
+    // boxes of the OLE message filter
+    "Die andere Anwendung ist beschäftigt, der Vorgang kann nicht abgeschlossen werden.\n"
+    "Wählen Sie \"Wiederholen\", um es erneut zu versuchen, oder \"Abbrechen\", um den Vorgang abzubrechen.",
+    "Die andere Anwendung antwortet nicht.\n"
+    "Wählen Sie \"Wiederholen\", um weiter zu warten, oder \"Abbrechen\", um den Vorgang abzubrechen.",
 };
 
 // Prompt ids of the library and their texts.

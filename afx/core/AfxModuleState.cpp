@@ -4,7 +4,7 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 AFX_MODULE_STATE* AFXAPI AfxGetModuleState()
 {
-    static AFX_MODULE_STATE s_state = {NULL, (HINSTANCE)&__ImageBase, (HINSTANCE)&__ImageBase, NULL, FALSE, 0};
+    static AFX_MODULE_STATE s_state = {NULL, (HINSTANCE)&__ImageBase, (HINSTANCE)&__ImageBase, NULL, FALSE, 0, TRUE};
     return &s_state;
 }
 

@@ -235,6 +235,14 @@ void CDocument::ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOO
     AfxMessageBox(strPrompt, MB_ICONEXCLAMATION, nIDPDefault);
 }
 
+void CDocument::OnFinalRelease()
+{
+    // temporary objects made while the frames go must survive the document's end
+    AfxLockTempMaps();
+    OnCloseDocument();
+    AfxUnlockTempMaps();
+}
+
 void CDocument::OnCloseDocument()
 {
     // The frames of the views go first (which takes the views with them); the document stays

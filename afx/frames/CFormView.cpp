@@ -6,6 +6,7 @@ IMPLEMENT_DYNAMIC(CFormView, CScrollView)
 BEGIN_MESSAGE_MAP(CFormView, CScrollView)
 ON_WM_CREATE()
 ON_WM_SETFOCUS()
+ON_MESSAGE(WM_INITDIALOG, OnInitForm)
 END_MESSAGE_MAP()
 
 CFormView::CFormView(LPCTSTR lpszTemplateName)
@@ -39,20 +40,18 @@ BOOL CFormView::Create(LPCTSTR, LPCTSTR, DWORD dwStyle, const RECT& rect, CWnd* 
     }
     HGLOBAL hTemplate = hResource != NULL ? ::LoadResource(hInst, hResource) : NULL;
     LPCDLGTEMPLATE lpTemplate = hTemplate != NULL ? (LPCDLGTEMPLATE)::LockResource(hTemplate) : NULL;
-    if (lpTemplate == NULL)
+    if (lpTemplate == NULL) {
+        PostNcDestroy(); // the view goes as if its window had been made and destroyed
         return FALSE;
+    }
 
     // The window's creation message cannot carry the context (the dialog manager passes its
-    // own): OnCreate takes it from here.
+    // own): OnCreate takes it from here. A form that could not be made (also one whose OLE
+    // controls could not be made at WM_INITDIALOG) is gone with its view.
     m_pCreateContext = pContext;
-    AfxInitCommonControls();
-    AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
-    if (!AfxUnhookWindowCreate())
-        PostNcDestroy();
-    m_pCreateContext = NULL;
-    if (hWnd == NULL)
+    if (!CreateDlgIndirect(lpTemplate, pParentWnd, hInst))
         return FALSE;
+    m_pCreateContext = NULL;
 
     ModifyStyle(WS_BORDER | WS_CAPTION, cs.style & (WS_BORDER | WS_CAPTION));
     ModifyStyleEx(WS_EX_CLIENTEDGE, cs.dwExStyle & WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
@@ -72,6 +71,25 @@ int CFormView::OnCreate(LPCREATESTRUCT lpcs)
     CREATESTRUCT cs = *lpcs;
     cs.lpCreateParams = m_pCreateContext;
     return CScrollView::OnCreate(&cs);
+}
+
+LRESULT CFormView::OnInitForm(WPARAM, LPARAM)
+{
+    // the dialog manager's own handling first (its answer decides the first focus)
+    LRESULT lResult = Default();
+    // The template's OLE controls, with their saved state, and the strings of its list and combo
+    // boxes (DLGINIT). A control that cannot be made, or a box that refuses a string, fails the
+    // form: its window goes, and with it the view.
+    _AFX_OCC_DIALOG_INFO* pOccDialogInfo = m_pOccDialogInfo;
+    m_pOccDialogInfo = NULL;
+    COccManager* pOccManager = AfxGetOccManager();
+    BOOL bMade = pOccDialogInfo == NULL ||
+                 (pOccManager != NULL && pOccManager->CreateDlgControls(this, m_lpszTemplateName, pOccDialogInfo));
+    if (!bMade || !ExecuteDlgInit(m_lpszTemplateName)) {
+        DestroyWindow();
+        return FALSE;
+    }
+    return lResult;
 }
 
 void CFormView::OnInitialUpdate()

@@ -598,9 +598,12 @@ void CFrameWnd::OnClose()
         pApp->HideApplication();
         pApp->CloseAllDocuments(FALSE);
         // Objects that others still use (automation) keep the program: the main window stays,
-        // hidden.
-        if (AfxGetModuleState()->m_nObjectCount != 0)
+        // hidden (or is gone with its documents), and the program is no longer in the user's
+        // control, so it ends when the last of them is released.
+        if (AfxGetModuleState()->m_nObjectCount != 0) {
+            AfxGetModuleState()->m_bUserCtrl = FALSE;
             return;
+        }
         // Closing the documents may have taken the main window with it.
         if (pApp->m_pMainWnd == NULL) {
             if (!AfxGetModuleState()->m_bDLL)

@@ -13,9 +13,14 @@ struct AFX_MODULE_STATE {
     HINSTANCE m_hCurrentResourceHandle;
     LPCTSTR m_lpszCurrentAppName;
     BOOL m_bDLL; // the module is a DLL whose application object runs from DllMain
-    // Objects that others use and that keep the program running (OLE counts them): while it is
-    // not 0, closing the main window hides it instead of ending the program.
+    // Objects that others use and that keep the program running (AfxOleLockApp/AfxOleUnlockApp
+    // count them): while it is not 0, closing the main window hides it instead of ending the
+    // program.
     LONG m_nObjectCount;
+    // Whether the user controls the program (TRUE until set otherwise): a program that COM started
+    // for its objects, or whose main window the user closed while its objects were in use, is not
+    // in the user's control and ends when the count goes back to 0.
+    BOOL m_bUserCtrl;
 };
 
 AFX_MODULE_STATE* AFXAPI AfxGetModuleState();

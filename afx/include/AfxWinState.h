@@ -18,6 +18,9 @@ CWnd* AFXAPI AfxGetMainWnd();
 // names); called once at start (from DllMain for a DLL).
 BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
 void AFXAPI AfxWinTerm();
+// A function that AfxWinTerm calls first (the OLE layer's end, set by AfxOleInit), or NULL.
+typedef void(AFXAPI* AFX_TERM_HOOK)();
+void AFXAPI AfxSetOleTermHook(AFX_TERM_HOOK pfnTerm);
 
 // Makes pThread the calling thread's CWinThread (used by CWinThread and CWinApp).
 void AFXAPI AfxSetCurrentThread(CWinThread* pThread);
@@ -33,6 +36,25 @@ BOOL AFXAPI AfxIsIdleMessage(MSG* pMsg);
 // The program's start: AfxWinInit, the application's InitApplication and InitInstance, then its
 // Run; AfxWinTerm at the end. Answers the program's exit code (-1 when the start failed).
 int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
+
+// Dialog initialisation data (resource type RT_DLGINIT, named like its dialog): records of a
+// WORD control id, a WORD message, a DWORD length and that many bytes, ended by a control id 0.
+// The messages are the string messages of list and combo boxes (their 16-bit numbers as
+// resource editors write them, or the 32-bit ones) with a NUL-terminated text, and the OLE
+// control messages below with the control's saved state.
+#define RT_DLGINIT MAKEINTRESOURCE(240)
+#define AFX_DLGINIT_LB_ADDSTRING16 0x0401
+#define AFX_DLGINIT_CB_ADDSTRING16 0x0403
+#define WM_OCC_LOADFROMSTREAM 0x0376
+#define WM_OCC_LOADFROMSTORAGE 0x0377
+#define WM_OCC_INITNEW 0x0378
+typedef void (*AFX_DLGINIT_RECORD_PROC)(void* pContext, WORD nIDC, WORD nMsg, const BYTE* pData, DWORD dwLen);
+// The DLGINIT resource named lpszResourceName (in the resource module, else the instance) and
+// its size, or NULL.
+const void* AFXAPI AfxFindDlgInit(LPCTSTR lpszResourceName, DWORD* pcbResource);
+// Calls pfn for every record of the data, reading no byte past cbResource.
+void AFXAPI AfxForEachDlgInitRecord(const void* lpResource, DWORD cbResource, AFX_DLGINIT_RECORD_PROC pfn,
+                                    void* pContext);
 
 // The window that should own a box or dialog of pParent (see CWnd::GetSafeOwner).
 HWND AFXAPI AfxGetSafeOwner(CWnd* pParent, HWND* pWndTop = NULL);

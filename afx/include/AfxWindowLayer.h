@@ -14,6 +14,7 @@
 #include "AfxThreadState.h"
 #include "AfxWinState.h"
 #include "CUserException.h"
+#include "COccManager.h"
 #include "CCmdTarget.h"
 #include "CCmdUI.h"
 #include "CWinThread.h"

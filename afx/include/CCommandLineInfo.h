@@ -21,7 +21,7 @@ public:
 
     BOOL m_bShowSplash;
     BOOL m_bRunEmbedded;
-    BOOL m_bRunAutomation;
+    BOOL m_bRunAutomated;
     enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileDDE, FileNothing = -1 } m_nShellCommand;
     CString m_strFileName;
     CString m_strPrinterName;

@@ -54,8 +54,6 @@ public:
 
 protected:
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
-    // Creates the window from the template with the library's dialog procedure.
-    BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst);
     HWND PreModal();
     void PostModal();
     LPCDLGTEMPLATE LoadTemplate(HINSTANCE* phInst) const;

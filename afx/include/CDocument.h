@@ -68,6 +68,9 @@ public:
     virtual BOOL OnSaveDocument(LPCTSTR lpszPathName);
     // Destroys the frames of the views, empties the document and (m_bAutoDelete) deletes it.
     virtual void OnCloseDocument();
+    // The last reference of a client (automation) went: the document closes (OnCloseDocument),
+    // rather than being deleted under its views.
+    virtual void OnFinalRelease();
     // Shows why a file could not be read or written (the exception's text, else nIDPDefault
     // with the file's name).
     virtual void ReportSaveLoadException(LPCTSTR lpszPathName, CException* e, BOOL bSaving, UINT nIDPDefault);

@@ -3,6 +3,12 @@
 // OnInitialUpdate), and gives the keyboard to its controls as a dialog does (Tab, arrows,
 // mnemonics) once the frames above it have had their accelerators. The template must be a child
 // template (WS_CHILD, no caption); the view's border follows the style it is created with.
+//
+// With control containment (AfxEnableControlContainer) the template's OLE controls are made as
+// a dialog's are: taken out of the template before the window is created and made when it is
+// initialised, at their place and in their order, with their saved state from the DLGINIT data,
+// which also fills the list and combo boxes. A control that cannot be made fails the view's
+// creation.
 #pragma once
 
 #include "CScrollView.h"
@@ -30,6 +36,8 @@ public:
 
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
     afx_msg void OnSetFocus(CWnd* pOldWnd);
+    // WM_INITDIALOG: the template's OLE controls and list strings.
+    afx_msg LRESULT OnInitForm(WPARAM wParam, LPARAM lParam);
 
 protected:
     // Remembers the control inside the form that has the focus; FALSE when none has.

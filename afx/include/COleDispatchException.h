@@ -17,6 +17,12 @@ public:
     // The description (TRUE even when it is empty).
     virtual BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = NULL);
 
+    // Fills what an automation client receives for any caught exception (pInfo may be NULL):
+    // the code, text, source and help of a dispatch exception (the application's name as the
+    // source when it has none), else the status code of COleException::Process and the
+    // exception's text.
+    static void PASCAL Process(EXCEPINFO* pInfo, const CException* e);
+
     WORD m_wCode;          // error code of the application (0 when m_scError is used)
     SCODE m_scError;       // status code (0 when m_wCode is used)
     DWORD m_dwHelpContext; // 0 without help

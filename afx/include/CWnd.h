@@ -26,6 +26,7 @@ class CScrollBar;
 class CListBox;
 class CDataExchange;
 class CFrameWnd;
+class CFile;
 struct CCreateContext;
 
 // m_nFlags of a window.
@@ -309,6 +310,46 @@ public:
     // application's help file; a help program that cannot be started is reported
     // (AFX_IDP_FAILED_TO_LAUNCH_HELP). dwData is pointer-sized (HELP_KEY passes a string).
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
+
+    // ---- dialog initialisation data ----
+    // Sends the strings of the DLGINIT resource named lpszResourceName (or at lpResource) to the
+    // list and combo boxes they name (records of OLE controls are left to the control
+    // container); FALSE when a box refused a string. A missing resource is no error.
+    BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
+    BOOL ExecuteDlgInit(LPVOID lpResource);
+    // Creates this window from a dialog template with the library's dialog procedure (dialogs and
+    // form views); with control containment the template's OLE controls are taken out and made
+    // at WM_INITDIALOG (m_pOccDialogInfo). FALSE when no window came of it, or it was destroyed
+    // while it was initialised: the object has then been through PostNcDestroy (it may be gone)
+    // and is not to be touched.
+    BOOL CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst);
+
+    // ---- OLE controls (the OLE layer, <afxdisp.h>, after AfxEnableControlContainer) ----
+    // Creates the OLE control clsid (or the one named by a ProgID or "{CLSID}" text) as a child
+    // of pParentWnd with the id, place and styles (WS_VISIBLE, WS_DISABLED, WS_TABSTOP,
+    // WS_GROUP) given, and makes this object its window's (subclassed). pPersist holds the
+    // control's saved state (a stream; bStorage: a storage), else the control starts empty.
+    BOOL CreateControl(REFCLSID clsid, LPCTSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                       UINT nID, CFile* pPersist = NULL, BOOL bStorage = FALSE, BSTR bstrLicKey = NULL);
+    BOOL CreateControl(LPCTSTR pszClass, LPCTSTR pszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                       UINT nID, CFile* pPersist = NULL, BOOL bStorage = FALSE, BSTR bstrLicKey = NULL);
+    // The control's IUnknown (no reference added), or NULL for a window that is no OLE control.
+    LPUNKNOWN GetControlUnknown();
+    // Calls the control's IDispatch: the arguments are described by pbParamInfo (VTS_...), the
+    // result (type vtRet; VT_BSTR into a CString) goes to pvRet. A failure throws
+    // COleDispatchException (the control raised an error) or COleException.
+    void AFX_CDECL InvokeHelper(DISPID dwDispID, WORD wFlags, VARTYPE vtRet, void* pvRet, const BYTE* pbParamInfo, ...);
+    void GetProperty(DISPID dwDispID, VARTYPE vtProp, void* pvProp) const;
+    void AFX_CDECL SetProperty(DISPID dwDispID, VARTYPE vtProp, ...);
+    // The value of an ambient property that a control of this window asks for; FALSE lets the
+    // container answer with its defaults.
+    virtual BOOL OnAmbientProperty(COleControlSite* pSite, DISPID dispid, VARIANT* pvar);
+    // Makes this window a control container (once); FALSE without AfxEnableControlContainer.
+    BOOL InitControlContainer();
+
+    COleControlContainer* m_pCtrlCont;    // the controls of this window, or NULL
+    COleControlSite* m_pCtrlSite;         // the site of this control window, or NULL
+    _AFX_OCC_DIALOG_INFO* m_pOccDialogInfo; // OLE controls of the template being created
 
     // ---- tooltips ----
     // With tooltips enabled, mouse messages of the window and its children (PreTranslateMessage)

@@ -22,6 +22,33 @@ BOOL COleDispatchException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PU
     return TRUE;
 }
 
+void PASCAL COleDispatchException::Process(EXCEPINFO* pInfo, const CException* e)
+{
+    if (pInfo == NULL)
+        return;
+    memset(pInfo, 0, sizeof(EXCEPINFO));
+    CString strSource = AfxGetAppName();
+    CString strDescription;
+    if (e != NULL && e->IsKindOf(RUNTIME_CLASS(COleDispatchException))) {
+        const COleDispatchException* pDispatch = (const COleDispatchException*)e;
+        pInfo->wCode = pDispatch->m_wCode;
+        pInfo->scode = pDispatch->m_wCode != 0 ? 0 : pDispatch->m_scError;
+        if (!pDispatch->m_strSource.IsEmpty())
+            strSource = pDispatch->m_strSource;
+        strDescription = pDispatch->m_strDescription;
+        pInfo->dwHelpContext = pDispatch->m_dwHelpContext;
+        if (!pDispatch->m_strHelpFile.IsEmpty())
+            pInfo->bstrHelpFile = pDispatch->m_strHelpFile.AllocSysString();
+    } else {
+        pInfo->scode = COleException::Process(e);
+        char szText[512] = "";
+        if (e != NULL && const_cast<CException*>(e)->GetErrorMessage(szText, sizeof(szText)))
+            strDescription = szText;
+    }
+    pInfo->bstrSource = strSource.AllocSysString();
+    pInfo->bstrDescription = strDescription.AllocSysString();
+}
+
 void AFXAPI AfxThrowOleDispatchException(WORD wCode, LPCTSTR lpszDescription, UINT nHelpID)
 {
     throw new COleDispatchException(lpszDescription, nHelpID, wCode);

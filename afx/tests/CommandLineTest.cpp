@@ -34,16 +34,20 @@ TEST(CommandLine, ParametersAreUnderstood)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszCmdLine);
         app.m_lpCmdLine = (LPTSTR)c.pszCmdLine;
+        AfxGetModuleState()->m_bUserCtrl = TRUE;
         CCommandLineInfo info;
         app.ParseCommandLine(info);
+        // a program that COM started is not in the user's control
+        EXPECT_EQ((BOOL)(!c.bEmbedded && !c.bAutomation), AfxGetModuleState()->m_bUserCtrl);
         EXPECT_EQ(c.nShellCommand, (int)info.m_nShellCommand);
         EXPECT_STREQ(c.pszFile, info.m_strFileName);
         EXPECT_EQ(c.bEmbedded, info.m_bRunEmbedded);
-        EXPECT_EQ(c.bAutomation, info.m_bRunAutomation);
+        EXPECT_EQ(c.bAutomation, info.m_bRunAutomated);
         EXPECT_EQ(c.bSplash, info.m_bShowSplash);
         EXPECT_STREQ(c.pszPrinter, info.m_strPrinterName);
         EXPECT_STREQ(c.pszPort, info.m_strPortName);
     }
+    AfxGetModuleState()->m_bUserCtrl = TRUE;
 }
 
 TEST(CommandLine, ShellCommandsWithoutTemplates)

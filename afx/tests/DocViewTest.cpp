@@ -597,6 +597,8 @@ TEST_F(DocViewTest, ObjectsInUseKeepTheProgramWhenItsWindowCloses)
     HWND hWnd = m_pFrame->m_hWnd;
     m_pFrame->SendMessage(WM_CLOSE);
     AfxGetModuleState()->m_nObjectCount = 0;
+    EXPECT_FALSE(AfxGetModuleState()->m_bUserCtrl) << "the last object's release ends the program";
+    AfxGetModuleState()->m_bUserCtrl = TRUE;
     EXPECT_FALSE(IsWindow(hWnd));
     EXPECT_EQ(nullptr, m_app.m_pMainWnd);
     EXPECT_EQ(0, CProbeDoc::s_nAlive) << "the document is closed";

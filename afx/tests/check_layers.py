@@ -4,7 +4,9 @@ other headers) only headers of their own and of lower layers. The core layer is 
 <afxcoll.h>, <afxtempl.h> and <afxmt.h> bring in; the window layer adds what its own umbrella
 AfxWindowLayer.h, <afxcmn.h> and the file dialog bring in; the frame layer adds what <afxwin.h>,
 <afxext.h>, <afxdlgs.h> and the in-place frame bring in (the public <afxwin.h> and <afxdlgs.h>
-carry the frame layer's classes, as the original's do)."""
+carry the frame layer's classes, as the original's do); the OLE layer, above the frames, adds what
+<afxdisp.h> and <afxole.h> bring in. The window and frame layers reach OLE only through the
+interfaces and hooks that their own headers declare."""
 import os
 import re
 import sys
@@ -50,9 +52,10 @@ def main():
     core = layer_headers("afx.h", "afxcoll.h", "afxtempl.h", "afxmt.h")
     windows = core | layer_headers("AfxWindowLayer.h", "afxcmn.h", "CFileDialog.h")
     frames = windows | layer_headers("afxwin.h", "afxext.h", "afxdlgs.h", "COleIPFrameWnd.h")
-    allowed = {"core": core, "windows": windows, "frames": frames}
+    ole = frames | layer_headers("afxdisp.h", "afxole.h")
+    allowed = {"core": core, "windows": windows, "frames": frames, "ole": ole}
     # a lower layer's private headers beside its sources may be used by the layers above
-    lower = {"core": [], "windows": ["core"], "frames": ["core", "windows"]}
+    lower = {"core": [], "windows": ["core"], "frames": ["core", "windows"], "ole": ["core", "windows", "frames"]}
     errors = []
     for layer, headers in allowed.items():
         folder = os.path.join(ROOT, layer)

@@ -42,8 +42,26 @@ BOOL AFXAPI AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCm
     return TRUE;
 }
 
+namespace {
+
+AFX_TERM_HOOK g_pfnOleTerm = NULL;
+COccManager* g_pOccManager = NULL;
+
+} // namespace
+
+void AFXAPI AfxSetOleTermHook(AFX_TERM_HOOK pfnTerm) { g_pfnOleTerm = pfnTerm; }
+
+COccManager* AFXAPI AfxGetOccManager() { return g_pOccManager; }
+
+void AFXAPI AfxSetOccManager(COccManager* pOccManager) { g_pOccManager = pOccManager; }
+
 void AFXAPI AfxWinTerm()
 {
+    if (g_pfnOleTerm != NULL) {
+        AFX_TERM_HOOK pfnTerm = g_pfnOleTerm;
+        g_pfnOleTerm = NULL;
+        (*pfnTerm)();
+    }
     AfxUnregisterWndClasses();
     _AFX_THREAD_STATE* pState = AfxGetThreadState();
     if (pState->m_hHookOldCbtFilter != NULL) {

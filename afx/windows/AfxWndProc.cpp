@@ -62,6 +62,10 @@ LRESULT AFXAPI AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, L
     LRESULT lResult = 0;
     try {
         lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+        // The OLE controls of a window go when its own handler is done, while their windows
+        // still exist.
+        if (nMsg == WM_DESTROY && pWnd->m_pCtrlCont != NULL && AfxGetOccManager() != NULL)
+            AfxGetOccManager()->OnContainerDestroy(pWnd);
     } catch (CException* e) {
         // A handler's exception must not unwind through the system's code.
         CWinThread* pThread = AfxGetThread();

@@ -2,9 +2,27 @@
 
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
-CCmdTarget::CCmdTarget() {}
+CCmdTarget::CCmdTarget() : m_dwRef(1), m_pOuterUnknown(NULL), m_bResultExpected(TRUE), m_xDispatch{NULL, NULL} {}
 
-CCmdTarget::~CCmdTarget() {}
+CCmdTarget::~CCmdTarget()
+{
+    // An object deleted while references are left (by its owner, not by its last release):
+    // proxies of other processes may still hold the IDispatch; cut them off, so that their
+    // calls fail instead of reaching a deleted object. The releases that follow find the count
+    // at 0 and do nothing.
+    if (m_xDispatch.m_vtbl != NULL && m_dwRef > 0) {
+        m_dwRef = 0;
+        ::CoDisconnectObject(reinterpret_cast<LPUNKNOWN>(&m_xDispatch), 0);
+    }
+}
+
+void CCmdTarget::OnFinalRelease()
+{
+    // Temporary objects made while the object goes must survive its destructor.
+    AfxLockTempMaps();
+    delete this;
+    AfxUnlockTempMaps();
+}
 
 const AFX_MSGMAP* PASCAL CCmdTarget::GetThisMessageMap()
 {
@@ -72,6 +90,11 @@ BOOL PASCAL CCmdTarget::DispatchCmdMsg(CCmdTarget* pTarget, UINT nID, int nCode,
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo)
 {
+    // Events of OLE controls go to the event sink maps (through the control container).
+    if ((UINT)nCode == CN_EVENT) {
+        COccManager* pOccManager = AfxGetOccManager();
+        return pOccManager != NULL && pOccManager->OnEvent(this, nID, (AFX_EVENT*)pExtra, pHandlerInfo);
+    }
     // The message is packed into the high word of the code; 0 means WM_COMMAND. The update code
     // (-1) is a command code of its own.
     UINT nMsg = WM_COMMAND;

@@ -1,7 +1,7 @@
 #include "AfxWindowLayer.h"
 
 CCommandLineInfo::CCommandLineInfo()
-    : m_bShowSplash(TRUE), m_bRunEmbedded(FALSE), m_bRunAutomation(FALSE), m_nShellCommand(FileNew)
+    : m_bShowSplash(TRUE), m_bRunEmbedded(FALSE), m_bRunAutomated(FALSE), m_nShellCommand(FileNew)
 {
 }
 
@@ -27,7 +27,13 @@ void CCommandLineInfo::ParseParamFlag(LPCTSTR lpszParam)
     else if (lstrcmpiA(lpszParam, "Embedding") == 0)
         m_bRunEmbedded = TRUE;
     else if (lstrcmpiA(lpszParam, "Automation") == 0)
-        m_bRunAutomation = TRUE;
+        m_bRunAutomated = TRUE;
+    else
+        return;
+    // A program that COM started for its objects is not in the user's control: it ends when
+    // its last object is released.
+    if (m_bRunEmbedded || m_bRunAutomated)
+        AfxGetModuleState()->m_bUserCtrl = FALSE;
 }
 
 void CCommandLineInfo::ParseParamNotFlag(LPCTSTR lpszParam)
@@ -51,5 +57,5 @@ void CCommandLineInfo::ParseLast(BOOL bLast)
     if (m_nShellCommand == FileNew && !m_strFileName.IsEmpty())
         m_nShellCommand = FileOpen;
     // a program started for OLE shows no splash screen
-    m_bShowSplash = !m_bRunEmbedded && !m_bRunAutomation;
+    m_bShowSplash = !m_bRunEmbedded && !m_bRunAutomated;
 }

@@ -76,18 +76,6 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWn
     return lpDialogTemplate != NULL;
 }
 
-BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
-{
-    AfxInitCommonControls();
-    AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
-    if (!AfxUnhookWindowCreate())
-        PostNcDestroy();
-    if (hWnd == NULL)
-        return FALSE;
-    return TRUE;
-}
-
 HWND CDialog::PreModal()
 {
     // A modal dialog belongs to a top-level window, never to a child.
@@ -158,6 +146,21 @@ BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pRes
     if (message == WM_INITDIALOG) {
         // the dialog manager's own handling first, then the dialog's
         Default();
+        // The template's OLE controls come before OnInitDialog, which may exchange data with
+        // them. A control that cannot be made fails the dialog (the object may be gone after
+        // DestroyWindow: it is not touched then).
+        _AFX_OCC_DIALOG_INFO* pOccDialogInfo = m_pOccDialogInfo;
+        m_pOccDialogInfo = NULL;
+        if (pOccDialogInfo != NULL) {
+            COccManager* pOccManager = AfxGetOccManager();
+            LPCTSTR lpszDlgInit = m_lpDialogTemplate == NULL ? m_lpszTemplateName : NULL;
+            if (pOccManager == NULL || !pOccManager->CreateDlgControls(this, lpszDlgInit, pOccDialogInfo)) {
+                if (pResult != NULL)
+                    *pResult = FALSE;
+                DestroyWindow();
+                return TRUE;
+            }
+        }
         BOOL bResult = OnInitDialog();
         if (pResult != NULL)
             *pResult = bResult;
@@ -197,6 +200,12 @@ BOOL CDialog::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pH
 
 BOOL CDialog::OnInitDialog()
 {
+    // The strings of the template's list and combo boxes (DLGINIT); a box that refuses one
+    // ends the dialog.
+    if (!ExecuteDlgInit(m_lpDialogTemplate == NULL ? m_lpszTemplateName : NULL)) {
+        EndDialog(-1);
+        return FALSE;
+    }
     // A refused value at this point is the program's mistake, not the user's.
     UpdateData(FALSE);
     return TRUE;

@@ -50,7 +50,11 @@ ON_WM_CHARTOITEM()
 ON_WM_VKEYTOITEM()
 END_MESSAGE_MAP()
 
-CWnd::CWnd() : m_hWnd(NULL), m_nFlags(0), m_hWndOwner(NULL), m_pfnSuper(NULL), m_nModalResult(0) {}
+CWnd::CWnd()
+    : m_hWnd(NULL), m_nFlags(0), m_hWndOwner(NULL), m_pfnSuper(NULL), m_nModalResult(0), m_pCtrlCont(NULL),
+      m_pCtrlSite(NULL), m_pOccDialogInfo(NULL)
+{
+}
 
 CWnd::~CWnd()
 {
@@ -73,7 +77,15 @@ CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd)
     return (hWnd != NULL && pMap != NULL) ? (CWnd*)pMap->LookupPermanent(hWnd) : NULL;
 }
 
-CWnd* PASCAL CWnd::FromHandle(HWND hWnd) { return (CWnd*)afxMapHWND(TRUE)->FromHandle(hWnd); }
+CWnd* PASCAL CWnd::FromHandle(HWND hWnd)
+{
+    CWnd* pWnd = (CWnd*)afxMapHWND(TRUE)->FromHandle(hWnd);
+    // A temporary object of an OLE control's window reaches the control too.
+    COccManager* pOccManager = AfxGetOccManager();
+    if (pWnd != NULL && pWnd->m_pCtrlSite == NULL && pOccManager != NULL)
+        pOccManager->AttachControlSite(pWnd);
+    return pWnd;
+}
 
 void PASCAL CWnd::DeleteTempMap()
 {
@@ -88,6 +100,9 @@ BOOL CWnd::Attach(HWND hWndNew)
         return FALSE;
     afxMapHWND(TRUE)->SetPermanent(hWndNew, this);
     m_hWnd = hWndNew;
+    COccManager* pOccManager = AfxGetOccManager();
+    if (pOccManager != NULL)
+        pOccManager->AttachControlSite(this);
     return TRUE;
 }
 
@@ -100,7 +115,134 @@ HWND CWnd::Detach()
             pMap->RemoveHandle(hWnd, this);
     }
     m_hWnd = NULL;
+    m_pCtrlSite = NULL; // the link to a control's site belongs to the window
     return hWnd;
+}
+
+// ---- dialog initialisation data ------------------------------------------------------------------
+
+const void* AFXAPI AfxFindDlgInit(LPCTSTR lpszResourceName, DWORD* pcbResource)
+{
+    *pcbResource = 0;
+    if (lpszResourceName == NULL)
+        return NULL;
+    HINSTANCE hInst = AfxGetResourceHandle();
+    HRSRC hResource = ::FindResourceA(hInst, lpszResourceName, (LPCSTR)RT_DLGINIT);
+    if (hResource == NULL) {
+        hInst = AfxGetInstanceHandle();
+        hResource = ::FindResourceA(hInst, lpszResourceName, (LPCSTR)RT_DLGINIT);
+    }
+    if (hResource == NULL)
+        return NULL;
+    HGLOBAL hData = ::LoadResource(hInst, hResource);
+    const void* lpData = hData != NULL ? ::LockResource(hData) : NULL;
+    if (lpData != NULL)
+        *pcbResource = ::SizeofResource(hInst, hResource);
+    return lpData;
+}
+
+void AFXAPI AfxForEachDlgInitRecord(const void* lpResource, DWORD cbResource, AFX_DLGINIT_RECORD_PROC pfn,
+                                    void* pContext)
+{
+    // Records: WORD control id, WORD message, DWORD length, the bytes; a control id 0 ends them.
+    // Nothing is read past cbResource: a list without its end mark ends there, and a record
+    // whose length runs past the end is not used.
+    const BYTE* p = (const BYTE*)lpResource;
+    DWORD cbLeft = cbResource;
+    while (p != NULL && cbLeft >= sizeof(WORD)) {
+        WORD nIDC;
+        memcpy(&nIDC, p, sizeof(WORD));
+        if (nIDC == 0 || cbLeft < 2 * sizeof(WORD) + sizeof(DWORD))
+            break;
+        WORD nMsg;
+        DWORD dwLen;
+        memcpy(&nMsg, p + 2, sizeof(WORD));
+        memcpy(&dwLen, p + 4, sizeof(DWORD));
+        p += 8;
+        cbLeft -= 8;
+        if (dwLen > cbLeft)
+            break;
+        (*pfn)(pContext, nIDC, nMsg, p, dwLen);
+        p += dwLen;
+        cbLeft -= dwLen;
+    }
+}
+
+namespace {
+
+struct DlgInitContext {
+    HWND hWnd;
+    BOOL bSuccess;
+};
+
+void SendDlgInitString(void* pContext, WORD nIDC, WORD nMsg, const BYTE* pData, DWORD dwLen)
+{
+    // Resource editors write the string messages of list and combo boxes with their 16-bit
+    // numbers; the 32-bit ones are read too. Other records (OLE controls) are not for us.
+    UINT nMessage;
+    if (nMsg == AFX_DLGINIT_LB_ADDSTRING16 || nMsg == LB_ADDSTRING)
+        nMessage = LB_ADDSTRING;
+    else if (nMsg == AFX_DLGINIT_CB_ADDSTRING16 || nMsg == CB_ADDSTRING)
+        nMessage = CB_ADDSTRING;
+    else
+        return;
+    DlgInitContext* pInit = (DlgInitContext*)pContext;
+    // the text ends at its NUL or at the end of the record
+    CString strText((LPCSTR)pData, (int)strnlen((LPCSTR)pData, dwLen));
+    LRESULT lResult = ::SendDlgItemMessageA(pInit->hWnd, nIDC, nMessage, 0, (LPARAM)(LPCSTR)strText);
+    if (lResult == LB_ERR || lResult == LB_ERRSPACE)
+        pInit->bSuccess = FALSE;
+}
+
+} // namespace
+
+BOOL CWnd::ExecuteDlgInit(LPCTSTR lpszResourceName)
+{
+    DWORD cbResource = 0;
+    const void* lpResource = AfxFindDlgInit(lpszResourceName, &cbResource);
+    DlgInitContext init = {m_hWnd, TRUE};
+    if (lpResource != NULL)
+        AfxForEachDlgInitRecord(lpResource, cbResource, &SendDlgInitString, &init);
+    return init.bSuccess;
+}
+
+BOOL CWnd::ExecuteDlgInit(LPVOID lpResource)
+{
+    DlgInitContext init = {m_hWnd, TRUE};
+    if (lpResource != NULL)
+        AfxForEachDlgInitRecord(lpResource, MAXDWORD, &SendDlgInitString, &init);
+    return init.bSuccess;
+}
+
+BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
+{
+    AfxInitCommonControls();
+    // The dialog manager cannot make OLE controls: the control container takes them out of the
+    // template and creates them at WM_INITDIALOG.
+    COccManager* pOccManager = AfxGetOccManager();
+    _AFX_OCC_DIALOG_INFO* pOccDialogInfo = NULL;
+    LPCDLGTEMPLATE lpTemplate = lpDialogTemplate;
+    if (pOccManager != NULL) {
+        pOccDialogInfo = pOccManager->PreCreateDialog(lpDialogTemplate, &lpTemplate);
+        if (lpTemplate == NULL) {
+            PostNcDestroy(); // no window comes of a template that cannot be read
+            return FALSE;
+        }
+    }
+    m_pOccDialogInfo = pOccDialogInfo;
+    AfxHookWindowCreate(this);
+    HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
+    if (!AfxUnhookWindowCreate())
+        PostNcDestroy();
+    if (pOccDialogInfo != NULL)
+        pOccManager->PostCreateDialog(pOccDialogInfo);
+    // Without a window the object may be gone (PostNcDestroy): it is not touched then. A window
+    // destroyed during its initialisation (its OLE controls could not be made) counts as not
+    // made, whatever the dialog manager answered.
+    if (hWnd == NULL || !::IsWindow(hWnd))
+        return FALSE;
+    m_pOccDialogInfo = NULL;
+    return TRUE;
 }
 
 // ---- subclassing ---------------------------------------------------------------------------------
@@ -200,6 +342,10 @@ BOOL CWnd::DestroyWindow()
     HWND hWnd = m_hWnd;
     if (hWnd == NULL)
         return FALSE;
+    // An OLE control goes with its site: the control destroys its own window.
+    COccManager* pOccManager = AfxGetOccManager();
+    if (m_pCtrlSite != NULL && pOccManager != NULL)
+        return pOccManager->DestroyControl(this);
     // A window whose messages come through this object is detached by its WM_NCDESTROY, after
     // which the object may be gone (PostNcDestroy): it must not be touched then.
     BOOL bRoutedHere = *GetSuperWndProcAddr() != NULL && FromHandlePermanent(hWnd) == this;
@@ -218,14 +364,20 @@ BOOL CWnd::DestroyWindow()
 
 void CWnd::PostNcDestroy() {}
 
+BOOL CWnd::OnAmbientProperty(COleControlSite*, DISPID, VARIANT*) { return FALSE; }
+
 void CWnd::HandleMainWindowDestroyed()
 {
     CWinThread* pThread = AfxGetThread();
     if (pThread != NULL && pThread->m_pMainWnd == this) {
         // The main window of a thread ends the thread's message loop (a DLL's application runs no
-        // loop; the application's loop goes on while others use its objects).
+        // loop). The application's loop goes on while others use its objects; without its main
+        // window the user cannot end it any more, so it ends when the last of them is released.
         BOOL bApp = pThread == AfxGetApp();
-        if (!(bApp && (AfxGetModuleState()->m_bDLL || AfxGetModuleState()->m_nObjectCount != 0)))
+        AFX_MODULE_STATE* pModuleState = AfxGetModuleState();
+        if (bApp && !pModuleState->m_bDLL && pModuleState->m_nObjectCount != 0)
+            pModuleState->m_bUserCtrl = FALSE;
+        else if (!(bApp && pModuleState->m_bDLL))
             AfxPostQuitMessage(0);
         pThread->m_pMainWnd = NULL;
     }
