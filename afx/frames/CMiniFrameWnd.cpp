@@ -41,6 +41,11 @@ BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
     return TRUE;
 }
 
+void PASCAL CMiniFrameWnd::CalcBorders(LPRECT lpClientRect, DWORD dwStyle, DWORD dwExStyle)
+{
+    ::AdjustWindowRectEx(lpClientRect, dwStyle, FALSE, dwExStyle | WS_EX_PALETTEWINDOW);
+}
+
 BOOL CMiniFrameWnd::OnNcActivate(BOOL bActive)
 {
     if (!(GetStyle() & MFS_SYNCACTIVE)) {

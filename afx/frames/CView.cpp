@@ -1,5 +1,6 @@
 #include "afxwin.h"
-#include "afxext.h"
+#include "CFormView.h"
+#include "CSplitterWnd.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 

@@ -23,6 +23,9 @@ public:
     BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, const RECT& rect,
                   CWnd* pParentWnd = NULL, UINT nID = 0);
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    // Grows a client rectangle to the window rectangle of a mini frame with dwStyle (a tool
+    // window's small caption and borders).
+    static void PASCAL CalcBorders(LPRECT lpClientRect, DWORD dwStyle = WS_THICKFRAME | WS_CAPTION, DWORD dwExStyle = 0);
 
     BOOL m_bActive; // the caption shows the active state
     CString m_strCaption;

@@ -142,6 +142,12 @@ public:
     // the controls themselves); with bDisableIfNoHndler push buttons without a handler are
     // disabled.
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
+    // Applies the dialog initialisation data (resource type 240, DLGINIT) of the resource to the
+    // window's controls (the strings of list and combo boxes), then sends WM_INITIALUPDATE to the
+    // children. TRUE also without such data; FALSE when a control refused a string or the data
+    // are damaged (the form in memory is trusted to end with its terminating 0).
+    BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
+    BOOL ExecuteDlgInit(LPVOID lpResource);
 
     // ---- modal loop ----
     int RunModalLoop(DWORD dwFlags = 0);

@@ -873,6 +873,90 @@ void CWnd::UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler)
     wndTemp.m_hWnd = NULL;
 }
 
+// ---- dialog initialisation data ----------------------------------------------------------------
+
+namespace {
+
+// Applies DLGINIT records (WORD control id, WORD message, DWORD length, data; a control id of 0
+// ends them) of at most cbData bytes. The messages are stored in their 16-bit form.
+BOOL ApplyDlgInit(HWND hWnd, const BYTE* pData, size_t cbData)
+{
+    const WORD kLbAddString16 = 0x0401;
+    const WORD kCbAddString16 = 0x0403;
+    const WORD kCbExAddString = 0x1234;
+    size_t nPos = 0;
+    for (;;) {
+        WORD nIDC = 0;
+        if (cbData - nPos < sizeof(WORD))
+            return FALSE; // no terminator
+        memcpy(&nIDC, pData + nPos, sizeof(WORD));
+        if (nIDC == 0)
+            return TRUE;
+        WORD nMsg = 0;
+        DWORD dwLen = 0;
+        if (cbData - nPos < 2 * sizeof(WORD) + sizeof(DWORD))
+            return FALSE;
+        memcpy(&nMsg, pData + nPos + sizeof(WORD), sizeof(WORD));
+        memcpy(&dwLen, pData + nPos + 2 * sizeof(WORD), sizeof(DWORD));
+        nPos += 2 * sizeof(WORD) + sizeof(DWORD);
+        if (cbData - nPos < dwLen)
+            return FALSE;
+        const char* pszText = (const char*)(pData + nPos);
+        // the string ends inside its record
+        if (dwLen == 0 || memchr(pszText, '\0', dwLen) == NULL)
+            return FALSE;
+        LRESULT lResult = 0;
+        if (nMsg == kLbAddString16) {
+            lResult = ::SendDlgItemMessageA(hWnd, nIDC, LB_ADDSTRING, 0, (LPARAM)pszText);
+        } else if (nMsg == kCbAddString16) {
+            lResult = ::SendDlgItemMessageA(hWnd, nIDC, CB_ADDSTRING, 0, (LPARAM)pszText);
+        } else if (nMsg == kCbExAddString) {
+            COMBOBOXEXITEMA item;
+            memset(&item, 0, sizeof(item));
+            item.mask = CBEIF_TEXT;
+            item.iItem = -1;
+            item.pszText = const_cast<char*>(pszText);
+            lResult = ::SendDlgItemMessageA(hWnd, nIDC, CBEM_INSERTITEMA, 0, (LPARAM)&item);
+        } else {
+            return FALSE; // an unknown kind of record
+        }
+        if (lResult == -1 || lResult == -2)
+            return FALSE; // the control refused the string (CB_ERR, CB_ERRSPACE)
+        nPos += dwLen;
+    }
+}
+
+} // namespace
+
+BOOL CWnd::ExecuteDlgInit(LPCTSTR lpszResourceName)
+{
+    BOOL bSuccess = TRUE;
+    if (lpszResourceName != NULL) {
+        HINSTANCE hInst = AfxGetResourceHandle();
+        HRSRC hResource = ::FindResourceA(hInst, lpszResourceName, MAKEINTRESOURCEA(240));
+        if (hResource == NULL && hInst != AfxGetInstanceHandle()) {
+            hInst = AfxGetInstanceHandle();
+            hResource = ::FindResourceA(hInst, lpszResourceName, MAKEINTRESOURCEA(240));
+        }
+        if (hResource != NULL) {
+            HGLOBAL hData = ::LoadResource(hInst, hResource);
+            const BYTE* pData = hData != NULL ? (const BYTE*)::LockResource(hData) : NULL;
+            bSuccess = pData != NULL && ApplyDlgInit(m_hWnd, pData, ::SizeofResource(hInst, hResource));
+        }
+    }
+    if (bSuccess)
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, FALSE, FALSE);
+    return bSuccess;
+}
+
+BOOL CWnd::ExecuteDlgInit(LPVOID lpResource)
+{
+    BOOL bSuccess = lpResource == NULL || ApplyDlgInit(m_hWnd, (const BYTE*)lpResource, (size_t)-1 / 2);
+    if (bSuccess)
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, FALSE, FALSE);
+    return bSuccess;
+}
+
 // ---- modal loop --------------------------------------------------------------------------------
 
 BOOL CWnd::ContinueModal() { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
