@@ -33,10 +33,5 @@ inline UINT BarId(HWND hWnd) { return (UINT)(WORD)::GetDlgCtrlID(hWnd); }
 
 } // namespace afxdock
 
-// A tool (OnToolHitTest) that is no button: a press on it clears the fly-by text.
-#ifndef TTF_NOTBUTTON
-#define TTF_NOTBUTTON 0x80000000L
-#endif
-
 // Registers one of the library's own window classes (AFX_WNDCONTROLBAR_CLASS, ...).
 BOOL AFXAPI AfxEndDeferRegisterClass(LPCTSTR lpszClassName);

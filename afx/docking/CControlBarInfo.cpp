@@ -25,6 +25,9 @@ const char kMRUFloatXPos[] = "MRUFloatXPos";
 const char kMRUFloatYPos[] = "MRUFloatYPos";
 const char kBars[] = "Bars";
 const char kBar[] = "Bar#%d";
+// The most entries a dock bar's row list can have: every control-bar id once, each in a row of
+// its own, with the first entry.
+const int kMaxEntries = 2 * (AFX_IDW_CONTROLBAR_LAST - AFX_IDW_CONTROLBAR_FIRST + 1) + 1;
 
 CString SectionName(LPCTSTR lpszProfileName, int nIndex)
 {
@@ -127,10 +130,10 @@ BOOL CControlBarInfo::LoadState(LPCTSTR lpszProfileName, int nIndex, CDockState*
                                  (int)pApp->GetProfileInt(strSection, kMRUFloatYPos, 0));
         pDockState->ScalePoint(m_ptMRUFloatPos);
     }
-    // A dock bar's entries; a damaged count cannot make more entries than the section's values.
+    // A dock bar's entries (a damaged count reads no more than a dock bar can hold).
     int nBars = (int)pApp->GetProfileInt(strSection, kBars, 0);
     m_arrBarID.RemoveAll();
-    for (int i = 0; i < nBars && i < 0x10000; i++) {
+    for (int i = 0; i < nBars && i < kMaxEntries; i++) {
         CString strName;
         strName.Format(kBar, i);
         m_arrBarID.Add(IdToEntry(pApp->GetProfileInt(strSection, strName, 0)));

@@ -506,13 +506,14 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
         m_arrBars.Add(pBar);
         if (pBar->m_pDockBar != this) {
             // the bar comes from elsewhere (it must not be in two dock bars)
+            // (leaving a placeholder where it leaves a side of the frame for a floating frame)
             CDockBar* pOldDockBar = pBar->m_pDockBar;
             AdoptBarStyle(pBar);
             if (::GetParent(pBar->m_hWnd) != m_hWnd)
                 pBar->SetParent(this);
             pBar->m_pDockBar = this;
             if (pOldDockBar != NULL)
-                pOldDockBar->RemoveControlBar(pBar);
+                pOldDockBar->RemoveControlBar(pBar, -1, m_bFloating && !pOldDockBar->m_bFloating);
         }
     }
     if (m_arrBars[m_arrBars.GetSize() - 1] != NULL)

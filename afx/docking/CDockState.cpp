@@ -81,11 +81,15 @@ void CDockState::LoadState(LPCTSTR lpszProfileName)
     int nBars = (int)pApp->GetProfileInt(strSection, kBars, 0);
     CSize size((int)pApp->GetProfileInt(strSection, kScreenCX, 0), (int)pApp->GetProfileInt(strSection, kScreenCY, 0));
     SetScreenSize(size);
-    // (a damaged count reads at most as many sections as a frame could have bars)
-    for (int i = 0; i < nBars && i < 0x10000; i++) {
+    // The sections are written without gaps: one that names no bar ends the saved state (a
+    // damaged count reads no further).
+    for (int i = 0; i < nBars; i++) {
         CControlBarInfo* pInfo = new CControlBarInfo;
+        if (!pInfo->LoadState(lpszProfileName, i, this)) {
+            delete pInfo;
+            break;
+        }
         m_arrBarInfo.Add(pInfo);
-        pInfo->LoadState(lpszProfileName, i, this);
     }
 }
 

@@ -9,7 +9,8 @@
 //
 // Positions saved on a screen of another size are scaled to this screen and kept inside the
 // clip rectangle (the screen less an icon's size at the right and bottom). A saved screen size
-// that is not positive means "unknown": nothing is scaled.
+// that is not positive means "unknown": nothing is scaled. The bar sections are numbered without
+// gaps, so loading ends at a section that names no bar (whatever "Bars" says).
 #pragma once
 
 #include "CObject.h"

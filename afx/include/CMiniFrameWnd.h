@@ -34,6 +34,9 @@ public:
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+    // A mini frame may be as small as its borders and caption (a floating bar's frame takes the
+    // bar's size, however small).
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
 
 protected:
     DECLARE_MESSAGE_MAP()

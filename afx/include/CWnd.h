@@ -40,6 +40,11 @@ struct CCreateContext;
 #define WF_OLECTLCONTAINER 0x0100
 #define WF_KEEPMINIACTIVE 0x0200
 
+// A tool (OnToolHitTest) that is no button.
+#ifndef TTF_NOTBUTTON
+#define TTF_NOTBUTTON 0x80000000L
+#endif
+
 // Flags of RunModalLoop.
 #define MLF_NOIDLEMSG 0x0001  // no WM_ENTERIDLE to the parent
 #define MLF_NOKICKIDLE 0x0002 // no WM_KICKIDLE to the window
@@ -322,7 +327,8 @@ public:
     BOOL EnableToolTips(BOOL bEnable = TRUE);
     // The tool at point (client coordinates): its hit code and *pTI (hwnd, uId, uFlags, rect,
     // lpszText), or -1. The default finds a visible child control: its id, the child's handle as
-    // the tool (TTF_IDISHWND) and the text asked for through TTN_NEEDTEXT.
+    // the tool (TTF_IDISHWND) and the text asked for through TTN_NEEDTEXT; a child that is no
+    // button is marked TTF_NOTBUTTON (a press on it is no press of a tool) and its tip centred.
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
     void FilterToolTipMessage(MSG* pMsg);
     // Takes the tool of this window out of the tooltip control (the window is going).

@@ -1656,6 +1656,8 @@ INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
         pTI->uId = (UINT_PTR)hWndChild;
         pTI->uFlags |= TTF_IDISHWND;
         pTI->lpszText = LPSTR_TEXTCALLBACKA;
+        if (!(::SendMessageA(hWndChild, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+            pTI->uFlags |= TTF_NOTBUTTON | TTF_CENTERTIP;
     }
     return nID;
 }
@@ -1683,6 +1685,7 @@ void CWnd::FilterToolTipMessage(MSG* pMsg)
         (nHit != -1 && (ti.hwnd != pState->m_lastInfo.hwnd || ti.uId != pState->m_lastInfo.uId))) {
         RemoveLastTool(pState);
         if (nHit != -1) {
+            ti.uFlags &= ~TTF_NOTBUTTON; // the library's own flag, not the control's
             pTip->SendMessage(TTM_ADDTOOLA, 0, (LPARAM)&ti);
             pTip->SendMessage(TTM_ACTIVATE, TRUE);
             pState->m_lastInfo = ti;
