@@ -3,6 +3,7 @@
 #pragma once
 
 #include "afxwin.h"
+#include "CControlBar.h"
 
 namespace afxdock {
 
@@ -24,6 +25,12 @@ void ActivateTopParent(CWnd* pWnd);
 // The point of a mouse message in screen coordinates: client coordinates of its window for the
 // client-area messages, screen coordinates for the non-client ones.
 CPoint MessagePoint(const MSG& msg);
+
+// Shrinks rect by the two-pixel borders of the CBRS_BORDER_... bits of dwStyle.
+void ShrinkByBorders(CRect& rect, DWORD dwStyle);
+// The non-client area of a bar whose borders (and gripper) lie outside its client area:
+// CalcInsideRect of an empty rectangle taken off the client rectangle.
+void InsetNonClient(const CControlBar* pBar, NCCALCSIZE_PARAMS* lpncsp, BOOL bHorz);
 
 inline int Min(int a, int b) { return a < b ? a : b; }
 inline int Max(int a, int b) { return a > b ? a : b; }

@@ -150,14 +150,7 @@ CSize CControlBar::CalcDynamicLayout(int, DWORD dwMode)
 void CControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
 {
     DWORD dwStyle = m_dwStyle;
-    if (dwStyle & CBRS_BORDER_LEFT)
-        rect.left += CxBorder2();
-    if (dwStyle & CBRS_BORDER_TOP)
-        rect.top += CyBorder2();
-    if (dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= CxBorder2();
-    if (dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= CyBorder2();
+    ShrinkByBorders(rect, dwStyle);
     BOOL bGripper = (dwStyle & (CBRS_GRIPPER | CBRS_FLOATING)) == CBRS_GRIPPER;
     if (bHorz) {
         rect.left += m_cxLeftBorder;
@@ -351,15 +344,7 @@ void CControlBar::DrawBorders(CDC* pDC, CRect& rect)
         if (dwStyle & CBRS_BORDER_BOTTOM)
             pDC->FillSolidRect(rect.left, rect.bottom - cy, rect.Width(), cy, clrLight);
     }
-
-    if (dwStyle & CBRS_BORDER_LEFT)
-        rect.left += CxBorder2();
-    if (dwStyle & CBRS_BORDER_TOP)
-        rect.top += CyBorder2();
-    if (dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= CxBorder2();
-    if (dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= CyBorder2();
+    ShrinkByBorders(rect, dwStyle);
 }
 
 void CControlBar::DrawGripper(CDC* pDC, const CRect& rect)

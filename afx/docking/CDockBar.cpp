@@ -168,6 +168,35 @@ void CDockBar::AdoptBarStyle(CControlBar* pBar)
     pBar->SetBarStyle(dwStyle);
 }
 
+int CDockBar::PlaceBar(CControlBar* pBar, LPCRECT lpRect, int nPos)
+{
+    if (lpRect != NULL) {
+        // into the row the rectangle falls into, there
+        CRect rect(lpRect);
+        ScreenToClient(&rect);
+        if (nPos < 1)
+            nPos = Insert(pBar, rect, CPoint(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2));
+        pBar->SetWindowPos(NULL, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+        return nPos;
+    }
+    // a row of its own at the end, at the start of the row
+    if (nPos < 1) {
+        nPos = m_arrBars.Add(pBar);
+        m_arrBars.Add(NULL);
+    }
+    pBar->SetWindowPos(NULL, -CxBorder2(), -CyBorder2(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    return nPos;
+}
+
+CDockBar* CDockBar::TakeBar(CControlBar* pBar)
+{
+    if (::GetParent(pBar->m_hWnd) != m_hWnd)
+        pBar->SetParent(this);
+    CDockBar* pOldDockBar = pBar->m_pDockBar;
+    pBar->m_pDockBar = this;
+    return pOldDockBar;
+}
+
 void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
 {
     if (pBar == NULL || pBar->m_hWnd == NULL)
@@ -185,28 +214,11 @@ void CDockBar::DockControlBar(CControlBar* pBar, LPCRECT lpRect)
         bShow = TRUE;
     }
 
-    int nPos = -1;
-    if (lpRect != NULL) {
-        // into the row the rectangle falls into, there
-        CRect rect(lpRect);
-        ScreenToClient(&rect);
-        CPoint ptMid(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
-        nPos = Insert(pBar, rect, ptMid);
-        pBar->SetWindowPos(NULL, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-    } else {
-        // a row of its own at the end, at the start of the row
-        m_arrBars.Add(pBar);
-        m_arrBars.Add(NULL);
-        pBar->SetWindowPos(NULL, -CxBorder2(), -CyBorder2(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-    }
-
-    if (::GetParent(pBar->m_hWnd) != m_hWnd)
-        pBar->SetParent(this);
+    int nPos = PlaceBar(pBar, lpRect, -1);
     // The old entry goes. A bar that leaves a side of the frame for a floating frame leaves its
     // id there, so that it can come back to its row. (The dock bar it leaves may be a floating
     // one that goes now: it is not touched after this.)
-    CDockBar* pOldDockBar = pBar->m_pDockBar;
-    pBar->m_pDockBar = this;
+    CDockBar* pOldDockBar = TakeBar(pBar);
     if (pOldDockBar == this)
         RemoveControlBar(pBar, nPos);
     else if (pOldDockBar != NULL)
@@ -230,26 +242,8 @@ void CDockBar::ReDockControlBar(CControlBar* pBar, LPCRECT lpRect)
     int nPos = FindBar((CControlBar*)PlaceHolderOf(BarId(pBar->m_hWnd)));
     if (nPos > 0)
         m_arrBars[nPos] = pBar;
-    if (lpRect != NULL) {
-        CRect rect(lpRect);
-        ScreenToClient(&rect);
-        if (nPos < 1) {
-            CPoint ptMid(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
-            nPos = Insert(pBar, rect, ptMid);
-        }
-        pBar->SetWindowPos(NULL, rect.left, rect.top, rect.Width(), rect.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-    } else {
-        if (nPos < 1) {
-            m_arrBars.Add(pBar);
-            m_arrBars.Add(NULL);
-        }
-        pBar->SetWindowPos(NULL, -CxBorder2(), -CyBorder2(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-    }
-
-    if (::GetParent(pBar->m_hWnd) != m_hWnd)
-        pBar->SetParent(this);
-    CDockBar* pOldDockBar = pBar->m_pDockBar;
-    pBar->m_pDockBar = this;
+    PlaceBar(pBar, lpRect, nPos);
+    CDockBar* pOldDockBar = TakeBar(pBar);
     if (pOldDockBar != NULL)
         pOldDockBar->RemoveControlBar(pBar);
 
@@ -443,12 +437,7 @@ CSize CDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz)
 void CDockBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
 {
     // the borders lie outside the client area
-    CRect rect(0, 0, 0, 0);
-    CalcInsideRect(rect, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
-    lpncsp->rgrc[0].left += rect.left;
-    lpncsp->rgrc[0].top += rect.top;
-    lpncsp->rgrc[0].right += rect.right;
-    lpncsp->rgrc[0].bottom += rect.bottom;
+    afxdock::InsetNonClient(this, lpncsp, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
 }
 
 // ---- saved state -------------------------------------------------------------------------------
@@ -507,11 +496,8 @@ void CDockBar::SetBarInfo(CControlBarInfo* pInfo, CFrameWnd* pFrameWnd)
         if (pBar->m_pDockBar != this) {
             // the bar comes from elsewhere (it must not be in two dock bars)
             // (leaving a placeholder where it leaves a side of the frame for a floating frame)
-            CDockBar* pOldDockBar = pBar->m_pDockBar;
             AdoptBarStyle(pBar);
-            if (::GetParent(pBar->m_hWnd) != m_hWnd)
-                pBar->SetParent(this);
-            pBar->m_pDockBar = this;
+            CDockBar* pOldDockBar = TakeBar(pBar);
             if (pOldDockBar != NULL)
                 pOldDockBar->RemoveControlBar(pBar, -1, m_bFloating && !pOldDockBar->m_bFloating);
         }

@@ -186,12 +186,7 @@ BOOL CReBar::OnEraseBkgnd(CDC*) { return (BOOL)Default(); }
 
 void CReBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
 {
-    CRect rect(0, 0, 0, 0);
-    CalcInsideRect(rect, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
-    lpncsp->rgrc[0].left += rect.left;
-    lpncsp->rgrc[0].top += rect.top;
-    lpncsp->rgrc[0].right += rect.right;
-    lpncsp->rgrc[0].bottom += rect.bottom;
+    afxdock::InsetNonClient(this, lpncsp, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
 }
 
 void CReBar::OnNcPaint() { EraseNonClient(); }

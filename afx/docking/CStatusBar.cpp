@@ -361,12 +361,7 @@ BOOL CStatusBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 void CStatusBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
 {
-    CRect rect(0, 0, 0, 0);
-    CalcInsideRect(rect, TRUE);
-    lpncsp->rgrc[0].left += rect.left;
-    lpncsp->rgrc[0].top += rect.top;
-    lpncsp->rgrc[0].right += rect.right;
-    lpncsp->rgrc[0].bottom += rect.bottom;
+    afxdock::InsetNonClient(this, lpncsp, TRUE);
 }
 
 void CStatusBar::OnNcPaint() { EraseNonClient(); }

@@ -570,31 +570,23 @@ int CToolBar::WrapToolBar(TBBUTTON* pData, int nCount, int nWidth)
         // The row ends after the last visible plain separator of the row, else after the last
         // visible button before this one (never at a control in the bar); failing both, the
         // row goes on.
-        BOOL bFound = FALSE;
-        for (int j = i; j >= 0 && !(pData[j].fsState & TBSTATE_WRAP); j--) {
-            if ((pData[j].fsStyle & TBSTYLE_SEP) && pData[j].idCommand == 0 && !(pData[j].fsState & TBSTATE_HIDDEN)) {
-                bFound = TRUE;
-                i = j;
-                x = 0;
-                pData[j].fsState |= TBSTATE_WRAP;
-                nWraps++;
-                break;
-            }
+        int nWrap = -1;
+        for (int j = i; nWrap < 0 && j >= 0 && !(pData[j].fsState & TBSTATE_WRAP); j--) {
+            if ((pData[j].fsStyle & TBSTYLE_SEP) && pData[j].idCommand == 0 && !(pData[j].fsState & TBSTATE_HIDDEN))
+                nWrap = j;
         }
-        if (!bFound) {
-            for (int j = i - 1; j >= 0 && !(pData[j].fsState & TBSTATE_WRAP); j--) {
-                if ((pData[j].fsState & TBSTATE_HIDDEN) || ((pData[j].fsStyle & TBSTYLE_SEP) && pData[j].idCommand != 0))
-                    continue;
-                bFound = TRUE;
-                i = j;
-                x = 0;
-                pData[j].fsState |= TBSTATE_WRAP;
-                nWraps++;
-                break;
-            }
+        for (int j = i - 1; nWrap < 0 && j >= 0 && !(pData[j].fsState & TBSTATE_WRAP); j--) {
+            if (!(pData[j].fsState & TBSTATE_HIDDEN) && !((pData[j].fsStyle & TBSTYLE_SEP) && pData[j].idCommand != 0))
+                nWrap = j;
         }
-        if (!bFound)
+        if (nWrap < 0) {
             x += dx;
+            continue;
+        }
+        pData[nWrap].fsState |= TBSTATE_WRAP;
+        nWraps++;
+        i = nWrap; // the next row starts after it
+        x = 0;
     }
     return nWraps + 1;
 }
@@ -751,12 +743,7 @@ void CToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle)
 void CToolBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
 {
     // the borders and the gripper lie outside the buttons' client area
-    CRect rect(0, 0, 0, 0);
-    CalcInsideRect(rect, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
-    lpncsp->rgrc[0].left += rect.left;
-    lpncsp->rgrc[0].top += rect.top;
-    lpncsp->rgrc[0].right += rect.right;
-    lpncsp->rgrc[0].bottom += rect.bottom;
+    afxdock::InsetNonClient(this, lpncsp, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
 }
 
 void CToolBar::OnNcPaint() { EraseNonClient(); }

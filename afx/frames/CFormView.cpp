@@ -1,6 +1,5 @@
 #include "afxwin.h"
 #include "CFormView.h"
-#include "CSplitterWnd.h"
 
 IMPLEMENT_DYNAMIC(CFormView, CScrollView)
 

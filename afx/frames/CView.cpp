@@ -1,5 +1,4 @@
 #include "afxwin.h"
-#include "CFormView.h"
 #include "CSplitterWnd.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)

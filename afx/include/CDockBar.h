@@ -86,6 +86,12 @@ protected:
     void AdoptBarStyle(CControlBar* pBar);
     // Removes the entry at nPos and the NULL after it when the row is left empty.
     void RemoveEntry(int nPos);
+    // Gives pBar its entry (at nPos when it has one already, else in the row lpRect falls into,
+    // else in a new last row) and moves it there (lpRect in screen coordinates; without one to the
+    // start of its row); answers its position.
+    int PlaceBar(CControlBar* pBar, LPCRECT lpRect, int nPos);
+    // Makes this dock bar pBar's parent and its dock bar; answers the dock bar it had.
+    CDockBar* TakeBar(CControlBar* pBar);
 
     DECLARE_MESSAGE_MAP()
 };

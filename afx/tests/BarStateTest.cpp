@@ -22,22 +22,12 @@ using framestest::RunToIdle;
 
 namespace {
 
-class BarStateTest : public testing::Test {
+class BarStateTest : public docktest::DockingTest {
 protected:
     void SetUp() override
     {
-        m_pFrame = CDockFrame::Make(docktest::FrameSetup(), 600, 480);
+        m_pFrame = MakeFrame();
         ASSERT_NE(nullptr, m_pFrame);
-        m_app.m_pMainWnd = m_pFrame;
-    }
-    void TearDown() override
-    {
-        for (CDockFrame* pFrame : {m_pFrame, m_pFrame2}) {
-            if (pFrame != nullptr && std::find(m_dead.begin(), m_dead.end(), pFrame) == m_dead.end())
-                pFrame->DestroyWindow();
-        }
-        m_app.m_pMainWnd = NULL;
-        framestest::TakeQuitMessage();
     }
     CString Section(LPCTSTR lpszSection) { return m_app.SectionPath(lpszSection); }
     // Writes a REG_DWORD through the registry functions (a saved state made by hand).
@@ -55,10 +45,20 @@ protected:
         return names;
     }
 
-    docktest::CDockApp m_app;
+    // Writes the dock bar entries ("Bars", "Bar#0", ...) of a saved state made by hand.
+    void PutEntries(LPCTSTR lpszSection, std::initializer_list<DWORD> entries)
+    {
+        Put(lpszSection, "Bars", (DWORD)entries.size());
+        int i = 0;
+        for (DWORD dwEntry : entries) {
+            CString strValue;
+            strValue.Format("Bar#%d", i++);
+            Put(lpszSection, strValue, dwEntry);
+        }
+    }
+
     CDockFrame* m_pFrame = nullptr;
     CDockFrame* m_pFrame2 = nullptr;
-    std::vector<CDockFrame*> m_dead;
 };
 
 } // namespace
@@ -158,7 +158,7 @@ TEST_F(BarStateTest, AFloatingBarAndAHiddenBarComeBackInANewFrame)
     EXPECT_EQ(3u, RegDword(Section(strFloat), "Bars"));
     EXPECT_EQ((DWORD)IDW_SECOND_TOOLBAR, RegDword(Section(strFloat), "Bar#1"));
 
-    m_pFrame2 = CDockFrame::Make(docktest::FrameSetup(), 40, 40);
+    m_pFrame2 = MakeFrame(docktest::FrameSetup(), 40, 40);
     ASSERT_NE(nullptr, m_pFrame2);
     m_pFrame2->LoadBarState("Schwebend");
     RunToIdle();
@@ -177,7 +177,6 @@ TEST_F(BarStateTest, AFloatingBarAndAHiddenBarComeBackInANewFrame)
     // The frame's end takes the floating frame made by the load along.
     HWND hWndFloating2 = pFloating2->m_hWnd;
     m_pFrame2->DestroyWindow();
-    m_dead.push_back(m_pFrame2);
     EXPECT_FALSE(::IsWindow(hWndFloating2));
 }
 
@@ -232,19 +231,12 @@ TEST_F(BarStateTest, BarsTheFrameNoLongerHasAreLeftOut)
     Put("Alt-Summary", "Bars", 3);
     Put("Alt-Bar0", "BarID", 0xE8AA);
     Put("Alt-Bar1", "BarID", AFX_IDW_DOCKBAR_TOP);
-    const DWORD rows[] = {0, IDW_SECOND_TOOLBAR, 0xE8AA, 0, 0x1E8AB, 0, AFX_IDW_TOOLBAR, 0};
-    Put("Alt-Bar1", "Bars", 8);
-    for (int i = 0; i < 8; i++) {
-        CString strValue;
-        strValue.Format("Bar#%d", i);
-        Put("Alt-Bar1", strValue, rows[i]);
-    }
+    PutEntries("Alt-Bar1", {0, IDW_SECOND_TOOLBAR, 0xE8AA, 0, 0x1E8AB, 0, AFX_IDW_TOOLBAR, 0});
     Put("Alt-Bar2", "BarID", AFX_IDW_DOCKBAR_FLOAT);
     Put("Alt-Bar2", "Floating", 1);
     Put("Alt-Bar2", "XPos", 300);
     Put("Alt-Bar2", "YPos", 300);
-    Put("Alt-Bar2", "Bars", 3);
-    Put("Alt-Bar2", "Bar#1", 0xE8AA);
+    PutEntries("Alt-Bar2", {0, 0xE8AA, 0});
     m_pFrame->LoadBarState("Alt");
     RunToIdle();
     EXPECT_EQ((std::vector<UINT>{0, IDW_SECOND_TOOLBAR, 0, AFX_IDW_TOOLBAR, 0, AFX_IDW_DIALOGBAR, 0}),

@@ -15,25 +15,16 @@ namespace {
 // A bar aligned at the top draws a two-pixel line along its top.
 const int kTopLine = 2;
 
-class DialogBarTest : public testing::Test {
+class DialogBarTest : public docktest::DockingTest {
 protected:
     void MakeFrame(BOOL bDocking)
     {
         docktest::FrameSetup setup;
         setup.bDocking = bDocking;
-        m_pFrame = CDockFrame::Make(setup, 600, 480);
+        m_pFrame = DockingTest::MakeFrame(setup);
         ASSERT_NE(nullptr, m_pFrame);
-        m_app.m_pMainWnd = m_pFrame;
-    }
-    void TearDown() override
-    {
-        if (m_app.m_pMainWnd != NULL && m_app.m_pMainWnd->m_hWnd != NULL)
-            m_app.m_pMainWnd->DestroyWindow();
-        m_app.m_pMainWnd = NULL;
-        framestest::TakeQuitMessage();
     }
 
-    docktest::CDockApp m_app;
     CDockFrame* m_pFrame = nullptr;
 };
 

@@ -21,21 +21,12 @@ namespace {
 const int kGripper = 7;
 const int kBorder = 2;
 
-class DockLayoutTest : public testing::Test {
+class DockLayoutTest : public docktest::DockingTest {
 protected:
-    void SetUp() override { MakeFrame(620, 420); }
-    void TearDown() override
+    void SetUp() override
     {
-        if (m_app.m_pMainWnd != NULL && m_app.m_pMainWnd->m_hWnd != NULL)
-            m_app.m_pMainWnd->DestroyWindow();
-        m_app.m_pMainWnd = NULL;
-        framestest::TakeQuitMessage();
-    }
-    void MakeFrame(int cx, int cy, docktest::FrameSetup setup = docktest::FrameSetup())
-    {
-        m_pFrame = CDockFrame::Make(setup, 600, 480, cx, cy);
+        m_pFrame = MakeFrame();
         ASSERT_NE(nullptr, m_pFrame);
-        m_app.m_pMainWnd = m_pFrame;
         m_pTop = DockBar(m_pFrame, AFX_IDW_DOCKBAR_TOP);
         ASSERT_NE(nullptr, m_pTop);
     }
@@ -53,7 +44,6 @@ protected:
         m_pFrame->RecalcLayout();
     }
 
-    docktest::CDockApp m_app;
     CDockFrame* m_pFrame = nullptr;
     CDockBar* m_pTop = nullptr;
 };
@@ -287,7 +277,7 @@ TEST_F(DockLayoutTest, OnlyBarsOfTheFrameWithADockingContextDock)
     // a bar of another frame is left alone
     docktest::FrameSetup setup;
     setup.bDockBars = FALSE;
-    CDockFrame* pOther = CDockFrame::Make(setup, 40, 40, 400, 300);
+    CDockFrame* pOther = MakeFrame(setup, 40, 40, 400, 300);
     ASSERT_NE(nullptr, pOther);
     m_pFrame->DockControlBar(&pOther->m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
     EXPECT_EQ(nullptr, pOther->m_wndToolBar.m_pDockBar);
@@ -296,7 +286,6 @@ TEST_F(DockLayoutTest, OnlyBarsOfTheFrameWithADockingContextDock)
     // its bars, never docked, take their room as plain bars of their frame
     pOther->RecalcLayout();
     EXPECT_EQ(0, RectIn(&pOther->m_wndToolBar, pOther).top);
-    pOther->DestroyWindow();
 }
 
 TEST_F(DockLayoutTest, TheFrameTakesItsDockBarsAndFloatingFramesAlong)
@@ -309,7 +298,6 @@ TEST_F(DockLayoutTest, TheFrameTakesItsDockBarsAndFloatingFramesAlong)
     for (UINT nID : {AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT})
         windows.push_back(DockBar(m_pFrame, nID)->m_hWnd);
     m_pFrame->DestroyWindow();
-    m_app.m_pMainWnd = NULL;
     for (HWND hWnd : windows)
         EXPECT_FALSE(::IsWindow(hWnd));
 }

@@ -109,6 +109,29 @@ void CDockFrame::OnUpdateSave(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bCanSave); }
 
 void CDockFrame::OnUpdateBold(CCmdUI* pCmdUI) { pCmdUI->SetCheck(m_bBold); }
 
+// ---- the tests' frames ----------------------------------------------------------------------------
+
+CDockFrame* DockingTest::MakeFrame(const FrameSetup& setup, int x, int y, int cx, int cy)
+{
+    CDockFrame* pFrame = CDockFrame::Make(setup, x, y, cx, cy);
+    if (pFrame != nullptr) {
+        m_frames.push_back(pFrame->m_hWnd);
+        m_app.m_pMainWnd = pFrame;
+    }
+    return pFrame;
+}
+
+void DockingTest::TearDown()
+{
+    for (HWND hWnd : m_frames) {
+        CWnd* pFrame = ::IsWindow(hWnd) ? CWnd::FromHandlePermanent(hWnd) : NULL;
+        if (pFrame != NULL)
+            pFrame->DestroyWindow();
+    }
+    m_app.m_pMainWnd = NULL;
+    framestest::TakeQuitMessage();
+}
+
 // ---- dock bars ---------------------------------------------------------------------------------
 
 CDockBar* DockBar(CFrameWnd* pFrame, UINT nID)

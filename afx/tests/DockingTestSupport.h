@@ -5,6 +5,8 @@
 
 #include <afxpriv.h>
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -60,6 +62,18 @@ public:
     afx_msg void OnOpen() {}
     afx_msg void OnCut() {}
     DECLARE_MESSAGE_MAP()
+};
+
+// A test with the docking application and the frames it makes; the frames that still exist go
+// at the end.
+class DockingTest : public testing::Test {
+protected:
+    void TearDown() override;
+    // A frame (CDockFrame::Make) that becomes the application's main window.
+    CDockFrame* MakeFrame(const FrameSetup& setup = FrameSetup(), int x = 600, int y = 480, int cx = 620, int cy = 420);
+
+    CDockApp m_app;
+    std::vector<HWND> m_frames;
 };
 
 // The frame's dock bar with the id, or NULL.

@@ -25,26 +25,12 @@ const int kBorder = 2;
 const CPoint kGripperHorz(-5, 10);
 const CPoint kGripperVert(10, -5);
 
-class MouseDockingTest : public testing::Test {
+class MouseDockingTest : public docktest::DockingTest {
 protected:
-    void SetUp() override { m_pFrame = MakeFrame(600, 480); }
-    void TearDown() override
+    void SetUp() override
     {
-        for (CDockFrame* pFrame : {m_pFrame, m_pFrame2}) {
-            if (pFrame != nullptr && ::IsWindow(m_hWnds[pFrame == m_pFrame ? 0 : 1]))
-                pFrame->DestroyWindow();
-        }
-        m_app.m_pMainWnd = NULL;
-        framestest::TakeQuitMessage();
-    }
-    CDockFrame* MakeFrame(int x, int y)
-    {
-        CDockFrame* pFrame = CDockFrame::Make(docktest::FrameSetup(), x, y);
-        if (pFrame != nullptr) {
-            m_hWnds[m_pFrame == nullptr ? 0 : 1] = pFrame->m_hWnd;
-            m_app.m_pMainWnd = pFrame;
-        }
-        return pFrame;
+        m_pFrame = MakeFrame();
+        ASSERT_NE(nullptr, m_pFrame);
     }
     // A point of the frame's client area on the screen.
     CPoint OnFrame(CFrameWnd* pFrame, int x, int y)
@@ -66,10 +52,8 @@ protected:
     }
     std::vector<UINT> Ids(CFrameWnd* pFrame, UINT nDockBarID) { return BarIds(DockBar(pFrame, nDockBarID)); }
 
-    docktest::CDockApp m_app;
     CDockFrame* m_pFrame = nullptr;
     CDockFrame* m_pFrame2 = nullptr;
-    HWND m_hWnds[2] = {NULL, NULL};
 };
 
 } // namespace
@@ -164,7 +148,7 @@ TEST_F(MouseDockingTest, ABarDraggedToTheLeftFloatedAndDockedBack)
     // 5. The layout saved and loaded into a new frame (made with the bars in their first
     // places) gives the same rows, rectangles and remembered places.
     m_pFrame->SaveBarState("Schritte");
-    m_pFrame2 = MakeFrame(40, 40);
+    m_pFrame2 = MakeFrame(docktest::FrameSetup(), 40, 40);
     ASSERT_NE(nullptr, m_pFrame2);
     m_pFrame2->LoadBarState("Schritte");
     RunToIdle();

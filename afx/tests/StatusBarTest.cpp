@@ -14,20 +14,12 @@ using framestest::RunToIdle;
 
 namespace {
 
-class StatusBarTest : public testing::Test {
+class StatusBarTest : public docktest::DockingTest {
 protected:
     void SetUp() override
     {
-        m_pFrame = CDockFrame::Make(docktest::FrameSetup(), 600, 480);
+        m_pFrame = MakeFrame();
         ASSERT_NE(nullptr, m_pFrame);
-        m_app.m_pMainWnd = m_pFrame;
-    }
-    void TearDown() override
-    {
-        if (m_app.m_pMainWnd != NULL && m_app.m_pMainWnd->m_hWnd != NULL)
-            m_app.m_pMainWnd->DestroyWindow();
-        m_app.m_pMainWnd = NULL;
-        framestest::TakeQuitMessage();
     }
     CStatusBar& Bar() { return m_pFrame->m_wndStatusBar; }
     // The text the control shows in the pane.
@@ -44,7 +36,6 @@ protected:
         return rect;
     }
 
-    docktest::CDockApp m_app;
     CDockFrame* m_pFrame = nullptr;
 };
 

@@ -17,22 +17,14 @@ const int kGripper = 7;
 const int kBorder = 2;
 const int kSeparator = 6; // a flat toolbar's separator
 
-class ToolBarTest : public testing::Test {
+class ToolBarTest : public docktest::DockingTest {
 protected:
     void SetUp() override
     {
-        m_pFrame = CDockFrame::Make(docktest::FrameSetup(), 600, 480);
+        m_pFrame = MakeFrame();
         ASSERT_NE(nullptr, m_pFrame);
-        m_app.m_pMainWnd = m_pFrame;
         m_bw = m_pFrame->m_wndToolBar.m_sizeButton.cx;
         m_bh = m_pFrame->m_wndToolBar.m_sizeButton.cy;
-    }
-    void TearDown() override
-    {
-        if (m_app.m_pMainWnd != NULL && m_app.m_pMainWnd->m_hWnd != NULL)
-            m_app.m_pMainWnd->DestroyWindow();
-        m_app.m_pMainWnd = NULL;
-        framestest::TakeQuitMessage();
     }
     CToolBar& Bar() { return m_pFrame->m_wndToolBar; }
     CPoint ButtonCentre(UINT nID)
@@ -42,7 +34,6 @@ protected:
         return rect.CenterPoint();
     }
 
-    docktest::CDockApp m_app;
     CDockFrame* m_pFrame = nullptr;
     int m_bw = 0;
     int m_bh = 0;
