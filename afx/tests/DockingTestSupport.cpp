@@ -241,21 +241,16 @@ BOOL RegKeyExists(const CString& strPath)
 
 std::string SaveFrameShot(CFrameWnd* pFrame, const char* pszName)
 {
-    CRect rect = ScreenRect(pFrame);
-    // the floating frames it owns, where they show
+    // the frame, then the floating frames it owns that show, over it as on the screen
+    std::vector<HWND> windows{pFrame->m_hWnd};
+    std::vector<HWND> owned;
     for (HWND hWnd = ::GetWindow(::GetDesktopWindow(), GW_CHILD); hWnd != NULL; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
-        if (::GetWindow(hWnd, GW_OWNER) == pFrame->m_hWnd && ::IsWindowVisible(hWnd)) {
-            CRect rectOwned;
-            ::GetWindowRect(hWnd, &rectOwned);
-            rect.UnionRect(&rect, &rectOwned);
-            ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        }
+        if (::GetWindow(hWnd, GW_OWNER) == pFrame->m_hWnd && ::IsWindowVisible(hWnd))
+            owned.push_back(hWnd);
     }
-    ::RedrawWindow(pFrame->m_hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    MSG msg;
-    ::PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);
-    rect.InflateRect(4, 4);
-    return framestest::SaveScreenArea(rect, pszName);
+    // (the desktop lists them topmost first)
+    windows.insert(windows.end(), owned.rbegin(), owned.rend());
+    return framestest::SaveWindowsShot(windows, pszName);
 }
 
 } // namespace docktest

@@ -98,7 +98,7 @@ std::vector<std::string> RegValueNames(const CString& strPath);
 // Whether the key exists.
 BOOL RegKeyExists(const CString& strPath);
 
-// Screenshots of the frame and its floating frames together: the screen area around them.
+// Screenshots of the frame and its floating frames together, each drawn from its own window.
 std::string SaveFrameShot(CFrameWnd* pFrame, const char* pszName);
 
 } // namespace docktest
