@@ -288,6 +288,31 @@ TEST_F(DockLayoutTest, OnlyBarsOfTheFrameWithADockingContextDock)
     EXPECT_EQ(0, RectIn(&pOther->m_wndToolBar, pOther).top);
 }
 
+TEST_F(DockLayoutTest, ABarWhoseWindowGoesLeavesItsRow)
+{
+    DockSecondBesideFirst(10);
+    CWnd* pView = m_pFrame->GetDescendantWindow(AFX_IDW_PANE_FIRST);
+    // one bar of a shared row, then a bar alone in its row (the row goes with it)
+    struct Case {
+        CControlBar* pBar;
+        UINT nID;
+        std::vector<UINT> rows;
+        CControlBar* pLowest; // the bar of the last row left
+    } const cases[] = {
+        {&m_pFrame->m_wndToolBar2, IDW_SECOND_TOOLBAR, {0, AFX_IDW_TOOLBAR, 0, AFX_IDW_DIALOGBAR, 0}, &m_pFrame->m_wndDialogBar},
+        {&m_pFrame->m_wndDialogBar, AFX_IDW_DIALOGBAR, {0, AFX_IDW_TOOLBAR, 0}, &m_pFrame->m_wndToolBar},
+    };
+    for (const Case& c : cases) {
+        c.pBar->DestroyWindow();
+        EXPECT_EQ(c.rows, BarIds(m_pTop)) << c.nID;
+        EXPECT_EQ(nullptr, c.pBar->m_pDockBar) << c.nID;
+        EXPECT_EQ(nullptr, m_pFrame->GetControlBar(c.nID)) << c.nID;
+        m_pFrame->RecalcLayout();
+        EXPECT_EQ(InFrame(c.pLowest).bottom - kBorder, InFrame(m_pTop).bottom) << c.nID;
+        EXPECT_EQ(InFrame(m_pTop).bottom, InFrame(pView).top) << c.nID;
+    }
+}
+
 TEST_F(DockLayoutTest, TheFrameTakesItsDockBarsAndFloatingFramesAlong)
 {
     m_pFrame->FloatControlBar(&m_pFrame->m_wndToolBar2, CPoint(100, 100));
