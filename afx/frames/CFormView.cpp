@@ -1,5 +1,5 @@
 #include "afxwin.h"
-#include "afxext.h"
+#include "CFormView.h"
 
 IMPLEMENT_DYNAMIC(CFormView, CScrollView)
 

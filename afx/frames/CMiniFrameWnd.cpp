@@ -7,6 +7,7 @@ ON_WM_NCACTIVATE()
 ON_WM_NCHITTEST()
 ON_WM_SYSCOMMAND()
 ON_MESSAGE(WM_FLOATSTATUS, OnFloatStatus)
+ON_WM_GETMINMAXINFO()
 END_MESSAGE_MAP()
 
 CMiniFrameWnd::CMiniFrameWnd() : m_bActive(FALSE) {}
@@ -41,6 +42,11 @@ BOOL CMiniFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
     return TRUE;
 }
 
+void PASCAL CMiniFrameWnd::CalcBorders(LPRECT lpClientRect, DWORD dwStyle, DWORD dwExStyle)
+{
+    ::AdjustWindowRectEx(lpClientRect, dwStyle, FALSE, dwExStyle | WS_EX_PALETTEWINDOW);
+}
+
 BOOL CMiniFrameWnd::OnNcActivate(BOOL bActive)
 {
     if (!(GetStyle() & MFS_SYNCACTIVE)) {
@@ -71,6 +77,18 @@ LRESULT CMiniFrameWnd::OnFloatStatus(WPARAM wParam, LPARAM)
         ModifyStyle(0, MFS_SYNCACTIVE);
     }
     return lResult;
+}
+
+void CMiniFrameWnd::OnGetMinMaxInfo(MINMAXINFO* lpMMI)
+{
+    CFrameWnd::OnGetMinMaxInfo(lpMMI);
+    // no smaller than the non-client area
+    CRect rectWindow;
+    GetWindowRect(&rectWindow);
+    CRect rectClient;
+    GetClientRect(&rectClient);
+    lpMMI->ptMinTrackSize.x = rectWindow.Width() - rectClient.right;
+    lpMMI->ptMinTrackSize.y = rectWindow.Height() - rectClient.bottom;
 }
 
 LRESULT CMiniFrameWnd::OnNcHitTest(CPoint point)

@@ -1,5 +1,5 @@
 #include "afxwin.h"
-#include "afxext.h"
+#include "CSplitterWnd.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 

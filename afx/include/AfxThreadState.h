@@ -11,6 +11,7 @@
 class CWinThread;
 class CWnd;
 class CToolTipCtrl;
+class CControlBar;
 
 struct _AFX_THREAD_STATE {
     _AFX_THREAD_STATE();
@@ -44,6 +45,11 @@ struct _AFX_THREAD_STATE {
     CWnd* m_pLastHit;
     INT_PTR m_nLastHit;
     TTTOOLINFOA m_lastInfo;
+
+    // Fly-by help of control bars: the bar whose text the status line shows and the command
+    // under the mouse at the last mouse message of a bar (-1: none).
+    CControlBar* m_pLastStatus;
+    INT_PTR m_nLastStatus;
 
     // The thread's frame windows (as CWnd*; the frame layer keeps the list): at idle time those
     // that are not child windows get their idle update like the main window.

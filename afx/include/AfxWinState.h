@@ -52,8 +52,9 @@ typedef void (*AFX_DLGINIT_RECORD_PROC)(void* pContext, WORD nIDC, WORD nMsg, co
 // The DLGINIT resource named lpszResourceName (in the resource module, else the instance) and
 // its size, or NULL.
 const void* AFXAPI AfxFindDlgInit(LPCTSTR lpszResourceName, DWORD* pcbResource);
-// Calls pfn for every record of the data, reading no byte past cbResource.
-void AFXAPI AfxForEachDlgInitRecord(const void* lpResource, DWORD cbResource, AFX_DLGINIT_RECORD_PROC pfn,
+// Calls pfn for every record of the data, reading no byte past cbResource; FALSE when the data
+// ends before its end mark or a record runs past it.
+BOOL AFXAPI AfxForEachDlgInitRecord(const void* lpResource, DWORD cbResource, AFX_DLGINIT_RECORD_PROC pfn,
                                     void* pContext);
 
 // The window that should own a box or dialog of pParent (see CWnd::GetSafeOwner).

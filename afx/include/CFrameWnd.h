@@ -19,9 +19,14 @@
 // its menu item is selected, and the idle prompt (AFX_IDS_IDLEMESSAGE) otherwise. Tooltips of the
 // frame's windows get the second part of the command's string (TTN_NEEDTEXT).
 //
-// Control bars register in m_listControlBars; docking, floating and showing bars by command
-// belong to the docking layer, which builds on the list, on m_pFloatingFrameClass, on the
-// floating-window notices (WM_FLOATSTATUS) and on the delayed layout.
+// Control bars register in m_listControlBars. Docking: EnableDocking gives the frame a dock bar
+// on each side asked for (AFX_IDW_DOCKBAR_TOP, _BOTTOM, _LEFT, _RIGHT, made in that order) and
+// makes CMiniDockFrameWnd its floating-frame class; DockControlBar puts a bar into a dock bar,
+// FloatControlBar into a floating frame of its own; ShowControlBar shows and hides a bar (the
+// commands AFX_IDW_CONTROLBAR_FIRST..LAST toggle the bar with that id and check their menu items);
+// Get/SetDockState and Save/LoadBarState take the bars' layout and apply it again. These members
+// are defined by the docking layer; the frame destroys its dock bars and floating frames when it
+// is destroyed.
 #pragma once
 
 #include "CWnd.h"
@@ -29,8 +34,13 @@
 #include "CPtrArray.h"
 #include "CString.h"
 #include "CRect.h"
+#include "CPoint.h"
+#include "AfxBarStyles.h"
 
 class CControlBar;
+class CDockBar;
+class CDockState;
+class CMiniDockFrameWnd;
 class CDocument;
 class CView;
 struct CCreateContext;
@@ -105,6 +115,35 @@ public:
     // Control bars: the docking layer's bars add and remove themselves.
     void AddControlBar(CControlBar* pBar);
     void RemoveControlBar(CControlBar* pBar);
+    // ---- docking (defined by the docking layer) ----
+    // Makes a dock bar for each side of dwDockStyle (CBRS_ALIGN_...) the frame lacks.
+    void EnableDocking(DWORD dwDockStyle);
+    // Docks pBar into the dock bar nDockBarID (0: the one of the bar's alignment) at lpRect
+    // (screen coordinates; NULL: a new last row).
+    void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = NULL);
+    void DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = NULL);
+    // Docks a floating pBar back where it was docked (the dock bar keeping its placeholder, else
+    // the one of its alignment).
+    void ReDockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect = NULL);
+    // Floats pBar in a floating frame at point (screen coordinates of the frame's corner).
+    void FloatControlBar(CControlBar* pBar, CPoint point, DWORD dwStyle = CBRS_ALIGN_TOP);
+    // The frame's bar with the id (the first one), or NULL.
+    CControlBar* GetControlBar(UINT nID);
+    // Shows or hides pBar now or (bDelay) at the next idle time, with its floating frame.
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The style (sides) of the first visible dock bar of the frame that rect (screen
+    // coordinates) touches and that takes a bar of dwDockStyle; 0 for none.
+    DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = NULL);
+    CMiniDockFrameWnd* CreateFloatingFrame(DWORD dwStyle);
+    void LoadBarState(LPCTSTR lpszProfileName);
+    void SaveBarState(LPCTSTR lpszProfileName) const;
+    void SetDockState(const CDockState& state);
+    void GetDockState(CDockState& state) const;
+    // Destroys the dock bars and the floating frames (with the bars in them).
+    void DestroyDockBars();
+    // The dock bars' ids and styles in the order EnableDocking makes them.
+    static const DWORD dwDockBarMap[4][2];
+
     // The status line (the descendant AFX_IDW_STATUS_BAR with a permanent object), or NULL.
     virtual CWnd* GetMessageBar();
     // Sends WM_FLOATSTATUS with dwFlags to the floating frames the frame's top-level window owns.
@@ -182,6 +221,10 @@ public:
     afx_msg void OnHelp();
     afx_msg void OnContextHelp();
     afx_msg void OnUpdateContextHelp(CCmdUI* pCmdUI);
+    // The bar toggles AFX_IDW_CONTROLBAR_FIRST..LAST and the key-state indicators.
+    afx_msg BOOL OnBarCheck(UINT nID);
+    afx_msg void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
 
 protected:
     CPtrArray m_arrDisabledByModal; // the windows BeginModalState disabled

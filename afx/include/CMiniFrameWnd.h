@@ -23,6 +23,9 @@ public:
     BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpClassName, LPCTSTR lpWindowName, DWORD dwStyle, const RECT& rect,
                   CWnd* pParentWnd = NULL, UINT nID = 0);
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    // Grows a client rectangle to the window rectangle of a mini frame with dwStyle (a tool
+    // window's small caption and borders).
+    static void PASCAL CalcBorders(LPRECT lpClientRect, DWORD dwStyle = WS_THICKFRAME | WS_CAPTION, DWORD dwExStyle = 0);
 
     BOOL m_bActive; // the caption shows the active state
     CString m_strCaption;
@@ -31,6 +34,9 @@ public:
     afx_msg LRESULT OnNcHitTest(CPoint point);
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg LRESULT OnFloatStatus(WPARAM wParam, LPARAM lParam);
+    // A mini frame may be as small as its borders and caption (a floating bar's frame takes the
+    // bar's size, however small).
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
 
 protected:
     DECLARE_MESSAGE_MAP()

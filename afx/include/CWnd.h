@@ -41,6 +41,11 @@ struct CCreateContext;
 #define WF_OLECTLCONTAINER 0x0100
 #define WF_KEEPMINIACTIVE 0x0200
 
+// A tool (OnToolHitTest) that is no button.
+#ifndef TTF_NOTBUTTON
+#define TTF_NOTBUTTON 0x80000000L
+#endif
+
 // Flags of RunModalLoop.
 #define MLF_NOIDLEMSG 0x0001  // no WM_ENTERIDLE to the parent
 #define MLF_NOKICKIDLE 0x0002 // no WM_KICKIDLE to the window
@@ -143,6 +148,13 @@ public:
     // the controls themselves); with bDisableIfNoHndler push buttons without a handler are
     // disabled.
     void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
+    // Applies the dialog initialisation data (resource type 240, DLGINIT) of the resource to the
+    // window's controls (the strings of list and combo boxes), then sends WM_INITIALUPDATE to the
+    // children. TRUE also without such data; FALSE when a control refused a string or the data
+    // are damaged (the form in memory is trusted to end with its terminating 0). Records of OLE
+    // controls are left to the control container.
+    BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
+    BOOL ExecuteDlgInit(LPVOID lpResource);
 
     // ---- modal loop ----
     int RunModalLoop(DWORD dwFlags = 0);
@@ -312,11 +324,8 @@ public:
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT);
 
     // ---- dialog initialisation data ----
-    // Sends the strings of the DLGINIT resource named lpszResourceName (or at lpResource) to the
-    // list and combo boxes they name (records of OLE controls are left to the control
-    // container); FALSE when a box refused a string. A missing resource is no error.
-    BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
-    BOOL ExecuteDlgInit(LPVOID lpResource);
+    // The walk of ExecuteDlgInit over data of at most cbResource bytes.
+    BOOL ExecuteDlgInitData(const void* lpResource, DWORD cbResource);
     // Creates this window from a dialog template with the library's dialog procedure (dialogs and
     // form views); with control containment the template's OLE controls are taken out and made
     // at WM_INITDIALOG (m_pOccDialogInfo). FALSE when no window came of it, or it was destroyed
@@ -357,7 +366,8 @@ public:
     BOOL EnableToolTips(BOOL bEnable = TRUE);
     // The tool at point (client coordinates): its hit code and *pTI (hwnd, uId, uFlags, rect,
     // lpszText), or -1. The default finds a visible child control: its id, the child's handle as
-    // the tool (TTF_IDISHWND) and the text asked for through TTN_NEEDTEXT.
+    // the tool (TTF_IDISHWND) and the text asked for through TTN_NEEDTEXT; a child that is no
+    // button is marked TTF_NOTBUTTON (a press on it is no press of a tool) and its tip centred.
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
     void FilterToolTipMessage(MSG* pMsg);
     // Takes the tool of this window out of the tooltip control (the window is going).

@@ -82,6 +82,16 @@
 #define AFX_IDW_DOCKBAR_FLOAT 0xE81F
 #define ID_VIEW_TOOLBAR 0xE800
 #define ID_VIEW_STATUS_BAR 0xE801
+#define ID_VIEW_REBAR 0xE804
+
+// ---- status bar panes ----
+#define ID_SEPARATOR 0 // the message pane (and a toolbar's separator)
+#define ID_INDICATOR_KANA 0xE700
+#define ID_INDICATOR_CAPS 0xE701
+#define ID_INDICATOR_NUM 0xE702
+#define ID_INDICATOR_SCRL 0xE703
+#define ID_INDICATOR_OVR 0xE704
+#define ID_INDICATOR_REC 0xE705
 
 // ---- panes of frames and splitters ----
 #define AFX_IDW_PANE_FIRST 0xE900

@@ -348,4 +348,39 @@ std::string SaveScreenArea(const RECT& rect, const char* pszName)
     return strPath;
 }
 
+std::string SaveWindowsShot(const std::vector<HWND>& windows, const char* pszName)
+{
+    CRect rectAll(0, 0, 0, 0);
+    for (HWND hWnd : windows) {
+        CRect rect;
+        ::GetWindowRect(hWnd, &rect);
+        rectAll.UnionRect(&rectAll, &rect);
+    }
+    rectAll.InflateRect(4, 4);
+    if (rectAll.IsRectEmpty())
+        return std::string();
+    HDC hdcScreen = ::GetDC(NULL);
+    HDC hdcMem = ::CreateCompatibleDC(hdcScreen);
+    HBITMAP hBitmap = ::CreateCompatibleBitmap(hdcScreen, rectAll.Width(), rectAll.Height());
+    HGDIOBJ hOld = ::SelectObject(hdcMem, hBitmap);
+    RECT rectFill = {0, 0, rectAll.Width(), rectAll.Height()};
+    HBRUSH hBrush = ::CreateSolidBrush(RGB(128, 128, 128));
+    ::FillRect(hdcMem, &rectFill, hBrush);
+    ::DeleteObject(hBrush);
+    for (HWND hWnd : windows) {
+        ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        CRect rect;
+        ::GetWindowRect(hWnd, &rect);
+        HDC hdc = ::GetWindowDC(hWnd);
+        ::BitBlt(hdcMem, rect.left - rectAll.left, rect.top - rectAll.top, rect.Width(), rect.Height(), hdc, 0, 0, SRCCOPY);
+        ::ReleaseDC(hWnd, hdc);
+    }
+    std::string strPath = WritePng(hdcMem, 0, 0, rectAll.Width(), rectAll.Height(), pszName);
+    ::SelectObject(hdcMem, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hdcMem);
+    ::ReleaseDC(NULL, hdcScreen);
+    return strPath;
+}
+
 } // namespace framestest

@@ -93,5 +93,9 @@ CRect ChildRect(const CWnd* pWnd);
 std::string SaveScreenshot(CWnd* pWnd, const char* pszName);
 // The same for a rectangle of the screen (windows and popups as they overlap there).
 std::string SaveScreenArea(const RECT& rect, const char* pszName);
+// Windows drawn where they are on the screen, each from its own window surface (so that other
+// windows and other processes' windows do not cover them), the later ones over the earlier ones,
+// on grey around them.
+std::string SaveWindowsShot(const std::vector<HWND>& windows, const char* pszName);
 
 } // namespace framestest

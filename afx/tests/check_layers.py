@@ -3,8 +3,10 @@
 other headers) only headers of their own and of lower layers. The core layer is what <afx.h>,
 <afxcoll.h>, <afxtempl.h> and <afxmt.h> bring in; the window layer adds what its own umbrella
 AfxWindowLayer.h, <afxcmn.h> and the file dialog bring in; the frame layer adds what <afxwin.h>,
-<afxext.h>, <afxdlgs.h> and the in-place frame bring in (the public <afxwin.h> and <afxdlgs.h>
-carry the frame layer's classes, as the original's do); the OLE layer, above the frames, adds what
+<afxdlgs.h>, the in-place frame, the splitter and the form view bring in (the public <afxwin.h> and
+<afxdlgs.h> carry the frame layer's classes, as the original's do); the docking layer adds what
+<afxext.h>, <afxadv.h> and <afxpriv.h> bring in (the control bars, dock bars, docking context,
+floating frames and saved layouts); the OLE layer, above the docking layer, adds what
 <afxdisp.h> and <afxole.h> bring in. The window and frame layers reach OLE only through the
 interfaces and hooks that their own headers declare."""
 import os
@@ -12,7 +14,7 @@ import re
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SEARCH = [os.path.join(ROOT, d) for d in ("include", "core", "windows", "frames", "ole")]
+SEARCH = [os.path.join(ROOT, d) for d in ("include", "core", "windows", "frames", "docking", "ole")]
 INCLUDE_RE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
@@ -51,11 +53,13 @@ def layer_headers(*umbrellas):
 def main():
     core = layer_headers("afx.h", "afxcoll.h", "afxtempl.h", "afxmt.h")
     windows = core | layer_headers("AfxWindowLayer.h", "afxcmn.h", "CFileDialog.h")
-    frames = windows | layer_headers("afxwin.h", "afxext.h", "afxdlgs.h", "COleIPFrameWnd.h")
-    ole = frames | layer_headers("afxdisp.h", "afxole.h")
-    allowed = {"core": core, "windows": windows, "frames": frames, "ole": ole}
+    frames = windows | layer_headers("afxwin.h", "afxdlgs.h", "COleIPFrameWnd.h", "CFormView.h", "CSplitterWnd.h")
+    docking = frames | layer_headers("afxext.h", "afxadv.h", "afxpriv.h")
+    ole = docking | layer_headers("afxdisp.h", "afxole.h")
+    allowed = {"core": core, "windows": windows, "frames": frames, "docking": docking, "ole": ole}
     # a lower layer's private headers beside its sources may be used by the layers above
-    lower = {"core": [], "windows": ["core"], "frames": ["core", "windows"], "ole": ["core", "windows", "frames"]}
+    lower = {"core": [], "windows": ["core"], "frames": ["core", "windows"], "docking": ["core", "windows", "frames"],
+             "ole": ["core", "windows", "frames", "docking"]}
     errors = []
     for layer, headers in allowed.items():
         folder = os.path.join(ROOT, layer)

@@ -141,19 +141,25 @@ const void* AFXAPI AfxFindDlgInit(LPCTSTR lpszResourceName, DWORD* pcbResource)
     return lpData;
 }
 
-void AFXAPI AfxForEachDlgInitRecord(const void* lpResource, DWORD cbResource, AFX_DLGINIT_RECORD_PROC pfn,
+BOOL AFXAPI AfxForEachDlgInitRecord(const void* lpResource, DWORD cbResource, AFX_DLGINIT_RECORD_PROC pfn,
                                     void* pContext)
 {
     // Records: WORD control id, WORD message, DWORD length, the bytes; a control id 0 ends them.
-    // Nothing is read past cbResource: a list without its end mark ends there, and a record
-    // whose length runs past the end is not used.
+    // Nothing is read past cbResource: a list without its end mark, or a record whose length runs
+    // past the end, ends the walk there and makes the data count as damaged.
     const BYTE* p = (const BYTE*)lpResource;
     DWORD cbLeft = cbResource;
-    while (p != NULL && cbLeft >= sizeof(WORD)) {
+    if (p == NULL)
+        return TRUE;
+    for (;;) {
         WORD nIDC;
+        if (cbLeft < sizeof(WORD))
+            return FALSE;
         memcpy(&nIDC, p, sizeof(WORD));
-        if (nIDC == 0 || cbLeft < 2 * sizeof(WORD) + sizeof(DWORD))
-            break;
+        if (nIDC == 0)
+            return TRUE;
+        if (cbLeft < 2 * sizeof(WORD) + sizeof(DWORD))
+            return FALSE;
         WORD nMsg;
         DWORD dwLen;
         memcpy(&nMsg, p + 2, sizeof(WORD));
@@ -161,7 +167,7 @@ void AFXAPI AfxForEachDlgInitRecord(const void* lpResource, DWORD cbResource, AF
         p += 8;
         cbLeft -= 8;
         if (dwLen > cbLeft)
-            break;
+            return FALSE;
         (*pfn)(pContext, nIDC, nMsg, p, dwLen);
         p += dwLen;
         cbLeft -= dwLen;
@@ -178,39 +184,63 @@ struct DlgInitContext {
 void SendDlgInitString(void* pContext, WORD nIDC, WORD nMsg, const BYTE* pData, DWORD dwLen)
 {
     // Resource editors write the string messages of list and combo boxes with their 16-bit
-    // numbers; the 32-bit ones are read too. Other records (OLE controls) are not for us.
+    // numbers; the 32-bit ones are read too, and 0x1234 adds an item to an extended combo box.
+    // Other records (OLE controls) are not for us.
+    const WORD kCbExAddString = 0x1234;
+    DlgInitContext* pInit = (DlgInitContext*)pContext;
     UINT nMessage;
     if (nMsg == AFX_DLGINIT_LB_ADDSTRING16 || nMsg == LB_ADDSTRING)
         nMessage = LB_ADDSTRING;
     else if (nMsg == AFX_DLGINIT_CB_ADDSTRING16 || nMsg == CB_ADDSTRING)
         nMessage = CB_ADDSTRING;
+    else if (nMsg == kCbExAddString)
+        nMessage = CBEM_INSERTITEMA;
     else
         return;
-    DlgInitContext* pInit = (DlgInitContext*)pContext;
-    // the text ends at its NUL or at the end of the record
-    CString strText((LPCSTR)pData, (int)strnlen((LPCSTR)pData, dwLen));
-    LRESULT lResult = ::SendDlgItemMessageA(pInit->hWnd, nIDC, nMessage, 0, (LPARAM)(LPCSTR)strText);
-    if (lResult == LB_ERR || lResult == LB_ERRSPACE)
+    // the string must end inside its record
+    if (dwLen == 0 || memchr(pData, '\0', dwLen) == NULL) {
+        pInit->bSuccess = FALSE;
+        return;
+    }
+    LRESULT lResult;
+    if (nMessage == CBEM_INSERTITEMA) {
+        COMBOBOXEXITEMA item;
+        memset(&item, 0, sizeof(item));
+        item.mask = CBEIF_TEXT;
+        item.iItem = -1;
+        item.pszText = (LPSTR)pData;
+        lResult = ::SendDlgItemMessageA(pInit->hWnd, nIDC, nMessage, 0, (LPARAM)&item);
+    } else {
+        lResult = ::SendDlgItemMessageA(pInit->hWnd, nIDC, nMessage, 0, (LPARAM)pData);
+    }
+    if (lResult == LB_ERR || lResult == LB_ERRSPACE) // CB_ERR, CB_ERRSPACE are the same
         pInit->bSuccess = FALSE;
 }
 
 } // namespace
 
+// Fills list and combo boxes from the DLGINIT data; FALSE when the data is damaged or a control
+// refused a string. Afterwards the child windows get WM_INITIALUPDATE, as the library's views do.
 BOOL CWnd::ExecuteDlgInit(LPCTSTR lpszResourceName)
 {
     DWORD cbResource = 0;
     const void* lpResource = AfxFindDlgInit(lpszResourceName, &cbResource);
-    DlgInitContext init = {m_hWnd, TRUE};
-    if (lpResource != NULL)
-        AfxForEachDlgInitRecord(lpResource, cbResource, &SendDlgInitString, &init);
-    return init.bSuccess;
+    return ExecuteDlgInitData(lpResource, cbResource);
 }
 
 BOOL CWnd::ExecuteDlgInit(LPVOID lpResource)
 {
+    // The size of the data is not known here: the walk ends at its end mark.
+    return ExecuteDlgInitData(lpResource, MAXDWORD / 2);
+}
+
+BOOL CWnd::ExecuteDlgInitData(const void* lpResource, DWORD cbResource)
+{
     DlgInitContext init = {m_hWnd, TRUE};
-    if (lpResource != NULL)
-        AfxForEachDlgInitRecord(lpResource, MAXDWORD, &SendDlgInitString, &init);
+    if (lpResource != NULL && !AfxForEachDlgInitRecord(lpResource, cbResource, &SendDlgInitString, &init))
+        init.bSuccess = FALSE;
+    if (init.bSuccess)
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, FALSE, FALSE);
     return init.bSuccess;
 }
 
@@ -1724,6 +1754,8 @@ INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const
         pTI->uId = (UINT_PTR)hWndChild;
         pTI->uFlags |= TTF_IDISHWND;
         pTI->lpszText = LPSTR_TEXTCALLBACKA;
+        if (!(::SendMessageA(hWndChild, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+            pTI->uFlags |= TTF_NOTBUTTON | TTF_CENTERTIP;
     }
     return nID;
 }
@@ -1751,6 +1783,7 @@ void CWnd::FilterToolTipMessage(MSG* pMsg)
         (nHit != -1 && (ti.hwnd != pState->m_lastInfo.hwnd || ti.uId != pState->m_lastInfo.uId))) {
         RemoveLastTool(pState);
         if (nHit != -1) {
+            ti.uFlags &= ~TTF_NOTBUTTON; // the library's own flag, not the control's
             pTip->SendMessage(TTM_ADDTOOLA, 0, (LPARAM)&ti);
             pTip->SendMessage(TTM_ACTIVATE, TRUE);
             pState->m_lastInfo = ti;
