@@ -11,6 +11,7 @@
 #include "CallSite.h"
 #include "DBGHelpEntryPoints.h"
 #include "Demangler.h"
+#include "DwarfIndex.h"
 #include "DwarfLookup.h"
 #include "FileNames.h"
 #include "PathHelpers.h"
@@ -392,34 +393,37 @@ bool clsDBGHELP::GetModuleInfo(HANDLE process, uint64_t address, IMAGEHLP_MODULE
     return true;
 }
 
-// The own readers' data of one module, read once per object.
+// The own readers' data of one module, read once per object, with its lookup tables (built by
+// the lookups as they need them).
 struct OwnDebugData {
     clsElfImage image;
+    std::unique_ptr<DwarfIndex> index;
     uint64_t preferredBase = 0;
     bool hasPreferredBase = false;
     bool pubnamesAccepted = true;
 };
 
-const OwnDebugData* clsDBGHELP::OwnData(const char* imagePath)
+OwnDebugData* clsDBGHELP::OwnData(const char* imagePath)
 {
-    std::string key = imagePath ? imagePath : "";
-    auto found = m_ownData.find(key);
-    if (found != m_ownData.end())
-        return found->second.get();
-    std::unique_ptr<OwnDebugData> data(new (std::nothrow) OwnDebugData);
-    if (data && data->image.Open(imagePath)) {
-        data->hasPreferredBase = clsElfImage::ReadPreferredImageBase(imagePath, data->preferredBase);
-        data->pubnamesAccepted = DwarfPubnamesAccepted(data->image);
-    } else {
-        data.reset();
-    }
-    const OwnDebugData* result = data.get();
     try {
+        std::string key = imagePath ? imagePath : "";
+        auto found = m_ownData.find(key);
+        if (found != m_ownData.end())
+            return found->second.get();
+        std::unique_ptr<OwnDebugData> data(new OwnDebugData);
+        if (data->image.Open(imagePath)) {
+            data->index.reset(new DwarfIndex(data->image));
+            data->hasPreferredBase = clsElfImage::ReadPreferredImageBase(imagePath, data->preferredBase);
+            data->pubnamesAccepted = DwarfPubnamesAccepted(data->image);
+        } else {
+            data.reset(); // remembered as a module without usable data
+        }
+        OwnDebugData* result = data.get();
         m_ownData.emplace(key, std::move(data));
-    } catch (...) {
+        return result;
+    } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    return result;
 }
 
 bool clsDBGHELP::GetOwnSymbolInfo(const char* imagePath, uint64_t address, String& file, int& line, String& function,
@@ -428,7 +432,7 @@ bool clsDBGHELP::GetOwnSymbolInfo(const char* imagePath, uint64_t address, Strin
     HMODULE module = GetModuleHandleA(imagePath);
     if (!module)
         return false;
-    const OwnDebugData* data = OwnData(imagePath);
+    OwnDebugData* data = OwnData(imagePath);
     if (!data)
         return false;
     uint64_t base = reinterpret_cast<uintptr_t>(module);
@@ -439,11 +443,11 @@ bool clsDBGHELP::GetOwnSymbolInfo(const char* imagePath, uint64_t address, Strin
     std::string name, source;
     uint32_t disp = 0;
     int row = 0;
-    if (DwarfFindFunction(data->image, query, name, disp)) {
+    if (data->index->FindFunction(query, name, disp)) {
         function = name.c_str();
         displacement = disp;
     }
-    if (DwarfFindLine(data->image, query, source, row)) {
+    if (data->index->FindLine(query, source, row)) {
         file = source.c_str();
         line = row;
     }

@@ -8,7 +8,7 @@
 // thread uses it while that thread waits).
 //
 // The debug data of a module that the own readers opened stays open for the life of the object,
-// so a trace of many frames reads each module's data once.
+// with its lookup tables, so a trace of many frames reads and decodes each module's data once.
 #pragma once
 
 #include <windows.h>
@@ -105,7 +105,7 @@ public:
 
 private:
     // The own readers' data of a module by image path (NULL entries: no usable data).
-    const OwnDebugData* OwnData(const char* imagePath);
+    OwnDebugData* OwnData(const char* imagePath);
     std::map<std::string, std::unique_ptr<OwnDebugData>> m_ownData;
 };
 

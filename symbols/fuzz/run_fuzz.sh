@@ -19,7 +19,7 @@ mkdir -p "$work/seeds" "$work/corpus" "$work/fixtures" "$work/demangle/seeds" "$
 
 cxx=clang++-14
 flags=(-std=c++20 -g -O1 -I"$symbols" -I"$symbols/tests")
-core=("$symbols/ElfCursor.cpp" "$symbols/clsElfImage.cpp" "$symbols/DwarfLookup.cpp")
+core=("$symbols/ElfCursor.cpp" "$symbols/clsElfImage.cpp" "$symbols/DwarfLookup.cpp" "$symbols/DwarfIndex.cpp")
 $cxx "${flags[@]}" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -o "$work/elf_dwarf_fuzz" "$here/ElfDwarfFuzz.cpp" "${core[@]}"
 $cxx "${flags[@]}" -o "$work/write_seeds" "$here/WriteSeeds.cpp" "$symbols/tests/EdgeFixture.cpp"
