@@ -8,6 +8,9 @@
 // A query therefore carries one key for each kind; every unit (and every line sequence) is
 // matched with the key of its address size. A unit whose version or address size is not
 // understood (DWARF 5 units of the run time, 64-bit DWARF) is stepped over by its length.
+//
+// The functions below decode the sections afresh on every call; many lookups in one module go
+// through one DwarfIndex (DwarfIndex.h), which answers alike.
 #pragma once
 
 #include <cstdint>

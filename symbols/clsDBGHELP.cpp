@@ -4,14 +4,25 @@
 #include <psapi.h>
 
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
+#include "CallSite.h"
+#include "DBGHelpEntryPoints.h"
+#include "Demangler.h"
+#include "DwarfIndex.h"
 #include "DwarfLookup.h"
 #include "FileNames.h"
 #include "PathHelpers.h"
+#include "StackTraceText.h"
 #include "VersionInfo.h"
+#include "clsAutoRelease.h"
 #include "clsElfImage.h"
+#include "clsFileRW.h"
 #include "clsLengthyOpCond.h"
+#include "clsMiniDump.h"
+#include "DebugOutput.h"
 
 namespace {
 
@@ -382,31 +393,374 @@ bool clsDBGHELP::GetModuleInfo(HANDLE process, uint64_t address, IMAGEHLP_MODULE
     return true;
 }
 
+// The own readers' data of one module, read once per object, with its lookup tables (built by
+// the lookups as they need them).
+struct OwnDebugData {
+    clsElfImage image;
+    std::unique_ptr<DwarfIndex> index;
+    uint64_t preferredBase = 0;
+    bool hasPreferredBase = false;
+    bool pubnamesAccepted = true;
+};
+
+OwnDebugData* clsDBGHELP::OwnData(const char* imagePath)
+{
+    try {
+        std::string key = imagePath ? imagePath : "";
+        auto found = m_ownData.find(key);
+        if (found != m_ownData.end())
+            return found->second.get();
+        std::unique_ptr<OwnDebugData> data(new OwnDebugData);
+        if (data->image.Open(imagePath)) {
+            data->index.reset(new DwarfIndex(data->image));
+            data->hasPreferredBase = clsElfImage::ReadPreferredImageBase(imagePath, data->preferredBase);
+            data->pubnamesAccepted = DwarfPubnamesAccepted(data->image);
+        } else {
+            data.reset(); // remembered as a module without usable data
+        }
+        OwnDebugData* result = data.get();
+        m_ownData.emplace(key, std::move(data));
+        return result;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 bool clsDBGHELP::GetOwnSymbolInfo(const char* imagePath, uint64_t address, String& file, int& line, String& function,
                                   uint32_t& displacement)
 {
     HMODULE module = GetModuleHandleA(imagePath);
     if (!module)
         return false;
+    OwnDebugData* data = OwnData(imagePath);
+    if (!data)
+        return false;
     uint64_t base = reinterpret_cast<uintptr_t>(module);
-    uint64_t preferred = base;
-    clsElfImage::ReadPreferredImageBase(imagePath, preferred);
+    uint64_t preferred = data->hasPreferredBase ? data->preferredBase : base;
     DwarfQuery query;
     query.legacy = address - base - 0x1000; // the old producer: offsets from the code at 0x1000
     query.va = address - base + preferred;  // our build: addresses at the preferred image base
-    clsElfImage image;
-    if (!image.Open(imagePath))
-        return false;
     std::string name, source;
     uint32_t disp = 0;
     int row = 0;
-    if (DwarfFindFunction(image, query, name, disp)) {
+    if (data->index->FindFunction(query, name, disp)) {
         function = name.c_str();
         displacement = disp;
     }
-    if (DwarfFindLine(image, query, source, row)) {
+    if (data->index->FindLine(query, source, row)) {
         file = source.c_str();
         line = row;
     }
-    return DwarfPubnamesAccepted(image);
+    return data->pubnamesAccepted;
+}
+
+// ---- symbol and line lookup --------------------------------------------------------------------
+
+void StrNCopyZ(char* destination, const char* source, size_t size)
+{
+    if (!size)
+        return;
+    size_t n = source ? strnlen(source, size - 1) : 0;
+    memcpy(destination, source ? source : "", n);
+    memset(destination + n, 0, size - n);
+}
+
+bool DemangleOwnName(const char* name, char* out, size_t size)
+{
+    if (!name || !IsMangledName(name) || !size)
+        return false;
+    // The length query counts every character but not the terminator: the buffer needs one more.
+    size_t length = DemangleName(name, 0, nullptr, 0);
+    if (length < 1 || length >= 2000)
+        return false;
+    std::unique_ptr<char[]> text(new (std::nothrow) char[length + 1]);
+    if (!text)
+        return false;
+    DemangleName(name, 0, text.get(), length + 1);
+    StrNCopyZ(out, text.get(), size);
+    return true;
+}
+
+const char* clsDBGHELP::TraceSymTypeText(int symType)
+{
+    return symType >= 0 && symType < 9 ? SymTypeText(symType) : "";
+}
+
+DBGStackTraceItem* clsDBGHELP::GetStackTraceItem(BOOL isCall, uint64_t address, IMAGEHLP_SYMBOL64* symbol)
+{
+    DBGStackTraceItem* item = new (std::nothrow) DBGStackTraceItem;
+    if (!item)
+        return nullptr;
+    memset(item, 0, sizeof *item);
+    item->cbSize = sizeof *item;
+    item->bIsCall = isCall;
+    item->qwAddress = address;
+    item->nParams = 4;
+    if (!address)
+        return item;
+
+    const DWORD kNameLength = 1024;
+    if (auto getSymbol = Fn<BOOL(WINAPI*)(HANDLE, DWORD64, PDWORD64, PIMAGEHLP_SYMBOL64)>(DbgHelpFn::SymGetSymFromAddr64)) {
+        memset(symbol, 0, sizeof *symbol + kNameLength);
+        symbol->SizeOfStruct = sizeof *symbol;
+        symbol->MaxNameLength = kNameLength;
+        DWORD64 displacement = 0;
+        if (getSymbol(m_process, address, &displacement, symbol)) {
+            item->qwDisplacement = displacement;
+            StrNCopyZ(item->szSymbol, symbol->Name, sizeof item->szSymbol);
+            if (auto undecorate = Fn<DWORD(WINAPI*)(PCSTR, PSTR, DWORD, DWORD)>(DbgHelpFn::UnDecorateSymbolName)) {
+                if (!undecorate(item->szSymbol, item->szUndName, sizeof item->szUndName, UNDNAME_NAME_ONLY))
+                    item->szUndName[0] = 0;
+                if (!undecorate(item->szSymbol, item->szUndFullName, sizeof item->szUndFullName, UNDNAME_COMPLETE))
+                    item->szUndFullName[0] = 0;
+            }
+        } else {
+            item->qwDisplacement = 0;
+        }
+    }
+    if (auto getLine = Fn<BOOL(WINAPI*)(HANDLE, DWORD64, PDWORD, PIMAGEHLP_LINE64)>(DbgHelpFn::SymGetLineFromAddr64)) {
+        IMAGEHLP_LINE64 lineRecord;
+        memset(&lineRecord, 0, sizeof lineRecord);
+        lineRecord.SizeOfStruct = sizeof lineRecord; // 40 on x64; the 32-bit size is refused
+        DWORD lineDisplacement = 0;
+        if (getLine(m_process, address, &lineDisplacement, &lineRecord)) {
+            item->dwLineDisplacement = lineDisplacement;
+            item->dwLineNumber = lineRecord.LineNumber;
+            StrNCopyZ(item->szFileName, lineRecord.FileName, sizeof item->szFileName);
+        }
+    }
+
+    IMAGEHLP_MODULE64 module;
+    if (!GetModuleInfo(m_process, address, &module))
+        return item;
+    StrNCopyZ(item->szSymType, TraceSymTypeText(module.SymType), sizeof item->szSymType);
+    StrNCopyZ(item->szModuleName, module.ModuleName, sizeof item->szModuleName);
+    item->dwModuleBase = (DWORD)module.BaseOfImage;
+    item->qwModuleBase = module.BaseOfImage;
+
+    // Modules of which dbghelp knows nothing or only the exports: the own readers.
+    if (module.SymType != SymNone && module.SymType != SymExport)
+        return item;
+    String file, function;
+    int line = 0;
+    uint32_t displacement = 0;
+    if (!GetOwnSymbolInfo(module.LoadedImageName, address, file, line, function, displacement))
+        return item;
+    if (file.GetLength()) {
+        StrNCopyZ(item->szFileName, file, sizeof item->szFileName);
+        item->dwLineNumber = line;
+    }
+    if (function.GetLength()) {
+        StrNCopyZ(item->szSymbol, function, sizeof item->szSymbol);
+        item->szUndName[0] = 0;
+        item->szUndFullName[0] = 0;
+        item->qwDisplacement = displacement;
+        DemangleOwnName(function, item->szUndName, sizeof item->szUndName);
+    }
+    return item;
+}
+
+// ---- stack walk --------------------------------------------------------------------------------
+
+namespace {
+
+// The memory reader of the walk: the whole 64-bit address.
+BOOL CALLBACK MyReadProcessMemory(HANDLE process, DWORD64 address, PVOID buffer, DWORD size, LPDWORD read)
+{
+    SIZE_T done = 0;
+    BOOL ok = ReadProcessMemory(process, reinterpret_cast<LPCVOID>(static_cast<uintptr_t>(address)), buffer, size, &done);
+    if (read)
+        *read = (DWORD)done;
+    return ok;
+}
+
+bool ReadMemory(HANDLE process, uint64_t address, void* out, size_t size)
+{
+    SIZE_T done = 0;
+    return ReadProcessMemory(process, reinterpret_cast<LPCVOID>(static_cast<uintptr_t>(address)), out, size, &done) &&
+           done == size;
+}
+
+// The four home slots of a frame's function: the 32 bytes at its caller's stack pointer, which the
+// function fills only when it keeps its register arguments there (best effort).
+void ReadParameters(HANDLE process, uint64_t homeArea, DBGStackTraceItem& item)
+{
+    for (int j = 0; j < 4; j++) {
+        uint64_t value = 0;
+        item.aParams[j].dwKind = 1;
+        item.aParams[j].qwValue = ReadMemory(process, homeArea + 8 * (uint64_t)j, &value, sizeof value) ? value : 0;
+    }
+}
+
+} // namespace
+
+void clsDBGHELP::ProgressStep(int step, int steps, const char* text)
+{
+    if (!m_progress)
+        return;
+    m_progress->m_step = step;
+    m_progress->m_steps = steps;
+    if (text)
+        m_progress->ShowText(text);
+    else
+        m_progress->ReportPosition(0);
+}
+
+HRESULT clsDBGHELP::GetStackTraceList(CONTEXT* context, int frameLimit, IDBGStackTraceList** list)
+{
+    if (!list)
+        return E_FAIL;
+    *list = nullptr;
+    ProgressStep(1, 2, nullptr);
+    LoadModules(m_process, m_processId);
+    ProgressStep(2, 2, "Stack Trace:");
+
+    clsStackTraceList* trace = new (std::nothrow) clsStackTraceList;
+    if (!trace)
+        return E_FAIL;
+    if (FAILED(trace->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(list)))) {
+        delete trace;
+        return E_FAIL;
+    }
+    const size_t kSymbolBuffer = sizeof(IMAGEHLP_SYMBOL64) + 1024;
+    std::unique_ptr<unsigned char[]> symbolBuffer(new (std::nothrow) unsigned char[kSymbolBuffer]);
+    if (!symbolBuffer || !context)
+        return trace->IsEmpty() ? S_FALSE : S_OK;
+    IMAGEHLP_SYMBOL64* symbol = reinterpret_cast<IMAGEHLP_SYMBOL64*>(symbolBuffer.get());
+
+    // The walk works on a copy; StackWalk64 unwinds it frame by frame.
+    std::unique_ptr<CONTEXT> walkContext(new (std::nothrow) CONTEXT);
+    if (!walkContext)
+        return S_FALSE;
+    *walkContext = *context;
+    STACKFRAME64 frame;
+    memset(&frame, 0, sizeof frame);
+    frame.AddrPC.Offset = context->Rip;
+    frame.AddrPC.Mode = AddrModeFlat;
+    frame.AddrStack.Offset = context->Rsp;
+    frame.AddrStack.Mode = AddrModeFlat;
+    frame.AddrFrame.Offset = context->Rbp;
+    frame.AddrFrame.Mode = AddrModeFlat;
+
+    auto walk = Fn<BOOL(WINAPI*)(DWORD, HANDLE, HANDLE, LPSTACKFRAME64, PVOID, PREAD_PROCESS_MEMORY_ROUTINE64,
+                                 PFUNCTION_TABLE_ACCESS_ROUTINE64, PGET_MODULE_BASE_ROUTINE64,
+                                 PTRANSLATE_ADDRESS_ROUTINE64)>(DbgHelpFn::StackWalk64);
+    auto tableAccess = Fn<PFUNCTION_TABLE_ACCESS_ROUTINE64>(DbgHelpFn::SymFunctionTableAccess64);
+    auto moduleBase = Fn<PGET_MODULE_BASE_ROUTINE64>(DbgHelpFn::SymGetModuleBase64);
+    const MemoryReader reader = [this](uint64_t address, void* out, size_t size) {
+        return ReadMemory(m_process, address, out, size);
+    };
+
+    DBGStackTraceItem* previousFrame = nullptr;
+    uint64_t previousStack = 0;
+    for (int i = 0; walk && i < frameLimit; i++) {
+        if (m_progress)
+            m_progress->ShowText(String::Printf("Frame %d", i));
+        if (!walk(IMAGE_FILE_MACHINE_AMD64, m_process, m_thread, &frame, walkContext.get(), MyReadProcessMemory,
+                  tableAccess, moduleBase, nullptr))
+            break;
+        const uint64_t pc = frame.AddrPC.Offset, stack = frame.AddrStack.Offset;
+        // The frame pointer means nothing in x64 code: the walk ends at a program counter of 0 or
+        // at a stack pointer that does not grow (a walk that would go round in circles).
+        if (!pc || (i > 0 && stack <= previousStack))
+            break;
+        // The previous frame's home slots lie at this frame's stack pointer.
+        if (previousFrame)
+            ReadParameters(m_process, stack, *previousFrame);
+        DBGStackTraceItem* item = GetStackTraceItem(FALSE, pc, symbol);
+        if (!item || !trace->Append(item))
+            break;
+        previousFrame = item;
+        previousStack = stack;
+        if (i > 0) {
+            if (uint64_t callee = DecodeCallee(pc, walkContext->Rbp, reader)) {
+                DBGStackTraceItem* call = GetStackTraceItem(TRUE, callee, symbol);
+                if (call)
+                    trace->Append(call);
+            }
+        }
+        ReportProgress(MulDiv(100, i, frameLimit));
+        if (!frame.AddrReturn.Offset)
+            break;
+    }
+    return trace->IsEmpty() ? S_FALSE : S_OK;
+}
+
+HRESULT clsDBGHELP::GetModuleList(IDBGModuleList** list)
+{
+    if (!list)
+        return E_FAIL;
+    *list = nullptr;
+    clsModuleList* copy = new (std::nothrow) clsModuleList;
+    if (!copy)
+        return E_FAIL;
+    if (FAILED(copy->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(list)))) {
+        delete copy;
+        return E_FAIL;
+    }
+    if (!LoadModules(m_process, m_processId))
+        return S_OK;
+    for (size_t i = 0; i < m_modules.Count(); i++) {
+        DBGModuleItem* item = new (std::nothrow) DBGModuleItem;
+        if (!item)
+            continue;
+        *item = *m_modules.At(i);
+        copy->Append(item);
+    }
+    copy->Reset();
+    return S_OK;
+}
+
+// ---- minidumps ---------------------------------------------------------------------------------
+
+long clsDBGHELP::WriteMiniDump(const String& path, MINIDUMP_TYPE type, EXCEPTION_POINTERS* exception)
+{
+    clsFileRW file(path, 2, 2, 0, clsFile::kNormal | clsFile::kSequentialScan);
+    if (!file.IsOpen()) {
+        DebugPrintf("DBGHELP::WriteMiniDump(): error creating dump file: %s", (const char*)file.GetErrorText());
+        return E_UNEXPECTED;
+    }
+    MiniDumpProgress progress = {m_progress, 0};
+    MINIDUMP_CALLBACK_INFORMATION callback = {MyMiniDumpCallback, &progress};
+    MINIDUMP_EXCEPTION_INFORMATION exceptionInfo = {m_threadId, exception, FALSE};
+    BOOL written = FALSE;
+    if (exception) {
+        using Write = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE, MINIDUMP_TYPE, PMINIDUMP_EXCEPTION_INFORMATION,
+                                    PMINIDUMP_USER_STREAM_INFORMATION, PMINIDUMP_CALLBACK_INFORMATION);
+        if (auto write = Fn<Write>(DbgHelpFn::MiniDumpWriteDump))
+            written = write(m_process, m_processId, file.GetHandle(), type, &exceptionInfo, nullptr, &callback);
+    } else {
+        clsMiniDump writer(*this, file.GetHandle(), type, nullptr, &callback);
+        writer.ThreadStart(THREAD_PRIORITY_NORMAL);
+        DWORD code = 0;
+        if (writer.ThreadHandle())
+            WaitForSingleObject(writer.ThreadHandle(), INFINITE);
+        if (writer.GetExitCode(&code))
+            written = code != 0;
+        writer.ThreadStop(false, INFINITE);
+    }
+    return written ? S_OK : E_FAIL;
+}
+
+// ---- debug traces ------------------------------------------------------------------------------
+
+bool clsDBGHELP::DumpStackTraceEx(int depth, clsDebugOutput& sink)
+{
+    CONTEXT context;
+    RtlCaptureContext(&context);
+    clsDBGHELP* help = DBGHelpCreate();
+    if (!help)
+        return false;
+    // As the option object of a debug trace answers: a window with the default texts.
+    DBGProgressInfo progress = {1, 0, nullptr, nullptr, 1};
+    bool written = false;
+    {
+        clsAutoRelease<IDBGStackTraceList> list;
+        if (DBGHelpGetStackTraceList(help, &context, depth, &list.m_ptr, &progress)) {
+            WriteStackTrace(list, sink);
+            written = true;
+        }
+    }
+    DBGHelpRelease(help);
+    return written;
 }

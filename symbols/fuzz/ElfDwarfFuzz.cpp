@@ -1,12 +1,15 @@
 // libFuzzer harness of the container and DWARF readers (built natively by run_fuzz.sh): the
 // input is a file as it would lie beside a module. It is located as ELF data (at 0 or behind a
 // PE image's last section), loaded, and looked up at addresses taken from its own address ranges
-// and from its last bytes.
+// and from its last bytes, each through one index kept over all addresses and through a fresh
+// one: the two must answer alike (what one lookup decoded must not change the next one's answer).
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "DwarfIndex.h"
 #include "DwarfLookup.h"
 #include "ElfCursor.h"
 #include "clsElfImage.h"
@@ -51,12 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     clsElfImage image;
     if (!image.Load(std::vector<uint8_t>(data, data + size)))
         return 0;
+    DwarfIndex index(image);
     for (uint64_t a : Addresses(image, data, size)) {
-        std::string name, file;
-        uint32_t displacement = 0;
-        int line = 0;
-        DwarfFindFunction(image, DwarfQuery::Same(a), name, displacement);
-        DwarfFindLine(image, DwarfQuery::Same(a), file, line);
+        std::string name, file, keptName, keptFile;
+        uint32_t displacement = 0, keptDisplacement = 0;
+        int line = 0, keptLine = 0;
+        bool function = DwarfFindFunction(image, DwarfQuery::Same(a), name, displacement);
+        bool row = DwarfFindLine(image, DwarfQuery::Same(a), file, line);
+        bool keptFunction = index.FindFunction(DwarfQuery::Same(a), keptName, keptDisplacement);
+        bool keptRow = index.FindLine(DwarfQuery::Same(a), keptFile, keptLine);
+        if (function != keptFunction || (function && (name != keptName || displacement != keptDisplacement)))
+            abort();
+        if (row != keptRow || (row && (file != keptFile || line != keptLine)))
+            abort();
     }
     DwarfPubnamesAccepted(image);
     return 0;

@@ -12,30 +12,6 @@
 
 namespace {
 
-// Sets or clears environment variables for the length of a test.
-class EnvScope {
-public:
-    void Set(const char* name, const char* value)
-    {
-        if (!m_saved.count(name)) {
-            char buffer[4096];
-            DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-            m_saved[name] = n ? std::make_pair(true, std::string(buffer, n)) : std::make_pair(false, std::string());
-        }
-        SetEnvironmentVariableA(name, value);
-    }
-    ~EnvScope()
-    {
-        for (auto& [name, value] : m_saved)
-            SetEnvironmentVariableA(name.c_str(), value.first ? value.second.c_str() : nullptr);
-    }
-
-private:
-    std::map<std::string, std::pair<bool, std::string>> m_saved;
-};
-
-std::string Dll(const char* name) { return oxtest::ProgramDir() + "\\" + name; }
-
 std::vector<uint64_t> Bases(const clsModuleList& list)
 {
     std::vector<uint64_t> bases;
@@ -66,7 +42,7 @@ Bytes CutAtLastSection(const Bytes& image)
 TEST(clsDBGHELP, LibrarySearchOrder)
 {
     oxtest::TempDir dir("sym");
-    EnvScope env;
+    symtest::EnvScope env;
     std::string program = dir.File("prog.exe");
     std::string pf = dir.File("pf");
     std::string dir64 = pf + "\\Debugging Tools for Windows 64-Bit";
@@ -91,11 +67,11 @@ TEST(clsDBGHELP, LibrarySearchOrder)
         env.Set("ProgramFiles", s.programFiles ? pf.c_str() : nullptr);
         if (s.in64) {
             CreateDirectoryA(dir64.c_str(), nullptr);
-            CopyFileA(Dll("symbind.dll").c_str(), (dir64 + "\\dbghelp.dll").c_str(), FALSE);
+            CopyFileA(symtest::Dll("symbind.dll").c_str(), (dir64 + "\\dbghelp.dll").c_str(), FALSE);
         }
         if (s.in32) {
             CreateDirectoryA(dir32.c_str(), nullptr);
-            CopyFileA(Dll("symbind.dll").c_str(), (dir32 + "\\dbghelp.dll").c_str(), FALSE);
+            CopyFileA(symtest::Dll("symbind.dll").c_str(), (dir32 + "\\dbghelp.dll").c_str(), FALSE);
         }
         std::string tried;
         HMODULE module = clsDBGHELP::LoadDbgHelp(program.c_str(), &tried);
@@ -112,7 +88,7 @@ TEST(clsDBGHELP, LibrarySearchOrder)
 
 TEST(clsDBGHELP, ComposedSymbolPath)
 {
-    EnvScope env;
+    symtest::EnvScope env;
     for (const char* name : {"_NT_SYMBOL_PATH", "_NT_ALTERNATE_SYMBOL_PATH", "SYSTEMROOT", "TEMP"})
         env.Set(name, nullptr);
     char cwd[1024];
@@ -183,7 +159,7 @@ TEST(clsDBGHELP, EveryMethodListsTheSameModulesSortedWithoutDuplicates)
 // list is the only one.
 TEST(clsDBGHELP, AMethodThatFailsMidwayLeavesNoRecordsForTheNext)
 {
-    HMODULE failing = LoadLibraryA(Dll("symfaildbghelp.dll").c_str());
+    HMODULE failing = LoadLibraryA(symtest::Dll("symfaildbghelp.dll").c_str());
     ASSERT_NE(nullptr, failing);
     clsDBGHELP help;
     help.Attach(failing); // freed by the object
@@ -247,7 +223,7 @@ TEST(clsModuleList, EnumerationRules)
 TEST(clsDBGHELP, OwnModuleProbeAndRecord)
 {
     oxtest::TempDir dir("sym");
-    const Bytes image = symtest::ReadBytes(Dll("symbind.dll"));
+    const Bytes image = symtest::ReadBytes(symtest::Dll("symbind.dll"));
     ASSERT_FALSE(image.empty());
     std::string plain = dir.File("plain.dll"), withSym = dir.File("withsym.dll"), appended = dir.File("appended.dll");
     ASSERT_TRUE(symtest::WriteBytes(plain, image));
@@ -279,7 +255,7 @@ TEST(clsDBGHELP, OwnModuleProbeAndRecord)
 
     // Another maker's module is not probed, even with a .sym file beside it.
     std::string other = dir.File("other.dll");
-    CopyFileA(Dll("vlct12.dll").c_str(), other.c_str(), FALSE);
+    CopyFileA(symtest::Dll("vlct12.dll").c_str(), other.c_str(), FALSE);
     symtest::WriteBytes(dir.File("other.sym"), elf);
     help.LoadModule(help.m_process, other.c_str(), "other.dll", 0x400000000ull, 0x1000);
     EXPECT_STREQ("-unknown-", help.m_modules.At(3)->szSymType);
@@ -378,7 +354,7 @@ TEST(clsDBGHELP, OwnLookupOfTheOldContainer)
     // A module whose .sym file (or appended data) holds the old producer's tables: addresses are
     // offsets from the code at 0x1000 above the load address.
     oxtest::TempDir dir("sym");
-    const Bytes image = symtest::ReadBytes(Dll("symbind.dll"));
+    const Bytes image = symtest::ReadBytes(symtest::Dll("symbind.dll"));
     const Bytes legacy = symtest::ReadBytes(symtest::Fixture("legacy.elf"));
     ASSERT_FALSE(legacy.empty());
     Bytes appended = CutAtLastSection(image);

@@ -1,8 +1,11 @@
 // Function and line lookup on the hand-made edge fixture (see EdgeFixture.h for its tables) and
-// the pubnames version check. Lookups of real producers' files are compared with independent
+// the pubnames version check. Every table is looked up once with the one-off functions and once
+// through a single index kept over all its rows, asked in reverse order (its tables are then
+// built by other addresses than the one asked). Lookups of real producers' files are compared with independent
 // readers in SymbolPeerTest.py.
 #include <gtest/gtest.h>
 
+#include "DwarfIndex.h"
 #include "DwarfLookup.h"
 #include "SymTestKit.h"
 #include "clsElfImage.h"
@@ -18,12 +21,27 @@ struct Found {
     int number = 0;
 };
 
-Found Lookup(const clsElfImage& image, uint64_t address)
+// One lookup: through the kept index when given, else with the one-off functions.
+Found Lookup(const clsElfImage& image, DwarfIndex* kept, uint64_t address)
 {
     Found f;
-    f.function = DwarfFindFunction(image, DwarfQuery::Same(address), f.name, f.displacement);
-    f.line = DwarfFindLine(image, DwarfQuery::Same(address), f.file, f.number);
+    const DwarfQuery q = DwarfQuery::Same(address);
+    f.function = kept ? kept->FindFunction(q, f.name, f.displacement) : DwarfFindFunction(image, q, f.name, f.displacement);
+    f.line = kept ? kept->FindLine(q, f.file, f.number) : DwarfFindLine(image, q, f.file, f.number);
     return f;
+}
+
+// The cases of a table, in order for the one-off lookups and in reverse through one kept index.
+template <typename Case, size_t N, typename Check>
+void ForEachWay(const clsElfImage& image, const Case (&cases)[N], Check check)
+{
+    for (size_t i = 0; i < N; i++)
+        check(cases[i], Lookup(image, nullptr, cases[i].address));
+    DwarfIndex index(image);
+    for (size_t i = N; i-- > 0;) {
+        SCOPED_TRACE("kept index");
+        check(cases[i], Lookup(image, &index, cases[i].address));
+    }
 }
 
 } // namespace
@@ -53,14 +71,13 @@ TEST(DwarfFindFunction, EdgeFixture)
         {0x550, false, "-", 0},                    // behind it: the walk of that unit ended
         {0x600, false, "-", 0},                    // outside every range
     };
-    for (const Case& c : cases) {
-        Found f = Lookup(image, c.address);
+    ForEachWay(image, cases, [](const Case& c, const Found& f) {
         EXPECT_EQ(c.found, f.function) << std::hex << c.address;
         EXPECT_EQ(c.name, f.name) << std::hex << c.address;
         if (c.found) {
             EXPECT_EQ(c.displacement, f.displacement) << std::hex << c.address;
         }
-    }
+    });
 }
 
 TEST(DwarfFindLine, EdgeFixture)
@@ -86,12 +103,11 @@ TEST(DwarfFindLine, EdgeFixture)
         {0x2014, true, "a.c", 30},
         {0x2018, false, "-", 0},
     };
-    for (const Case& c : cases) {
-        Found f = Lookup(image, c.address);
+    ForEachWay(image, cases, [](const Case& c, const Found& f) {
         EXPECT_EQ(c.found, f.line) << std::hex << c.address;
         EXPECT_EQ(c.file, f.file) << std::hex << c.address;
         EXPECT_EQ(c.line, f.number) << std::hex << c.address;
-    }
+    });
 }
 
 TEST(DwarfFindFunction, KeyByAddressSize)

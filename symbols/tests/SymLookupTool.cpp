@@ -17,6 +17,7 @@
 #include <cstring>
 #include <string>
 
+#include "DwarfIndex.h"
 #include "DwarfLookup.h"
 #include "clsElfImage.h"
 
@@ -57,13 +58,14 @@ int FileMode(const char* path)
         fprintf(stderr, "no ELF data in %s\n", path);
         return 1;
     }
+    DwarfIndex index(image);
     unsigned long long address;
     while (scanf("%llx", &address) == 1) {
         std::string function, file;
         uint32_t disp = 0;
         int line = 0;
-        bool f = DwarfFindFunction(image, DwarfQuery::Same(address), function, disp);
-        bool l = DwarfFindLine(image, DwarfQuery::Same(address), file, line);
+        bool f = index.FindFunction(DwarfQuery::Same(address), function, disp);
+        bool l = index.FindLine(DwarfQuery::Same(address), file, line);
         Print(address, f, function, disp, l, file, line);
     }
     return 0;

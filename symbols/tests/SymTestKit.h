@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,30 @@ inline const DBGModuleItem* FindModule(const clsModuleList& list, const char* fi
     }
     return nullptr;
 }
+
+// Sets or clears environment variables for the length of a test.
+class EnvScope {
+public:
+    void Set(const char* name, const char* value)
+    {
+        if (!m_saved.count(name)) {
+            char buffer[4096];
+            DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+            m_saved[name] = n ? std::make_pair(true, std::string(buffer, n)) : std::make_pair(false, std::string());
+        }
+        SetEnvironmentVariableA(name, value);
+    }
+    ~EnvScope()
+    {
+        for (auto& [name, value] : m_saved)
+            SetEnvironmentVariableA(name.c_str(), value.first ? value.second.c_str() : nullptr);
+    }
+
+private:
+    std::map<std::string, std::pair<bool, std::string>> m_saved;
+};
+
+// A file beside the test program.
+inline std::string Dll(const char* name) { return oxtest::ProgramDir() + "\\" + name; }
 
 } // namespace symtest
