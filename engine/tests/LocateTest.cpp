@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
 #include "IndexTestKit.h"
 #include "Job.h"
 #include "vlDB07.h"
@@ -185,17 +187,24 @@ TEST_F(Locate, AFailureEndsTheSearch)
     EXPECT_EQ(std::vector<unsigned>{DBE_FUNCTION}, TakeErrors());
     ASSERT_TRUE(db_close(3));
 
-    // A damaged table: the header counts 12 records, the file holds 9. The search fails on the
-    // first missing record instead of going on as if nothing happened: when the condition reads
-    // it, and when only the skip reads it (the deleted setting reads every record passed).
-    std::string image = TableImage(kRows);
-    tabletest::Put32(image, 4, 12);
+    // A table damaged under an open exclusive area: its file loses the tail (cut through the
+    // area's own handle, as a failing disk or share would) while the count still names nine
+    // records. The search fails on the first missing record instead of going on as if nothing
+    // happened: when the condition reads it, and when only the skip reads it (the deleted setting
+    // reads every record passed).
+    const std::string image = TableImage(kRows);
+    const unsigned headerLength = tabletest::Get16(image, 8);
+    const unsigned recordLength = tabletest::Get16(image, 10);
     const struct {
         int deleted;
         const char* condition;
     } cases[] = {{0, "NAME = 'NOBODY'"}, {1, "NAME = 'NOBODY'"}, {1, ".F."}, {1, "RECNO() > 100"}};
     for (const auto& c : cases) {
         ASSERT_TRUE(Use("short.dbf", image));
+        HANDLE file = g_Job->currentArea->file;
+        LARGE_INTEGER cut;
+        cut.QuadPart = headerLength + 6 * recordLength;
+        ASSERT_TRUE(SetFilePointerEx(file, cut, nullptr, FILE_BEGIN) && SetEndOfFile(file));
         db_set_deleted(c.deleted);
         EXPECT_FALSE(db_locate(c.condition)) << c.condition << ", deleted " << c.deleted;
         const std::vector<unsigned> errors = TakeErrors();
