@@ -122,11 +122,6 @@ DWORD _db_read_at(s_Area& area, void* buffer, int64_t offset, DWORD count)
 {
     if (offset < 0)
         return _xread(area.file, buffer, count);
-    // An exclusive table whose file stays open between calls keeps what it read: nobody else can
-    // change the file meanwhile. (Files closed between calls are opened again for every call, and
-    // another process may have written them in between.)
-    if (!area.cache && area.exclusive && !area.packed && area.job && area.job->filesOpen > 0)
-        area.cache.reset(new (std::nothrow) RecordCache);
     if (area.cache)
         return area.cache->Read(area.file, buffer, offset, count);
     return _xread_at(area.file, buffer, offset, count);
@@ -156,8 +151,15 @@ DWORD _db_read_records(s_Area& area, void* buffer, int32_t n, DWORD bytes)
     DWORD read;
     if (area.packed && g_EngineHooks.readPacked)
         read = g_EngineHooks.readPacked(area, position, buffer, bytes);
-    else
+    else {
+        // An exclusive table whose file stays open between calls keeps the records it read:
+        // nobody else can change the file meanwhile. The cache starts with the first record read,
+        // so it holds the file as it was then. (Files closed between calls are opened again for
+        // every call, and another process may have written them in between.)
+        if (!area.cache && area.exclusive && area.job && area.job->filesOpen > 0)
+            area.cache.reset(new (std::nothrow) RecordCache);
         read = _db_read_at(area, buffer, position, bytes);
+    }
     if (read && area.IsEncrypted() && g_EngineHooks.decryptBuffer)
         g_EngineHooks.decryptBuffer(area, (int32_t)position, buffer, read);
     return read;
