@@ -22,7 +22,7 @@
 //   bench_exclusive count load|seek N [folder]
 //
 // The second form runs the engine alone: the exclusive load of N rows, or a load of 20,000 rows,
-// the index and N seeks; bench/count_syscalls.py runs it under strace to count the system calls
+// the index and N seeks; bench/bench_exclusive.py runs it under strace to count the system calls
 // per appended row and per seek.
 #include <windows.h>
 
