@@ -19,6 +19,7 @@
 #include <string>
 
 #include "Job.h"
+#include "RecordCache.h"
 #include "String.h"
 #include "TextHelpers.h"
 #include "clsCrit.h"
@@ -97,6 +98,7 @@ struct s_Area {
     String databaseName;                // the table file name as the caller passed it
     String fullPath;                    // full path in lower case
     HANDLE file = INVALID_HANDLE_VALUE; // table file
+    std::unique_ptr<RecordCache> cache; // the table file's bytes (exclusive tables, files kept open)
     int databaseType = 0;               // 0 dBase 3+, 1 dBase 4, 3 Clipper Summer '87, 4 Clipper 5
     int charset = 0;                    // 0x00 International, 0x10 US ASCII, 0x20 ANSI
     int sortOrder = 0;                  // 0 ASCII, 1 German Replace, 2 German Table, 3 German Alternate Table
@@ -117,6 +119,8 @@ struct s_Area {
     s_Relation* relations = nullptr;    // relations of this area as parent
     uint8_t header[4] = {};             // version byte, year - 1900, month, day
     int headerDirty = 0;                // the change date was stamped and not yet written
+    uint8_t headerWritten[7] = {};      // exclusive table: the date and count this area last wrote
+    int headerWrittenKnown = 0;         // headerWritten holds what the file holds
     unsigned lockBits = 0;              // DB_LOCK_*
     int32_t lockedRecord = 0;           // record whose lock byte is held (0: none)
     int indexLockWord = 0;              // 2: every open index is locked for the file lock
@@ -125,6 +129,7 @@ struct s_Area {
     char memoName[MAX_PATH] = {};       // empty without a memo file
     HANDLE memoFile = INVALID_HANDLE_VALUE;
     uint8_t memoHeader[24] = {};        // the first 24 bytes of the memo file
+    int memoHeaderKnown = 0;            // exclusive table: memoHeader's next-free block is the file's
     DbFilterProc filterProc = nullptr;
     s_Expression* filterExpression = nullptr;
     int indexFilter = 0;                // the filter expression is an index filter

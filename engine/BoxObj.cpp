@@ -12,13 +12,6 @@ namespace {
 
 const size_t kFirstBuckets = 64;
 
-bool Seek(HANDLE file, uint32_t offset)
-{
-    LARGE_INTEGER to;
-    to.QuadPart = offset;
-    return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
-}
-
 } // namespace
 
 BoxObj::BoxObj(s_Index& slot) : m_slot(slot) { Reset(false); }
@@ -176,8 +169,8 @@ bool BoxObj::ReadPage(IBuffer& page)
             _db_raise_error(DBE_READ_RECORD);
             return false;
         }
-    } else if (m_slot.file == INVALID_HANDLE_VALUE || !Seek(m_slot.file, page.lFileOffset) ||
-               _xread(m_slot.file, page.page, ntx::kPageSize) != ntx::kPageSize) {
+    } else if (m_slot.file == INVALID_HANDLE_VALUE ||
+               _xread_at(m_slot.file, page.page, page.lFileOffset, ntx::kPageSize) != ntx::kPageSize) {
         _db_raise_error(DBE_INDEX_READ);
         return false;
     }
@@ -198,8 +191,8 @@ bool BoxObj::WritePage(IBuffer& page)
         g_EngineHooks.encryptBuffer(area, (int32_t)page.lFileOffset, scratch, sizeof scratch);
         data = scratch;
     }
-    if (m_slot.file == INVALID_HANDLE_VALUE || !Seek(m_slot.file, page.lFileOffset) ||
-        _xwrite(m_slot.file, data, ntx::kPageSize) != ntx::kPageSize) {
+    if (m_slot.file == INVALID_HANDLE_VALUE ||
+        _xwrite_at(m_slot.file, data, page.lFileOffset, ntx::kPageSize) != ntx::kPageSize) {
         _db_raise_error(DBE_INDEX_WRITE);
         return false;
     }

@@ -72,21 +72,14 @@ unsigned BlockSize(const s_Area& area)
     return size < kSmallestBlockSize ? dbf::kMemoBlockSize : size;
 }
 
-bool Seek(HANDLE file, uint64_t offset)
-{
-    LARGE_INTEGER to;
-    to.QuadPart = (LONGLONG)offset;
-    return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
-}
-
 DWORD ReadAt(s_Area& area, uint64_t offset, void* buffer, DWORD count)
 {
-    return Seek(area.memoFile, offset) ? _xread(area.memoFile, buffer, count) : 0;
+    return _xread_at(area.memoFile, buffer, (int64_t)offset, count);
 }
 
 bool WriteAt(s_Area& area, uint64_t offset, const void* buffer, DWORD count)
 {
-    return Seek(area.memoFile, offset) && _xwrite(area.memoFile, buffer, count) == count;
+    return _xwrite_at(area.memoFile, buffer, (int64_t)offset, count) == count;
 }
 
 uint64_t FileBlocks(s_Area& area, unsigned blockSize)
@@ -442,8 +435,12 @@ int64_t WriteTerminated(s_Area& area, const char* text, uint32_t length, uint32_
             block = oldBlock;
     }
     if (!block) {
+        // The next-free block: an exclusive table's memo file changes only through this area, so
+        // the copy of its header is the file's once read or written here.
         uint8_t next[4];
-        if (ReadAt(area, 0, next, sizeof next) != sizeof next) {
+        if (area.exclusive && area.memoHeaderKnown)
+            std::memcpy(next, area.memoHeader, sizeof next);
+        else if (ReadAt(area, 0, next, sizeof next) != sizeof next) {
             _db_raise_error(DBE_MEMO_READ);
             return -1;
         }
@@ -459,6 +456,7 @@ int64_t WriteTerminated(s_Area& area, const char* text, uint32_t length, uint32_
             return -1;
         }
         std::memcpy(area.memoHeader, next, sizeof next);
+        area.memoHeaderKnown = 1;
     }
     return WriteMemoBlocks(area, block, text, length, needed, blockSize, false) ? (int64_t)block : -1;
 }
@@ -593,8 +591,9 @@ bool _db_memo_empty(s_Area& area)
         _db_raise_error(DBE_MEMO_WRITE);
         return false;
     }
-    SetEndOfFile(area.memoFile);
+    _xwrite_at(area.memoFile, "", sizeof header, 0);
     std::memcpy(area.memoHeader, header, sizeof header);
+    area.memoHeaderKnown = 1;
     return true;
 }
 

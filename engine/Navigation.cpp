@@ -329,6 +329,9 @@ bool _db_refresh_count(s_Area& area)
         _db_raise_error(DBE_FILES_CLOSED);
         return false;
     }
+    // An exclusive table's count changes only through this area: once known it is not read again.
+    if (area.exclusive && area.recordCount >= 0)
+        return true;
     int64_t count;
     if (area.packed && g_EngineHooks.packedSize)
         count = (g_EngineHooks.packedSize(area) - area.headerLength) / area.recordLength;

@@ -188,13 +188,26 @@ void AddKeys(s_Area& area)
     }
 }
 
+// The change date and, when known, the record count: one write, as they lie side by side. An
+// exclusive table leaves out a write of the bytes it wrote last (nobody else writes its file).
 bool WriteHeader(s_Area& area)
 {
-    bool ok = _db_write_at(area, area.header + 1, dbf::kDate, 3) == 3;
-    if (ok && area.recordCount >= 0) {
-        uint8_t count[4];
-        dbf::Put32(count, (uint32_t)area.recordCount);
-        ok = _db_write_at(area, count, dbf::kRecordCount, sizeof count) == sizeof count;
+    static_assert(dbf::kRecordCount == dbf::kDate + 3, "the count follows the date");
+    uint8_t bytes[7];
+    std::memcpy(bytes, area.header + 1, 3);
+    DWORD length = 3;
+    if (area.recordCount >= 0) {
+        dbf::Put32(bytes + 3, (uint32_t)area.recordCount);
+        length = 7;
+    }
+    bool ok = true;
+    const bool known = area.exclusive && area.headerWrittenKnown && length == 7 &&
+                       std::memcmp(area.headerWritten, bytes, sizeof bytes) == 0;
+    if (!known) {
+        ok = _db_write_at(area, bytes, dbf::kDate, length) == length;
+        area.headerWrittenKnown = ok && length == 7;
+        if (area.headerWrittenKnown)
+            std::memcpy(area.headerWritten, bytes, sizeof bytes);
     }
     area.headerDirty = 0;
     if (!ok)

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "EngineHooks.h"
+#include "Job.h"
 #include "PathHelpers.h"
 #include "String.h"
 
@@ -34,17 +35,31 @@ void Describe(HANDLE file, int* position, int* size)
     *size = (int)total.QuadPart;
 }
 
-} // namespace
+// One ReadFile, at the offset when one is given (>= 0). The offset is reached by moving the file
+// pointer first: under Wine a positioned ReadFile / WriteFile (an OVERLAPPED offset) costs a
+// request to the Wine server besides the read or write and a seek, where moving the pointer is a
+// single seek.
+BOOL ReadOnce(HANDLE file, void* buffer, int64_t offset, DWORD count, DWORD* read)
+{
+    *read = 0;
+    if (!Seek(file, offset))
+        return FALSE;
+    return ReadFile(file, buffer, count, read, nullptr);
+}
 
-DWORD _xread(HANDLE file, void* buffer, DWORD count)
+// The read, retried up to 100 times 50 ms apart; the warnings name the offset read from (at a
+// positioned read its offset, else the file pointer's).
+DWORD ReadRetried(HANDLE file, void* buffer, int64_t offset, DWORD count)
 {
     for (int attempt = 1;; ++attempt) {
         DWORD read = 0;
-        if (ReadFile(file, buffer, count, &read, nullptr))
+        if (ReadOnce(file, buffer, offset, count, &read))
             return read;
         DWORD code = GetLastError();
         int position = 0, size = 0;
         Describe(file, &position, &size);
+        if (offset >= 0)
+            position = (int)offset;
         String text = String::SystemErrorText(code, 0);
         if (attempt >= kReadAttempts) {
             _db_warn("_xread(%08x, offset %d, count=%d, size=%d): GetLastError()=%s", (unsigned)(uintptr_t)file,
@@ -57,35 +72,77 @@ DWORD _xread(HANDLE file, void* buffer, DWORD count)
     }
 }
 
+// One WriteFile, at the offset when one is given (>= 0).
+DWORD WriteOnce(HANDLE file, const void* buffer, int64_t offset, DWORD count)
+{
+    DWORD written = 0;
+    if (Seek(file, offset) && WriteFile(file, buffer, count, &written, nullptr))
+        return written;
+    DWORD code = GetLastError();
+    int position = 0, size = 0;
+    Describe(file, &position, &size);
+    if (offset >= 0)
+        position = (int)offset;
+    _db_warn("_xwrite(0x%08x, offset %d, count=%d, size=%d): GetLastError()=%s", (unsigned)(uintptr_t)file, position,
+             (int)count, size, (const char*)String::SystemErrorText(code, 0));
+    return 0;
+}
+
+} // namespace
+
+DWORD _xread(HANDLE file, void* buffer, DWORD count) { return ReadRetried(file, buffer, -1, count); }
+
+DWORD _xread_at(HANDLE file, void* buffer, int64_t offset, DWORD count)
+{
+    return ReadRetried(file, buffer, offset < 0 ? 0 : offset, count);
+}
+
 DWORD _xwrite(HANDLE file, const void* buffer, DWORD count)
 {
     if (count == 0) {
         SetEndOfFile(file);
         return 0;
     }
-    DWORD written = 0;
-    if (WriteFile(file, buffer, count, &written, nullptr))
-        return written;
-    DWORD code = GetLastError();
-    int position = 0, size = 0;
-    Describe(file, &position, &size);
-    _db_warn("_xwrite(0x%08x, offset %d, count=%d, size=%d): GetLastError()=%s", (unsigned)(uintptr_t)file, position,
-             (int)count, size, (const char*)String::SystemErrorText(code, 0));
-    return 0;
+    return WriteOnce(file, buffer, -1, count);
+}
+
+DWORD _xwrite_at(HANDLE file, const void* buffer, int64_t offset, DWORD count)
+{
+    if (count == 0) {
+        // Cutting the file: at the offset, through the file pointer.
+        if (!Seek(file, offset))
+            return 0;
+        SetEndOfFile(file);
+        return 0;
+    }
+    return WriteOnce(file, buffer, offset < 0 ? 0 : offset, count);
 }
 
 DWORD _db_read_at(s_Area& area, void* buffer, int64_t offset, DWORD count)
 {
-    if (!Seek(area.file, offset))
-        return 0;
-    return _xread(area.file, buffer, count);
+    if (offset < 0)
+        return _xread(area.file, buffer, count);
+    if (area.cache)
+        return area.cache->Read(area.file, buffer, offset, count);
+    return _xread_at(area.file, buffer, offset, count);
 }
 
 DWORD _db_write_at(s_Area& area, const void* buffer, int64_t offset, DWORD count)
 {
-    if (!Seek(area.file, offset))
-        return 0;
-    return _xwrite(area.file, buffer, count);
+    if (offset < 0) {
+        // Where the file pointer stands is not known here: nothing cached stays.
+        if (area.cache)
+            area.cache->Clear();
+        return _xwrite(area.file, buffer, count);
+    }
+    const DWORD written = _xwrite_at(area.file, buffer, offset, count);
+    if (area.cache) {
+        if (count == 0 || written != count)
+            area.cache->Clear();
+        else
+            area.cache->Written(buffer, offset, count);
+    }
+    return written;
 }
 
 DWORD _db_read_records(s_Area& area, void* buffer, int32_t n, DWORD bytes)
@@ -94,8 +151,15 @@ DWORD _db_read_records(s_Area& area, void* buffer, int32_t n, DWORD bytes)
     DWORD read;
     if (area.packed && g_EngineHooks.readPacked)
         read = g_EngineHooks.readPacked(area, position, buffer, bytes);
-    else
+    else {
+        // An exclusive table whose file stays open between calls keeps the records it read:
+        // nobody else can change the file meanwhile. The cache starts with the first record read,
+        // so it holds the file as it was then. (Files closed between calls are opened again for
+        // every call, and another process may have written them in between.)
+        if (!area.cache && area.exclusive && area.job && area.job->filesOpen > 0)
+            area.cache.reset(new (std::nothrow) RecordCache);
         read = _db_read_at(area, buffer, position, bytes);
+    }
     if (read && area.IsEncrypted() && g_EngineHooks.decryptBuffer)
         g_EngineHooks.decryptBuffer(area, (int32_t)position, buffer, read);
     return read;

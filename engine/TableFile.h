@@ -18,8 +18,14 @@ const DWORD DB_FILE_FLAGS_EXCLUSIVE = DB_FILE_FLAGS & ~(DWORD)FILE_FLAG_WRITE_TH
 DWORD _xread(HANDLE file, void* buffer, DWORD count);
 // One WriteFile; a count of 0 cuts the file at the current position. Answers the bytes written.
 DWORD _xwrite(HANDLE file, const void* buffer, DWORD count);
+// The same at an offset of the file (a count of 0 cuts the file at the offset). A read at or past
+// the end of the file answers 0.
+DWORD _xread_at(HANDLE file, void* buffer, int64_t offset, DWORD count);
+DWORD _xwrite_at(HANDLE file, const void* buffer, int64_t offset, DWORD count);
 
-// At an offset of the table file (-1: the current position); answer the bytes moved.
+// At an offset of the table file (-1: the current position); answer the bytes moved. The reads of
+// an area with a record cache (an exclusive table) are answered from it, its writes go to the
+// file and then into the cache.
 DWORD _db_read_at(s_Area& area, void* buffer, int64_t offset, DWORD count);
 DWORD _db_write_at(s_Area& area, const void* buffer, int64_t offset, DWORD count);
 

@@ -173,6 +173,9 @@ bool _db_close_area_files(s_Area& area)
     area.indexLockWord = 0;
     CloseHandleOf(area.file);
     CloseHandleOf(area.memoFile);
+    area.cache.reset();
+    area.headerWrittenKnown = 0;
+    area.memoHeaderKnown = 0;
     return written;
 }
 

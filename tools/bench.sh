@@ -14,6 +14,9 @@ names=("$@")
 [ ${#names[@]} -eq 0 ] && names=($(ls bench_*.exe | sed 's/\.exe$//'))
 for b in "${names[@]}"; do
   echo "== $b"
+  # Benchmarks outside the default build (those that fetch another system's source) are built
+  # when asked for.
+  cmake --build "$build" --target "$b" ${OX_JOBS:+-j "$OX_JOBS"} >/dev/null
   # A benchmark with a driver of the same name in bench/ runs through it (comparisons with
   # another system in the same run).
   if [ -f "$root/bench/$b.py" ]; then

@@ -48,6 +48,16 @@ PeerProcess::~PeerProcess()
         CloseHandle(m_fromPeer);
 }
 
+void PeerProcess::Kill()
+{
+    if (!m_process)
+        return;
+    TerminateProcess(m_process, 9);
+    WaitForSingleObject(m_process, 30000);
+    CloseHandle(m_process);
+    m_process = nullptr;
+}
+
 std::string PeerProcess::Run(const std::string& command)
 {
     const std::string line = command + "\n";

@@ -19,6 +19,8 @@ public:
     // Runs one step in the peer and answers its line "<result> <error>" ("<no answer>" when the
     // peer is gone).
     std::string Run(const std::string& command);
+    // Ends the peer hard (TerminateProcess, as a crash ends it) and waits until it is gone.
+    void Kill();
 
 private:
     HANDLE m_process = nullptr;

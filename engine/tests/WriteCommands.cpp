@@ -58,6 +58,13 @@ long Run(const std::string& verb, const std::string& arg)
             db_files_open();
         return db_use(arg.c_str(), 0, nullptr, 0);
     }
+    if (verb == "exclusive") {
+        g_Job->exclusive = 0;
+        if (!db_files_checkopen())
+            db_files_open();
+        // Exclusively, without flushing (option 0x4000): the fastest mode of writing.
+        return db_use(arg.c_str(), 0x01, nullptr, 0x4000);
+    }
     if (verb == "slot") {
         const size_t space = arg.find(' ');
         return PlugIndex(std::atoi(arg.c_str()), arg.substr(space + 1));
@@ -103,6 +110,8 @@ long Run(const std::string& verb, const std::string& arg)
     }
     if (verb == "memo")
         return db_memo_write("NOTE", arg.c_str());
+    if (verb == "write")
+        return db_write();
     if (verb == "close")
         return db_close(3);
     if (verb == "area")

@@ -2,6 +2,7 @@
 // station (engine_write_probe serve) do as one table of steps:
 //
 //   use <path>            db_use shared (the job's exclusive setting off, files kept open)
+//   exclusive <path>      db_use exclusively, without flushing (option 0x4000), files kept open
 //   slot <n> <path>       plugs an index file into slot n of the current area (and starts counting
 //                         the changes below)
 //   goto <n>              db_goto
@@ -14,6 +15,7 @@
 //   append <text>         db_blank, NAME := text, db_insert; answers the new record number
 //   replace <text>        reads the current record, NAME := text, db_write
 //   memo <text>           db_memo_write of NOTE on the current record
+//   write                 db_write
 //   close                 db_close(3)
 //   area <n>              db_select_area
 //   name <text>           db_get_contents of NAME without moving: 1 when it holds text, else 0
