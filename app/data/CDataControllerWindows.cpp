@@ -24,8 +24,6 @@ namespace {
 const char kResourceFile[] = "ox_res.ini";
 const char kResourceSection[] = "chronivo Resources";
 const char kResourceKey[] = "RES_%d";
-// The longest resource name read.
-const int kResourceLength = 1024;
 // The single reminder windows stand at 5 x (number of windows) + 10.
 const int kWindowOffsetStep = 5;
 const int kWindowOffset = 10;
@@ -133,13 +131,13 @@ int CDataController::LoadResourceList(CStringList& list)
     list.RemoveAll();
     const CString strFile = ResourceFile();
     CMfxString strName;
+    // Names of at most 1,024 characters (ReadIniString's buffer).
     for (int n = 0;; ++n) {
         strName.ReadIniString(kResourceSection, ResourceKey(n), "", strFile);
         if (strName.IsEmpty())
             break;
         list.AddTail(strName);
     }
-    (void)kResourceLength;
     return 1;
 }
 
