@@ -4,10 +4,12 @@
 // uses the real timer library, as the program does. Then the entry operations and the update
 // thread's pass on a table of 10,000 rows of one user: saving one appointment end to end, the
 // incremental pass over the unchanged rows (goal under 20 ms) and with 100 changed rows, and
-// where the pass's time goes.
+// where the pass's time goes. Last, a filter change until its reload is complete on those 10,000
+// rows, with the program's waits and without them.
 //
-//   bench_controller [start] [passes] [dayindex]     (no argument: start and passes; dayindex:
-//                                                    the day-index build alone, part of start)
+//   bench_controller [start] [passes] [dayindex] [filter]   (no argument: start, passes and
+//                                                           filter; dayindex: the day-index build
+//                                                           alone, part of start)
 #include <afx.h>
 #include <psapi.h>
 
@@ -499,15 +501,56 @@ void Passes(const std::string& dir)
            nEntriesBefore, Median(removals), tLongest);
 }
 
+// A filter change (the filter user to every user and back, the appointments' series condition on
+// and off) until the update thread has loaded the emptied maps again: the time the call takes,
+// and until the day index is complete; with the program's waits (a first wait of 1 s, then polls
+// of 500 ms) and with polls of 1 ms.
+void FilterChange(const std::string& dir)
+{
+    CSilentTimers silent;
+    for (bool bProgramWaits : {false, true}) {
+        CControllerTimings timings;
+        if (!bProgramWaits) {
+            timings.dwFilterSettle = timings.dwFilterFirstWait = 0;
+            timings.dwFilterPoll = timings.dwLinkFilterPoll = 1;
+            timings.nFilterPolls = timings.nLinkFilterPolls = 1000000;
+        }
+        CDataController controller(dir.c_str(), kUser, &silent, &timings);
+        controller.WaitForOccurrences(INFINITE);
+        COleDateTime none;
+        none.SetStatus(COleDateTime::null);
+        std::vector<double> users, usersComplete, series;
+        int nLoaded = 0;
+        const int kChanges = bProgramWaits ? 3 : 6;
+        for (int i = 0; i < kChanges; ++i) {
+            double t = BenchNow();
+            controller.SetFilterUser(i % 2 == 0 ? "" : kUser);
+            users.push_back((BenchNow() - t) * 1000.0);
+            controller.WaitForOccurrences(INFINITE);
+            usersComplete.push_back((BenchNow() - t) * 1000.0);
+            nLoaded = controller.GetAppointmentMap().GetCount() + controller.GetTaskMap().GetCount();
+            t = BenchNow();
+            controller.SetAppointmentFilter("", "", i % 2 == 0 ? "0" : "", none, none, FALSE);
+            series.push_back((BenchNow() - t) * 1000.0);
+            controller.WaitForOccurrences(INFINITE);
+        }
+        printf("  filter change%s: filter user (both kinds, %d entries loaded) median %.0f ms, day index complete "
+               "%.0f ms; appointments' series condition median %.0f ms (%d changes each)\n",
+               bProgramWaits ? " with the program's waits" : " (polls of 1 ms)", nLoaded, Median(users),
+               Median(usersComplete), Median(series), kChanges);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    bool bStart = argc < 2, bPasses = argc < 2, bDayIndex = false;
+    bool bStart = argc < 2, bPasses = argc < 2, bDayIndex = false, bFilter = argc < 2;
     for (int i = 1; i < argc; ++i) {
         bStart |= strcmp(argv[i], "start") == 0;
         bPasses |= strcmp(argv[i], "passes") == 0;
         bDayIndex |= strcmp(argv[i], "dayindex") == 0;
+        bFilter |= strcmp(argv[i], "filter") == 0;
     }
     if (bDayIndex && !bStart)
         DayIndexBuild();
@@ -536,6 +579,15 @@ int main(int argc, char** argv)
         printf("entries and passes on %ld rows of user %s with %ld series\n", kRows, kUser, kSeries);
         SaveOne(dir);
         Passes(dir);
+    }
+    if (bFilter) {
+        const std::string dir = std::string(temp) + "ox_bench_filter\\";
+        if (!Prepare(dir, true)) {
+            printf("cannot prepare the table in %s\n", dir.c_str());
+            return 1;
+        }
+        printf("filter changes on %ld rows of user %s with %ld series\n", kRows, kUser, kSeries);
+        FilterChange(dir);
     }
     return 0;
 }

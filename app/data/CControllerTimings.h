@@ -24,4 +24,14 @@ struct CControllerTimings {
     DWORD dwNoticePause = 100;
     // After a deletion, before the views are told.
     DWORD dwDeletePause = 100;
+    // A filter change: the pause before the maps are emptied, the first wait after the update
+    // thread was woken, and then the polls while its passes run: nFilterPolls of dwFilterPoll for
+    // the filter and user changes, nLinkFilterPolls of dwLinkFilterPoll for the link filters and
+    // the to-do filter dialog.
+    DWORD dwFilterSettle = 100;
+    DWORD dwFilterFirstWait = 1000;
+    DWORD dwFilterPoll = 500;
+    int nFilterPolls = 400;
+    DWORD dwLinkFilterPoll = 1000;
+    int nLinkFilterPolls = 200;
 };

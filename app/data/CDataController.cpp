@@ -6,6 +6,8 @@
 #include "CAppSettings.h"
 #include "CDataApplication.h"
 #include "CDataMainFrame.h"
+#include "CDataMultiReminderWindow.h"
+#include "CDataReminderWindow.h"
 #include "CDbSession.h"
 #include "CMfxUiQueue.h"
 #include "CTerminTable.h"
@@ -44,7 +46,8 @@ CDataController::CDataController(LPCTSTR lpszDataPath, LPCTSTR lpszCurrentUser, 
       m_appointmentList(1000), m_todoList(1000), m_strCurrentUser(lpszCurrentUser), m_nRights(0), m_nTimerJob(0),
       m_dueMap(10), m_bStop(FALSE), m_nBusy(0), m_nMovedAppointments(0), m_nMovedTodos(0), m_nAppointmentLinkRecord(0),
       m_nTodoLinkRecord(0), m_bNotStatus(FALSE), m_dtFirstFrom(NullDate()), m_dtFirstTo(NullDate()),
-      m_bNotTodoState(FALSE), m_dtLastFrom(NullDate()), m_dtLastTo(NullDate()), m_pUpdateThread(NULL),
+      m_bNotTodoState(FALSE), m_dtLastFrom(NullDate()), m_dtLastTo(NullDate()), m_bAppointmentTimersCleared(FALSE),
+      m_bTodoTimersCleared(FALSE), m_reminderWindows(10), m_pCollectiveReminder(NULL), m_pUpdateThread(NULL),
       m_hUpdateEvent(NULL), m_hStopEvent(::CreateEventA(NULL, TRUE, FALSE, NULL)), m_nReloading(0), m_nUpdateCyclesStarted(0), m_nUpdateCyclesDone(0),
       m_timings(pTimings != NULL ? *pTimings : CControllerTimings()), m_pTimers(pTimers != NULL ? pTimers : CTimerLibrary::GetDefault()),
       m_nOccurrencesInHand(0), m_bOccurrenceThreadRuns(FALSE), m_pOccurrenceThread(NULL),
@@ -82,6 +85,9 @@ void CDataController::Initialize()
     m_pTimers->SetPollTime(m_nTimerJob, kTimerPollSeconds);
     m_pTimers->SetMessageCallback(m_nTimerJob, TimerMessageCallback);
     RegisterTimerCallback(this);
+    // The job is new: the first loads need not delete timers before they register them.
+    m_bAppointmentTimersCleared = m_bTodoTimersCleared = TRUE;
+    LoadResourceList(m_resources);
 
     ReloadAppointments();
     ReloadTasks();
@@ -117,6 +123,9 @@ CDataController::~CDataController()
     CDataApplication* pApp = CDataApplication::Get();
     if (CAppSettings* pSettings = pApp != NULL ? pApp->GetSettings() : NULL)
         pSettings->m_strFilterUser = GetFilterUser();
+    // The collective reminder window and its window go.
+    delete m_pCollectiveReminder;
+    m_pCollectiveReminder = NULL;
 
     try {
         delete m_pTodoTable;
@@ -132,6 +141,7 @@ CDataController::~CDataController()
     m_pSession = NULL;
     if (m_hOccurrencesDone != NULL)
         ::CloseHandle(m_hOccurrencesDone);
+    m_reminderWindows.DeleteAllValues();
     // The walks, then the collections go with the members: the maps first, the day index (which
     // holds the last references of the keys) last.
 }

@@ -45,6 +45,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "CControllerTimings.h"
@@ -59,6 +60,9 @@
 
 class CDataAppointment;
 class CDataDialogs;
+class CDataMultiReminderWindow;
+class CDataReminderWindow;
+struct CEntryFilterChoice;
 class CDbSession;
 class CTerminRecordBuffer;
 class CTerminTable;
@@ -68,6 +72,7 @@ class CDataController : public CDataUserSource {
 public:
     typedef CLockedList<DWORD, DWORD> CIdList;
     typedef CLockedMap<DWORD, DWORD, COleDateTime, const COleDateTime&> CDueMap;
+    typedef CLockedMap<DWORD, DWORD, CDataReminderWindow*, CDataReminderWindow*> CReminderWindowMap;
 
     // Rights bits (SetRights).
     enum {
@@ -254,6 +259,95 @@ public:
     // for an empty or unknown id.
     CString GetItemFootprint(LPCTSTR lpszRecordId) const;
 
+    // ---- reminder results (user-interface thread; CDataControllerReminders.cpp) -------------------
+    // Both the controller's and the main frame's busy counters are raised while they work.
+    // Acknowledges the reminder of the entry: its row gets STATUS "N" (and REMIND "0" unless it is
+    // a series), changed under its record lock; then the timer goes. bRemoveOnly: only the timer
+    // goes. 1; 0 (timer kept) when the row is held by another station or could not be written. An
+    // id in neither map changes no row, and its timer still goes.
+    int AcknowledgeReminder(long nRecordId, BOOL bRemoveOnly);
+    // Postpones the reminder: the entry is saved with STATUS "D", and the postponement copy, a row
+    // with MOVERECID = the id, STATUS "C", no lead time and no series, due at now + span, is
+    // written (over the row of nCopyId when that is given and can be locked, else as a new row);
+    // the update thread then loads it. TRUE only when the copy was written and its row unlocked.
+    BOOL PostponeReminder(LPCTSTR lpszRecordId, const CDataAppointment& reminder, const COleDateTimeSpan& span,
+                          long nCopyId);
+    // Moves the entry by the span (an appointment keeps its duration, ending at 23:59 at the
+    // latest; a to-do's due time moves) with STATUS "C", saved without a dialog. The save's
+    // result.
+    BOOL MoveItemBySpan(LPCTSTR lpszRecordId, const CDataAppointment& record, const COleDateTimeSpan& span);
+    // Stores the next occurrence (D_NEXT_OC) of the entry; the save's result, FALSE for id 0, a
+    // date that is not valid or an id in neither map.
+    BOOL SetNextOccurrence(long nRecordId, const COleDateTime& next);
+    // Postpones the reminder of every single reminder window by the span chosen there, with the
+    // timer job's polling stopped and a progress dialog; the windows of the reminders postponed
+    // go. 1 when all were postponed; 0 after message 40062 when one was not, or when no window is
+    // open.
+    int PostponeReminders();
+
+    // ---- filters (user-interface thread; CDataControllerFilters.cpp) ------------------------------
+    // Each change empties the maps it concerns and has the update thread load them again, waiting
+    // until it has; the views then get hint 0. The link filters and the to-do filter dialog wait
+    // for the update thread in steps of their own (CControllerTimings); the others also stop the
+    // timer job's polling and raise the main frame's busy counter meanwhile. All answer 1.
+    // nFlags kLinkUser: the filter user becomes the user (both kinds are loaded again); kLinkRecord:
+    // only entries linked to the record (path, record id text) of the linked database. Neither:
+    // nothing. The filter user before is kept for ResetFilters.
+    enum { kLinkRecord = 1, kLinkUser = 4 };
+    int SetAppointmentLinkFilter(int nFlags, LPCTSTR lpszLinkPath, LPCTSTR lpszLinkRecord, LPCTSTR lpszUser);
+    int SetTaskLinkFilter(int nFlags, LPCTSTR lpszLinkPath, LPCTSTR lpszLinkRecord, LPCTSTR lpszUser);
+    // The appointments' status (bNotStatus: not that status), private and series conditions and
+    // first-day range; subject and partner back to "all", the reminder condition emptied. Nothing
+    // when that changes no value.
+    int SetAppointmentFilter(LPCTSTR lpszStatus, LPCTSTR lpszPrivate, LPCTSTR lpszSeries, const COleDateTime& firstFrom,
+                             const COleDateTime& firstTo, BOOL bNotStatus);
+    // The to-dos' priority range, state (bNotTodoState: not that state) and last-day range;
+    // subject and partner back to "all", private and reminder conditions emptied. Nothing when
+    // that changes no value.
+    int SetTaskFilter(LPCTSTR lpszPrioFrom, LPCTSTR lpszPrioTo, LPCTSTR lpszTodoState, const COleDateTime& lastFrom,
+                      const COleDateTime& lastTo, BOOL bNotTodoState);
+    // The filter dialogs; their choices apply after OK. A user choice of " < Alle Benutzer >"
+    // shows every user's entries; without a user choice, a user who may not filter by other users
+    // (rights bit 1) sees their own.
+    int EditAppointmentFilter();
+    int EditTaskFilter();
+    // The shared filter user (empty: all users); nothing when it is the one set.
+    int SetFilterUser(LPCTSTR lpszUser);
+    // Every filter back to its start; the filter user becomes the one before the last link filter
+    // (with rights bit 1) or the current user.
+    int ResetFilters();
+    CString GetPreviousFilterUser() const { return m_strPreviousFilterUser; }
+
+    // ---- reminder windows, resources, time conflicts (user-interface thread;
+    //      CDataControllerWindows.cpp) -----------------------------------------------------------
+    // The open single reminder windows by record id (owned: whoever removes one deletes it). The
+    // main frame enters and removes them.
+    CReminderWindowMap& GetReminderWindows() { return m_reminderWindows; }
+    // The collective reminder window, NULL until it is needed.
+    CDataMultiReminderWindow* GetCollectiveReminder() const { return m_pCollectiveReminder; }
+    // Adds the entry to the collective reminder window, which is made (parent the desktop, telling
+    // the main window) when there is none. FALSE when it cannot be made.
+    BOOL ShowInCollectiveReminder(long nRecordId);
+    // After the setting "MultiReminderDlg" changed: on, every single window is hidden and its
+    // entry goes to the collective window; off, the collective window goes and every single
+    // window is shown on the desktop. 1.
+    int ArrangeReminderWindows();
+    // The resource names of "ox_res.ini" in the program's directory, section
+    // "chronivo Resources", keys "RES_0", "RES_1", ... up to the first that is missing or empty.
+    // 1.
+    int LoadResourceList(CStringList& list);
+    // Writes the section anew: the names under "RES_0" on in list order. 0.
+    int SaveResourceList(const CStringList& list);
+    // The controller's resource list becomes a copy of the list.
+    void SetResourceList(const CStringList& list);
+    // The appointments of the day whose time overlaps nFrom..nTo (minutes; both ends exclusive),
+    // of the users (every user when empty), as lines "subject\tpartner\tplace\tuser\tid\tHH:MM -
+    // HH:MM" in day-list order. bSkipAllDay: entries from 0 to 1439 never collide; bSkipPrivate:
+    // private ones are left out. 1 when none was listed (the result is not touched when the day
+    // has no entries), 0 otherwise.
+    int ListTimeConflicts(long nDay, int nFrom, int nTo, BOOL bSkipAllDay, BOOL bSkipPrivate, const CStringList& users,
+                          CStringList& result);
+
     // ---- the collections ---------------------------------------------------------------------------
     CDayIndex& GetDayIndex() { return m_dayIndex; }
     CItemMap& GetAppointmentMap() { return m_appointmentMap; }
@@ -296,6 +390,9 @@ private:
         CTableFileStamp* pStamp;
         LONG* pStampGeneration;
         LONG* pMoved;
+        // The timer job holds no timer of this kind (just opened, or its timers deleted): the
+        // next full load need not delete each entry's timer before it registers it.
+        BOOL* pTimersCleared;
         LPARAM lHintCreated, lHintDeleted, lHintChanged;
     };
     // A series waiting for the occurrence thread: the key (with a reference) and the day serials.
@@ -363,6 +460,33 @@ private:
     int NextInWalk(size_t nCount, const std::function<CItemVersionRef(size_t)>& keyAt, POSITION& rPosition,
                    BOOL bAppointments, CDataAppointment& record, CTerminRecordBuffer& buffer);
     CString GetSettingsRights() const;
+    // Dispatches the messages waiting for this thread (a dialog that just closed leaves its
+    // repaints).
+    static void PumpWaitingMessages();
+
+    // Reminder results: the row of the id locked and read into a buffer of the table of its map
+    // (the appointment map first); 1, 0 when neither map holds the id or its row is gone, -1 when
+    // the row is held by another station.
+    int LockEntryRow(long nRecordId, std::unique_ptr<CTerminRecordBuffer>& row, BOOL& bTodo);
+    // The entry of the id read from the table of its map (the appointment map first).
+    BOOL ReadEntryOfId(long nRecordId, CDataAppointment& record, BOOL& bTodo);
+
+    // Filters: which reload sequence, and which maps it empties.
+    struct FilterReload {
+        BOOL bLinkFilter;
+        BOOL bAppointments;
+        BOOL bTodos;
+    };
+    // The reload sequence: under the busy counter, change() stores the new values and the maps
+    // are emptied; then the update thread loads them and this thread waits until it has.
+    void RunFilterReload(const FilterReload& how, const std::function<void()>& change);
+    // Waits until an update-thread wake-up begun after nBegun wake-ups has ended (at most the
+    // polls); FALSE when the time ran out.
+    BOOL WaitForUpdatePass(LONG nBegun, DWORD dwPoll, int nPolls);
+    // The filter user a filter dialog's choice gives (unchanged when it gives none).
+    CString FilterUserOfChoice(const CEntryFilterChoice& choice) const;
+    // Every filter value but the filter user back to its start.
+    void ClearFilterValues();
     // The controller whose timer job reports through TimerMessageCallback: set to pController;
     // with pExpected, only when that one is still registered.
     static void RegisterTimerCallback(CDataController* pController, CDataController* pExpected = NULL);
@@ -427,6 +551,11 @@ private:
     COleDateTime m_dtLastFrom, m_dtLastTo;
 
     CStringList m_resources;
+    CString m_strPreviousFilterUser;
+    BOOL m_bAppointmentTimersCleared;
+    BOOL m_bTodoTimersCleared;
+    CReminderWindowMap m_reminderWindows;
+    CDataMultiReminderWindow* m_pCollectiveReminder;
     CWinThread* m_pUpdateThread;
     HANDLE m_hUpdateEvent;
     // Set once when the controller stops (manual reset).

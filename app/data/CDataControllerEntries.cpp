@@ -36,8 +36,9 @@ CDataDocument* Document() { return App() != NULL ? App()->GetDocument() : NULL; 
 
 void Warn(UINT nText) { MfxMessageBoxId(nText, -1, MB_ICONEXCLAMATION); }
 
-// Dispatches the messages waiting for this thread (a dialog that just closed leaves its repaints).
-void PumpWaitingMessages()
+} // namespace
+
+void CDataController::PumpWaitingMessages()
 {
     MSG msg;
     while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
@@ -50,6 +51,8 @@ void PumpWaitingMessages()
         ::DispatchMessageA(&msg);
     }
 }
+
+namespace {
 
 // The status-bar progress of an operation, ended when the operation ends.
 class CEntryProgress {

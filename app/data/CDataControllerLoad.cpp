@@ -77,6 +77,7 @@ CDataController::EntrySide CDataController::AppointmentSide()
                      &m_appointmentStamp,
                      &m_nAppointmentStampGeneration,
                      &m_nMovedAppointments,
+                     &m_bAppointmentTimersCleared,
                      CDataDocument::hintAppointmentCreated,
                      CDataDocument::hintAppointmentDeleted,
                      CDataDocument::hintAppointmentChanged};
@@ -91,6 +92,7 @@ CDataController::EntrySide CDataController::TodoSide()
                      &m_todoStamp,
                      &m_nTodoStampGeneration,
                      &m_nMovedTodos,
+                     &m_bTodoTimersCleared,
                      CDataDocument::hintTodoCreated,
                      CDataDocument::hintTodoDeleted,
                      CDataDocument::hintTodoChanged};
@@ -184,6 +186,11 @@ void CDataController::ReloadFull(EntrySide& side, BOOL bIgnoreBusy)
     row.AttachFields();
     std::vector<DWORD> listed;
     LONG nMoved = 0;
+    // An entry's timer may still be in the job with the time of an older version of its row (the
+    // map was emptied by a filter change or ReloadAll): it goes before the entry registers its
+    // timer, or the job would keep the old time.
+    const BOOL bDeleteTimers = !*side.pTimersCleared;
+    *side.pTimersCleared = FALSE;
     pTable->GoTo(0);
     // The end of the table shows as the end-of-file record number (one engine call less per row
     // than asking for the end and the number apart).
@@ -202,6 +209,8 @@ void CDataController::ReloadFull(EntrySide& side, BOOL bIgnoreBusy)
                     listed.push_back((DWORD)CItemVersion::ParseNumber(strId));
                 if (IsPassStopped(bIgnoreBusy))
                     break;
+                if (bDeleteTimers)
+                    m_pTimers->Delete(m_nTimerJob, CItemVersion::ParseNumber(strId));
                 RegisterEntry(side, record, strId, row.FieldValue("FOOTPRINT"));
             }
         }
@@ -310,6 +319,8 @@ void CDataController::ForgetEntries(BOOL bDeleteTimers)
         for (CItemMap* pMap : {&m_todoMap, &m_appointmentMap})
             for (const CItemVersionRef& key : pMap->GetKeys())
                 m_pTimers->Delete(m_nTimerJob, key->GetRecordId());
+    if (bDeleteTimers)
+        m_bAppointmentTimersCleared = m_bTodoTimersCleared = TRUE;
     m_todoMap.DeleteAllValues();
     m_appointmentMap.DeleteAllValues();
     m_dayIndex.DeleteAllValues();

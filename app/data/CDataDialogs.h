@@ -6,6 +6,7 @@
 #include <afxcoll.h>
 
 class CDataAppointment;
+class CDataMultiReminderWindow;
 
 // What the filter dialogs hand back, as far as both have it. A flag "open" means: not filtered by
 // this item.
@@ -57,4 +58,12 @@ public:
     virtual int FilterTodos(CTodoFilterChoice& choice) = 0;
     // The delegation dialog: the chosen user and whether the entry is moved to that user.
     virtual int Delegate(CString& strUser, BOOL& bMove) = 0;
+    // A new collective reminder window (not created yet) that tells hNotify about its entries and
+    // has hParent as parent; NULL when there is none to be had.
+    virtual CDataMultiReminderWindow* MakeCollectiveReminder(HWND hNotify, HWND hParent)
+    {
+        (void)hNotify;
+        (void)hParent;
+        return NULL;
+    }
 };

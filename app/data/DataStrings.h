@@ -1,6 +1,8 @@
 // String resources of the schedule data (DataStrings.rc).
 #pragma once
 
+#define IDS_TIME_FORMAT 6120      // "%H:%M" (times of the conflict list)
+#define IDS_ALL_USERS 6402        // " < Alle Benutzer >" (the filter dialogs' choice of every user)
 #define IDS_DB_SECTION_GENERAL 21014 // "Allgemein" (the side file's section of the collation)
 #define IDS_DB_NO_FREE_AREA 40002   // "Keinen freie Area für Datenbank gefunden! ..."
 #define IDS_DB_OPEN_ERROR 40003     // "Fehler beim Öffnen der Datenbank!"
@@ -31,6 +33,10 @@
 #define IDS_DB_RECORD_NUMBER 41028  // "Datensatz Nummer %ld"
 #define IDS_NO_USER_INFORMATION 41201 // "Die Benutzerinformationen konnten nicht gefunden werden. ..."
 #define IDS_DB_PLEASE_WAIT 50001    // "Bitte einen Augenblick Geduld..."
+#define IDS_PROGRAM_NAME 21015    // the program's name (title of the bulk postponement's progress)
+#define IDS_POSTPONE_FAILED 40062 // "Die Erinnerung(en) konnte nicht verschoben werden. ..."
+#define IDS_FILTER_RUNNING 50010  // "Filter wird ausgeführt..."
+#define IDS_POSTPONING_REMINDERS 50011 // "Erinnerungen werden verschoben..."
 #define IDS_DB_ERROR_TITLE 50005    // "Fehler!"
 // Maintenance of the schedule table.
 #define IDS_DB_NOT_EXCLUSIVE 40019     // "Die Datenbank konnte nicht exklusiv geöffnet werden! ..."

@@ -13,6 +13,7 @@ CDataAppointment Record(const Entry& e)
     a.m_pattern.m_nPatternEnd = Day(e.end);
     a.m_pattern.m_bDefaultEnd = FALSE;
     a.m_pattern.m_nStartTime = (short)e.startTime;
+    a.m_pattern.m_nEndTime = (short)e.endTime;
     if (e.pattern)
         e.pattern(a.m_pattern);
     a.m_bRemind = e.remind;
@@ -21,6 +22,11 @@ CDataAppointment Record(const Entry& e)
     a.m_strStatus = e.status.c_str();
     a.m_strMovedRecordId = e.movedId.c_str();
     a.m_strTodoState = e.todoState.c_str();
+    a.m_strParticipants = e.partner.c_str();
+    a.m_strPlace = e.place.c_str();
+    a.m_strPriority = e.priority.c_str();
+    a.m_strDbPath = e.dbPath.c_str();
+    a.m_nDbRecId = e.dbRecId;
     if (e.nextOccurrence != nullptr) {
         const long nDay = Day(e.nextOccurrence);
         a.m_dtNextOccurrence = CDateValue(nDay, 0);

@@ -40,6 +40,7 @@ struct Entry {
     const char* start = "2005-03-01";
     const char* end = "2005-03-01";
     int startTime = 540;
+    int endTime = -1;
     bool remind = false;
     bool isPrivate = false;
     int lead = 0;
@@ -49,6 +50,12 @@ struct Entry {
     const char* nextOccurrence = nullptr;
     // Series: the pattern after the dates are set.
     std::function<void(CDataSerienTermin&)> pattern;
+    std::string partner;
+    std::string place;
+    std::string priority;
+    // The linked record: database path and record id.
+    std::string dbPath;
+    long dbRecId = 0;
     // A TYPE written over the one the entry gives.
     std::string type;
 };
@@ -140,6 +147,14 @@ inline std::string IdText(long nId)
     return szId;
 }
 
+// The text of a string resource.
+inline std::string ResourceText(UINT nId)
+{
+    CString strText;
+    strText.LoadString(nId);
+    return (LPCTSTR)strText;
+}
+
 // Waits short enough for tests: the update thread wakes only when asked, the busy counter and
 // ReloadNow look every few milliseconds, no pauses after saving and deleting.
 inline CControllerTimings TestTimings()
@@ -150,6 +165,9 @@ inline CControllerTimings TestTimings()
     timings.dwReloadNowPoll = 5;
     timings.nReloadNowPolls = 6000;
     timings.dwSavePause = timings.dwSeriesPause = timings.dwNoticePause = timings.dwDeletePause = 0;
+    timings.dwFilterSettle = timings.dwFilterFirstWait = 0;
+    timings.dwFilterPoll = timings.dwLinkFilterPoll = 5;
+    timings.nFilterPolls = timings.nLinkFilterPolls = 6000;
     return timings;
 }
 

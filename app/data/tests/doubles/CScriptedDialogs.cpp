@@ -79,3 +79,11 @@ int CScriptedDialogs::Delegate(CString& strUser, BOOL& bMove)
     }
     return step.nResult;
 }
+
+CDataMultiReminderWindow* CScriptedDialogs::MakeCollectiveReminder(HWND hNotify, HWND hParent)
+{
+    ++m_nCollectiveMade;
+    m_hCollectiveNotify = hNotify;
+    m_hCollectiveParent = hParent;
+    return new CTestMultiReminderWindow(hNotify, hParent, &m_reminderJournal, m_bCollectiveFails);
+}

@@ -11,6 +11,7 @@
 
 #include "CDataAppointment.h"
 #include "CDataDialogs.h"
+#include "CTestReminderWindow.h"
 
 class CScriptedDialogs : public CDataDialogs {
 public:
@@ -41,6 +42,9 @@ public:
     int FilterAppointments(CAppointmentFilterChoice& choice) override;
     int FilterTodos(CTodoFilterChoice& choice) override;
     int Delegate(CString& strUser, BOOL& bMove) override;
+    // A CTestMultiReminderWindow noting into m_reminderJournal; its Create fails with
+    // m_bCollectiveFails.
+    CDataMultiReminderWindow* MakeCollectiveReminder(HWND hNotify, HWND hParent) override;
 
     // Appends a step to the script.
     void Expect(const Step& step) { m_script.push_back(step); }
@@ -48,6 +52,14 @@ public:
     size_t Pending() const { return m_script.size(); }
 
     std::vector<Call> m_calls;
+    // What happened to the reminder windows (single ones note here too when the test makes them
+    // with this journal).
+    CTestReminderWindow::Journal m_reminderJournal;
+    BOOL m_bCollectiveFails = FALSE;
+    // The windows made, and the notify window and parent the last one got.
+    int m_nCollectiveMade = 0;
+    HWND m_hCollectiveNotify = NULL;
+    HWND m_hCollectiveParent = NULL;
 
 private:
     // The next step when it is for this kind of dialog, else NULL (and a test failure).

@@ -32,6 +32,8 @@ CString CTestDataApp::GetRegistryPath()
 
 CString CTestDataApp::GetProgramDirectory()
 {
+    if (!m_strProgramDirectory.IsEmpty())
+        return m_strProgramDirectory;
     char szPath[MAX_PATH];
     DWORD n = GetModuleFileNameA(NULL, szPath, MAX_PATH);
     return n > 0 && n < MAX_PATH ? CMfxString(szPath).GetDirectory() : CString();

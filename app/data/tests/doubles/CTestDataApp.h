@@ -35,6 +35,8 @@ public:
     // The full path of the settings section below HKEY_CURRENT_USER.
     CString SettingsKey() { return GetRegistryPath() + "\\Settings"; }
 
+    // The program's directory GetProgramDirectory answers (empty: the test program's own).
+    CString m_strProgramDirectory;
     // FALSE: the application has no data controller yet.
     BOOL m_bWithUsers = TRUE;
     CTestUserSource m_users;
