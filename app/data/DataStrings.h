@@ -25,3 +25,13 @@
 #define IDS_DB_RECORD_NUMBER 41028  // "Datensatz Nummer %ld"
 #define IDS_DB_PLEASE_WAIT 50001    // "Bitte einen Augenblick Geduld..."
 #define IDS_DB_ERROR_TITLE 50005    // "Fehler!"
+
+// Built-in actions and the notification mail.
+#define IDS_MAIL_DATE_FORMAT 6112   // "%d.%m.%y %a" (the entry's day in the mail's subject)
+#define IDS_MAIL_TIME_FORMAT 6120   // "%H:%M" (start and end in the mail's subject)
+#define IDS_OPEN_FILE_FILTER 6401   // "Alle Dateien (*.*) | *.*||"
+#define IDS_OPEN_FILE_LABEL 7200    // "Datei:"
+#define IDS_OPEN_FILE_TITLE 7201    // "Datei/Dokument ausführen bzw. öffnen."
+#define IDS_MAIL_TITLE 7204         // "Senden einer eMail Benachrichtigung"
+#define IDS_MAIL_LABEL 7205         // "An:"
+#define IDS_MAIL_SUBJECT 42001      // "%s  um  %s - %s Uhr"
