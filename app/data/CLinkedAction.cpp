@@ -5,6 +5,17 @@ CLinkedAction::CLinkedAction()
 {
 }
 
+CLinkedAction::CLinkedAction(LPCTSTR lpszId, UINT nTitleId, int nPictureId, UINT nLabelId, int bSelectButton,
+                             UINT nFilterId, CLinkedApplication* pApplication)
+    : m_strId(lpszId), m_nPictureId(nPictureId), m_bAskForData(0), m_bBinaryData(0), m_bSelectButton(bSelectButton),
+      m_pApplication(pApplication)
+{
+    m_strTitle.LoadString(nTitleId);
+    m_strParameterLabel.LoadString(nLabelId);
+    if (nFilterId != 0)
+        m_strSelectFilter.LoadString(nFilterId);
+}
+
 CLinkedAction::~CLinkedAction()
 {
 }

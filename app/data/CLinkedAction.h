@@ -29,6 +29,11 @@ public:
     CString m_strSelectFilter;    // the file filter of that dialog
     CLinkedApplication* m_pApplication; // the application offering it (not owned)
 
+protected:
+    // A built-in action: its texts from the string table (a filter id of 0: no filter).
+    CLinkedAction(LPCTSTR lpszId, UINT nTitleId, int nPictureId, UINT nLabelId, int bSelectButton, UINT nFilterId,
+                  CLinkedApplication* pApplication);
+
 private:
     CLinkedAction(const CLinkedAction&) = delete;
     CLinkedAction& operator=(const CLinkedAction&) = delete;

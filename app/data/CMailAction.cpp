@@ -7,13 +7,8 @@
 #include "RtfToText.h"
 
 CMailAction::CMailAction(CLinkedApplication* pApplication)
+    : CLinkedAction("OXMAIL", IDS_MAIL_TITLE, 504, IDS_MAIL_LABEL, 0, 0, pApplication)
 {
-    m_strId = "OXMAIL";
-    m_strTitle.LoadString(IDS_MAIL_TITLE);
-    m_nPictureId = 504;
-    m_strParameterLabel.LoadString(IDS_MAIL_LABEL);
-    m_bSelectButton = 0;
-    m_pApplication = pApplication;
 }
 
 CString CMailAction::MailSubject(const CDataAppointment& entry)

@@ -6,14 +6,8 @@
 #include "DataStrings.h"
 
 COpenFileAction::COpenFileAction(CLinkedApplication* pApplication)
+    : CLinkedAction("OXSHEX", IDS_OPEN_FILE_TITLE, 408, IDS_OPEN_FILE_LABEL, 1, IDS_OPEN_FILE_FILTER, pApplication)
 {
-    m_strId = "OXSHEX";
-    m_strTitle.LoadString(IDS_OPEN_FILE_TITLE);
-    m_nPictureId = 408;
-    m_strParameterLabel.LoadString(IDS_OPEN_FILE_LABEL);
-    m_bSelectButton = 1;
-    m_strSelectFilter.LoadString(IDS_OPEN_FILE_FILTER);
-    m_pApplication = pApplication;
 }
 
 int COpenFileAction::Execute(HWND hOwner, CLinkedApplication* /*pApplication*/, const CDataAppointment& entry)

@@ -1,5 +1,7 @@
 #include "CRtfReader.h"
 
+#include "MfxHex.h"
+
 #include <climits>
 #include <cstddef>
 #include <cstring>
@@ -166,18 +168,6 @@ const Property kProperties[ipropMax] = {
 bool IsLetter(int ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); }
 bool IsDigit(int ch) { return ch >= '0' && ch <= '9'; }
 
-// The value of a hexadecimal digit, -1 for any other character.
-int HexDigit(int ch)
-{
-    if (IsDigit(ch))
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 CRtfReader::CRtfReader()
@@ -269,7 +259,7 @@ int CRtfReader::Parse()
                 if ((ec = ParseChar(ch)) != ecOK)
                     return ec;
             } else if (m_ris == risHex) {
-                int nDigit = HexDigit(ch);
+                int nDigit = MfxHexDigitValue(ch);
                 if (nDigit < 0)
                     return ecInvalidHex;
                 m_nHexValue = (m_nHexValue << 4) + nDigit;

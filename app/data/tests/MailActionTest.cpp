@@ -87,7 +87,16 @@ CDataAppointment MailEntry()
     return entry;
 }
 
-const std::string kSubject = "04.03.24 Mo  um  10:00 - 11:00 Uhr; Besprechung; Raum 1; Anna, Ben";
+// The abbreviated name of a weekday in the user's locale (the mail's date asks the locale).
+std::string Weekday(LCTYPE nName)
+{
+    char sz[32] = "";
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, nName, sz, sizeof sz);
+    return sz;
+}
+
+const std::string kMonday = Weekday(LOCALE_SABBREVDAYNAME1);
+const std::string kSubject = "04.03.24 " + kMonday + "  um  10:00 - 11:00 Uhr; Besprechung; Raum 1; Anna, Ben";
 const std::string kBody = "Hallo M\xFCller\\nGru\xDF";
 const std::string kLogon = "Logon|0|||0x1";
 const std::string kLogoff = "Logoff|" + kSession;
@@ -122,11 +131,11 @@ const MailCase kMailCases[] = {
          e.m_nRemindSpan = 15;
      },
      SUCCESS_SUCCESS, SUCCESS_SUCCESS, 1,
-     {kLogon, Sent("0x0", "07.05.24 Di  um  10:00 - 11:00 Uhr; Besprechung; Raum 1; Anna, Ben", kBody),
+     {kLogon, Sent("0x0", "07.05.24 " + Weekday(LOCALE_SABBREVDAYNAME2) + "  um  10:00 - 11:00 Uhr; Besprechung; Raum 1; Anna, Ben", kBody),
       To("anna@example.org"), kLogoff}},
     {"subject cut at 256 characters", [](CDataAppointment& e) { e.m_strSubject = kLongSubject.c_str(); },
      SUCCESS_SUCCESS, SUCCESS_SUCCESS, 1,
-     {kLogon, Sent("0x0", ("04.03.24 Mo  um  10:00 - 11:00 Uhr; " + kLongSubject).substr(0, 256), kBody),
+     {kLogon, Sent("0x0", ("04.03.24 " + kMonday + "  um  10:00 - 11:00 Uhr; " + kLongSubject).substr(0, 256), kBody),
       To("anna@example.org"), kLogoff}},
     {"notes that are no readable RTF go as they are", [](CDataAppointment& e) { e.m_strNotes = "{\\rtf1 offen"; },
      SUCCESS_SUCCESS, SUCCESS_SUCCESS, 1,

@@ -1,8 +1,13 @@
 // RTF written by the platform's rich edit control converts to the text the control itself
 // returns (EM_GETTEXTEX): umlauts, bold runs, bullet lists, tables, and text that must be escaped
-// in RTF. The control ends paragraphs with a carriage return (table rows with CR LF), where the
-// converter writes a line feed; and it writes its last paragraph mark as "\par" but leaves it out
-// of its text, so the converted text has one line feed more at its end.
+// in RTF. The RTF is handed over as the program stores notes: a text up to its first NUL (the
+// control writes one after the closing brace). Where the two differ in form only:
+// - the control ends a paragraph with a carriage return and a table row with CR LF, where the
+//   converter writes a line feed;
+// - the control puts a mark of CR LF before each table row as well, which is no character of the
+//   document (the RTF has no paragraph there), so it has no counterpart in the converted text;
+// - the control writes its last paragraph mark as "\par" but leaves it out of its text, so the
+//   converted text has one line feed more at its end.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -105,17 +110,20 @@ private:
     HWND m_hWnd;
 };
 
-// The control's text with its paragraph marks as line feeds, and the last mark it does not return.
+// The control's text with its paragraph and row ends as line feeds, without its row-start marks
+// (a CR LF that does not follow a cell's closing tab), and the last mark it does not return.
 std::string AsConverted(const std::string& text)
 {
     std::string result;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            result += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
+        if (text[i] != '\r') {
             result += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '\n') {
+            if (!result.empty() && result.back() == '\t')
+                result += '\n';
+            ++i;
+        } else {
+            result += '\n';
         }
     }
     return result + "\n";
@@ -166,7 +174,7 @@ TEST(RtfToText, ReadsWhatTheRichEditControlWrites)
         const std::string text = edit.Text();
         ASSERT_FALSE(text.empty());
         CString strText;
-        ASSERT_TRUE(RtfToText(CString(rtf.data(), (int)rtf.size()), strText)) << rtf;
+        ASSERT_TRUE(RtfToText(CString(rtf.c_str()), strText)) << rtf;
         EXPECT_EQ(AsConverted(text), std::string(strText, strText.GetLength())) << "RTF:\n" << rtf;
     }
 }
