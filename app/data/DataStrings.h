@@ -1,7 +1,7 @@
 // String resources of the schedule data (DataStrings.rc).
 #pragma once
 
-#define IDS_TIME_FORMAT 6120      // "%H:%M" (times of the conflict list)
+#define IDS_TIME_FORMAT 6120      // "%H:%M" (times of the conflict list and of the mail's subject)
 #define IDS_ALL_USERS 6402        // " < Alle Benutzer >" (the filter dialogs' choice of every user)
 #define IDS_DB_SECTION_GENERAL 21014 // "Allgemein" (the side file's section of the collation)
 #define IDS_DB_NO_FREE_AREA 40002   // "Keinen freie Area für Datenbank gefunden! ..."
@@ -45,3 +45,13 @@
 #define IDS_DB_ASK_REORGANIZE 41004    // "Wollen Sie wirklich die Datenbank reorganisieren ?"
 
 #define IDS_ENTRY_PROGRESS 50008    // the progress text of the entry operations: not in the table (empty)
+
+
+// Built-in actions and the notification mail.
+#define IDS_MAIL_DATE_FORMAT 6112   // "%d.%m.%y %a" (the entry's day in the mail's subject)
+#define IDS_OPEN_FILE_FILTER 6401   // "Alle Dateien (*.*) | *.*||"
+#define IDS_OPEN_FILE_LABEL 7200    // "Datei:"
+#define IDS_OPEN_FILE_TITLE 7201    // "Datei/Dokument ausführen bzw. öffnen."
+#define IDS_MAIL_TITLE 7204         // "Senden einer eMail Benachrichtigung"
+#define IDS_MAIL_LABEL 7205         // "An:"
+#define IDS_MAIL_SUBJECT 42001      // "%s  um  %s - %s Uhr"

@@ -6,7 +6,9 @@ namespace {
 
 const char kDigits[] = "0123456789ABCDEF";
 
-int DigitValue(char c)
+} // namespace
+
+int MfxHexDigitValue(int c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -16,8 +18,6 @@ int DigitValue(char c)
         return c - 'a' + 10;
     return -1;
 }
-
-} // namespace
 
 void MfxHexEncode(const void* pBytes, int nCount, CString& rText)
 {
@@ -42,8 +42,8 @@ BOOL MfxHexDecode(void* pBuffer, int nSize, LPCTSTR lpszText)
     memset(p, 0, (size_t)nSize);
     const size_t nLength = lpszText != NULL ? strlen(lpszText) : 0;
     for (size_t i = 0; i < (size_t)nSize && i < nLength / 2; ++i) {
-        int nHigh = DigitValue(lpszText[2 * i]);
-        int nLow = DigitValue(lpszText[2 * i + 1]);
+        int nHigh = MfxHexDigitValue(lpszText[2 * i]);
+        int nLow = MfxHexDigitValue(lpszText[2 * i + 1]);
         if (nHigh < 0 || nLow < 0) {
             memset(p, 0, (size_t)nSize);
             return FALSE;

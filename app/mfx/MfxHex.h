@@ -4,6 +4,9 @@
 
 #include <afx.h>
 
+// The value of a hexadecimal digit (upper or lower case), -1 for any other character.
+int MfxHexDigitValue(int c);
+
 // The image of nCount bytes.
 void MfxHexEncode(const void* pBytes, int nCount, CString& rText);
 

@@ -1,0 +1,9 @@
+#include "RtfToText.h"
+
+#include "CRtfReader.h"
+
+BOOL RtfToText(const CString& strRtf, CString& strText)
+{
+    CRtfReader reader;
+    return reader.Convert(strRtf, strText) == CRtfReader::ecOK;
+}
