@@ -13,7 +13,7 @@ mkdir -p "$data"
 if [ ! -f "$build/bin/OX.exe" ]; then
   echo
   echo "OX.exe is not built yet. Deliverables and stand-ins built in $build/bin:"
-  for f in OX.exe vlDB07.dll VL32T1.dll vlUT11.dll vlCT11.dll; do
+  for f in OX.exe vlDB07.dll VL32T1.dll vlUT11.dll vlCT11.dll VLPA05/VLPA05.DLL; do
     [ -f "$build/bin/$f" ] && echo "  $f"
   done
   exit 0
