@@ -27,14 +27,6 @@ protected:
         m_app.m_frame.MakeWindow();
     }
 
-    std::vector<std::string> BoxTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& box : Boxes())
-            texts.push_back(box.size() > 2 ? box[2] : "");
-        return texts;
-    }
-
     static CScriptedDialogs::Step DelegateStep(int nResult, bool move)
     {
         CScriptedDialogs::Step step;
