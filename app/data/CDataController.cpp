@@ -88,6 +88,7 @@ void CDataController::Initialize()
     // The job is new: the first loads need not delete timers before they register them.
     m_bAppointmentTimersCleared = m_bTodoTimersCleared = TRUE;
     LoadResourceList(m_resources);
+    LoadLinkedApplications();
 
     ReloadAppointments();
     ReloadTasks();
@@ -185,8 +186,6 @@ CString CDataController::GetFilterUser() const
     CSingleLock lock(&m_filterUserLock, TRUE);
     return m_strFilterUser;
 }
-
-void CDataController::GetLinkedUsers(CStringList& users) const { users.RemoveAll(); }
 
 void CDataController::GetResourceNames(CStringList& names) const
 {

@@ -54,6 +54,7 @@
 #include "CFilterValue.h"
 #include "CItemMap.h"
 #include "CLockedList.h"
+#include "CLinkedApplicationList.h"
 #include "CLockedMap.h"
 #include "CTableFileStamp.h"
 #include "VL32T1.h"
@@ -116,7 +117,7 @@ public:
 
     CString GetCurrentUser() const override;
     CString GetFilterUser() const override;
-    // The users of the linked applications (the controller loads none yet: empty).
+    // The users of the linked applications, in list order, each name once.
     void GetLinkedUsers(CStringList& users) const override;
     // The resource list (the controller loads none yet: empty).
     void GetResourceNames(CStringList& names) const override;
@@ -348,6 +349,32 @@ public:
     int ListTimeConflicts(long nDay, int nFrom, int nTo, BOOL bSkipAllDay, BOOL bSkipPrivate, const CStringList& users,
                           CStringList& result);
 
+    // ---- linked applications and delegation (user-interface thread; CDataControllerLinked.cpp,
+    //      CDataControllerDelegation.cpp) ---------------------------------------------------------
+    // The applications of the subkeys of "<registry path>\Apps" below HKEY_CURRENT_USER, in
+    // registry order, each with its users and actions, then the program's own application "OXAPP"
+    // with the mail and open-file actions; the list loaded before goes.
+    void LoadLinkedApplications();
+    // Every application loads its users again; TRUE when any has users.
+    BOOL LoadLinkedUsers();
+    CLinkedApplicationList& GetLinkedApplications() { return m_linkedApplications; }
+    // The application whose id is the text (an entry's APP_ID), or NULL.
+    CLinkedApplication* FindLinkedApplication(LPCTSTR lpszAppId) const;
+    // Delegates the entry of the record id (appointment map first, then to-do map) through the
+    // delegation dialog (rights bit 2; other users' entries need bit 4, else message 40066): a
+    // copy with the chosen user as USER, the current user as L_USER and today as L_DAT is written
+    // as a new row (new RECORDID and FOOTPRINT); with the dialog's move option the original is
+    // deleted afterwards, and only when the copy was written (message 40048 when it was not: the
+    // original stays). 40074 for an id in neither map. The views get hint 103 for a to-do, else
+    // 100.
+    void DelegateItem(LPCTSTR lpszRecordId);
+    // The same for every id of the list with one dialog (only with rights bit 2): entries that
+    // are gone or refused are passed over and reported once after the loop (40066, then 40074).
+    void DelegateItems(const CStringList& ids);
+    // For tests: called before a delegated copy is written; FALSE makes that write fail as a
+    // failing table write would.
+    void SetCopyWriteHook(std::function<BOOL(const CDataAppointment&)> hook) { m_copyWriteHook = std::move(hook); }
+
     // ---- the collections ---------------------------------------------------------------------------
     CDayIndex& GetDayIndex() { return m_dayIndex; }
     CItemMap& GetAppointmentMap() { return m_appointmentMap; }
@@ -500,6 +527,14 @@ private:
     // bReport the failure's message (40019, 40068 or 40050) is shown. TRUE when all was done.
     BOOL MaintainExclusively(BOOL bPack, BOOL bReport);
 
+    // Delegation: the entry of the id read for delegation (appointment map first); 1 read, 0
+    // gone, -1 refused for rights.
+    int ReadEntryToDelegate(LPCTSTR lpszRecordId, CDataAppointment& record, BOOL& bTodo);
+    // Writes the copy of the entry for the user, then (bMove) deletes the original; FALSE when
+    // the copy could not be written.
+    BOOL WriteDelegatedCopy(const CDataAppointment& record, BOOL bTodo, LPCTSTR lpszRecordId, LPCTSTR lpszUser,
+                            BOOL bMove);
+
     // ---- members in the order of their roles ----
     // The file stamps of the last complete passes (empty: the next pass reads every row), and
     // their generations, raised whenever a stamp is reset.
@@ -566,6 +601,9 @@ private:
     volatile LONG m_nUpdateCyclesDone;
     CControllerTimings m_timings;
     std::function<void(long)> m_rowReadHook;
+    std::function<BOOL(const CDataAppointment&)> m_copyWriteHook;
+    // The linked applications (owned).
+    CLinkedApplicationList m_linkedApplications;
 
     CTimerLibrary* m_pTimers;
     // The occurrence thread: its queue, the series it spreads, whether it runs (it decides to end

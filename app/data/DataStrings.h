@@ -23,6 +23,7 @@
 #define IDS_DB_UPGRADE_FAILED 40056 // "Es ist ein Fehler bei der automatischen Strukturanpassung aufgetreten!"
 #define IDS_DB_BACKUP_MADE 40057    // "Es wurde eine Sicherungskopie der Datenbank unter dem Namen\n%s\nangelegt."
 #define IDS_DELETE_OWN_ONLY 40065   // "Es dürfen momentan nur Datensätze des aktuellen Benutzers gelöscht werden. ..."
+#define IDS_DELEGATE_OWN_ONLY 40066 // "Es dürfen momentan nur Datensätze des aktuellen Benutzers geändert werden. ..."
 #define IDS_ENTRY_GONE 40074        // "Der Termin/Aufgabe existiert nicht mehr. ..."
 #define IDS_PRIVATE_ENTRY 40075     // "Private Termine/Aufgaben anderer Benutzer dürfen nicht geöffnet oder verändert werden."
 #define IDS_DB_ASK_CREATE 41001     // "Soll die Datenbank "%s" neu erstellt werden?"

@@ -263,6 +263,15 @@ protected:
         return rows;
     }
 
+    // The texts of the boxes shown so far.
+    std::vector<std::string> BoxTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& box : Boxes())
+            texts.push_back(box.size() > 2 ? box[2] : "");
+        return texts;
+    }
+
     long Id(const std::string& subject) { return m_ids.at(subject); }
 
     // The subjects of the ids.

@@ -86,15 +86,6 @@ protected:
         m_app.m_frame.MakeWindow();
     }
 
-    // The texts of the boxes shown so far.
-    std::vector<std::string> BoxTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& box : Boxes())
-            texts.push_back(box.size() > 2 ? box[2] : "");
-        return texts;
-    }
-
     std::string Notice(const char* type, long nId, int action)
     {
         return std::string(type) + " " + std::to_string(nId) + " " + std::to_string(action);
