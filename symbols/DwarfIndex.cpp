@@ -43,7 +43,7 @@ enum : uint32_t {
     AT_high_pc = 0x12,
     AT_containing_type = 0x1d,
     AT_abstract_origin = 0x31,
-    AT_specification = 0x47,
+    AT_declaration_of = 0x47, // an out-of-line definition names its declaration
     AT_ranges = 0x55,
     FORM_addr = 0x01,
 };
@@ -208,7 +208,7 @@ struct Die {
     uint64_t low = 0, high = 0;
     bool hasLow = false, hasHigh = false, highIsOffset = false;
     uint64_t ranges = kNone;
-    uint64_t specification = kNone, origin = kNone, containingType = kNone;
+    uint64_t declaration = kNone, origin = kNone, containingType = kNone;
 };
 
 bool ReadUnitHeader(const Sections& s, uint64_t offset, Unit& u, uint64_t& abbrevOffset)
@@ -270,7 +270,7 @@ void WalkUnit(const Sections& s, const Unit& u, const AbbrevTable& abbrevs, std:
                 d.highIsOffset = spec.form != FORM_addr && u.version >= 4;
                 break;
             case AT_ranges: d.ranges = v.u; break;
-            case AT_specification: d.specification = v.ref; break;
+            case AT_declaration_of: d.declaration = v.ref; break;
             case AT_abstract_origin: d.origin = v.ref; break;
             case AT_containing_type: d.containingType = v.ref != kNone ? v.ref : v.u; break;
             }
@@ -353,7 +353,7 @@ std::string QualifiedName(const std::vector<Die>& dies, int index)
     // classes and namespaces around that declaration qualify it.
     int source = index;
     for (int depth = 0; depth < 16 && !dies[source].name; depth++) {
-        uint64_t ref = dies[source].specification != kNone ? dies[source].specification : dies[source].origin;
+        uint64_t ref = dies[source].declaration != kNone ? dies[source].declaration : dies[source].origin;
         int next = ref == kNone ? -1 : FindDie(dies, ref);
         if (next < 0)
             break;
