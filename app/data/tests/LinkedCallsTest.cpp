@@ -6,7 +6,6 @@
 // calls on a connection of its own while the user-interface thread keeps its one.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -19,6 +18,7 @@
 #include "ControllerTestKit.h"
 #include "DataStrings.h"
 #include "FakeLinkedAppShared.h"
+#include "TestKit.h"
 
 namespace {
 
@@ -29,14 +29,6 @@ const char kNoSuchProgId[] = "OX.NoSuchLinkedApp";
 
 std::string g_strLog;
 
-std::string ProgramFolder()
-{
-    char szPath[MAX_PATH];
-    GetModuleFileNameA(NULL, szPath, MAX_PATH);
-    std::string strPath = szPath;
-    return strPath.substr(0, strPath.find_last_of('\\') + 1);
-}
-
 // A message text as the controls library logs it (line breaks as the two characters "\n").
 std::string LoggedText(UINT nId)
 {
@@ -46,14 +38,7 @@ std::string LoggedText(UINT nId)
     return text;
 }
 
-std::vector<std::string> LogLines()
-{
-    std::vector<std::string> lines;
-    std::ifstream file(g_strLog);
-    for (std::string line; std::getline(file, line);)
-        lines.push_back(line);
-    return lines;
-}
+std::vector<std::string> LogLines() { return oxtest::SplitLines(oxtest::ReadFileText(g_strLog)); }
 
 bool SetClassKey(const std::string& key, const std::string& value)
 {
@@ -128,11 +113,7 @@ bool PumpUntil(const std::function<bool()>& condition)
     while (!condition()) {
         if (GetTickCount() - dwStart > 20000)
             return false;
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        oxtest::PumpMessages();
         MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
     }
     return true;
@@ -162,8 +143,8 @@ protected:
         SetEnvironmentVariableA(FLA_LOG_VARIABLE, g_strLog.c_str());
         // The application object's server is registered as a ".ovl" file, which does not exist:
         // only its ".EXE" can be started. The object without the methods is made by COM.
-        RegisterClassKeys(FLA_PROGID, CLSID_FakeLinkedApp, ProgramFolder() + "fake_linked_app.ovl");
-        RegisterClassKeys(FLA_BARE_PROGID, CLSID_FakeLinkedBare, ProgramFolder() + "fake_linked_app.exe");
+        RegisterClassKeys(FLA_PROGID, CLSID_FakeLinkedApp, oxtest::ProgramDir() + "\\fake_linked_app.ovl");
+        RegisterClassKeys(FLA_BARE_PROGID, CLSID_FakeLinkedBare, oxtest::ProgramDir() + "\\fake_linked_app.exe");
 
         WNDCLASSA wc = {};
         wc.lpfnWndProc = DefWindowProcA;
