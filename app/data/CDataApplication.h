@@ -11,6 +11,7 @@ class CDataUserSource;
 class CDataDocument;
 class CDataMainFrame;
 class CDataDialogs;
+class CDataEntryObjects;
 
 class CDataApplication {
 public:
@@ -33,4 +34,8 @@ public:
     virtual CDataDocument* GetDocument() = 0;
     virtual CDataMainFrame* GetMainFrame() = 0;
     virtual CDataDialogs* GetDialogs() = 0;
+    // The automation objects of single entries, or NULL while there are none to be had (then
+    // nothing that needs them runs: no jump to a linked record, no action of a linked
+    // application).
+    virtual CDataEntryObjects* GetEntryObjects() { return NULL; }
 };

@@ -360,6 +360,13 @@ public:
     CLinkedApplicationList& GetLinkedApplications() { return m_linkedApplications; }
     // The application whose id is the text (an entry's APP_ID), or NULL.
     CLinkedApplication* FindLinkedApplication(LPCTSTR lpszAppId) const;
+    // Asks the linked application of the entry of the record id (appointment map first, then
+    // to-do map) to open the entry's linked record ("OXJumpToRec" with DB_RECID as "%ld",
+    // DB_PATH and an automation object of the entry): 1 when it did. An entry without a complete
+    // link (APP_ID, DB_PATH, DB_RECID not 0) gets message 41203; an application that is not
+    // known, cannot be reached or refuses the call (or no automation object of the entry to be
+    // had) message 40069. 0 without a message for an id in neither map.
+    int GoToLinkedRecord(LPCTSTR lpszRecordId);
     // Delegates the entry of the record id (appointment map first, then to-do map) through the
     // delegation dialog (rights bit 2; other users' entries need bit 4, else message 40066): a
     // copy with the chosen user as USER, the current user as L_USER and today as L_DAT is written

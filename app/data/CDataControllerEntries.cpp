@@ -19,6 +19,7 @@
 #include "CTimerLibrary.h"
 #include "DataStrings.h"
 #include "MfxMessageBox.h"
+#include "MfxWindows.h"
 
 namespace {
 
@@ -38,19 +39,7 @@ void Warn(UINT nText) { MfxMessageBoxId(nText, -1, MB_ICONEXCLAMATION); }
 
 } // namespace
 
-void CDataController::PumpWaitingMessages()
-{
-    MSG msg;
-    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            // For the message loop that ends the program.
-            ::PostQuitMessage((int)msg.wParam);
-            return;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
+void CDataController::PumpWaitingMessages() { MfxPumpWaitingMessages(); }
 
 namespace {
 

@@ -1,11 +1,17 @@
-// The data controller's linked applications: their list from the registry and their users.
+// The data controller's linked applications: their list from the registry, their users, and the
+// jump to an entry's linked record.
 #include "CDataController.h"
 
+#include "CControllerBusyGuard.h"
 #include "CDataApplication.h"
+#include "CDataAppointment.h"
+#include "CDataEntryObjects.h"
+#include "CItemVersion.h"
 #include "CMailAction.h"
 #include "COpenFileAction.h"
 #include "CRegistrySubkeyList.h"
 #include "DataStrings.h"
+#include "MfxMessageBox.h"
 
 void CDataController::LoadLinkedApplications()
 {
@@ -62,4 +68,34 @@ void CDataController::GetLinkedUsers(CStringList& users) const
                 users.AddTail(strUser);
         }
     }
+}
+
+int CDataController::GoToLinkedRecord(LPCTSTR lpszRecordId)
+{
+    EnterBusy();
+    CControllerBusyGuard busy(*this);
+    CDataAppointment record;
+    BOOL bTodo = FALSE;
+    if (!ReadEntryOfId(CItemVersion::ParseNumber(lpszRecordId), record, bTodo))
+        return 0;
+    if (record.m_strAppId.IsEmpty() || record.m_strDbPath.IsEmpty() || record.m_nDbRecId == 0) {
+        MfxMessageBoxId(IDS_NOT_LINKED, -1, MB_ICONEXCLAMATION);
+        return 0;
+    }
+    int nResult = 0;
+    CLinkedApplication* pApplication = FindLinkedApplication(record.m_strAppId);
+    CDataApplication* pApp = CDataApplication::Get();
+    CDataEntryObjects* pObjects = pApp != NULL ? pApp->GetEntryObjects() : NULL;
+    if (pApplication != NULL && pObjects != NULL) {
+        LPDISPATCH pEntry = pObjects->CreateEntryObject(record);
+        if (pEntry != NULL) {
+            CString strRecordNumber;
+            strRecordNumber.Format("%ld", (long)record.m_nDbRecId);
+            nResult = pApplication->JumpToRec(strRecordNumber, record.m_strDbPath, pEntry);
+            pEntry->Release();
+        }
+    }
+    if (nResult == 0)
+        MfxMessageBoxId(IDS_LINKED_JUMP_FAILED, -1, MB_ICONEXCLAMATION);
+    return nResult;
 }

@@ -1,5 +1,10 @@
 #include "CLinkedAction.h"
 
+#include "CDataApplication.h"
+#include "CDataAppointment.h"
+#include "CDataEntryObjects.h"
+#include "CLinkedApplication.h"
+
 CLinkedAction::CLinkedAction()
     : m_nPictureId(0), m_bAskForData(0), m_bBinaryData(0), m_bSelectButton(0), m_pApplication(NULL)
 {
@@ -20,7 +25,22 @@ CLinkedAction::~CLinkedAction()
 {
 }
 
-int CLinkedAction::Execute(HWND /*hOwner*/, CLinkedApplication* /*pApplication*/, const CDataAppointment& /*entry*/)
+int CLinkedAction::Execute(HWND hOwner, CLinkedApplication* pApplication, const CDataAppointment& entry)
 {
-    return 0;
+    CDataApplication* pApp = CDataApplication::Get();
+    CDataEntryObjects* pObjects = pApp != NULL ? pApp->GetEntryObjects() : NULL;
+    if (pApplication == NULL || pObjects == NULL)
+        return 0;
+    LPDISPATCH pEntry = pObjects->CreateEntryObject(entry);
+    if (pEntry == NULL)
+        return 0;
+    VARIANT data;
+    ::VariantInit(&data);
+    pObjects->GetActionData(pEntry, &data);
+    // Window handles are 32-bit values, so the handle travels as the 4-byte number.
+    const long nOwner = (long)(ULONG)(ULONG_PTR)hOwner;
+    const int nResult = pApplication->ExecuteAction(entry.m_action.m_strName, data, pEntry, nOwner);
+    ::VariantClear(&data);
+    pEntry->Release();
+    return nResult;
 }

@@ -15,8 +15,9 @@ public:
     virtual ~CLinkedAction();
 
     // Runs the action for the entry; 1 when it ran, else 0. An action of a linked application
-    // is handed to its application through automation, with the program's automation object of
-    // the entry; this layer has no automation objects yet, so such an action does not run (0).
+    // is handed to that application through automation ("OXExecuteAction"): the entry's action
+    // name, an automation object of the entry (CDataEntryObjects; without a provider the action
+    // does not run), the owner window's handle as a number and the object's action data.
     virtual int Execute(HWND hOwner, CLinkedApplication* pApplication, const CDataAppointment& entry);
 
     CString m_strId;              // the name under which an entry refers to the action

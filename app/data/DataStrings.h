@@ -24,6 +24,7 @@
 #define IDS_DB_BACKUP_MADE 40057    // "Es wurde eine Sicherungskopie der Datenbank unter dem Namen\n%s\nangelegt."
 #define IDS_DELETE_OWN_ONLY 40065   // "Es dürfen momentan nur Datensätze des aktuellen Benutzers gelöscht werden. ..."
 #define IDS_DELEGATE_OWN_ONLY 40066 // "Es dürfen momentan nur Datensätze des aktuellen Benutzers geändert werden. ..."
+#define IDS_LINKED_JUMP_FAILED 40069 // "Die Funktion "Gehe zu Datensatz" konnte nicht aufgerufen werden. ..."
 #define IDS_ENTRY_GONE 40074        // "Der Termin/Aufgabe existiert nicht mehr. ..."
 #define IDS_PRIVATE_ENTRY 40075     // "Private Termine/Aufgaben anderer Benutzer dürfen nicht geöffnet oder verändert werden."
 #define IDS_DB_ASK_CREATE 41001     // "Soll die Datenbank "%s" neu erstellt werden?"
@@ -33,6 +34,7 @@
 #define IDS_DB_UPGRADING 41018      // "Die Struktur der Datenbank wird nun angepasst. ..."
 #define IDS_DB_RECORD_NUMBER 41028  // "Datensatz Nummer %ld"
 #define IDS_NO_USER_INFORMATION 41201 // "Die Benutzerinformationen konnten nicht gefunden werden. ..."
+#define IDS_NOT_LINKED 41203        // "Dieser Termin/Aufgabe ist nicht mit einem Datensatz verknüpft."
 #define IDS_DB_PLEASE_WAIT 50001    // "Bitte einen Augenblick Geduld..."
 #define IDS_PROGRAM_NAME 21015    // the program's name (title of the bulk postponement's progress)
 #define IDS_POSTPONE_FAILED 40062 // "Die Erinnerung(en) konnte nicht verschoben werden. ..."

@@ -48,3 +48,16 @@ int MfxGetCtrlID(CWnd* pWnd)
     }
     return ::GetDlgCtrlID(hWnd);
 }
+
+void MfxPumpWaitingMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage((int)msg.wParam);
+            return;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}

@@ -11,3 +11,7 @@ BOOL MfxForceForegroundWindow(CWnd* pWnd);
 
 // The window's control id; for the edit field of a combo box the combo box's id; 0 for NULL.
 int MfxGetCtrlID(CWnd* pWnd);
+
+// Dispatches the messages waiting for this thread and returns when none is left. A WM_QUIT is
+// posted again and ends the pumping, for the message loop that ends the thread.
+void MfxPumpWaitingMessages();

@@ -27,6 +27,7 @@ CDataAppointment Record(const Entry& e)
     a.m_strPriority = e.priority.c_str();
     a.m_strDbPath = e.dbPath.c_str();
     a.m_nDbRecId = e.dbRecId;
+    a.m_strAppId = e.appId.c_str();
     if (e.nextOccurrence != nullptr) {
         const long nDay = Day(e.nextOccurrence);
         a.m_dtNextOccurrence = CDateValue(nDay, 0);

@@ -58,6 +58,8 @@ struct Entry {
     long dbRecId = 0;
     // A TYPE written over the one the entry gives.
     std::string type;
+    // The linked application (APP_ID).
+    std::string appId;
 };
 
 // The record of the entry.

@@ -27,6 +27,7 @@ public:
     CDataDocument* GetDocument() override { return &m_document; }
     CDataMainFrame* GetMainFrame() override { return &m_frame; }
     CDataDialogs* GetDialogs() override { return &m_dialogs; }
+    CDataEntryObjects* GetEntryObjects() override { return m_pEntryObjects; }
 
     // Reads the settings (as the program does at start); DestroySettings saves them.
     CAppSettings& CreateSettings();
@@ -43,6 +44,8 @@ public:
     CHintRecorder m_document;
     CTestMainFrame m_frame;
     CScriptedDialogs m_dialogs;
+    // The automation objects of entries the application answers (none unless the test sets them).
+    CDataEntryObjects* m_pEntryObjects = NULL;
 
 private:
     std::unique_ptr<CAppSettings> m_pSettings;
