@@ -171,9 +171,11 @@ bool _db_close_area_files(s_Area& area)
     if (g_EngineHooks.unlockAreaAll)
         g_EngineHooks.unlockAreaAll(area);
     area.indexLockWord = 0;
+    // The mapped headers go before their files close (a view keeps its file open).
+    area.cache.reset();
+    area.memoCache.reset();
     CloseHandleOf(area.file);
     CloseHandleOf(area.memoFile);
-    area.cache.reset();
     area.headerWrittenKnown = 0;
     area.memoHeaderKnown = 0;
     return written;
