@@ -98,7 +98,8 @@ struct s_Area {
     String databaseName;                // the table file name as the caller passed it
     String fullPath;                    // full path in lower case
     HANDLE file = INVALID_HANDLE_VALUE; // table file
-    std::unique_ptr<RecordCache> cache; // the table file's bytes (exclusive tables, files kept open)
+    std::unique_ptr<RecordCache> cache; // the table file's bytes, pointer and header (exclusive
+                                        // tables, files kept open)
     int databaseType = 0;               // 0 dBase 3+, 1 dBase 4, 3 Clipper Summer '87, 4 Clipper 5
     int charset = 0;                    // 0x00 International, 0x10 US ASCII, 0x20 ANSI
     int sortOrder = 0;                  // 0 ASCII, 1 German Replace, 2 German Table, 3 German Alternate Table
@@ -128,6 +129,7 @@ struct s_Area {
     FieldNameMap fieldNames;
     char memoName[MAX_PATH] = {};       // empty without a memo file
     HANDLE memoFile = INVALID_HANDLE_VALUE;
+    std::unique_ptr<RecordCache> memoCache; // the same of the memo file
     uint8_t memoHeader[24] = {};        // the first 24 bytes of the memo file
     int memoHeaderKnown = 0;            // exclusive table: memoHeader's next-free block is the file's
     DbFilterProc filterProc = nullptr;

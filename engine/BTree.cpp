@@ -102,10 +102,24 @@ void PadKey(const char* key, unsigned keySize, char* out)
     out[keySize] = 0;
 }
 
-// The search key against a stored key over length characters, in the area's sort order (the
-// stored key is copied out, so that no comparison reads past it).
+// The search key against a stored key over length characters (length never exceeds the key
+// size), in the area's sort order. The byte order compares in place, as strncmp does: it stops at
+// the first difference or at the end of the search key. The other orders get the stored key
+// copied out, so that no comparison reads past it.
 int CompareKey(const s_Collation& collation, const char* key, const uint8_t* item, size_t length, unsigned keySize)
 {
+    if (collation.sortOrder != DB_SORT_GERMAN_REPLACE && collation.sortOrder != DB_SORT_GERMAN_TABLE &&
+        collation.sortOrder != DB_SORT_GERMAN_ALTERNATE) {
+        const unsigned char* a = (const unsigned char*)key;
+        const unsigned char* b = item + ntx::kItemKeyAt;
+        for (size_t i = 0; i < length; ++i) {
+            if (a[i] != b[i])
+                return a[i] < b[i] ? -1 : 1;
+            if (a[i] == 0)
+                return 0;
+        }
+        return 0;
+    }
     char stored[kKeyBuffer];
     std::memcpy(stored, item + ntx::kItemKeyAt, keySize);
     stored[keySize] = 0;

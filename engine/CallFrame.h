@@ -44,6 +44,10 @@ void _db_call_enter();
 // Ends one level; at depth 0 the thread's queued errors are delivered.
 void _db_call_leave();
 int _db_call_depth();
+// A shared table's record count was noted on the calling thread (WorkAreas); the take answers
+// whether one was and clears the mark.
+void _db_mark_count_noted();
+bool _db_take_count_noted();
 
 void _db_trace_result(DbResultFormat format, long long value);
 void _db_trace_result_ptr(DbResultFormat format, const void* value);

@@ -8,6 +8,7 @@
 #include "DbfFormat.h"
 #include "EngineHooks.h"
 #include "Job.h"
+#include "TableFile.h"
 #include "vlUT11.h"
 
 namespace {
@@ -85,8 +86,10 @@ long CountOf(s_Area& area)
         DWORD read = 0;
         LARGE_INTEGER at;
         at.QuadPart = dbf::kRecordCount;
-        if (SetFilePointerEx(area.file, at, nullptr, FILE_BEGIN) && ReadFile(area.file, bytes, 4, &read, nullptr) &&
-            read == 4)
+        const bool ok = SetFilePointerEx(area.file, at, nullptr, FILE_BEGIN) &&
+                        ReadFile(area.file, bytes, 4, &read, nullptr) && read == 4;
+        _db_pointer_moved(area);
+        if (ok)
             return (long)dbf::Get32(bytes);
         return area.recordCount;
     }

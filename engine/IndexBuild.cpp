@@ -111,6 +111,8 @@ public:
             if (!SeekTo(m_file, m_blockOffset))
                 return false;
             const DWORD read = _xread(m_file, m_buffer.get(), m_capacity * m_unitSize);
+            if (m_file == m_area.file)
+                _db_pointer_moved(m_area);
             m_fill = read / m_unitSize;
             m_position = 0;
             m_blockOffset += (int64_t)m_fill * m_unitSize;

@@ -16,22 +16,84 @@ volatile LONG g_TraceCount = 0;
 HMODULE g_EngineModule = nullptr;
 
 namespace {
-thread_local int t_depth = 0;
+
+// The calling thread's call state in one pointer-sized value: the nesting depth of engine calls
+// (an int) in the low 32 bits, and a mark that a shared table's record count was noted during
+// them. It lives in a thread-local slot of the system, read and written on every call: the
+// compiler's thread-local variables cost a library lookup under a lock on every access here.
+static_assert(sizeof(uintptr_t) == 8, "the depth and the mark share one slot value");
+const uintptr_t kDepthMask = 0xFFFFFFFFu;
+const uintptr_t kCountNoted = (uintptr_t)1 << 32;
+
+int DepthOf(uintptr_t state) { return (int)(uint32_t)(state & kDepthMask); }
+uintptr_t WithDepth(uintptr_t state, int depth) { return (state & ~kDepthMask) | (uint32_t)depth; }
+
+DWORD StateSlot()
+{
+    static const DWORD slot = TlsAlloc();
+    return slot;
 }
+
+uintptr_t& FallbackState()
+{
+    thread_local uintptr_t state = 0;
+    return state;
+}
+
+uintptr_t LoadState()
+{
+    const DWORD slot = StateSlot();
+    if (slot == TLS_OUT_OF_INDEXES)
+        return FallbackState();
+    // TlsGetValue clears the last error; the caller's is kept.
+    const DWORD error = GetLastError();
+    const uintptr_t state = (uintptr_t)TlsGetValue(slot);
+    SetLastError(error);
+    return state;
+}
+
+void StoreState(uintptr_t state)
+{
+    const DWORD slot = StateSlot();
+    if (slot == TLS_OUT_OF_INDEXES)
+        FallbackState() = state;
+    else
+        TlsSetValue(slot, (void*)state);
+}
+
+} // namespace
 
 // ---- call frame -------------------------------------------------------------------------------
 
-void _db_call_enter() { ++t_depth; }
+void _db_call_enter()
+{
+    const uintptr_t state = LoadState();
+    StoreState(WithDepth(state, DepthOf(state) + 1));
+}
 
 void _db_call_leave()
 {
-    if (--t_depth == 0 && g_Job) {
+    const uintptr_t state = LoadState();
+    const int depth = DepthOf(state) - 1;
+    StoreState(WithDepth(state, depth));
+    if (depth == 0 && g_Job) {
         _db_forget_counts(g_Job);
         _db_deliver_errors(g_Job);
     }
 }
 
-int _db_call_depth() { return t_depth; }
+int _db_call_depth() { return DepthOf(LoadState()); }
+
+void _db_mark_count_noted() { StoreState(LoadState() | kCountNoted); }
+
+bool _db_take_count_noted()
+{
+    const uintptr_t state = LoadState();
+    if (!(state & kCountNoted))
+        return false;
+    StoreState(state & ~kCountNoted);
+    return true;
+}
 
 void _db_trace_result(DbResultFormat format, long long value)
 {

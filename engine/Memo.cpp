@@ -72,13 +72,27 @@ unsigned BlockSize(const s_Area& area)
     return size < kSmallestBlockSize ? dbf::kMemoBlockSize : size;
 }
 
+// The area's own knowledge of its memo file (RecordCache.h): its bytes, its file pointer and its
+// header's next-free block through a mapped view, kept while an exclusive table's files stay open.
+RecordCache* MemoCache(s_Area& area)
+{
+    if (!area.memoCache && area.exclusive && !area.packed && area.job && area.job->filesOpen > 0 &&
+        area.memoFile != INVALID_HANDLE_VALUE)
+        area.memoCache.reset(new (std::nothrow) RecordCache(dbf::kMemoHeaderSize));
+    return area.memoCache.get();
+}
+
 DWORD ReadAt(s_Area& area, uint64_t offset, void* buffer, DWORD count)
 {
+    if (RecordCache* cache = MemoCache(area))
+        return cache->Read(area.memoFile, buffer, (int64_t)offset, count);
     return _xread_at(area.memoFile, buffer, (int64_t)offset, count);
 }
 
 bool WriteAt(s_Area& area, uint64_t offset, const void* buffer, DWORD count)
 {
+    if (RecordCache* cache = MemoCache(area))
+        return cache->Write(area.memoFile, buffer, (int64_t)offset, count) == count;
     return _xwrite_at(area.memoFile, buffer, (int64_t)offset, count) == count;
 }
 
@@ -591,6 +605,9 @@ bool _db_memo_empty(s_Area& area)
         _db_raise_error(DBE_MEMO_WRITE);
         return false;
     }
+    // The header's view goes before the file is cut.
+    if (area.memoCache)
+        area.memoCache->Clear();
     _xwrite_at(area.memoFile, "", sizeof header, 0);
     std::memcpy(area.memoHeader, header, sizeof header);
     area.memoHeaderKnown = 1;

@@ -100,8 +100,9 @@ unsigned OpenPacked(s_Area& area)
         return DBE_FORMAT;
     // Nothing may be written into the compressed data: the table is read-only from now on.
     area.readOnly = 1;
-    CloseHandle(area.file);
     area.cache.reset();
+    area.memoCache.reset();
+    CloseHandle(area.file);
     area.file = _db_open_area_file(area, area.databaseName, OPEN_EXISTING,
                                    area.exclusive ? DB_FILE_FLAGS_EXCLUSIVE : DB_FILE_FLAGS);
     return area.file == INVALID_HANDLE_VALUE ? (unsigned)DBE_OPEN : 0u;

@@ -14,7 +14,7 @@ RecordCache::Block* RecordCache::Load(HANDLE file, size_t n)
     std::unique_ptr<char[]> bytes(new (std::nothrow) char[kBlockSize]);
     if (!bytes)
         return nullptr;
-    const DWORD read = _xread_at(file, bytes.get(), (int64_t)n * kBlockSize, kBlockSize);
+    const DWORD read = _xread_at(file, bytes.get(), (int64_t)n * kBlockSize, kBlockSize, &m_pointer);
     // Past the end of the file there is nothing to keep.
     if (read == 0)
         return nullptr;
@@ -51,7 +51,7 @@ DWORD RecordCache::Read(HANDLE file, void* buffer, int64_t offset, DWORD count)
         const Block* block = Load(file, (size_t)(at / kBlockSize));
         if (!block) {
             // Past the end of the file, or no memory for the block: the file answers directly.
-            return copied + _xread_at(file, out + copied, (int64_t)at, count - copied);
+            return copied + _xread_at(file, out + copied, (int64_t)at, count - copied, &m_pointer);
         }
         const DWORD within = (DWORD)(at % kBlockSize);
         if (within >= block->valid)
@@ -65,6 +65,26 @@ DWORD RecordCache::Read(HANDLE file, void* buffer, int64_t offset, DWORD count)
             break;
     }
     return copied;
+}
+
+DWORD RecordCache::Write(HANDLE file, const void* data, int64_t offset, DWORD count)
+{
+    if (offset >= 0 && count > 0 && (uint64_t)offset + count <= m_headerBytes) {
+        if (!m_mapTried) {
+            m_mapTried = true;
+            m_header.Map(file, m_headerBytes);
+        }
+        if (m_header.Store(offset, data, count)) {
+            Written(data, offset, count);
+            return count;
+        }
+    }
+    const DWORD written = _xwrite_at(file, data, offset, count, &m_pointer);
+    if (written != count)
+        Clear();
+    else
+        Written(data, offset, count);
+    return written;
 }
 
 void RecordCache::Written(const void* data, int64_t offset, DWORD count)
@@ -100,6 +120,9 @@ void RecordCache::Written(const void* data, int64_t offset, DWORD count)
 
 void RecordCache::Clear()
 {
+    m_header.Unmap();
+    m_mapTried = false;
+    m_pointer = -1;
     m_blocks.clear();
     m_bytes = 0;
     m_shortBlock = -1;

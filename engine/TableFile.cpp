@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "DbfFormat.h"
 #include "EngineHooks.h"
 #include "Job.h"
 #include "PathHelpers.h"
@@ -16,13 +17,22 @@ namespace {
 const int kReadAttempts = 100;
 const DWORD kReadRetryMs = 50;
 
-bool Seek(HANDLE file, int64_t offset)
+// Moves the file pointer to the offset (none: < 0). pointer, when given, is where the pointer is
+// known to stand (-1: not known): at the offset already, it is not moved.
+bool Seek(HANDLE file, int64_t offset, const int64_t* pointer = nullptr)
 {
-    if (offset < 0)
+    if (offset < 0 || (pointer && *pointer == offset))
         return true;
     LARGE_INTEGER to;
     to.QuadPart = offset;
     return SetFilePointerEx(file, to, nullptr, FILE_BEGIN) != 0;
+}
+
+// After a transfer at the offset: the pointer stands behind the bytes moved, or is not known.
+void Moved(int64_t* pointer, bool ok, int64_t offset, DWORD count)
+{
+    if (pointer)
+        *pointer = ok && offset >= 0 ? offset + count : -1;
 }
 
 // Position and size of a file for the warning texts.
@@ -39,21 +49,21 @@ void Describe(HANDLE file, int* position, int* size)
 // pointer first: under Wine a positioned ReadFile / WriteFile (an OVERLAPPED offset) costs a
 // request to the Wine server besides the read or write and a seek, where moving the pointer is a
 // single seek.
-BOOL ReadOnce(HANDLE file, void* buffer, int64_t offset, DWORD count, DWORD* read)
+BOOL ReadOnce(HANDLE file, void* buffer, int64_t offset, DWORD count, DWORD* read, int64_t* pointer)
 {
     *read = 0;
-    if (!Seek(file, offset))
-        return FALSE;
-    return ReadFile(file, buffer, count, read, nullptr);
+    const BOOL ok = Seek(file, offset, pointer) && ReadFile(file, buffer, count, read, nullptr);
+    Moved(pointer, ok, offset, *read);
+    return ok;
 }
 
 // The read, retried up to 100 times 50 ms apart; the warnings name the offset read from (at a
 // positioned read its offset, else the file pointer's).
-DWORD ReadRetried(HANDLE file, void* buffer, int64_t offset, DWORD count)
+DWORD ReadRetried(HANDLE file, void* buffer, int64_t offset, DWORD count, int64_t* pointer = nullptr)
 {
     for (int attempt = 1;; ++attempt) {
         DWORD read = 0;
-        if (ReadOnce(file, buffer, offset, count, &read))
+        if (ReadOnce(file, buffer, offset, count, &read, pointer))
             return read;
         DWORD code = GetLastError();
         int position = 0, size = 0;
@@ -73,10 +83,12 @@ DWORD ReadRetried(HANDLE file, void* buffer, int64_t offset, DWORD count)
 }
 
 // One WriteFile, at the offset when one is given (>= 0).
-DWORD WriteOnce(HANDLE file, const void* buffer, int64_t offset, DWORD count)
+DWORD WriteOnce(HANDLE file, const void* buffer, int64_t offset, DWORD count, int64_t* pointer = nullptr)
 {
     DWORD written = 0;
-    if (Seek(file, offset) && WriteFile(file, buffer, count, &written, nullptr))
+    const BOOL ok = Seek(file, offset, pointer) && WriteFile(file, buffer, count, &written, nullptr);
+    Moved(pointer, ok, offset, written);
+    if (ok)
         return written;
     DWORD code = GetLastError();
     int position = 0, size = 0;
@@ -92,9 +104,9 @@ DWORD WriteOnce(HANDLE file, const void* buffer, int64_t offset, DWORD count)
 
 DWORD _xread(HANDLE file, void* buffer, DWORD count) { return ReadRetried(file, buffer, -1, count); }
 
-DWORD _xread_at(HANDLE file, void* buffer, int64_t offset, DWORD count)
+DWORD _xread_at(HANDLE file, void* buffer, int64_t offset, DWORD count, int64_t* pointer)
 {
-    return ReadRetried(file, buffer, offset < 0 ? 0 : offset, count);
+    return ReadRetried(file, buffer, offset < 0 ? 0 : offset, count, pointer);
 }
 
 DWORD _xwrite(HANDLE file, const void* buffer, DWORD count)
@@ -106,22 +118,40 @@ DWORD _xwrite(HANDLE file, const void* buffer, DWORD count)
     return WriteOnce(file, buffer, -1, count);
 }
 
-DWORD _xwrite_at(HANDLE file, const void* buffer, int64_t offset, DWORD count)
+DWORD _xwrite_at(HANDLE file, const void* buffer, int64_t offset, DWORD count, int64_t* pointer)
 {
     if (count == 0) {
         // Cutting the file: at the offset, through the file pointer.
-        if (!Seek(file, offset))
-            return 0;
-        SetEndOfFile(file);
+        const bool moved = Seek(file, offset, pointer);
+        Moved(pointer, moved, offset, 0);
+        if (moved)
+            SetEndOfFile(file);
         return 0;
     }
-    return WriteOnce(file, buffer, offset < 0 ? 0 : offset, count);
+    return WriteOnce(file, buffer, offset < 0 ? 0 : offset, count, pointer);
 }
+
+namespace {
+
+// The area's own knowledge of its table file (RecordCache), made on the first read or write of an
+// exclusive, not packed table while the job keeps its files open. (Files closed between calls are
+// opened again for every call, and another process may have written them in between.)
+RecordCache* TableCache(s_Area& area)
+{
+    if (!area.cache && area.exclusive && !area.packed && area.job && area.job->filesOpen > 0 &&
+        area.file != INVALID_HANDLE_VALUE)
+        area.cache.reset(new (std::nothrow) RecordCache(dbf::kHeaderSize));
+    return area.cache.get();
+}
+
+} // namespace
 
 DWORD _db_read_at(s_Area& area, void* buffer, int64_t offset, DWORD count)
 {
-    if (offset < 0)
+    if (offset < 0) {
+        _db_pointer_moved(area);
         return _xread(area.file, buffer, count);
+    }
     if (area.cache)
         return area.cache->Read(area.file, buffer, offset, count);
     return _xread_at(area.file, buffer, offset, count);
@@ -129,20 +159,22 @@ DWORD _db_read_at(s_Area& area, void* buffer, int64_t offset, DWORD count)
 
 DWORD _db_write_at(s_Area& area, const void* buffer, int64_t offset, DWORD count)
 {
-    if (offset < 0) {
-        // Where the file pointer stands is not known here: nothing cached stays.
+    if (offset < 0 || count == 0) {
+        // A cut, or a write where the file pointer stands: nothing cached stays, and the header's
+        // view goes before the file is cut.
         if (area.cache)
             area.cache->Clear();
-        return _xwrite(area.file, buffer, count);
+        return offset < 0 ? _xwrite(area.file, buffer, count) : _xwrite_at(area.file, buffer, offset, 0);
     }
-    const DWORD written = _xwrite_at(area.file, buffer, offset, count);
-    if (area.cache) {
-        if (count == 0 || written != count)
-            area.cache->Clear();
-        else
-            area.cache->Written(buffer, offset, count);
-    }
-    return written;
+    if (RecordCache* cache = TableCache(area))
+        return cache->Write(area.file, buffer, offset, count);
+    return _xwrite_at(area.file, buffer, offset, count);
+}
+
+void _db_pointer_moved(s_Area& area)
+{
+    if (area.cache)
+        area.cache->ForgetPointer();
 }
 
 DWORD _db_read_records(s_Area& area, void* buffer, int32_t n, DWORD bytes)
@@ -153,11 +185,8 @@ DWORD _db_read_records(s_Area& area, void* buffer, int32_t n, DWORD bytes)
         read = g_EngineHooks.readPacked(area, position, buffer, bytes);
     else {
         // An exclusive table whose file stays open between calls keeps the records it read:
-        // nobody else can change the file meanwhile. The cache starts with the first record read,
-        // so it holds the file as it was then. (Files closed between calls are opened again for
-        // every call, and another process may have written them in between.)
-        if (!area.cache && area.exclusive && area.job && area.job->filesOpen > 0)
-            area.cache.reset(new (std::nothrow) RecordCache);
+        // nobody else can change the file meanwhile.
+        TableCache(area);
         read = _db_read_at(area, buffer, position, bytes);
     }
     if (read && area.IsEncrypted() && g_EngineHooks.decryptBuffer)

@@ -19,15 +19,19 @@ DWORD _xread(HANDLE file, void* buffer, DWORD count);
 // One WriteFile; a count of 0 cuts the file at the current position. Answers the bytes written.
 DWORD _xwrite(HANDLE file, const void* buffer, DWORD count);
 // The same at an offset of the file (a count of 0 cuts the file at the offset). A read at or past
-// the end of the file answers 0.
-DWORD _xread_at(HANDLE file, void* buffer, int64_t offset, DWORD count);
-DWORD _xwrite_at(HANDLE file, const void* buffer, int64_t offset, DWORD count);
+// the end of the file answers 0. pointer, when given, holds where the file pointer stands (-1: not
+// known): the pointer is moved only when it stands elsewhere, and afterwards pointer holds where
+// it stands then.
+DWORD _xread_at(HANDLE file, void* buffer, int64_t offset, DWORD count, int64_t* pointer = nullptr);
+DWORD _xwrite_at(HANDLE file, const void* buffer, int64_t offset, DWORD count, int64_t* pointer = nullptr);
 
-// At an offset of the table file (-1: the current position); answer the bytes moved. The reads of
-// an area with a record cache (an exclusive table) are answered from it, its writes go to the
-// file and then into the cache.
+// At an offset of the table file (-1: the current position); answer the bytes moved. An
+// exclusive table whose files stay open answers its reads from its record cache and writes to the
+// file (its header bytes through a mapped view) and then into the cache (RecordCache.h).
 DWORD _db_read_at(s_Area& area, void* buffer, int64_t offset, DWORD count);
 DWORD _db_write_at(s_Area& area, const void* buffer, int64_t offset, DWORD count);
+// Code that moves the table file's pointer by other means than these calls says so.
+void _db_pointer_moved(s_Area& area);
 
 // The whole records the table file holds behind its header; -1 when its size is not known.
 int64_t _db_records_held(const s_Area& area);

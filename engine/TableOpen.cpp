@@ -280,6 +280,8 @@ extern "C" BOOL DB_CALL db_use(const char* file, unsigned flags, const char* ali
     const unsigned code = OpenTable(job, *area, file, flags, alias, options);
     g_AreaList.Leave(guarded);
     if (code) {
+        area->cache.reset();
+        area->memoCache.reset();
         if (area->file != INVALID_HANDLE_VALUE) {
             CloseHandle(area->file);
             area->file = INVALID_HANDLE_VALUE;
@@ -289,6 +291,7 @@ extern "C" BOOL DB_CALL db_use(const char* file, unsigned flags, const char* ali
         return f(FALSE);
     }
     if (job->filesOpen == 0) {
+        area->cache.reset();
         CloseHandle(area->file);
         area->file = INVALID_HANDLE_VALUE;
     }

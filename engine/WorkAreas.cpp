@@ -39,7 +39,6 @@ void CloseHandleOf(HANDLE& h)
 // per area index.
 const int kNoteWords = (DB_AREA_COUNT + 63) / 64;
 thread_local uint64_t t_countsTaken[kNoteWords];
-thread_local bool t_anyCountTaken;
 
 // The body of db_files_close.
 BOOL FilesClose(s_Job* job)
@@ -171,9 +170,11 @@ bool _db_close_area_files(s_Area& area)
     if (g_EngineHooks.unlockAreaAll)
         g_EngineHooks.unlockAreaAll(area);
     area.indexLockWord = 0;
+    // The mapped headers go before their files close (a view keeps its file open).
+    area.cache.reset();
+    area.memoCache.reset();
     CloseHandleOf(area.file);
     CloseHandleOf(area.memoFile);
-    area.cache.reset();
     area.headerWrittenKnown = 0;
     area.memoHeaderKnown = 0;
     return written;
@@ -193,14 +194,13 @@ void _db_note_count(const s_Area& area)
     if (area.exclusive || area.index < 0 || area.index >= DB_AREA_COUNT)
         return;
     t_countsTaken[area.index / 64] |= (uint64_t)1 << (area.index % 64);
-    t_anyCountTaken = true;
+    _db_mark_count_noted();
 }
 
 void _db_forget_counts(s_Job* job)
 {
-    if (!t_anyCountTaken)
+    if (!_db_take_count_noted())
         return;
-    t_anyCountTaken = false;
     for (int word = 0; word < kNoteWords; ++word) {
         for (uint64_t bits = t_countsTaken[word]; bits; bits &= bits - 1) {
             const int index = word * 64 + __builtin_ctzll(bits);
