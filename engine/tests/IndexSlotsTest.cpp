@@ -259,8 +259,8 @@ TEST_F(IndexSlots, ClosedFilesAreOpenedWithTheTable)
 TEST_F(IndexSlots, KeyExpressionAndKeyValueOfASlot)
 {
     ASSERT_TRUE(Open(Names()));
-    ASSERT_TRUE(db_index_on(1, "upper(name)", "name", 0));
-    ASSERT_TRUE(db_index_on(2, "BORN", "born", 0));
+    ASSERT_TRUE(db_index_on(1, "upper(name)", File("name").c_str(), 0));
+    ASSERT_TRUE(db_index_on(2, "BORN", File("born").c_str(), 0));
     EXPECT_EQ("UPPER(NAME)", Text(db_indexkey, 1));
     EXPECT_EQ("", Text(db_indexkey, 7)) << "a slot not in use";
     ASSERT_EQ(2, db_goto(2));
