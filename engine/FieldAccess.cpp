@@ -93,8 +93,10 @@ void TakeBeforeImage(s_Area& area)
     }
 }
 
-// The text a value becomes in a field of the given type.
-std::string Converted(const s_Field& field, const char* value)
+// The text a value becomes in a field of the given type: the value itself for most types, or
+// the number or logical text made in buffer (kNumberBuffer bytes). Answers the text's start and
+// puts its length (at most the field's length) into *length.
+const char* Converted(const s_Field& field, const char* value, char* buffer, size_t* length)
 {
     switch (field.type) {
     case 'N':
@@ -107,15 +109,21 @@ std::string Converted(const s_Field& field, const char* value)
             precision = 15;
         if (precision < 0)
             precision = 0;
-        char text[kNumberBuffer];
-        const int length = Format(text, sizeof text, "%*.*lf", width, precision, LeadingNumber(value, field.length));
-        if (length > width)
-            return std::string((size_t)(width - 1), '*');
-        return text;
+        const int made = Format(buffer, kNumberBuffer, "%*.*lf", width, precision, LeadingNumber(value, field.length));
+        if (made > width) {
+            // Too wide for the field: stars, one fewer than the field is long.
+            const size_t stars = width > 0 ? (size_t)(width - 1) : 0;
+            std::memset(buffer, '*', stars);
+            buffer[stars] = 0;
+        }
+        *length = strnlen(buffer, field.length);
+        return buffer;
     }
     case 'L':
+        *length = field.length < 1 ? field.length : 1;
         return (value[0] == '1' || value[0] == 'T') ? "T" : "F";
     default:
+        *length = strnlen(value, field.length);
         return value;
     }
 }
@@ -311,14 +319,15 @@ extern "C" BOOL DB_CALL db_replace(const char* field, const char* value)
         _db_raise_error(DBE_MEMO_REPLACE);
         return f(FALSE);
     }
-    const std::string text = Converted(d, value);
+    char number[kNumberBuffer];
+    size_t copy = 0;
+    const char* text = Converted(d, value, number, &copy);
     char* target = area->record.get() + 1 + d.offset;
     if (text[0] == kRawMark) {
         // Raw form: exactly the field's length of bytes follows the mark, NUL bytes included.
         std::memcpy(target, value + 1, d.length);
     } else {
-        const size_t copy = text.size() < d.length ? text.size() : d.length;
-        std::memcpy(target, text.data(), copy);
+        std::memcpy(target, text, copy);
         std::memset(target + copy, ' ', d.length - copy);
     }
     area->changed = 1;
