@@ -68,6 +68,65 @@ double LeadingNumber(const char* text, unsigned count)
     return CStrToD(copy);
 }
 
+// The field text of a plain decimal value, made without the round trip through a double: blanks,
+// an optional '-', digits, an optional point and at most `precision` decimals, and nothing else
+// before the value's end within `count` characters. With at most 15 digits left of the point and
+// right of it in the result, the double the value reads as prints back as the same digits, so the
+// text is the one the general way makes. Answers -1 for anything else (the general way then
+// follows), else the text's length (NUL-terminated in buffer; may be wider than width).
+int PlainNumber(const char* value, unsigned count, int width, int precision, char* buffer)
+{
+    const unsigned limit = count < kNumberChars ? count : kNumberChars;
+    unsigned i = 0;
+    while (i < limit && value[i] == ' ')
+        ++i;
+    const bool negative = i < limit && value[i] == '-';
+    if (negative)
+        ++i;
+    while (i < limit && value[i] == '0')
+        ++i;
+    const unsigned intStart = i;
+    while (i < limit && value[i] >= '0' && value[i] <= '9')
+        ++i;
+    const unsigned intDigits = i - intStart;
+    bool anyDigit = intDigits > 0 || (intStart > 0 && value[intStart - 1] == '0');
+    unsigned fracStart = i, fracDigits = 0;
+    bool nonZeroFraction = false;
+    if (i < limit && value[i] == '.') {
+        fracStart = ++i;
+        while (i < limit && value[i] >= '0' && value[i] <= '9') {
+            nonZeroFraction = nonZeroFraction || value[i] != '0';
+            ++i;
+        }
+        fracDigits = i - fracStart;
+        anyDigit = anyDigit || fracDigits > 0;
+    }
+    // The value must end here (a shorter value than the limit); a negative zero goes the general way.
+    if (i >= limit || value[i] != 0 || !anyDigit || (int)fracDigits > precision || intDigits + precision > 15 ||
+        (negative && intDigits == 0 && !nonZeroFraction))
+        return -1;
+    const int length = (negative ? 1 : 0) + (intDigits ? (int)intDigits : 1) + (precision > 0 ? precision + 1 : 0);
+    const int pad = width > length ? width - length : 0;
+    char* out = buffer;
+    std::memset(out, ' ', (size_t)pad);
+    out += pad;
+    if (negative)
+        *out++ = '-';
+    if (intDigits) {
+        std::memcpy(out, value + intStart, intDigits);
+        out += intDigits;
+    } else
+        *out++ = '0';
+    if (precision > 0) {
+        *out++ = '.';
+        std::memcpy(out, value + fracStart, fracDigits);
+        std::memset(out + fracDigits, '0', (size_t)precision - fracDigits);
+        out += precision;
+    }
+    *out = 0;
+    return pad + length;
+}
+
 } // namespace
 
 unsigned _db_change_allowed(const s_Area& area)
@@ -109,7 +168,9 @@ const char* Converted(const s_Field& field, const char* value, char* buffer, siz
             precision = 15;
         if (precision < 0)
             precision = 0;
-        const int made = Format(buffer, kNumberBuffer, "%*.*lf", width, precision, LeadingNumber(value, field.length));
+        int made = PlainNumber(value, field.length, width, precision, buffer);
+        if (made < 0)
+            made = Format(buffer, kNumberBuffer, "%*.*lf", width, precision, LeadingNumber(value, field.length));
         if (made > width) {
             // Too wide for the field: stars, one fewer than the field is long.
             const size_t stars = width > 0 ? (size_t)(width - 1) : 0;
