@@ -68,6 +68,65 @@ double LeadingNumber(const char* text, unsigned count)
     return CStrToD(copy);
 }
 
+// The field text of a plain decimal value, made without the round trip through a double: blanks,
+// an optional '-', digits, an optional point and at most `precision` decimals, and nothing else
+// before the value's end within `count` characters. With at most 15 digits left of the point and
+// right of it in the result, the double the value reads as prints back as the same digits, so the
+// text is the one the general way makes. Answers -1 for anything else (the general way then
+// follows), else the text's length (NUL-terminated in buffer; may be wider than width).
+int PlainNumber(const char* value, unsigned count, int width, int precision, char* buffer)
+{
+    const unsigned limit = count < kNumberChars ? count : kNumberChars;
+    unsigned i = 0;
+    while (i < limit && value[i] == ' ')
+        ++i;
+    const bool negative = i < limit && value[i] == '-';
+    if (negative)
+        ++i;
+    while (i < limit && value[i] == '0')
+        ++i;
+    const unsigned intStart = i;
+    while (i < limit && value[i] >= '0' && value[i] <= '9')
+        ++i;
+    const unsigned intDigits = i - intStart;
+    bool anyDigit = intDigits > 0 || (intStart > 0 && value[intStart - 1] == '0');
+    unsigned fracStart = i, fracDigits = 0;
+    bool nonZeroFraction = false;
+    if (i < limit && value[i] == '.') {
+        fracStart = ++i;
+        while (i < limit && value[i] >= '0' && value[i] <= '9') {
+            nonZeroFraction = nonZeroFraction || value[i] != '0';
+            ++i;
+        }
+        fracDigits = i - fracStart;
+        anyDigit = anyDigit || fracDigits > 0;
+    }
+    // The value must end here (a shorter value than the limit); a negative zero goes the general way.
+    if (i >= limit || value[i] != 0 || !anyDigit || (int)fracDigits > precision || intDigits + precision > 15 ||
+        (negative && intDigits == 0 && !nonZeroFraction))
+        return -1;
+    const int length = (negative ? 1 : 0) + (intDigits ? (int)intDigits : 1) + (precision > 0 ? precision + 1 : 0);
+    const int pad = width > length ? width - length : 0;
+    char* out = buffer;
+    std::memset(out, ' ', (size_t)pad);
+    out += pad;
+    if (negative)
+        *out++ = '-';
+    if (intDigits) {
+        std::memcpy(out, value + intStart, intDigits);
+        out += intDigits;
+    } else
+        *out++ = '0';
+    if (precision > 0) {
+        *out++ = '.';
+        std::memcpy(out, value + fracStart, fracDigits);
+        std::memset(out + fracDigits, '0', (size_t)precision - fracDigits);
+        out += precision;
+    }
+    *out = 0;
+    return pad + length;
+}
+
 } // namespace
 
 unsigned _db_change_allowed(const s_Area& area)
@@ -93,8 +152,10 @@ void TakeBeforeImage(s_Area& area)
     }
 }
 
-// The text a value becomes in a field of the given type.
-std::string Converted(const s_Field& field, const char* value)
+// The text a value becomes in a field of the given type: the value itself for most types, or
+// the number or logical text made in buffer (kNumberBuffer bytes). Answers the text's start and
+// puts its length (at most the field's length) into *length.
+const char* Converted(const s_Field& field, const char* value, char* buffer, size_t* length)
 {
     switch (field.type) {
     case 'N':
@@ -107,15 +168,23 @@ std::string Converted(const s_Field& field, const char* value)
             precision = 15;
         if (precision < 0)
             precision = 0;
-        char text[kNumberBuffer];
-        const int length = Format(text, sizeof text, "%*.*lf", width, precision, LeadingNumber(value, field.length));
-        if (length > width)
-            return std::string((size_t)(width - 1), '*');
-        return text;
+        int made = PlainNumber(value, field.length, width, precision, buffer);
+        if (made < 0)
+            made = Format(buffer, kNumberBuffer, "%*.*lf", width, precision, LeadingNumber(value, field.length));
+        if (made > width) {
+            // Too wide for the field: stars, one fewer than the field is long.
+            const size_t stars = width > 0 ? (size_t)(width - 1) : 0;
+            std::memset(buffer, '*', stars);
+            buffer[stars] = 0;
+        }
+        *length = strnlen(buffer, field.length);
+        return buffer;
     }
     case 'L':
+        *length = field.length < 1 ? field.length : 1;
         return (value[0] == '1' || value[0] == 'T') ? "T" : "F";
     default:
+        *length = strnlen(value, field.length);
         return value;
     }
 }
@@ -311,14 +380,15 @@ extern "C" BOOL DB_CALL db_replace(const char* field, const char* value)
         _db_raise_error(DBE_MEMO_REPLACE);
         return f(FALSE);
     }
-    const std::string text = Converted(d, value);
+    char number[kNumberBuffer];
+    size_t copy = 0;
+    const char* text = Converted(d, value, number, &copy);
     char* target = area->record.get() + 1 + d.offset;
     if (text[0] == kRawMark) {
         // Raw form: exactly the field's length of bytes follows the mark, NUL bytes included.
         std::memcpy(target, value + 1, d.length);
     } else {
-        const size_t copy = text.size() < d.length ? text.size() : d.length;
-        std::memcpy(target, text.data(), copy);
+        std::memcpy(target, text, copy);
         std::memset(target + copy, ' ', d.length - copy);
     }
     area->changed = 1;

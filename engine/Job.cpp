@@ -149,11 +149,12 @@ void _db_raise_error(unsigned code)
         *job->errorVariable = code;
     clsCritObj lock(job->pendingLock);
     job->pending.push_back(clsErrorInfo{code, GetCurrentThreadId()});
+    job->pendingCount.fetch_add(1);
 }
 
 void _db_deliver_errors(s_Job* job)
 {
-    if (!job)
+    if (!job || job->pendingCount.load() == 0)
         return;
     const DWORD self = GetCurrentThreadId();
     for (;;) {
@@ -167,6 +168,7 @@ void _db_deliver_errors(s_Job* job)
                 return;
             code = it->code;
             job->pending.erase(it);
+            job->pendingCount.fetch_sub(1);
         }
         // The callback may call the engine: its calls are outermost calls of their own.
         if (job->errorCallback)

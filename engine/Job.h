@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <deque>
 
 #include "clsCrit.h"
@@ -42,9 +43,12 @@ struct s_Job {
     int refCount = 1;
     int collationCompatibility = 0;
 
-    // Pending errors of all threads; the lock guards only this list.
+    // Pending errors of all threads; the lock guards only this list. pendingCount is the list's
+    // length, changed under the lock: a thread that reads 0 has none of its own errors waiting
+    // (it raised them itself, before), so it can leave without taking the lock.
     clsCrit pendingLock;
     std::deque<clsErrorInfo> pending;
+    std::atomic<long> pendingCount{0};
 };
 
 // Process-wide engine words.

@@ -2,6 +2,8 @@
 // conversions and preconditions, db_replace_record, db_blank and db_get_reference.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
@@ -206,6 +208,46 @@ TEST_F(FieldAccess, ReplaceConversions)
             EXPECT_EQ(before, after) << what << ": a refused value leaves the buffer";
         db_goto(2); // drops the buffer: the next case starts from the stored record
     }
+}
+
+// Numbers in their plain form (blanks, a sign, digits, a point, decimals) are stored as the run
+// time prints the number they read as; so are those that take the general way (more decimals
+// than the field has, too many digits to print back exactly, a negative zero, a text too wide).
+TEST_F(FieldAccess, ReplaceNumbersAsTheRunTimePrintsThem)
+{
+    db_select_area(3);
+    ASSERT_TRUE(Use("wide.dbf",
+                    DbfImage({{"BIG", 'N', 20, 4}, {"WHOLE", 'N', 20, 0}, {"FINE", 'N', 19, 15}},
+                             {std::string(61, ' ')}),
+                    0x01, "W"));
+    const struct {
+        const char* field;
+        int area, offset, width, decimals;
+    } fields[] = {
+        {"AMOUNT", 1, AMOUNT, 6, 2}, {"COUNT", 1, COUNT, 5, 0}, {"SMALL", 1, SMALL, 5, 1},
+        {"BIG", 3, 1, 20, 4},        {"WHOLE", 3, 21, 20, 0},   {"FINE", 3, 41, 19, 15},
+    };
+    const char* values[] = {"0",     "00",    "-0",    "-0.0",  "-0.00", "0.5",   "-0.5",  ".5",    "5.",
+                            "007.5", "1.25",  "12.3",  "12.345", "99.99", "999.99", "-99.9", "100",   " 42",
+                            "  -3",  "1.0",   "0.1",   "123.1", "-0.05", "12345678901", "123456789012",
+                            "12345678901.2345", "999999999999999", "1234567890123456", "0.000000000000001"};
+    for (const auto& f : fields)
+        for (const char* value : values) {
+            db_select_area(f.area);
+            db_goto(1);
+            Record(); // reads the buffer
+            const std::string what = std::string(f.field) + " <- '" + value + "'";
+            ASSERT_TRUE(db_replace(f.field, value)) << what << ": error " << m_error;
+            const int precision = std::max(0, std::min({f.decimals, f.width - 1, 15}));
+            char printed[128];
+            const int n = snprintf(printed, sizeof printed, "%*.*f", f.width, precision,
+                                   strtod(std::string(value).substr(0, (size_t)f.width).c_str(), nullptr));
+            std::string expected = n > f.width ? std::string((size_t)(f.width - 1), '*') : std::string(printed);
+            expected.resize((size_t)f.width, ' ');
+            EXPECT_EQ(expected, Record().substr((size_t)f.offset, (size_t)f.width)) << what;
+            db_goto(2); // drops the buffer
+        }
+    db_select_area(1);
 }
 
 TEST_F(FieldAccess, ReplacePreconditions)
