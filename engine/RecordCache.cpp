@@ -9,8 +9,9 @@ RecordCache::Block* RecordCache::Load(HANDLE file, size_t n)
 {
     if (n < m_blocks.size() && m_blocks[n].bytes)
         return &m_blocks[n];
+    // Full: the blocks start again empty; the pointer and the header's view stay.
     if (m_bytes + kBlockSize > kMaxBytes)
-        Clear();
+        DropBlocks();
     std::unique_ptr<char[]> bytes(new (std::nothrow) char[kBlockSize]);
     if (!bytes)
         return nullptr;
@@ -123,6 +124,11 @@ void RecordCache::Clear()
     m_header.Unmap();
     m_mapTried = false;
     m_pointer = -1;
+    DropBlocks();
+}
+
+void RecordCache::DropBlocks()
+{
     m_blocks.clear();
     m_bytes = 0;
     m_shortBlock = -1;

@@ -60,6 +60,8 @@ private:
     };
     Block* Load(HANDLE file, size_t n);
     void Drop(size_t n);
+    // Forgets every block.
+    void DropBlocks();
 
     DWORD m_headerBytes;
     MappedHeader m_header;
