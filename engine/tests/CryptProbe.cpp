@@ -71,8 +71,10 @@ int Scramble(const char* passwordHex, const char* position, const char* hex)
     GetTempPathA(sizeof dir, dir);
     std::snprintf(table, sizeof table, "%sscramble_%lu.dbf", dir, GetCurrentProcessId());
     db_files_open();
-    if (!db_define_begin(table, 1, nullptr, 0, 1) || !db_define_field("A", 'C', 1, 0) || !db_define_end())
+    if (!db_define_begin(table, 1, nullptr, 0, 1) || !db_define_field("A", 'C', 1, 0) || !db_define_end()) {
+        std::printf("defining %s failed: error %u, system error %lu\n", table, db_error(), GetLastError());
         return 1;
+    }
     db_set_password(1, FromHex(passwordHex).c_str());
     std::string data = FromHex(hex);
     _scr_encode(*g_Job->currentArea, (int32_t)std::strtol(position, nullptr, 10), data.data(), (unsigned)data.size());
