@@ -25,13 +25,20 @@ bool MappedHeader::Map(HANDLE file, DWORD length)
 
 void MappedHeader::Unmap()
 {
-    if (m_view)
+    if (m_view) {
+        // What was stored goes to the file system before the view (and then the handle) goes:
+        // views of a file on another machine are not kept coherent with it, so a station opening
+        // the table after this one closed it must not depend on when the system writes the page.
+        if (m_stored)
+            FlushViewOfFile(m_view, 0);
         UnmapViewOfFile(m_view);
+    }
     if (m_mapping)
         CloseHandle(m_mapping);
     m_view = nullptr;
     m_mapping = nullptr;
     m_length = 0;
+    m_stored = false;
 }
 
 bool MappedHeader::Store(int64_t offset, const void* data, DWORD count)
@@ -39,5 +46,6 @@ bool MappedHeader::Store(int64_t offset, const void* data, DWORD count)
     if (!m_view || offset < 0 || count == 0 || (uint64_t)offset + count > m_length)
         return false;
     std::memcpy(m_view + offset, data, count);
+    m_stored = true;
     return true;
 }

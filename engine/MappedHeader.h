@@ -7,6 +7,7 @@
 //
 // A file cannot be cut while a view of it exists, and a view keeps the file open (and its share
 // mode in force) after its handle was closed: the holder unmaps before it cuts or closes the file.
+// Unmapping flushes the view when anything was stored into it.
 // The mapped length never exceeds the file's size, so that mapping never lengthens the file.
 #pragma once
 
@@ -35,4 +36,5 @@ private:
     HANDLE m_mapping = nullptr;
     uint8_t* m_view = nullptr;
     DWORD m_length = 0;
+    bool m_stored = false;  // something was stored since the view was made
 };

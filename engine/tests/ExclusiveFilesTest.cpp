@@ -201,8 +201,9 @@ TEST_F(ExclusiveClose, LetsGoOfTheFilesAtOnce)
             EXPECT_NE(INVALID_HANDLE_VALUE, file) << path << ": " << GetLastError();
             if (file != INVALID_HANDLE_VALUE)
                 CloseHandle(file);
-            if (remove)
+            if (remove) {
                 EXPECT_TRUE(DeleteFileA(path.c_str())) << path << ": " << GetLastError();
+            }
         }
     };
     ASSERT_TRUE(db_files_close());
