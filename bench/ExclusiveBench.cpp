@@ -127,10 +127,13 @@ sqlite3_stmt* Prepare(sqlite3* db, const char* sql)
 
 // ---- engine side ----------------------------------------------------------------------------
 
+// The memo file beside a table file (".dbf" replaced by ".dbt").
+std::string MemoPath(const std::string& table) { return table.substr(0, table.size() - 4) + ".dbt"; }
+
 void DefineTable(const std::string& path)
 {
     DeleteFileA(path.c_str());
-    DeleteFileA((path.substr(0, path.size() - 4) + ".dbt").c_str());
+    DeleteFileA(MemoPath(path).c_str());
     if (!db_define_begin(path.c_str(), 1, nullptr, kClipper5, 6) || !db_define_field("NAME", 'C', kNameLength, 0) ||
         !db_define_field("CITY", 'C', 20, 0) || !db_define_field("AMOUNT", 'N', 12, 2) ||
         !db_define_field("BORN", 'D', 8, 0) || !db_define_field("ACTIVE", 'L', 1, 0) ||
@@ -173,7 +176,7 @@ double EngineLoad(const std::string& path, long rows)
 // size); the header count and date are stores into a mapped view and cost no call.
 double DurableWritesAlone(const std::string& folder, const std::string& table, long rows)
 {
-    const std::string memo = table.substr(0, table.size() - 4) + ".dbt";
+    const std::string memo = MemoPath(table);
     unsigned char header[12] = {};
     DWORD done = 0;
     HANDLE file = CreateFileA(table.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

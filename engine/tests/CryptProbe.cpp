@@ -72,7 +72,8 @@ int Scramble(const char* passwordHex, const char* position, const char* hex)
     std::snprintf(table, sizeof table, "%sscramble_%lu.dbf", dir, GetCurrentProcessId());
     db_files_open();
     if (!db_define_begin(table, 1, nullptr, 0, 1) || !db_define_field("A", 'C', 1, 0) || !db_define_end()) {
-        std::printf("defining %s failed: error %u, system error %lu\n", table, db_error(), GetLastError());
+        const DWORD systemError = GetLastError();
+        std::printf("defining %s failed: error %u, system error %lu\n", table, db_error(), systemError);
         return 1;
     }
     db_set_password(1, FromHex(passwordHex).c_str());
