@@ -18,7 +18,9 @@ namespace {
 using namespace controllertest;
 
 // A companion program's window: a top-level window of the companion's class (FindWindow does not
-// see message-only windows) that keeps every notice it receives.
+// see message-only windows) that keeps every notice this process sends it. Tests running at the
+// same time in other processes share the desktop, and their controllers find this window too: a
+// notice whose sender window belongs to another process is not kept.
 class CompanionWindow {
 public:
     struct Notice {
@@ -62,6 +64,10 @@ private:
     {
         auto* pThis = (CompanionWindow*)GetWindowLongPtrA(hWnd, GWLP_USERDATA);
         if (nMsg == WM_COPYDATA && pThis != NULL) {
+            DWORD dwSender = 0;
+            GetWindowThreadProcessId((HWND)wParam, &dwSender);
+            if (dwSender != GetCurrentProcessId())
+                return TRUE;
             const COPYDATASTRUCT* pData = (const COPYDATASTRUCT*)lParam;
             pThis->m_notices.push_back(
                 {wParam, pData->dwData, pData->cbData, std::string((const char*)pData->lpData, pData->cbData)});
