@@ -1,5 +1,6 @@
 # Sourced by the test and run scripts: one Wine session for a build tree.
-#   wine_session_start <build-dir>   virtual display, private prefix, persistent wineserver
+#   wine_session_start <build-dir>   virtual display, private prefix, persistent wineserver, the
+#                                    desktop process started from a keeper program
 #   wine_session_stop                ends the wineservers and the display
 # The order matters: the display first, the prefix is created (if missing) before the
 # persistent server starts (a prefix made under a persistent server can hang COM start-up).
@@ -63,6 +64,7 @@ REG
   "$WINESERVER" -k 2>/dev/null || true
   "$WINESERVER" -p
   LC_ALL=de_DE.UTF-8 "$WINE64" cmd /c exit >/dev/null 2>&1 || true
+  wine_desktop_keep "$build"
 
   OX_ALLOCATOR_PREFIXES=()
   local kind
@@ -94,6 +96,21 @@ wine_allocator_prefix_start() {
     /d "$kind" /f >/dev/null 2>&1
   touch "$prefix/.ox-configured"
   OX_ALLOCATOR_PREFIXES+=("$prefix")
+  WINEPREFIX="$prefix" wine_desktop_keep "$build"
+}
+
+# Starts the desktop process of the prefix from a program whose standard handles are /dev/null and
+# that lives until the session ends (tests/DesktopKeeper.cpp). Otherwise the first test to touch
+# the desktop starts it, and it keeps that test's output pipe open long after the test ended.
+wine_desktop_keep() {
+  local keeper="$1/bin/ox_desktop_keeper.exe"
+  [ -f "$keeper" ] || return 0
+  local ready="$WINEPREFIX/.ox-desktop-ready"
+  rm -f "$ready"
+  LC_ALL=de_DE.UTF-8 "$WINE64" "$keeper" "$(winepath_of "$ready")" </dev/null >/dev/null 2>&1 &
+  local i
+  for i in $(seq 1 200); do [ -f "$ready" ] && break; sleep 0.05; done
+  rm -f "$ready"
 }
 
 winepath_of() { echo "Z:${1//\//\\}"; }
