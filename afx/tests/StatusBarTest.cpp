@@ -187,18 +187,30 @@ TEST_F(StatusBarTest, TheStatusLineShowsTheButtonUnderTheRestingMouse)
     toolBar.GetItemRect(toolBar.CommandToIndex(ID_TB_CUT), &rect);
     toolBar.ClientToScreen(&rect);
     ::SetWindowPos(m_pFrame->m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    m_pFrame->SetForegroundWindow();
+    // The text needs the frame to be the active window. Tests of other prefixes on the same
+    // display can take the display's focus from it while this one waits: it is taken back.
+    auto keepActive = [&] {
+        if (::GetForegroundWindow() != m_pFrame->m_hWnd)
+            m_pFrame->SetForegroundWindow();
+    };
+    keepActive();
     ASSERT_TRUE(::SetCursorPos(rect.CenterPoint().x, rect.CenterPoint().y));
     CPoint ptClient = rect.CenterPoint();
     toolBar.ScreenToClient(&ptClient);
     toolBar.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(ptClient.x, ptClient.y));
-    EXPECT_TRUE(framestest::PumpUntil([&] { return Bar().GetPaneText(0) == "Schneidet die Auswahl aus"; }, 5000))
+    EXPECT_TRUE(framestest::PumpUntil(
+        [&] {
+            keepActive();
+            return Bar().GetPaneText(0) == "Schneidet die Auswahl aus";
+        },
+        5000))
         << (LPCTSTR)Bar().GetPaneText(0);
     EXPECT_EQ(&toolBar, AfxGetThreadState()->m_pLastStatus);
     framestest::SaveScreenshot(m_pFrame, "docking_flyby");
 
     // moving on to another button shows its text at once
     toolBar.GetItemRect(toolBar.CommandToIndex(ID_TB_NEW), &rect);
+    keepActive();
     toolBar.PostMessage(WM_MOUSEMOVE, 0, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
     toolBar.ClientToScreen(&rect);
     ::SetCursorPos(rect.CenterPoint().x, rect.CenterPoint().y);
