@@ -1,10 +1,15 @@
-// Prints the toolkit colour table for a few colour schemes, with the colours it was made from, so
-// that an independent script can recompute it (color_table_reference.py).
+// Prints what an independent script recomputes (reference_check.py):
 //
-// Per scheme: "scheme <name> <bits per pixel>", "in" with the 29 Windows colours, "before" with
+//   toolkit_reference_dump colors   the toolkit colour table for a few colour schemes, with the
+//                                   colours it was made from
+//   toolkit_reference_dump crc      CRC-32 values of pseudo-random blocks
+//
+// Colours, per scheme: "scheme <name> <bits per pixel>", "in" with the 29 Windows colours, "before" with
 // the table before the refresh, "out" with the 53 entries; colours as COLORREF hex numbers.
+#include "CTkCrc32.h"
 #include "TkColors.h"
 
+#include <initializer_list>
 #include <stdio.h>
 #include <string.h>
 
@@ -29,8 +34,36 @@ void Run(const char* pszName, const COLORREF* pSys, int nBits, COLORREF* pTable)
 
 } // namespace
 
-int main()
+// Per block: "crc <length> <bytes as hex> <value as hex>", the value from one Update call over
+// the whole block and from two calls over its halves ("split" when they differ).
+int DumpCrc()
 {
+    unsigned nSeed = 4711;
+    for (unsigned nLength : {0u, 1u, 7u, 64u, 255u, 1000u, 4097u}) {
+        BYTE* pData = new BYTE[nLength + 1];
+        for (unsigned i = 0; i < nLength; i++) {
+            nSeed = nSeed * 1103515245u + 12345u;
+            pData[i] = (BYTE)(nSeed >> 16);
+        }
+        CTkCrc32 whole, halves;
+        whole.Update(pData, nLength);
+        halves.Update(pData, nLength / 2);
+        halves.Update(pData + nLength / 2, nLength - nLength / 2);
+        printf("crc %u ", nLength);
+        for (unsigned i = 0; i < nLength; i++)
+            printf("%02x", pData[i]);
+        printf(nLength == 0 ? "- %08lx%s\n" : " %08lx%s\n", (unsigned long)whole.GetValue(),
+               whole.GetValue() == halves.GetValue() ? "" : " split");
+        delete[] pData;
+    }
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && strcmp(argv[1], "crc") == 0)
+        return DumpCrc();
+
     // the classic Windows grey scheme
     static const COLORREF s_classic[TK_SYSCOLOR_LAST + 1] = {
         0,        0x808000, 0x800000, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x000000, 0x000000, 0x000000, 0xFFFFFF,

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""Recomputes the toolkit colour table from the rules of the toolkit's colour derivation, written
-here apart from the program's code, and compares it entry by entry with what the program printed
-(toolkit_color_dump.exe) for several colour schemes."""
+"""Recomputes what toolkit_reference_dump.exe printed, apart from the program's code: the toolkit
+colour table from the rules of its derivation, entry by entry for several colour schemes, and the
+CRC-32 of pseudo-random blocks with zlib's."""
 import math
 import sys
+import zlib
 
 import oxtest
 
@@ -24,7 +25,7 @@ def weighted(c):
 
 def from_weighted(w):
     def clip(v):
-        n = int(v + 0.5) if v + 0.5 >= 0 else -int(-(v + 0.5))
+        n = int(v + 0.5)  # truncated toward zero
         return max(0, min(255, n))
     return join(*(clip(v * 255.0 / m) for v, m in zip(w, MAX)))
 
@@ -125,8 +126,24 @@ def table_for(sys_colors, bits, before):
     return t
 
 
+def check_crc():
+    blocks = 0
+    for line in oxtest.run("toolkit_reference_dump", "crc").splitlines():
+        words = line.split()
+        if not words or words[0] != "crc":
+            continue
+        length, data, value = int(words[1]), words[2], words[3]
+        raw = b"" if data == "-" else bytes.fromhex(data)
+        oxtest.check(f"length of block {blocks}", length, len(raw))
+        oxtest.check(f"crc of {length} bytes", f"{zlib.crc32(raw) & 0xFFFFFFFF:08x}", value)
+        oxtest.check(f"crc of {length} bytes in two calls", 4, len(words))
+        blocks += 1
+    oxtest.check("blocks printed", 7, blocks)
+
+
 def main():
-    out = oxtest.run("toolkit_color_dump")
+    check_crc()
+    out = oxtest.run("toolkit_reference_dump", "colors")
     lines = out.splitlines()
     schemes = 0
     i = 0
