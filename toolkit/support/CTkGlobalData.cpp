@@ -4,6 +4,7 @@
 #include "../ToolkitResource.h"
 
 #include <shlwapi.h>
+#include <stddef.h>
 
 namespace {
 
@@ -199,10 +200,11 @@ void CTkGlobalData::UpdateFonts()
         nCharSet = (BYTE)::GetTextCharsetInfo(hdc, NULL, 0);
         ::ReleaseDC(NULL, hdc);
     }
+    // the structure without the border padding that later systems added: every system takes it
     NONCLIENTMETRICSA ncm;
     memset(&ncm, 0, sizeof(ncm));
-    ncm.cbSize = sizeof(ncm);
-    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    ncm.cbSize = offsetof(NONCLIENTMETRICSA, lfMessageFont) + sizeof(ncm.lfMessageFont);
+    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
 
     const BOOL bTahoma = FontExists("Tahoma");
     const BOOL bArial = FontExists("Arial");

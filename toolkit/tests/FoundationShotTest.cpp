@@ -186,3 +186,35 @@ TEST(FoundationShotTest, ColourTableAndCommandPicture)
     wnd.DestroyWindow();
     manager.RemoveAll();
 }
+
+TEST(DrawingTest, DeviceContextSaversRestoreTheirSetting)
+{
+    CTargetDC target(4, 4);
+    CDC& dc = target.m_dc;
+    CFont font;
+    font.CreatePointFont(90, "Tahoma");
+    dc.SetTextColor(RGB(1, 2, 3));
+    dc.SetBkColor(RGB(4, 5, 6));
+    dc.SetBkMode(OPAQUE);
+    HGDIOBJ hFontBefore = ::GetCurrentObject(dc.m_hDC, OBJ_FONT);
+    {
+        CTkDCTextColorSaver text(&dc, RGB(10, 20, 30));
+        CTkDCBkColorSaver bk(&dc, RGB(40, 50, 60));
+        CTkDCBkModeSaver mode(&dc, TRANSPARENT);
+        CTkDCFontSaver fontSaver(&dc, &font);
+        EXPECT_EQ(RGB(10, 20, 30), dc.GetTextColor());
+        EXPECT_EQ(RGB(40, 50, 60), dc.GetBkColor());
+        EXPECT_EQ(TRANSPARENT, dc.GetBkMode());
+        EXPECT_EQ((HGDIOBJ)font.m_hObject, ::GetCurrentObject(dc.m_hDC, OBJ_FONT));
+        {
+            // a saver without a value gives back the colour found at its start
+            CTkDCTextColorSaver keep(&dc);
+            dc.SetTextColor(RGB(99, 99, 99));
+        }
+        EXPECT_EQ(RGB(10, 20, 30), dc.GetTextColor());
+    }
+    EXPECT_EQ(RGB(1, 2, 3), dc.GetTextColor());
+    EXPECT_EQ(RGB(4, 5, 6), dc.GetBkColor());
+    EXPECT_EQ(OPAQUE, dc.GetBkMode());
+    EXPECT_EQ(hFontBefore, ::GetCurrentObject(dc.m_hDC, OBJ_FONT));
+}

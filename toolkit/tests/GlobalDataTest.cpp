@@ -143,6 +143,16 @@ TEST(GlobalDataTest, FontsCursorsAndVersionOfThisSystem)
         ASSERT_EQ((int)sizeof(lf), pFont->GetLogFont(&lf));
         EXPECT_TRUE(lf.lfHeight >= 0 || lf.lfHeight <= -11) << lf.lfHeight;
     }
+    // the menu fonts follow the system's menu font
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
+    LOGFONT lfMenu;
+    pData->fontMenu.GetLogFont(&lfMenu);
+    EXPECT_NE('\0', lfMenu.lfFaceName[0]);
+    EXPECT_EQ(ncm.lfMenuFont.lfWeight, lfMenu.lfWeight);
+    if (lstrcmpiA(ncm.lfMenuFont.lfFaceName, "Tahoma") != 0 && !pData->bTahomaFont)
+        EXPECT_STREQ(ncm.lfMenuFont.lfFaceName, lfMenu.lfFaceName);
     EXPECT_TRUE(pData->FontExists("tahoma")) << "the test prefix has Tahoma";
     EXPECT_FALSE(pData->FontExists("No Such Face 123"));
 
