@@ -23,6 +23,10 @@ BOOL CTkWndHook::IsWindowHooked() const { return m_hWnd != NULL; }
 BOOL CTkWndHook::HookWindow(HWND hWnd)
 {
     if (hWnd != NULL) {
+        // a hook watches one window: leave the chain it is in before joining another (joining
+        // twice would link the hook to itself)
+        if (m_hWnd != NULL)
+            HookWindow((HWND)NULL);
         TkGetWindowMap().Add(hWnd, this);
         m_hWnd = hWnd;
     } else if (m_hWnd != NULL) {

@@ -142,6 +142,15 @@ TEST_F(HookTest, NewestHookFirstAndUnhookingInAnyOrder)
     c.HookWindow((HWND)NULL);
     a.HookWindow((HWND)NULL);
     EXPECT_EQ(OwnWndProc, Proc());
+
+    // hooking a hooked hook again leaves its place in the chain first instead of linking it twice
+    a.HookWindow(m_hWnd);
+    b.HookWindow(m_hWnd);
+    a.HookWindow(m_hWnd);
+    EXPECT_EQ((Log{"A", "B", "own"}), Probe());
+    a.HookWindow((HWND)NULL);
+    b.HookWindow((HWND)NULL);
+    EXPECT_EQ(OwnWndProc, Proc());
 }
 
 TEST_F(HookTest, DestroyingTheWindowUnhooksEveryHookNewestFirst)
