@@ -42,4 +42,9 @@ std::string ProgramDir();
 // Splits text into lines at CR/LF or LF.
 std::vector<std::string> SplitLines(const std::string& text);
 
+// A PNG file of cx x cy pixels at (x, y) of the device context, for screenshots that people look
+// at. The folder <build>\shots\<area> is made when missing; answers the file's path, empty when
+// it failed.
+std::string SaveShot(HDC hdc, int x, int y, int cx, int cy, const std::string& area, const std::string& name);
+
 } // namespace oxtest

@@ -1,0 +1,16 @@
+// Resource ids of the toolkit. The toolkit's resources (Toolkit.rc) are compiled into every program
+// that uses the toolkit: its resource script includes Toolkit.rc, and the toolkit loads them from
+// the module named in tkAfxData.hInstance.
+#pragma once
+
+// Cursors
+#define IDC_TK_DRAGCOPY 4509 // dragging that copies
+#define IDC_TK_DRAGMOVE 4510 // dragging that moves
+#define IDC_TK_HAND 4511     // pointing at a folder header of the shortcut bar
+#define IDC_TK_COLSPLIT 4512 // over a bar that separates columns
+#define IDC_TK_DRAGNONE 4513 // dragging over a place that accepts nothing
+#define IDC_TK_ROWSPLIT 4514 // over a bar that separates rows
+#define IDC_TK_SPARE 4515    // loaded with the others, shown by no class
+
+// Strings
+#define IDS_TK_COMCTL_VERSION 4548 // the common-controls library is too old
