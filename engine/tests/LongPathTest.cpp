@@ -163,6 +163,23 @@ TEST_F(LongPaths, TableAtTheLimitIsUsedByItsFullPath)
     db_close(0);
     db_set_exclusive(1);
 
+    // A folder too long for the pack's temporary file beside the table: the pack fails with its
+    // error and the table stays as it was.
+    const std::string deep = MakeLongPath(m_base + "\\deep", 259, "t.dbf");
+    const std::string image = TableImage(kSeekRows);
+    ASSERT_TRUE(WriteLong(deep, image));
+    ASSERT_TRUE(db_use(deep.c_str(), 0x01, "DEEP", 0));
+    EXPECT_FALSE(db_pack());
+    EXPECT_EQ(std::vector<unsigned>{DBE_PACK_WRITE}, TakeErrors());
+    EXPECT_EQ(9u, db_reccount());
+    db_close(0);
+    EXPECT_EQ(std::vector<std::string>{"t.dbf"}, ListLong(FolderOf(deep)));
+    {
+        CurrentFolder current(FolderOf(deep));
+        ASSERT_TRUE(current.Set());
+        EXPECT_EQ(image, oxtest::ReadFileText("t.dbf"));
+    }
+
     // A new table with a memo file at 259 characters.
     const std::string created = MakeLongPath(m_base + "\\new", 259, "neu.dbf");
     ASSERT_TRUE(db_define_begin(created.c_str(), 1, "NEU", 0, 2));
