@@ -119,6 +119,8 @@ enum : uint8_t {
     kSetFrameRegister = 3,
     kSaveNonvolatile = 4,
     kSaveNonvolatileFar = 5,
+    kEpilogOrSaveXmm = 6,    // version 2: an epilog's place; version 1: the low half of an XMM register
+    kSaveXmmFar = 7,         // version 1
     kSaveXmm128 = 8,
     kSaveXmm128Far = 9,
     kPushMachineFrame = 10,
@@ -138,11 +140,14 @@ bool FrameExtent(uintptr_t imageBase, const RUNTIME_FUNCTION& function, uintptr_
     uint64_t pushed = 0, saved = 0, machine = 0;
     RUNTIME_FUNCTION entry = function;
     for (int depth = 0; depth < 32; ++depth) {
+        // An entry may point to the entry that holds the function's unwind information.
+        if ((entry.UnwindData & 1) && !SafeRead(&entry, imageBase + (entry.UnwindData & ~(DWORD)1), sizeof entry))
+            return false;
         uint8_t head[4];
         const uintptr_t info = imageBase + entry.UnwindData;
         if (!SafeRead(head, info, sizeof head))
             return false;
-        const uint8_t flags = head[0] >> 3, prolog = head[1], count = head[2];
+        const uint8_t version = head[0] & 7, flags = head[0] >> 3, prolog = head[1], count = head[2];
         uint16_t codes[256];
         if (count && !SafeRead(codes, info + 4, count * sizeof codes[0]))
             return false;
@@ -181,6 +186,15 @@ bool FrameExtent(uintptr_t imageBase, const RUNTIME_FUNCTION& function, uintptr_
                 saved = std::max<uint64_t>(saved, slot(1) * 8 + 8);
                 break;
             case kSaveNonvolatileFar:
+                slots = 3;
+                saved = std::max<uint64_t>(saved, (slot(1) | (slot(2) << 16)) + 8);
+                break;
+            case kEpilogOrSaveXmm:
+                slots = 2;
+                if (version < 2)
+                    saved = std::max<uint64_t>(saved, slot(1) * 8 + 8);
+                break;
+            case kSaveXmmFar:
                 slots = 3;
                 saved = std::max<uint64_t>(saved, (slot(1) | (slot(2) << 16)) + 8);
                 break;
