@@ -587,8 +587,10 @@ void _db_new_memo_header(const char* memoPath, uint8_t* header)
 {
     std::memset(header, 0, dbf::kMemoHeaderSize);
     dbf::Put32(header + dbf::kMemoNextFree, 1);
+    // A short form that does not fit leaves the buffer as it was: the name as given serves then.
     char shortPath[MAX_PATH];
-    if (!GetShortPathNameA(memoPath, shortPath, sizeof shortPath))
+    const DWORD n = GetShortPathNameA(memoPath, shortPath, sizeof shortPath);
+    if (n == 0 || n >= sizeof shortPath)
         SafeStrCopy(shortPath, memoPath, sizeof shortPath);
     char name[256];
     SplitPath(shortPath, nullptr, nullptr, name, nullptr);

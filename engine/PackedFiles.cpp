@@ -1,15 +1,17 @@
 #include "PackedFiles.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
-#include <vector>
 
 #include "BTree.h"
 #include "DbfFormat.h"
 #include "Job.h"
+#include "Locks.h"
 #include "NtxFormat.h"
 #include "PackLibrary.h"
 #include "PackedReader.h"
+#include "PathHelpers.h"
 #include "TableFile.h"
 
 namespace {
@@ -172,6 +174,128 @@ bool ReadPackedIndexPage(s_Area& area, int slot, uint32_t n, uint8_t* page)
 
 } // namespace
 
+namespace {
+
+PackIndexWriteProbe s_indexWriteProbe = nullptr;
+
+// The packed file being written beside the index: a temporary file in the index's folder (so that
+// it can take the index's place by a rename), deleted unless it took that place.
+class PackedFileBeside {
+public:
+    PackedFileBeside() = default;
+    ~PackedFileBeside()
+    {
+        Close();
+        if (m_name[0])
+            DeleteFileA(m_name);
+    }
+    PackedFileBeside(const PackedFileBeside&) = delete;
+    PackedFileBeside& operator=(const PackedFileBeside&) = delete;
+
+    bool Create(const char* indexName)
+    {
+        char drive[256], dir[256];
+        SplitPath(indexName, drive, dir, nullptr, nullptr);
+        char folder[4 * 256 + 8];
+        MakePath(folder, drive, dir, "", "");
+        if (!folder[0])
+            SafeStrCopy(folder, ".", sizeof folder);
+        if (!GetTempFileNameA(folder, "ntp", 0, m_name)) {
+            m_name[0] = 0;
+            return false;
+        }
+        m_file = CreateFileA(m_name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        return m_file != INVALID_HANDLE_VALUE;
+    }
+    HANDLE Handle() const { return m_file; }
+    // Makes the written file permanent and gives it the index's name; false (the old file stays)
+    // when it cannot take the place.
+    bool Replace(const char* indexName)
+    {
+        const bool flushed = FlushFileBuffers(m_file) != FALSE;
+        Close();
+        if (!flushed || !MoveFileExA(m_name, indexName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return false;
+        m_name[0] = 0;
+        return true;
+    }
+
+private:
+    void Close()
+    {
+        if (m_file != INVALID_HANDLE_VALUE)
+            CloseHandle(m_file);
+        m_file = INVALID_HANDLE_VALUE;
+    }
+    HANDLE m_file = INVALID_HANDLE_VALUE;
+    char m_name[MAX_PATH] = {};
+};
+
+bool WriteAllowed(uint32_t block) { return !s_indexWriteProbe || s_indexWriteProbe(block); }
+
+// Writes the packed form of the index file into `out`: header page (with the packed marker), packed
+// data header, block table and the blocks, each block read from the index and compressed on its
+// own (the buffers are the reader's). The table receives the entries. 0 or the error.
+unsigned WritePackedIndex(s_Index& index, s_PackedReader& reader, uint32_t unpacked, HANDLE out, uint32_t* table,
+                          uint32_t entries, uint32_t blockCount)
+{
+    const s_PackLibrary& lib = g_PackLibrary;
+    uint8_t* plain = reader.entries[0].expanded.get();
+    uint8_t* packed = reader.entries[0].compressed.get();
+    reader.entries[0].valid = false;
+    const uint32_t front = ntx::kPageSize + kPackedHeaderSize + 4 * entries;
+    uint32_t at = front;
+    for (uint32_t k = 0; k < blockCount; ++k) {
+        const uint32_t from = ntx::kPageSize + k * kIndexBlockSize;
+        const uint32_t length = unpacked - from < kIndexBlockSize ? unpacked - from : kIndexBlockSize;
+        if (!ReadAt(index.file, from, plain, length))
+            return DBE_INDEX_READ;
+        if (lib.setMode)
+            lib.setMode(kIndexMode);
+        const uint32_t compressed = (uint16_t)lib.compress(packed, plain, length);
+        if (compressed == 0 || compressed > VLPA05_MAX_BLOCK)
+            return DBE_INDEX_WRITE;
+        if (!WriteAllowed(k) || !WriteAt(out, at, packed, compressed))
+            return DBE_INDEX_WRITE;
+        table[k] = at;
+        at += compressed;
+    }
+    table[blockCount] = at | DB_PACKED_END_BIT;
+
+    std::unique_ptr<uint8_t[]> head(new (std::nothrow) uint8_t[front]);
+    if (!head)
+        return DBE_MEMORY;
+    if (!ReadAt(index.file, 0, head.get(), ntx::kPageSize))
+        return DBE_INDEX_READ;
+    std::memcpy(head.get() + ntx::kPackedMarkerAt, ntx::kPackedMarker, ntx::kPackedMarkerSize);
+    dbf::Put16(head.get() + ntx::kPageSize, kIndexMode);
+    dbf::Put32(head.get() + ntx::kPageSize + 2, unpacked);
+    dbf::Put16(head.get() + ntx::kPageSize + 6, kIndexBlockSize);
+    for (uint32_t k = 0; k < entries; ++k)
+        dbf::Put32(head.get() + ntx::kPageSize + kPackedHeaderSize + 4 * k, table[k]);
+    if (!WriteAllowed(blockCount) || !WriteAt(out, 0, head.get(), front))
+        return DBE_INDEX_WRITE;
+    return 0;
+}
+
+// Opens the slot's file again after it was replaced (or not), with the table's access and
+// sharing, and takes back an index lock the slot held.
+bool ReopenIndex(s_Area& area, s_Index& index)
+{
+    index.file = _db_open_area_file(area, index.name, OPEN_EXISTING,
+                                    area.exclusive ? DB_FILE_FLAGS_EXCLUSIVE : DB_FILE_FLAGS);
+    if (index.file == INVALID_HANDLE_VALUE)
+        return false;
+    if (index.lockCount > 0 && area.indexLockWord == 0)
+        LockRange(index.file, LOCK_START, 1, TRUE);
+    return true;
+}
+
+} // namespace
+
+void _pk_set_index_write_probe(PackIndexWriteProbe probe) { s_indexWriteProbe = probe; }
+
 bool _pk_pack_index(s_Area& area, int slot)
 {
     s_Index& index = area.indexes[slot];
@@ -181,75 +305,49 @@ bool _pk_pack_index(s_Area& area, int slot)
         _db_raise_error(code);
         return false;
     }
+    auto fail = [&](unsigned error) {
+        DeleteReader(reader);
+        _db_raise_error(error);
+        return false;
+    };
     const s_PackLibrary& lib = g_PackLibrary;
-    if (!_pk_set_block_size(*reader, kIndexBlockSize)) {
-        DeleteReader(reader);
-        _db_raise_error(DBE_MEMORY);
-        return false;
-    }
+    if (!_pk_set_block_size(*reader, kIndexBlockSize))
+        return fail(DBE_MEMORY);
     LARGE_INTEGER size{};
-    if (!lib.compress || index.file == INVALID_HANDLE_VALUE || !_ntx_write_pages(index) ||
-        !GetFileSizeEx(index.file, &size) || size.QuadPart < (LONGLONG)ntx::kPageSize ||
-        size.QuadPart > 0x7FFFFFFFLL) {
-        DeleteReader(reader);
-        _db_raise_error(lib.compress ? (unsigned)DBE_INDEX_WRITE : (unsigned)DBE_PACK_UNAVAILABLE);
-        return false;
-    }
+    if (!lib.compress)
+        return fail(DBE_PACK_UNAVAILABLE);
+    if (index.file == INVALID_HANDLE_VALUE || !index.name[0] || !_ntx_write_pages(index) ||
+        !GetFileSizeEx(index.file, &size) || size.QuadPart < (LONGLONG)ntx::kPageSize || size.QuadPart > 0x7FFFFFFFLL)
+        return fail(DBE_INDEX_WRITE);
     const uint32_t unpacked = (uint32_t)size.QuadPart;
-    std::vector<uint8_t> file(unpacked);
-    if (!ReadAt(index.file, 0, file.data(), unpacked)) {
-        DeleteReader(reader);
-        _db_raise_error(DBE_INDEX_READ);
-        return false;
-    }
-    std::memcpy(file.data() + ntx::kPackedMarkerAt, ntx::kPackedMarker, ntx::kPackedMarkerSize);
-
-    // Every block is compressed before anything is written: the file is rewritten in place, and
-    // data that do not compress well would otherwise overtake the blocks still to be read.
     const uint32_t entries = (unpacked + kIndexBlockSize - 1) / kIndexBlockSize + 1;
     const uint32_t blockCount = (unpacked - ntx::kPageSize + kIndexBlockSize - 1) / kIndexBlockSize;
-    std::vector<uint32_t> table(entries, 0);
-    std::vector<uint8_t> blocks;
-    uint32_t at = ntx::kPageSize + kPackedHeaderSize + 4 * entries;
-    uint8_t packed[VLPA05_MAX_BLOCK];
-    for (uint32_t k = 0; k < blockCount; ++k) {
-        const uint32_t from = ntx::kPageSize + k * kIndexBlockSize;
-        const uint32_t length = unpacked - from < kIndexBlockSize ? unpacked - from : kIndexBlockSize;
-        if (lib.setMode)
-            lib.setMode(kIndexMode);
-        const uint32_t compressed = (uint16_t)lib.compress(packed, file.data() + from, length);
-        if (compressed == 0 || compressed > VLPA05_MAX_BLOCK) {
-            DeleteReader(reader);
-            _db_raise_error(DBE_INDEX_WRITE);
-            return false;
-        }
-        table[k] = at;
-        blocks.insert(blocks.end(), packed, packed + compressed);
-        at += compressed;
-    }
-    table[blockCount] = at | DB_PACKED_END_BIT;
+    std::unique_ptr<uint32_t[]> table(new (std::nothrow) uint32_t[entries]());
+    if (!table)
+        return fail(DBE_MEMORY);
 
-    std::vector<uint8_t> front(ntx::kPageSize + kPackedHeaderSize + 4 * entries);
-    std::memcpy(front.data(), file.data(), ntx::kPageSize);
-    dbf::Put16(front.data() + ntx::kPageSize, kIndexMode);
-    dbf::Put32(front.data() + ntx::kPageSize + 2, unpacked);
-    dbf::Put16(front.data() + ntx::kPageSize + 6, kIndexBlockSize);
-    for (uint32_t k = 0; k < entries; ++k)
-        dbf::Put32(front.data() + ntx::kPageSize + kPackedHeaderSize + 4 * k, table[k]);
-    if (!WriteAt(index.file, 0, front.data(), (DWORD)front.size()) ||
-        (!blocks.empty() && _xwrite(index.file, blocks.data(), (DWORD)blocks.size()) != blocks.size())) {
-        DeleteReader(reader);
-        _db_raise_error(DBE_INDEX_WRITE);
-        return false;
+    // The packed file is written beside the index and takes its place only when it is complete:
+    // a failure on the way leaves the unpacked index as the build wrote it.
+    {
+        PackedFileBeside beside;
+        if (!beside.Create(index.name))
+            return fail(DBE_INDEX_WRITE);
+        if ((code = WritePackedIndex(index, *reader, unpacked, beside.Handle(), table.get(), entries, blockCount)))
+            return fail(code);
+        CloseHandle(index.file);
+        index.file = INVALID_HANDLE_VALUE;
+        const bool replaced = beside.Replace(index.name);
+        if (!ReopenIndex(area, index))
+            return fail(DBE_INDEX_OPEN);
+        if (!replaced)
+            return fail(DBE_INDEX_WRITE);
     }
-    _xwrite(index.file, nullptr, 0);
-    if (area.flush && !area.exclusive)
-        FlushFileBuffers(index.file);
 
     std::memcpy(index.header + ntx::kPackedMarkerAt, ntx::kPackedMarker, ntx::kPackedMarkerSize);
     _pk_set_mode(*reader, kIndexMode);
     reader->unpackedSize = unpacked;
-    _pk_set_table(*reader, table.data(), blockCount + 1);
+    if (!_pk_set_table(*reader, table.get(), blockCount + 1))
+        return fail(DBE_MEMORY);
     reader->unitsPerBlock = kIndexBlockSize / ntx::kPageSize;
     DeleteReader(index.packedReader);
     index.packedReader = reader;

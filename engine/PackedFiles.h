@@ -11,10 +11,17 @@
 #include "Area.h"
 #include "EngineHooks.h"
 
-// Rewrites the unpacked index file of a slot as a packed index: every block is compressed before
-// anything is written, then header page, packed data header, block table and blocks are written
-// and the file is cut after them. The slot then reads through its packed reader. FALSE with the
-// error raised (34 for a failed write, 60 without the library).
+// Replaces the unpacked index file of a slot by its packed form: header page, packed data header,
+// block table and the blocks (each read from the index and compressed on its own) are written into
+// a new file in the index's folder, which takes the index's name (a rename) only once it is
+// complete; the slot's file is then opened again. The slot then reads through its packed reader.
+// FALSE with the error raised (34 for a failed write, 60 without the library); the unpacked index
+// then stays as it was.
 bool _pk_pack_index(s_Area& area, int slot);
+
+// Test seam: asked before each write of the packed form (the blocks 0, 1, ..., then the front with
+// the number of blocks); false makes that write fail. NULL removes it.
+typedef bool (*PackIndexWriteProbe)(uint32_t block);
+void _pk_set_index_write_probe(PackIndexWriteProbe probe);
 
 void _pk_hooks(s_EngineHooks& hooks);

@@ -84,12 +84,20 @@ bool _pk_set_block_size(s_PackedReader& reader, uint16_t blockSize)
     return true;
 }
 
-void _pk_set_table(s_PackedReader& reader, const uint32_t* entries, uint32_t count)
+bool _pk_set_table(s_PackedReader& reader, const uint32_t* entries, uint32_t count)
 {
-    reader.table.assign(entries, entries + count);
+    // The table is the reader's only growing allocation: a failure is an answer, not an exception.
+    try {
+        reader.table.assign(entries, entries + count);
+    } catch (const std::bad_alloc&) {
+        reader.table.clear();
+        reader.blocks = 0;
+        return false;
+    }
     if (!reader.table.empty())
         reader.table.back() &= ~DB_PACKED_END_BIT;
     reader.blocks = count ? count - 1 : 0;
+    return true;
 }
 
 bool _pk_load_table(s_PackedReader& reader, HANDLE file, int64_t offset)
@@ -98,13 +106,14 @@ bool _pk_load_table(s_PackedReader& reader, HANDLE file, int64_t offset)
     if (!bytes || !SeekTo(file, offset))
         return false;
     const DWORD read = _xread(file, bytes.get(), DB_PACKED_TABLE_LIMIT);
-    std::vector<uint32_t> entries;
+    std::unique_ptr<uint32_t[]> entries(new (std::nothrow) uint32_t[DB_PACKED_TABLE_LIMIT / 4]);
+    if (!entries)
+        return false;
+    uint32_t count = 0;
     for (DWORD at = 0; at + 4 <= read; at += 4) {
-        entries.push_back(dbf::Get32(bytes.get() + at));
-        if (entries.back() & DB_PACKED_END_BIT) {
-            _pk_set_table(reader, entries.data(), (uint32_t)entries.size());
-            return true;
-        }
+        entries[count++] = dbf::Get32(bytes.get() + at);
+        if (entries[count - 1] & DB_PACKED_END_BIT)
+            return _pk_set_table(reader, entries.get(), count);
     }
     return false;
 }

@@ -64,7 +64,7 @@ bool _pk_set_block_size(s_PackedReader& reader, uint16_t blockSize);
 // Reads the block table at an offset: the entries up to the first with bit 31 set. False when the
 // table cannot be read or has no end entry.
 bool _pk_load_table(s_PackedReader& reader, HANDLE file, int64_t offset);
-// Takes a table over (count entries, the last one the end of the data).
-void _pk_set_table(s_PackedReader& reader, const uint32_t* entries, uint32_t count);
+// Takes a table over (count entries, the last one the end of the data); false without memory.
+bool _pk_set_table(s_PackedReader& reader, const uint32_t* entries, uint32_t count);
 // One unit into destination: 0, or -1 when it cannot be read.
 int _pk_read_unit(s_PackedReader& reader, HANDLE file, uint32_t unit, uint32_t unitSize, void* destination);

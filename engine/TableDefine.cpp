@@ -108,7 +108,10 @@ BOOL Fail(s_Job* job, s_Area* area, HANDLE table, unsigned code)
 // Creates the memo file of a new table and writes its header; the handle stays in the area.
 unsigned CreateMemo(s_Job* job, s_Area* area)
 {
-    _db_file_name_with_ext(area->databaseName, "dbt", true, area->memoName);
+    if (!_db_file_name_with_ext(area->databaseName, "dbt", true, area->memoName)) {
+        area->memoName[0] = 0;
+        return DBE_MEMO_OPEN;
+    }
     const DWORD flags = area->exclusive ? DB_FILE_FLAGS_EXCLUSIVE : DB_FILE_FLAGS;
     HANDLE memo = CreateFileA(area->memoName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, flags, nullptr);
     if (memo == INVALID_HANDLE_VALUE)
@@ -155,7 +158,11 @@ extern "C" BOOL DB_CALL db_define_begin(const char* file, int exclusive, const c
     area->closeOnSelect = (options & 0x8000) != 0;
     area->charset = (int)(options & 0x70);
     area->protectedTable = (options & kOptionProtected) != 0;
-    _db_name_area(*area, file, alias);
+    if (!_db_name_area(*area, file, alias)) {
+        _db_free_area(job, area->index);
+        _db_raise_error(DBE_OPEN);
+        return f(FALSE);
+    }
     const bool exclusiveTable = exclusive || job->exclusive;
     area->shareMode = exclusiveTable ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
     area->exclusive = exclusiveTable;
@@ -248,6 +255,11 @@ extern "C" BOOL DB_CALL db_define_end(void)
     area->beforeImage.reset(new (std::nothrow) char[recordLength]);
     if (!area->record || !area->beforeImage)
         return f(Fail(job, area, INVALID_HANDLE_VALUE, DBE_MEMORY));
+
+    // A table whose memo file could not be named is not created at all.
+    char memoName[MAX_PATH];
+    if (memo && !_db_file_name_with_ext(area->databaseName, "dbt", true, memoName))
+        return f(Fail(job, area, INVALID_HANDLE_VALUE, DBE_MEMO_OPEN));
 
     HANDLE table = CreateFileA(area->databaseName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                DB_FILE_FLAGS, nullptr);

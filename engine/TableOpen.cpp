@@ -9,6 +9,7 @@
 
 #include "CallFrame.h"
 #include "DbfFormat.h"
+#include "DebugOutput.h"
 #include "EngineHooks.h"
 #include "FieldAccess.h"
 #include "Navigation.h"
@@ -76,7 +77,11 @@ unsigned ReadFields(s_Area& area)
 // Opens the memo file of a table with memo fields and keeps a copy of its header.
 unsigned OpenMemo(s_Job* job, s_Area& area, DWORD fileFlags)
 {
-    _db_file_name_with_ext(area.databaseName, ".DBT", true, area.memoName);
+    // A memo name cut short would name another file.
+    if (!_db_file_name_with_ext(area.databaseName, ".DBT", true, area.memoName)) {
+        area.memoName[0] = 0;
+        return DBE_MEMO_OPEN;
+    }
     area.memoFile = _db_open_area_file(area, area.memoName, OPEN_EXISTING, fileFlags);
     if (area.memoFile == INVALID_HANDLE_VALUE)
         return DBE_MEMO_OPEN;
@@ -100,7 +105,8 @@ unsigned OpenTable(s_Job* job, s_Area& area, const char* file, unsigned flags, c
     area.closeOnSelect = (options & 0x8000) != 0;
     area.charset = (int)(options & 0x70);
     area.databaseType = (int)(options & ~(0x70u | 0x4000u | 0x8000u));
-    _db_name_area(area, file, alias);
+    if (!_db_name_area(area, file, alias))
+        return DBE_OPEN;
     if ((flags & kUseExclusive) || job->exclusive) {
         area.shareMode = 0;
         area.exclusive = 1;
@@ -248,15 +254,26 @@ const s_Field* FieldOf(s_Job* job, const char* designator)
 
 } // namespace
 
-void _db_name_area(s_Area& area, const char* file, const char* alias)
+bool _db_name_area(s_Area& area, const char* file, const char* alias)
 {
     SafeStrCopy(area.alias, alias ? alias : "", sizeof area.alias);
     area.databaseName = file ? file : "";
+    area.fullPath = "";
+    // No name: nothing to resolve (opening or creating it fails on its own).
+    if (!file || !file[0])
+        return true;
+    // The system answers the size it needs when the path does not fit, and 0 when it cannot
+    // resolve the name (a path beyond its limit): in neither case does the buffer hold the path.
     char full[MAX_PATH];
-    if (!file || !GetFullPathNameA(file, sizeof full, full, nullptr))
-        SafeStrCopy(full, file ? file : "", sizeof full);
+    const DWORD length = GetFullPathNameA(file, sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) {
+        DebugPrintf("WRN: db: the full path of '%s' cannot be used (%lu characters, error %lu)", file,
+                    (unsigned long)length, (unsigned long)GetLastError());
+        return false;
+    }
     CharLowerA(full);
     area.fullPath = full;
+    return true;
 }
 
 extern "C" BOOL DB_CALL db_use(const char* file, unsigned flags, const char* alias, unsigned options)

@@ -138,15 +138,12 @@ void clsPasswordList::Load()
 {
     if (!m_view)
         return;
-    if (m_abandoned) {
-        m_abandoned = false;
-        DebugPrintf("WRN: clsPasswordList: the list was left by a process that ended while holding it; "
-                    "it starts again empty");
-        Reinitialise();
-        return;
-    }
+    // A process that ended while it held the list may have left it half written, whatever its
+    // counter says: it is read again, and kept when it still holds well-formed pairs.
+    const bool abandoned = m_abandoned;
+    m_abandoned = false;
     const uint32_t shared = dbf::Get32(m_view);
-    if (shared == m_localCounter)
+    if (shared == m_localCounter && !abandoned)
         return;
     WipedBuffer data(kDataSize);
     if (!data.bytes)
@@ -155,12 +152,20 @@ void clsPasswordList::Load()
     m_listCipher.Decode(data.bytes.get(), kDataSize);
     std::map<std::string, std::string> pairs;
     if (!ParsePairs(data.bytes.get(), pairs)) {
-        DebugPrintf("WRN: clsPasswordList: the shared list cannot be read; it starts again empty");
+        DebugPrintf(abandoned ? "WRN: clsPasswordList: the list was left by a process that ended while holding it "
+                                "and cannot be read; it starts again empty"
+                              : "WRN: clsPasswordList: the shared list cannot be read; it starts again empty");
         Reinitialise();
         return;
     }
     m_entries.swap(pairs);
     m_localCounter = shared;
+    if (abandoned) {
+        // Every other process reads the list as it now stands.
+        DebugPrintf("WRN: clsPasswordList: the list was left by a process that ended while holding it; it is kept");
+        m_localCounter = shared + 1;
+        dbf::Put32(m_view, m_localCounter);
+    }
 }
 
 bool clsPasswordList::Store()

@@ -16,8 +16,10 @@
 //
 // Every operation on the area runs under the mutex. A wait of more than 2 seconds shows
 // "Tabstor: timeout locking global data" and the operation leaves the area alone (Find finds
-// nothing, Add adds nothing). A mutex left by a process that died while holding it, or an area
-// that does not decipher to well-formed pairs, is taken for lost: the area starts again empty.
+// nothing, Add adds nothing). After a mutex left by a process that died while holding it the area
+// is read again whatever its counter says; it is kept when it deciphers to well-formed pairs (its
+// counter is then raised, so that every process reads it again). An area that does not decipher
+// to well-formed pairs is taken for lost: it starts again empty.
 // An entry that would not fit the data area is refused (with a debug line).
 #pragma once
 

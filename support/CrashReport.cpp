@@ -77,13 +77,14 @@ void Timestamp(char* buffer, size_t size)
     Format(buffer, size, "%s, %s", date, time);
 }
 
-// One report with the stack range of the thread that met the exception.
+// One report with the thread that met the exception and its stack range.
 struct ReportJob {
     clsGPFProtection* frame;
     EXCEPTION_RECORD* record;
     CONTEXT* context;
     uintptr_t stackLow;
     uintptr_t stackHigh;
+    DWORD threadId;
 };
 
 void LogOwnStackWalk(clsGPFProtection& frame, const ReportJob& job)
@@ -145,7 +146,7 @@ void WriteReport(const ReportJob& job)
     bool symbolic = false;
     if (mode == 2 && reader) {
         EXCEPTION_POINTERS pointers = {job.record, job.context};
-        if (!reader->WriteMiniDump(dump, sizeof dump, &pointers))
+        if (!reader->WriteMiniDump(dump, sizeof dump, &pointers, job.threadId))
             dump[0] = 0;
         reader->LogModuleList(frame);
         symbolic = reader->LogStackTrace(frame, job.context);
@@ -174,7 +175,7 @@ void WriteReport(const ReportJob& job)
         ExitProcess(127);
 }
 
-DWORD WINAPI ReportThread(void* param)
+DWORD ReportForThread(void* param)
 {
     WriteReport(*static_cast<ReportJob*>(param));
     return 0;
@@ -313,16 +314,14 @@ void CodeEnvironmentDump(clsGPFProtection& frame, uintptr_t address)
 
 void WriteCrashReport(clsGPFProtection& frame, EXCEPTION_RECORD* record, CONTEXT* context)
 {
-    NT_TIB* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
-    ReportJob job = {&frame, record, context, (uintptr_t)tib->StackLimit, (uintptr_t)tib->StackBase};
-    if (record->ExceptionCode != EXCEPTION_STACK_OVERFLOW) {
-        WriteReport(job);
+    const CrashSubject subject = GetCrashSubject();
+    ReportJob job = {&frame, record, context, subject.stackLow, subject.stackHigh, subject.threadId};
+    // The exhausted stack of a thread whose stack overflowed has no room for a report: a helper
+    // thread writes it while this one waits (the report reads the frame, record and context on
+    // this stack until its end).
+    if (record->ExceptionCode == EXCEPTION_STACK_OVERFLOW && subject.threadId == GetCurrentThreadId()) {
+        RunForThisThread(&ReportForThread, &job);
         return;
     }
-    // The exhausted stack has no room for a report: another thread writes it.
-    HANDLE thread = CreateThread(nullptr, 256 * 1024, &ReportThread, &job, 0, nullptr);
-    if (thread) {
-        WaitForSingleObject(thread, 60000);
-        CloseHandle(thread);
-    }
+    WriteReport(job);
 }

@@ -23,6 +23,10 @@
 // registry switches "GenerateFullGPFInfo" (absent: 1; 'F'/'0': 0; else 2) and "AllowFullGPFInfo"
 // ('T'/'1' allows the question) decide, and an interactive user may be asked (frame flag kAsk).
 // When the user answers Yes to the final question the process ends with exit code 127.
+//
+// A report is about the thread of GetCrashSubject: its stack range, its own stack walk and the
+// thread the minidump names. After a stack overflow the report is written on a helper thread for
+// the overflowing thread, which waits for its end (RunForThisThread).
 #pragma once
 
 #include <windows.h>

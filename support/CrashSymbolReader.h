@@ -10,9 +10,10 @@ class clsGPFProtection;
 class clsCrashSymbolReader {
 public:
     virtual ~clsCrashSymbolReader() = default;
-    // Writes a minidump of the process for the exception; an empty path lets the reader choose
-    // the name (a temporary file "Mem....dmp"). True: path holds the file's name.
-    virtual bool WriteMiniDump(char* path, size_t size, EXCEPTION_POINTERS* exception) = 0;
+    // Writes a minidump of the process for the exception, which it names as met by thread
+    // threadId; an empty path lets the reader choose the name (a temporary file "Mem....dmp").
+    // True: path holds the file's name.
+    virtual bool WriteMiniDump(char* path, size_t size, EXCEPTION_POINTERS* exception, DWORD threadId) = 0;
     // "List of Modules:" and one line per loaded module, through frame.Log.
     virtual void LogModuleList(clsGPFProtection& frame) = 0;
     // The symbolic stack trace of the context through frame.Log; false when it is not available

@@ -1,5 +1,6 @@
 #include "StackWalk.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -108,6 +109,170 @@ uintptr_t DecodeCallTarget(uintptr_t r, int* length)
     return r;
 }
 
+namespace {
+
+// Operations of the unwind codes of x64 modules.
+enum : uint8_t {
+    kPushNonvolatile = 0,
+    kAllocLarge = 1,
+    kAllocSmall = 2,
+    kSetFrameRegister = 3,
+    kSaveNonvolatile = 4,
+    kSaveNonvolatileFar = 5,
+    kEpilogOrSaveXmm = 6,    // version 2: an epilog's place; version 1: the low half of an XMM register
+    kSaveXmmFar = 7,         // version 1
+    kSaveXmm128 = 8,
+    kSaveXmm128Far = 9,
+    kPushMachineFrame = 10,
+};
+const uint8_t kChainedInfo = 4; // flag of the unwind information: a chained entry follows the codes
+
+// The extent of the stack that unwinding a function's frame reads, counted from the frame's base:
+// every push, allocation and save of its unwind codes (and of the entries chained to them), and
+// the return address or machine frame above them. *usesFrameRegister tells whether the base is the
+// frame register (its value less *frameOffset) rather than the stack pointer. False when the
+// unwind information cannot be read or holds a code this walk does not know.
+bool FrameExtent(uintptr_t imageBase, const RUNTIME_FUNCTION& function, uintptr_t rip, uint64_t* extent,
+                 bool* usesFrameRegister, unsigned* frameRegister, uint64_t* frameOffset)
+{
+    *extent = 0;
+    *usesFrameRegister = false;
+    uint64_t pushed = 0, saved = 0, machine = 0;
+    RUNTIME_FUNCTION entry = function;
+    for (int depth = 0; depth < 32; ++depth) {
+        // An entry may point to the entry that holds the function's unwind information.
+        if ((entry.UnwindData & 1) && !SafeRead(&entry, imageBase + (entry.UnwindData & ~(DWORD)1), sizeof entry))
+            return false;
+        uint8_t head[4];
+        const uintptr_t info = imageBase + entry.UnwindData;
+        if (!SafeRead(head, info, sizeof head))
+            return false;
+        const uint8_t version = head[0] & 7, flags = head[0] >> 3, prolog = head[1], count = head[2];
+        uint16_t codes[256];
+        if (count && !SafeRead(codes, info + 4, count * sizeof codes[0]))
+            return false;
+        // Codes of the function's own prolog that have not run yet do not count.
+        const uintptr_t offset = rip - (imageBase + entry.BeginAddress);
+        const bool inProlog = depth == 0 && offset < prolog;
+        for (unsigned i = 0; i < count;) {
+            const uint8_t at = (uint8_t)(codes[i] & 0xFF), op = (uint8_t)((codes[i] >> 8) & 0x0F),
+                          opInfo = (uint8_t)(codes[i] >> 12);
+            const bool ran = !inProlog || at <= offset;
+            auto slot = [&](unsigned k) -> uint64_t { return i + k < count ? codes[i + k] : 0; };
+            unsigned slots = 1;
+            switch (op) {
+            case kPushNonvolatile:
+                if (ran)
+                    pushed += 8;
+                break;
+            case kAllocLarge:
+                slots = opInfo == 0 ? 2 : 3;
+                if (ran)
+                    pushed += opInfo == 0 ? slot(1) * 8 : (slot(1) | (slot(2) << 16));
+                break;
+            case kAllocSmall:
+                if (ran)
+                    pushed += (uint64_t)opInfo * 8 + 8;
+                break;
+            case kSetFrameRegister:
+                if (ran) {
+                    *usesFrameRegister = true;
+                    *frameRegister = head[3] & 0x0F;
+                    *frameOffset = (uint64_t)(head[3] >> 4) * 16;
+                }
+                break;
+            case kSaveNonvolatile:
+                slots = 2;
+                saved = std::max<uint64_t>(saved, slot(1) * 8 + 8);
+                break;
+            case kSaveNonvolatileFar:
+                slots = 3;
+                saved = std::max<uint64_t>(saved, (slot(1) | (slot(2) << 16)) + 8);
+                break;
+            case kEpilogOrSaveXmm:
+                slots = 2;
+                if (version < 2)
+                    saved = std::max<uint64_t>(saved, slot(1) * 8 + 8);
+                break;
+            case kSaveXmmFar:
+                slots = 3;
+                saved = std::max<uint64_t>(saved, (slot(1) | (slot(2) << 16)) + 8);
+                break;
+            case kSaveXmm128:
+                slots = 2;
+                saved = std::max<uint64_t>(saved, slot(1) * 16 + 16);
+                break;
+            case kSaveXmm128Far:
+                slots = 3;
+                saved = std::max<uint64_t>(saved, (slot(1) | (slot(2) << 16)) + 16);
+                break;
+            case kPushMachineFrame:
+                machine = opInfo ? 48 : 40;
+                break;
+            default:
+                return false;
+            }
+            i += slots;
+        }
+        if (!(flags & kChainedInfo))
+            break;
+        const uintptr_t chained = info + 4 + 2 * (uintptr_t)((count + 1) & ~1u);
+        if (!SafeRead(&entry, chained, sizeof entry))
+            return false;
+    }
+    *extent = std::max<uint64_t>(saved, pushed + (machine ? machine : 8));
+    return true;
+}
+
+} // namespace
+
+bool UnwindStackFrame(CONTEXT& context, uintptr_t low, uintptr_t high, DWORD handlerType, void** handler,
+                      uintptr_t* badAddress)
+{
+    if (handler)
+        *handler = nullptr;
+    if (badAddress)
+        *badAddress = 0;
+    const uintptr_t rip = context.Rip, rsp = context.Rsp;
+    auto outside = [&](uintptr_t address) {
+        if (badAddress)
+            *badAddress = address;
+        return false;
+    };
+    if (rsp < low || rsp >= high || high - rsp < 8)
+        return outside(rsp);
+    DWORD64 imageBase = 0;
+    PRUNTIME_FUNCTION function = RtlLookupFunctionEntry(rip, &imageBase, nullptr);
+    if (!function) {
+        // A leaf: its return address is on top of the stack.
+        uintptr_t returnAddress;
+        if (!ReadValue(rsp, &returnAddress))
+            return outside(rsp);
+        context.Rip = returnAddress;
+        context.Rsp = rsp + 8;
+        return true;
+    }
+    // The unwinder reads the saved registers and the return address without asking: every word
+    // it may read must lie inside the stack range.
+    uint64_t extent = 0, frameOffset = 0;
+    bool usesFrameRegister = false;
+    unsigned frameRegister = 0;
+    if (!FrameExtent((uintptr_t)imageBase, *function, rip, &extent, &usesFrameRegister, &frameRegister, &frameOffset))
+        return outside(imageBase + function->UnwindData);
+    const uintptr_t base = usesFrameRegister ? (uintptr_t)(&context.Rax)[frameRegister] - (uintptr_t)frameOffset : rsp;
+    if (base < low || base >= high)
+        return outside(base);
+    if (extent > high - base)
+        return outside(high);
+    PVOID handlerData = nullptr;
+    DWORD64 establisher = 0;
+    PEXCEPTION_ROUTINE routine =
+        RtlVirtualUnwind(handlerType, imageBase, rip, function, &context, &handlerData, &establisher, nullptr);
+    if (handler)
+        *handler = (void*)routine;
+    return true;
+}
+
 int WalkStackFrames(const CONTEXT& start, StackWalkItem* items, int maximum, uintptr_t* badAddress, uintptr_t stackLow,
                     uintptr_t stackHigh)
 {
@@ -123,29 +288,8 @@ int WalkStackFrames(const CONTEXT& start, StackWalkItem* items, int maximum, uin
         uintptr_t rsp = context.Rsp;
         if (!rip || rsp < low || rsp >= high)
             break;
-        DWORD64 imageBase = 0;
-        PRUNTIME_FUNCTION function = RtlLookupFunctionEntry(rip, &imageBase, nullptr);
-        if (function) {
-            // The unwinder reads the saved registers and the return address from the stack.
-            uintptr_t top;
-            if (!ReadValue(rsp, &top)) {
-                if (badAddress)
-                    *badAddress = rsp;
-                break;
-            }
-            PVOID handlerData = nullptr;
-            DWORD64 establisher = 0;
-            RtlVirtualUnwind(UNW_FLAG_NHANDLER, imageBase, rip, function, &context, &handlerData, &establisher, nullptr);
-        } else {
-            uintptr_t returnAddress;
-            if (!ReadValue(rsp, &returnAddress)) {
-                if (badAddress)
-                    *badAddress = rsp;
-                break;
-            }
-            context.Rip = returnAddress;
-            context.Rsp = rsp + 8;
-        }
+        if (!UnwindStackFrame(context, low, high, UNW_FLAG_NHANDLER, nullptr, badAddress))
+            break;
         uintptr_t returnAddress = context.Rip;
         if (!returnAddress || returnAddress == (uintptr_t)-1 || context.Rsp <= rsp || !IsCodeAddress(returnAddress))
             break;
@@ -157,7 +301,7 @@ int WalkStackFrames(const CONTEXT& start, StackWalkItem* items, int maximum, uin
             item.callAddress = returnAddress - (length ? length : 1);
             item.callTarget = target == returnAddress ? 0 : target;
             item.argCount = 0;
-            for (int i = 0; i < 4 && ReadValue(context.Rsp + 8 * i, &item.args[i]); ++i)
+            for (int i = 0; i < 4 && context.Rsp + 8 * (i + 1) <= high && ReadValue(context.Rsp + 8 * i, &item.args[i]); ++i)
                 item.argCount = i + 1;
         }
         ++count;
@@ -276,8 +420,10 @@ void GetAddressText(uintptr_t address, char* buffer, size_t size)
         Format(buffer, size, "%#p (any segment)", (void*)address);
         return;
     }
+    // A module name cut to the buffer would lead to another module's map file.
     char path[MAX_PATH];
-    if (!GetModuleFileNameA(reinterpret_cast<HMODULE>(base), path, sizeof path)) {
+    const DWORD pathLength = GetModuleFileNameA(reinterpret_cast<HMODULE>(base), path, sizeof path);
+    if (pathLength == 0 || pathLength >= sizeof path) {
         Format(buffer, size, "%#p", (void*)address);
         return;
     }

@@ -22,6 +22,14 @@ struct StackWalkItem {
     int argCount;          // how many of them could be read
 };
 
+// Unwinds one frame of a stack that lies in [low, high): the caller's registers replace the
+// context's. Every stack word the unwind reads (saved registers, return address) lies inside the
+// range, or nothing is read: false then, with *badAddress (when given) the first address that is
+// outside or cannot be read. handlerType (UNW_FLAG_NHANDLER, UNW_FLAG_EHANDLER, ...) asks for the
+// frame's handler of that kind, which *handler receives (NULL: none).
+bool UnwindStackFrame(CONTEXT& context, uintptr_t low, uintptr_t high, DWORD handlerType, void** handler,
+                      uintptr_t* badAddress);
+
 // Walks the callers of the frame described by start (its own frame is not an item). With items,
 // at most maximum frames are filled; without, they are only counted (at most maximum). When the
 // walk ends at memory that cannot be read, *badAddress receives that address (else 0). The walk

@@ -20,6 +20,7 @@ enum Decision { kUndecided, kUsed, kNotUsed };
 Decision s_decision = kUndecided;
 DWORD s_tlsInnermost = TLS_OUT_OF_INDEXES;
 DWORD s_tlsBusy = TLS_OUT_OF_INDEXES;
+DWORD s_tlsSubject = TLS_OUT_OF_INDEXES; // helper threads: the CrashSubject they work for
 PVOID s_vectoredHandler = nullptr;
 clsCrit* s_crashLock = nullptr;
 char s_systemDir[MAX_PATH];
@@ -45,32 +46,26 @@ bool IsSystemAddress(uintptr_t address)
 // True when the exception arose in system code that will handle it itself: between the faulting
 // instruction and the first frame outside the system modules lies a function with an exception
 // handler, or an entry of the thread's own handler list (which Wine's code uses).
-bool HandledInsideSystem(const EXCEPTION_RECORD* record, const CONTEXT* context)
+__attribute__((noinline)) bool HandledInsideSystem(const EXCEPTION_RECORD* record, const CONTEXT* context)
 {
     if (!IsSystemAddress((uintptr_t)record->ExceptionAddress))
         return false;
+    const CrashSubject subject = GetCrashSubject();
+    uintptr_t low = subject.stackLow, high = subject.stackHigh;
+    // The thread's own handler list (read only when the exception is the calling thread's).
     NT_TIB* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
-    uintptr_t low = (uintptr_t)tib->StackLimit, high = (uintptr_t)tib->StackBase;
-    uintptr_t listHead = (uintptr_t)tib->ExceptionList;
+    uintptr_t listHead = subject.threadId == GetCurrentThreadId() ? (uintptr_t)tib->ExceptionList : 0;
     CONTEXT c = *context;
     for (int depth = 0; depth < 64; ++depth) {
         uintptr_t rip = c.Rip, rsp = c.Rsp;
         if (rsp < low || rsp >= high || !IsSystemAddress(rip))
             return false;
-        DWORD64 imageBase = 0;
-        PRUNTIME_FUNCTION function = RtlLookupFunctionEntry(rip, &imageBase, nullptr);
-        if (function) {
-            PVOID handlerData = nullptr;
-            DWORD64 establisher = 0;
-            if (RtlVirtualUnwind(UNW_FLAG_EHANDLER, imageBase, rip, function, &c, &handlerData, &establisher, nullptr))
-                return true;
-        } else {
-            uintptr_t returnAddress;
-            if (!SafeRead(&returnAddress, rsp, sizeof returnAddress))
-                return false;
-            c.Rip = returnAddress;
-            c.Rsp = rsp + 8;
-        }
+        // Each unwind step reads only words of this thread's stack.
+        void* handler = nullptr;
+        if (!UnwindStackFrame(c, low, high, UNW_FLAG_EHANDLER, &handler, nullptr))
+            return false;
+        if (handler)
+            return true;
         if (listHead && listHead != (uintptr_t)-1 && listHead >= context->Rsp && listHead < c.Rsp)
             return true;
         if (c.Rsp <= rsp)
@@ -79,28 +74,82 @@ bool HandledInsideSystem(const EXCEPTION_RECORD* record, const CONTEXT* context)
     return false;
 }
 
+// The handler's work for one exception inside a frame: the frame's decision, unless system code
+// handles the exception itself.
+struct HandlerWork {
+    EXCEPTION_RECORD* record;
+    CONTEXT* context;
+    clsGPFProtection* frame;
+    LONG result;
+};
+
+__attribute__((noinline)) DWORD HandleInsideFrame(void* param)
+{
+    HandlerWork& work = *static_cast<HandlerWork*>(param);
+    clsCrashWorkGuard busy;
+    bool systemCode = (work.record->ExceptionCode & 0x3FFFFF00) == 0;
+    if (!systemCode || !HandledInsideSystem(work.record, work.context)) {
+        if (clsGPFProtection::StaticExceptionHandler(work.record, work.frame, work.context, nullptr) ==
+            ExceptionContinueExecution)
+            work.result = EXCEPTION_CONTINUE_EXECUTION;
+    }
+    return 0;
+}
+
+// The slot that tells a helper thread whom it works for, made at its first use.
+DWORD SubjectSlot()
+{
+    const DWORD slot = (DWORD)InterlockedCompareExchange((LONG*)&s_tlsSubject, 0, 0);
+    if (slot != TLS_OUT_OF_INDEXES)
+        return slot;
+    const DWORD fresh = TlsAlloc();
+    if (fresh == TLS_OUT_OF_INDEXES)
+        return fresh;
+    const LONG before = InterlockedCompareExchange((LONG*)&s_tlsSubject, (LONG)fresh, (LONG)TLS_OUT_OF_INDEXES);
+    if (before != (LONG)TLS_OUT_OF_INDEXES) {
+        TlsFree(fresh);
+        return (DWORD)before;
+    }
+    return fresh;
+}
+
+// The helper thread's work and the thread it works for.
+struct HelperJob {
+    CrashSubject subject;
+    DWORD (*work)(void*);
+    void* param;
+};
+
+DWORD WINAPI HelperMain(void* param)
+{
+    HelperJob& job = *static_cast<HelperJob*>(param);
+    const DWORD slot = SubjectSlot();
+    if (slot != TLS_OUT_OF_INDEXES)
+        TlsSetValue(slot, &job.subject);
+    return job.work(job.param);
+}
+
+// Kept small: after a stack overflow the handler runs on the little stack that is left, and the
+// whole work goes to a helper thread at once.
 LONG CALLBACK GPFVectoredHandler(EXCEPTION_POINTERS* info)
 {
     DWORD lastError = GetLastError();
-    LONG result = EXCEPTION_CONTINUE_SEARCH;
+    HandlerWork work = {info->ExceptionRecord, info->ContextRecord, nullptr, EXCEPTION_CONTINUE_SEARCH};
     clsGPFProtection* frame = static_cast<clsGPFProtection*>(TlsGetValue(s_tlsInnermost));
     if (frame && !TlsGetValue(s_tlsBusy)) {
-        EXCEPTION_RECORD* record = info->ExceptionRecord;
-        CONTEXT* context = info->ContextRecord;
         // Frames below the faulting stack pointer belong to functions that are gone.
-        while (frame && (uintptr_t)frame < context->Rsp)
+        while (frame && (uintptr_t)frame < work.context->Rsp)
             frame = frame->Outer();
+        work.frame = frame;
         if (frame) {
-            clsCrashWorkGuard busy;
-            bool systemCode = (record->ExceptionCode & 0x3FFFFF00) == 0;
-            if (!systemCode || !HandledInsideSystem(record, context)) {
-                if (clsGPFProtection::StaticExceptionHandler(record, frame, context, nullptr) == ExceptionContinueExecution)
-                    result = EXCEPTION_CONTINUE_EXECUTION;
-            }
+            if (work.record->ExceptionCode != EXCEPTION_STACK_OVERFLOW)
+                HandleInsideFrame(&work);
+            else if (!RunForThisThread(&HandleInsideFrame, &work))
+                work.result = EXCEPTION_CONTINUE_SEARCH;
         }
     }
     SetLastError(lastError);
-    return result;
+    return work.result;
 }
 
 // A registry switch below root\SOFTWARE\velmar: present or not, and its first character.
@@ -182,7 +231,7 @@ bool GPFProtectionStaticInit()
     s_systemDirLength = n < sizeof s_systemDir ? n : 0;
     s_tlsInnermost = TlsAlloc();
     s_tlsBusy = TlsAlloc();
-    if (s_tlsInnermost == TLS_OUT_OF_INDEXES || s_tlsBusy == TLS_OUT_OF_INDEXES)
+    if (s_tlsInnermost == TLS_OUT_OF_INDEXES || s_tlsBusy == TLS_OUT_OF_INDEXES || SubjectSlot() == TLS_OUT_OF_INDEXES)
         return false;
     s_vectoredHandler = AddVectoredExceptionHandler(1, &GPFVectoredHandler);
     if (!s_vectoredHandler)
@@ -198,13 +247,33 @@ void GPFProtectionShutdown()
     s_vectoredHandler = nullptr;
     if (s_decision == kUsed)
         s_decision = kNotUsed;
-    for (DWORD* slot : {&s_tlsInnermost, &s_tlsBusy}) {
+    for (DWORD* slot : {&s_tlsInnermost, &s_tlsBusy, &s_tlsSubject}) {
         if (*slot != TLS_OUT_OF_INDEXES)
             TlsFree(*slot);
         *slot = TLS_OUT_OF_INDEXES;
     }
     delete s_crashLock;
     s_crashLock = nullptr;
+}
+
+CrashSubject GetCrashSubject()
+{
+    if (s_tlsSubject != TLS_OUT_OF_INDEXES)
+        if (const CrashSubject* subject = static_cast<const CrashSubject*>(TlsGetValue(s_tlsSubject)))
+            return *subject;
+    NT_TIB* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
+    return {GetCurrentThreadId(), (uintptr_t)tib->StackLimit, (uintptr_t)tib->StackBase};
+}
+
+bool RunForThisThread(DWORD (*work)(void*), void* param)
+{
+    HelperJob job = {GetCrashSubject(), work, param};
+    HANDLE thread = CreateThread(nullptr, 256 * 1024, &HelperMain, &job, 0, nullptr);
+    if (!thread)
+        return false;
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    return true;
 }
 
 void CrashHandlerLock()

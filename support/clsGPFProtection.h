@@ -31,6 +31,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 class clsGPFProtection {
 public:
     enum Flags : DWORD {
@@ -89,6 +91,20 @@ bool ReadGPFSwitch(const char* name, char* first);
 // The crash log's full path: "<Windows directory>\VELMAR.LOG" when it can be written, else the
 // temporary directory's "VELMAR.LOG" (computed once).
 const char* GetCrashLogPath();
+
+// The thread a crash report is about: the calling thread, or, for work that RunForThisThread
+// handed to a helper thread (the report of a stack overflow: the exhausted stack has no room for
+// one), the thread that handed it over.
+struct CrashSubject {
+    DWORD threadId;
+    uintptr_t stackLow;  // the thread's stack range [stackLow, stackHigh)
+    uintptr_t stackHigh;
+};
+CrashSubject GetCrashSubject();
+// Runs work(param) on a helper thread with a stack of its own, for the calling thread (whose
+// GetCrashSubject the helper answers), and waits for its end without a time-out: the work may use
+// what lies on the calling thread's stack. False when no thread could be started.
+bool RunForThisThread(DWORD (*work)(void*), void* param);
 
 // Held for the whole of a report: reports of different threads follow each other.
 void CrashHandlerLock();

@@ -91,6 +91,12 @@ bool clsPageHeap::TakeChunk()
 
 void* clsPageHeap::AllocateLarge(size_t rounded)
 {
+    // The block's header page and slack come on top: a size whose total cannot be counted is
+    // refused (the sum would wrap round to a tiny block).
+    if (rounded > (size_t)-1 - kPageSize - kHeaderSize) {
+        DebugPrintf("SMARTHEAP WARNING: allocation of %Iu bytes failed", rounded);
+        return nullptr;
+    }
     size_t total = rounded + kPageSize + kHeaderSize;
     bool fromVirtual = rounded > kVirtualThreshold;
     char* start;

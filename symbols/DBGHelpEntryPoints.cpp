@@ -55,7 +55,7 @@ BOOL DBGHelpGetModuleList(clsDBGHELP* help, IDBGModuleList** list, const DBGProg
 }
 
 BOOL DBGHelpWriteMiniDump(clsDBGHELP* help, char* path, int pathSize, EXCEPTION_POINTERS* exception,
-                          const DBGProgressInfo* progress)
+                          const DBGProgressInfo* progress, DWORD exceptionThread)
 {
     if (!help || !path || pathSize <= 0)
         return FALSE;
@@ -69,5 +69,5 @@ BOOL DBGHelpWriteMiniDump(clsDBGHELP* help, char* path, int pathSize, EXCEPTION_
         }
         SafeStrCopy(path, name, (size_t)pathSize);
     }
-    return help->WriteMiniDump(path, MiniDumpWithHandleData, exception) >= 0;
+    return help->WriteMiniDump(path, MiniDumpWithHandleData, exception, exceptionThread) >= 0;
 }

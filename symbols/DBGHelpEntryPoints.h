@@ -35,6 +35,7 @@ BOOL DBGHelpGetModuleList(clsDBGHELP* help, IDBGModuleList** list, const DBGProg
 // A minidump (with the handles' data) of the process. An empty path lets the reader reserve a
 // new "Mem.dmp" / "MemXXXX.dmp" in the temporary directory and copies its name into path (also
 // when writing fails). A reserved name longer than pathSize - 1 is deleted and gives FALSE.
-// TRUE when the dump was written.
+// TRUE when the dump was written. The dump's exception names exceptionThread (0: the thread that
+// created the object).
 BOOL DBGHelpWriteMiniDump(clsDBGHELP* help, char* path, int pathSize, EXCEPTION_POINTERS* exception,
-                          const DBGProgressInfo* progress);
+                          const DBGProgressInfo* progress, DWORD exceptionThread = 0);

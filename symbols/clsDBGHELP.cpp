@@ -311,8 +311,10 @@ bool clsDBGHELP::GetModuleListPSAPI(HANDLE process, DWORD)
 
 void clsDBGHELP::LoadModule(const char* moduleName, uint64_t base, DWORD size)
 {
+    // A name cut to the buffer would name another file.
     char path[260];
-    if (!GetModuleFileNameA(reinterpret_cast<HMODULE>(static_cast<uintptr_t>(base)), path, sizeof path))
+    const DWORD n = GetModuleFileNameA(reinterpret_cast<HMODULE>(static_cast<uintptr_t>(base)), path, sizeof path);
+    if (n == 0 || n >= sizeof path)
         return;
     LoadModule(m_process, path, moduleName, base, size);
 }
@@ -713,7 +715,8 @@ HRESULT clsDBGHELP::GetModuleList(IDBGModuleList** list)
 
 // ---- minidumps ---------------------------------------------------------------------------------
 
-long clsDBGHELP::WriteMiniDump(const String& path, MINIDUMP_TYPE type, EXCEPTION_POINTERS* exception)
+long clsDBGHELP::WriteMiniDump(const String& path, MINIDUMP_TYPE type, EXCEPTION_POINTERS* exception,
+                               DWORD exceptionThread)
 {
     clsFileRW file(path, 2, 2, 0, clsFile::kNormal | clsFile::kSequentialScan);
     if (!file.IsOpen()) {
@@ -722,7 +725,7 @@ long clsDBGHELP::WriteMiniDump(const String& path, MINIDUMP_TYPE type, EXCEPTION
     }
     MiniDumpProgress progress = {m_progress, 0};
     MINIDUMP_CALLBACK_INFORMATION callback = {MyMiniDumpCallback, &progress};
-    MINIDUMP_EXCEPTION_INFORMATION exceptionInfo = {m_threadId, exception, FALSE};
+    MINIDUMP_EXCEPTION_INFORMATION exceptionInfo = {exceptionThread ? exceptionThread : m_threadId, exception, FALSE};
     BOOL written = FALSE;
     if (exception) {
         using Write = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE, MINIDUMP_TYPE, PMINIDUMP_EXCEPTION_INFORMATION,

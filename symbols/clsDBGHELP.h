@@ -76,10 +76,12 @@ public:
     // a list.
     HRESULT GetModuleList(IDBGModuleList** list);
     // A minidump of this process into a new file at path: on the calling thread with the
-    // exception (which names the thread that created this object), else on a helper thread with
-    // the debug privilege switched on. S_OK; E_FAIL when dbghelp has no writer or it fails;
+    // exception, which names exceptionThread (0: the thread that created this object; a report
+    // written on a helper thread names the thread that met the exception), else on a helper thread
+    // with the debug privilege switched on. S_OK; E_FAIL when dbghelp has no writer or it fails;
     // E_UNEXPECTED when the file cannot be created.
-    long WriteMiniDump(const String& path, MINIDUMP_TYPE type, EXCEPTION_POINTERS* exception);
+    long WriteMiniDump(const String& path, MINIDUMP_TYPE type, EXCEPTION_POINTERS* exception,
+                       DWORD exceptionThread = 0);
     // The calling thread's stack (at most depth frames) in the crash report's form through the
     // sink; false when no symbol reader or no trace can be had.
     static bool DumpStackTraceEx(int depth, clsDebugOutput& sink);

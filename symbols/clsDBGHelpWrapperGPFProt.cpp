@@ -55,9 +55,10 @@ clsDBGHelpWrapperGPFProt::clsDBGHelpWrapperGPFProt(clsDBGHELP* help) : m_help(he
 
 clsDBGHelpWrapperGPFProt::~clsDBGHelpWrapperGPFProt() { DBGHelpRelease(m_help); }
 
-bool clsDBGHelpWrapperGPFProt::WriteMiniDump(char* path, size_t size, EXCEPTION_POINTERS* exception)
+bool clsDBGHelpWrapperGPFProt::WriteMiniDump(char* path, size_t size, EXCEPTION_POINTERS* exception, DWORD threadId)
 {
-    return DBGHelpWriteMiniDump(m_help, path, size > 0x7FFFFFFF ? 0x7FFFFFFF : (int)size, exception, &m_progress) != FALSE;
+    return DBGHelpWriteMiniDump(m_help, path, size > 0x7FFFFFFF ? 0x7FFFFFFF : (int)size, exception, &m_progress,
+                                threadId) != FALSE;
 }
 
 void clsDBGHelpWrapperGPFProt::LogModuleList(clsGPFProtection& frame)

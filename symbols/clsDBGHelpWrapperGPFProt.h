@@ -15,7 +15,7 @@ public:
     static clsCrashSymbolReader* Open();
     ~clsDBGHelpWrapperGPFProt() override;
 
-    bool WriteMiniDump(char* path, size_t size, EXCEPTION_POINTERS* exception) override;
+    bool WriteMiniDump(char* path, size_t size, EXCEPTION_POINTERS* exception, DWORD threadId) override;
     void LogModuleList(clsGPFProtection& frame) override;
     bool LogStackTrace(clsGPFProtection& frame, CONTEXT* context) override;
 

@@ -17,6 +17,7 @@
 #include "PackLibrary.h"
 #include "PackedFiles.h"
 #include "PackedReader.h"
+#include "PathHelpers.h"
 #include "TableEncryption.h"
 #include "TableTestKit.h"
 #include "TestKit.h"
@@ -383,13 +384,24 @@ TEST_F(Packed, IndexLayoutAndBlockReads)
     s_Area& area = *g_Job->currentArea;
     s_Index& slot = area.indexes[0];
     slot.area = &area;
+    SafeStrCopy(slot.name, File("roh.ntx").c_str(), sizeof slot.name);
     slot.file = CreateFileA(File("roh.ntx").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, slot.file);
 
     ASSERT_TRUE(_pk_pack_index(area, 0));
     ASSERT_EQ(1, slot.packed);
-    const std::string packed = oxtest::ReadFileText(File("roh.ntx"));
+    // Read through the slot's handle: the packed file took the index's place and was opened again
+    // for the exclusive table.
+    std::string packed;
+    {
+        LARGE_INTEGER zero{};
+        ASSERT_TRUE(SetFilePointerEx(slot.file, zero, nullptr, FILE_BEGIN));
+        char buffer[4096];
+        DWORD n = 0;
+        while (ReadFile(slot.file, buffer, sizeof buffer, &n, nullptr) && n > 0)
+            packed.append(buffer, n);
+    }
     EXPECT_EQ(0, packed.compare(280, 17, std::string("-@!velmar/Qiv!@-") + '\0', 0, 17));
     EXPECT_EQ(unpacked.substr(0, 280), packed.substr(0, 280)) << "the header page stays";
     EXPECT_EQ(0u, Get16(packed, 1024)) << "mode";
@@ -422,6 +434,7 @@ TEST_F(Packed, IndexLayoutAndBlockReads)
     g_EngineHooks.releasePackedIndex(slot);
     CloseHandle(slot.file);
     slot.file = INVALID_HANDLE_VALUE;
+    slot.name[0] = 0;
 }
 
 TEST_F(Packed, PackedIndexReadsLikeTheUnpackedOneAndTakesNoKeys)
@@ -464,4 +477,123 @@ TEST_F(Packed, PackedIndexReadsLikeTheUnpackedOneAndTakesNoKeys)
     EXPECT_EQ(58u, m_error);
     db_close(3);
     EXPECT_EQ(packed, oxtest::ReadFileText(File("gepackt.ntx")));
+}
+
+namespace {
+
+// Fails the write of one part of the packed form (the blocks 0, 1, ..., then the front).
+uint32_t s_failingPart = 0;
+bool FailOnePart(uint32_t part) { return part != s_failingPart; }
+
+std::vector<std::string> TemporaryFilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*.tmp").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
+
+} // namespace
+
+TEST_F(Packed, FailedWriteWhilePackingLeavesTheIndexAsBuilt)
+{
+    const std::vector<std::string> rows = Rows(600);
+    const std::string plain = DbfImage(kFields, rows);
+    ASSERT_TRUE(Use("klar.dbf", plain));
+    ASSERT_TRUE(db_index_on(1, "NAME", File("klar.ntx").c_str(), 0));
+    db_close(3);
+    const std::string reference = oxtest::ReadFileText(File("klar.ntx"));
+    const uint32_t blocks = (uint32_t)((reference.size() - 1024 + 8191) / 8192);
+    ASSERT_GE(blocks, 2u);
+
+    // The second block, and the front written last.
+    for (uint32_t part : {1u, blocks}) {
+        SCOPED_TRACE(part);
+        ASSERT_TRUE(UsePacked("gepackt.dbf", plain, 1024));
+        s_failingPart = part;
+        _pk_set_index_write_probe(&FailOnePart);
+        m_error = 0;
+        const BOOL built = db_index_on(1, "NAME", File("gepackt.ntx").c_str(), 0);
+        _pk_set_index_write_probe(nullptr);
+        EXPECT_FALSE(built);
+        EXPECT_EQ(34u, m_error);
+        db_close(3);
+        EXPECT_EQ(reference, oxtest::ReadFileText(File("gepackt.ntx"))) << "the index as the build wrote it";
+        EXPECT_EQ(std::vector<std::string>{}, TemporaryFilesIn(m_dir->Path()));
+    }
+
+    // Without a failure the same build packs.
+    ASSERT_TRUE(UsePacked("gepackt.dbf", plain, 1024));
+    ASSERT_TRUE(db_index_on(1, "NAME", File("gepackt.ntx").c_str(), 0));
+    db_close(3);
+    const std::string packed = oxtest::ReadFileText(File("gepackt.ntx"));
+    EXPECT_EQ(0, packed.compare(280, 17, std::string("-@!velmar/Qiv!@-") + '\0', 0, 17));
+    EXPECT_LT(packed.size(), reference.size());
+    EXPECT_EQ(std::vector<std::string>{}, TemporaryFilesIn(m_dir->Path()));
+}
+
+TEST_F(Packed, DamagedPackedIndexes)
+{
+    const std::vector<std::string> rows = Rows(600);
+    const std::string plain = DbfImage(kFields, rows);
+    ASSERT_TRUE(UsePacked("gepackt.dbf", plain, 1024));
+    ASSERT_TRUE(db_index_on(1, "NAME", File("gut.ntx").c_str(), 0));
+    db_close(3);
+    const std::string good = oxtest::ReadFileText(File("gut.ntx"));
+    const unsigned entries = (Get32(good, 1026) + 8191) / 8192 + 1;
+    ASSERT_GE(entries, 4u) << "two blocks or more";
+    const unsigned table = 1032;
+    struct Case {
+        const char* what;
+        std::function<void(std::string&)> patch;
+    } cases[] = {
+        {"body cut short", [](std::string& i) { i.resize(i.size() - 100); }},
+        {"body cut after the first block", [&](std::string& i) { i.resize(Get32(i, table + 4)); }},
+        {"block table beyond the file", [&](std::string& i) { Put32(i, table + 4, 900000); }},
+        {"end of the data beyond the file",
+         [&](std::string& i) {
+             for (unsigned k = 0; k < entries; ++k)
+                 if (Get32(i, table + 4 * k) & 0x80000000u) {
+                     Put32(i, table + 4 * k, 0x80000000u | 900000u);
+                     break;
+                 }
+         }},
+        {"compressed size beyond its block", [&](std::string& i) { Put32(i, table + 4, Get32(i, table) + 9000); }},
+        {"block ending before it starts", [&](std::string& i) { Put32(i, table + 4, Get32(i, table) - 1); }},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string image = good;
+        c.patch(image);
+        const std::string name = File("kaputt" + std::to_string(n++) + ".ntx");
+        ASSERT_TRUE(oxtest::WriteFileText(name, image));
+        ASSERT_TRUE(Use("klar.dbf", plain));
+        m_error = 0;
+        if (!db_set_index_to(1, name.c_str())) {
+            EXPECT_NE(0u, m_error) << "refused with an error";
+            db_close(3);
+            continue;
+        }
+        // A walk through the order from the top: it ends, and with an error.
+        bool failed = false;
+        int steps = 0;
+        m_error = 0;
+        db_goto(0);
+        failed = m_error != 0;
+        while (!failed && !db_eof() && steps < 700) {
+            db_skip(1);
+            failed = m_error != 0;
+            ++steps;
+        }
+        EXPECT_TRUE(failed) << "after " << steps << " steps";
+        EXPECT_LT(steps, 700);
+        db_close(3);
+    }
 }

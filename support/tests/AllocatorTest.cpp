@@ -106,6 +106,25 @@ TEST(clsPageHeap, BlocksAbove32MBComeFromVirtualMemory)
     EXPECT_EQ((DWORD)MEM_FREE, info.State);
 }
 
+TEST(clsPageHeap, SizesNearTheLargestAreRefused)
+{
+    const size_t most = (size_t)-1;
+    clsPageHeap heap;
+    // Sizes whose block with its header page would need more than the address width counts, and
+    // one that merely cannot be had: NULL for each, never a small block.
+    for (size_t size : {most, most - 15, most - 16, most - 4096, most - 4096 - 47, most - 4096 - 48 - 16, most / 2}) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(nullptr, heap.Allocate(size));
+    }
+    // Every allocator kind answers NULL as well.
+    for (DWORD kind : {1u, 2u, 3u}) {
+        SCOPED_TRACE(kind);
+        clsGlobalInitObject allocator(kind, 1);
+        for (size_t size : {most, most - 4096, most - 4096 - 48 - 16})
+            EXPECT_EQ(nullptr, allocator.Allocate(size)) << size;
+    }
+}
+
 TEST(clsPageHeap, ReleasedObjectsAndPagesAreUsedAgain)
 {
     clsPageHeap heap;

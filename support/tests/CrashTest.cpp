@@ -81,15 +81,17 @@ private:
 // A symbol reader that records what the report asked of it.
 struct ReaderCalls {
     int dumps = 0, moduleLists = 0, stackTraces = 0;
+    DWORD dumpThread = 0;
     bool symbolicTrace = false;
 };
 ReaderCalls s_readerCalls;
 
 class FakeSymbolReader : public clsCrashSymbolReader {
 public:
-    bool WriteMiniDump(char* path, size_t size, EXCEPTION_POINTERS*) override
+    bool WriteMiniDump(char* path, size_t size, EXCEPTION_POINTERS*, DWORD threadId) override
     {
         ++s_readerCalls.dumps;
+        s_readerCalls.dumpThread = threadId;
         std::strncpy(path, "C:\\temp\\Mem0001.dmp", size);
         return true;
     }
@@ -120,13 +122,13 @@ public:
     ~ReaderInstalled() { SetCrashSymbolReaderFactory(nullptr); }
 };
 
-// A report of a division by zero at the caller's place.
-__attribute__((noinline)) void Report(RecordingFrame& frame)
+// A report of an exception (a division by zero unless told) at the caller's place.
+__attribute__((noinline)) void Report(RecordingFrame& frame, DWORD code = EXCEPTION_INT_DIVIDE_BY_ZERO)
 {
     CONTEXT context;
     RtlCaptureContext(&context);
     EXCEPTION_RECORD record = {};
-    record.ExceptionCode = EXCEPTION_INT_DIVIDE_BY_ZERO;
+    record.ExceptionCode = code;
     record.ExceptionAddress = (void*)context.Rip;
     WriteCrashReport(frame, &record, &context);
 }
@@ -420,6 +422,59 @@ TEST(WalkStackFrames, FollowsTheCallersWithTheirCalls)
     EXPECT_EQ(0u, std::string(call).find("  CALL support_crash_test [")) << call;
 }
 
+namespace {
+
+// Captures the registers inside a function with a frame of several hundred bytes.
+__attribute__((noinline)) void CaptureInLargeFrame(CONTEXT* context)
+{
+    volatile char large[600];
+    large[0] = 1;
+    RtlCaptureContext(context);
+    large[599] = large[0];
+}
+
+} // namespace
+
+TEST(WalkStackFrames, ReadsNothingBeyondTheStackRange)
+{
+    CONTEXT captured;
+    CaptureInLargeFrame(&captured);
+    // A stack range of one page followed by a page that cannot be read: the function's frame put
+    // near the range's end has its saved words and return address beyond it.
+    char* region = static_cast<char*>(VirtualAlloc(nullptr, 2 * 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    ASSERT_NE(nullptr, region);
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(region + 4096, 4096, PAGE_NOACCESS, &old));
+    const uintptr_t low = (uintptr_t)region, high = low + 4096;
+    for (uintptr_t room : {8u, 64u, 512u}) {
+        SCOPED_TRACE(room);
+        CONTEXT context = captured;
+        context.Rsp = context.Rbp = high - room;
+        StackWalkItem items[8];
+        uintptr_t bad = 0;
+        EXPECT_EQ(0, WalkStackFrames(context, items, 8, &bad, low, high));
+        EXPECT_GE(bad, high - room) << "the walk names where it stopped";
+
+        context = captured;
+        context.Rsp = context.Rbp = high - room;
+        EXPECT_FALSE(UnwindStackFrame(context, low, high, UNW_FLAG_EHANDLER, nullptr, &bad));
+        EXPECT_EQ(captured.Rip, context.Rip) << "the context stays as it was";
+    }
+    // Below the range nothing is read either.
+    CONTEXT context = captured;
+    context.Rsp = low - 8;
+    uintptr_t bad = 0;
+    EXPECT_FALSE(UnwindStackFrame(context, low, high, UNW_FLAG_NHANDLER, nullptr, &bad));
+    EXPECT_EQ(low - 8, bad);
+    VirtualFree(region, 0, MEM_RELEASE);
+
+    // On the real stack the same frame unwinds to its caller.
+    context = captured;
+    ASSERT_TRUE(UnwindStackFrame(context, 0, (uintptr_t)-1, UNW_FLAG_NHANDLER, nullptr, &bad));
+    EXPECT_GT(context.Rsp, captured.Rsp + 600);
+    EXPECT_TRUE(IsCodeAddress(context.Rip));
+}
+
 TEST(GetAddressText, ModuleSectionAndOffsetOrWhyNot)
 {
     char text[400];
@@ -506,6 +561,42 @@ TEST(WriteCrashReport, SmallReportWithoutSymbolReader)
     for (DWORD targets : frame.targets)
         EXPECT_EQ(3u, targets) << "every line to the channel and the crash log";
     EXPECT_TRUE(boxes.Records("MessageBox").empty()) << "the frame allows no questions";
+}
+
+TEST(WriteCrashReport, AStackOverflowIsReportedByAHelperForTheThread)
+{
+    CrashSwitches switches("T", nullptr);
+    ReaderInstalled reader(false);
+    oxtest::CtlLog boxes;
+    RecordingFrame frame(clsGPFProtection::kReport);
+    Report(frame, EXCEPTION_STACK_OVERFLOW);
+    // The report is complete when the call returns, and it is about this thread: the dump names
+    // it and the stack range is its own.
+    ASSERT_FALSE(frame.lines.empty());
+    EXPECT_EQ("Exception code: 0xc00000fd (Stack Overflow)", frame.lines[1]);
+    EXPECT_EQ(0u, frame.lines.back().find("<<<========================= "));
+    EXPECT_EQ(1, s_readerCalls.dumps);
+    EXPECT_EQ(GetCurrentThreadId(), s_readerCalls.dumpThread);
+    NT_TIB* tib = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
+    char range[100];
+    Format(range, sizeof range, "(Stack Range: 0x%016I64x..0x%016I64x)", (unsigned long long)(uintptr_t)tib->StackLimit,
+           (unsigned long long)(uintptr_t)tib->StackBase);
+    EXPECT_NE(std::string::npos, frame.lines[5].find(range)) << frame.lines[5];
+
+    // Work handed to a helper sees the thread that handed it over.
+    struct Seen {
+        DWORD self, subject;
+    } seen = {};
+    ASSERT_TRUE(RunForThisThread(
+        [](void* p) -> DWORD {
+            Seen& s = *static_cast<Seen*>(p);
+            s.self = GetCurrentThreadId();
+            s.subject = GetCrashSubject().threadId;
+            return 0;
+        },
+        &seen));
+    EXPECT_NE(GetCurrentThreadId(), seen.self);
+    EXPECT_EQ(GetCurrentThreadId(), seen.subject);
 }
 
 TEST(WriteCrashReport, ModesOfTheFullReport)

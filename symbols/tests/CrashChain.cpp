@@ -3,6 +3,7 @@
 //
 //   ChainRun / ChainPositionCallback -> ChainOuter -> ChainMiddle -> ChainInner -> the probe, or a
 //   write to address 16 when there is none
+//   ChainOverflowCallback -> ChainDeep -> ChainDeep -> ... until the stack overflows
 //
 // Asked with the argument kLine, each function answers the source line of its call (of the probe
 // or the fault for ChainInner) instead of running, so that tests know which lines a trace must
@@ -49,6 +50,19 @@ extern "C" __declspec(dllexport) int ChainRun(ChainProbe probe, void* context)
 // The database library's position callback: runs the chain without a probe, so it faults inside
 // the engine call that reported the position.
 extern "C" __declspec(dllexport) void __stdcall ChainPositionCallback(int, int, int) { ChainOuter(0x1111); }
+
+// Calls itself until the stack is exhausted; each level keeps a small block of its own on the
+// stack (small frames meet the stack's guard page from above, where the system still has room to
+// raise the overflow on the thread).
+__attribute__((noinline)) long long ChainDeep(long long a)
+{
+    volatile char block[64];
+    block[0] = (char)a;
+    return ChainDeep(a + 1) + block[0];
+}
+
+// The database library's position callback that overflows the stack inside the engine call.
+extern "C" __declspec(dllexport) void __stdcall ChainOverflowCallback(int, int, int) { ChainDeep(0); }
 
 // 0 ChainInner, 1 ChainMiddle, 2 ChainOuter: the line of the function's call (or fault).
 extern "C" __declspec(dllexport) int ChainLineOf(int which)

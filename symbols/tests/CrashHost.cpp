@@ -8,6 +8,9 @@
 // Other exit codes: 2 a library did not load, 3 an export is missing, 4 the table could not be
 // written, 6 no job or its files not open, 7 the table did not open (the engine's error on stderr), 5 the fault did not
 // happen.
+// With a fourth argument "overflow" the callback overflows the stack instead, the program writes
+// the id of the calling thread into "thread.txt" in the folder first, and a vectored handler of
+// its own (asked after the library's) ends the process with 44 for the stack overflow.
 #include <windows.h>
 
 #include <cstdio>
@@ -20,6 +23,16 @@ namespace {
 LONG WINAPI LastHandler(EXCEPTION_POINTERS* info)
 {
     ExitProcess(info->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION ? 42 : 43);
+}
+
+// After a stack overflow the little stack that is left does not carry the search through the
+// frames' handlers: the program's own vectored handler, asked after the library's, ends the
+// process at once.
+LONG CALLBACK OverflowHandler(EXCEPTION_POINTERS* info)
+{
+    if (info->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW)
+        TerminateProcess(GetCurrentProcess(), 44);
+    return EXCEPTION_CONTINUE_SEARCH;
 }
 
 // A dBase III table with one character field NAME (10) and one record.
@@ -55,7 +68,9 @@ int main(int argc, char** argv)
     auto setCallback = reinterpret_cast<decltype(&db_set_positioncallback)>(GetProcAddress(db, "db_set_positioncallback"));
     auto skip = reinterpret_cast<decltype(&db_skip)>(GetProcAddress(db, "db_skip"));
     auto error = reinterpret_cast<decltype(&db_error)>(GetProcAddress(db, "db_error"));
-    auto callback = reinterpret_cast<DbPositionCallback>(GetProcAddress(chain, "ChainPositionCallback"));
+    const bool overflow = argc > 4 && std::string(argv[4]) == "overflow";
+    auto callback = reinterpret_cast<DbPositionCallback>(
+        GetProcAddress(chain, overflow ? "ChainOverflowCallback" : "ChainPositionCallback"));
     if (!jobOpen || !filesOpen || !use || !setCallback || !skip || !error || !callback)
         return 3;
     std::string table = std::string(argv[3]) + "\\chain.dbf";
@@ -66,6 +81,14 @@ int main(int argc, char** argv)
     if (!use(table.c_str(), 0x01, "CHAIN", 0)) {
         std::fprintf(stderr, "db_use: error %u\n", error());
         return 7;
+    }
+    if (overflow) {
+        AddVectoredExceptionHandler(0, &OverflowHandler);
+        FILE* f = std::fopen((std::string(argv[3]) + "\\thread.txt").c_str(), "w");
+        if (!f)
+            return 4;
+        std::fprintf(f, "%lu", GetCurrentThreadId());
+        std::fclose(f);
     }
     setCallback(callback);
     long reached = skip(1);

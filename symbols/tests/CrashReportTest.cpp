@@ -4,7 +4,9 @@
 // and line, and a minidump whose exception, threads and modules a small reader checks against the
 // report. Once for the database library and the chain built with debug information (dbghelp
 // reads them), once for their stripped forms with .sym files beside them (the own readers). Each
-// case takes a minute or more under load, so CTest runs them as two tests (one filter each).
+// case takes a minute or more under load, so CTest runs them as two tests (one filter each). A
+// stack overflow inside the engine call is reported as well (with debug information): by a helper
+// thread, for the overflowing thread.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -166,6 +168,66 @@ void CheckReport(const Case& c)
     DeleteFileA(dumpPath.c_str());
 }
 
+// Runs the host with the library and chain built with debug information so that the chain's
+// callback overflows the stack inside the engine call, and checks the report: written for the
+// overflowing thread (its stack range, its frames) although a helper thread wrote it, with a
+// minidump whose exception names that thread.
+void CheckOverflowReport(const Case& c)
+{
+    const std::string bin = oxtest::ProgramDir();
+    FullReports full;
+    oxtest::TempDir dir("overflow");
+    const std::string logPath = GetCrashLogPath();
+    const size_t before = oxtest::ReadFileText(logPath).size();
+    int code = oxtest::RunProcess("\"" + bin + "\\symcrash_host.exe\" \"" + c.library + "\" \"" + c.chain + "\" \"" +
+                                      dir.Path() + "\" overflow",
+                                  180000);
+    ASSERT_EQ(44, code) << "the overflow reached the program's handler after the report";
+    const uint32_t faulting = (uint32_t)std::strtoul(oxtest::ReadFileText(dir.File("thread.txt")).c_str(), nullptr, 10);
+    ASSERT_NE(0u, faulting);
+    std::string log = oxtest::ReadFileText(logPath);
+    ASSERT_GT(log.size(), before);
+    const std::vector<std::string> report = ReportTexts(log.substr(before));
+
+    ASSERT_NE(std::string::npos, IndexOf(report, "Exception code: 0xc00000fd (Stack Overflow)"));
+    // The stack range is the overflowing thread's: its stack pointer lies inside.
+    const size_t registers = IndexOf(report, "RSI: ");
+    ASSERT_NE(std::string::npos, registers);
+    const std::string& line = report[registers];
+    const size_t rsp = line.find("RSP: 0x"), range = line.find("(Stack Range: 0x");
+    ASSERT_TRUE(rsp != std::string::npos && range != std::string::npos) << line;
+    const uint64_t stackPointer = Hex(line.substr(rsp + 7, 16));
+    const uint64_t low = Hex(line.substr(range + 16, 16)), high = Hex(line.substr(range + 16 + 16 + 4, 16));
+    EXPECT_TRUE(low <= stackPointer && stackPointer < high) << line;
+
+    // The symbolic stack begins in the recursing function.
+    const size_t trace = IndexOf(report, "Stack Trace:");
+    ASSERT_NE(std::string::npos, trace);
+    const size_t deep = FrameOf(report, c.chainModule, "ChainDeep", trace);
+    ASSERT_NE(std::string::npos, deep);
+    EXPECT_EQ(trace + 1, deep) << "the overflowing function is the first frame";
+    EXPECT_NE(std::string::npos, report[deep].find("CrashChain.cpp, line ")) << report[deep];
+
+    std::string dumpText = "- Der Speicherauszug befindet sich in der Datei '";
+    size_t result = IndexOf(report, dumpText);
+    if (result == std::string::npos) {
+        dumpText = "- The memory dump has been stored into the file '";
+        result = IndexOf(report, dumpText);
+    }
+    ASSERT_NE(std::string::npos, result);
+    std::string dumpPath = report[result].substr(dumpText.size());
+    dumpPath = dumpPath.substr(0, dumpPath.find('\''));
+    MiniDumpFile dump;
+    ASSERT_TRUE(dump.Load(dumpPath)) << dumpPath;
+    MiniDumpFile::Exception exception;
+    ASSERT_TRUE(dump.GetException(exception));
+    EXPECT_EQ(0xC00000FDu, exception.code);
+    EXPECT_EQ(faulting, exception.threadId) << "the dump names the overflowing thread, not the report's helper";
+    const std::vector<uint32_t> threads = dump.ThreadIds();
+    EXPECT_NE(threads.end(), std::find(threads.begin(), threads.end(), faulting));
+    DeleteFileA(dumpPath.c_str());
+}
+
 } // namespace
 
 // The database library and the chain built with debug information: dbghelp reads them.
@@ -182,4 +244,12 @@ TEST(CrashReport, AFaultThreeCallsDeepStrippedWithSymFiles)
     ASSERT_NE(nullptr, releaseDir);
     const std::string release = releaseDir;
     CheckReport({release + "\\vlDB07.dll", release + "\\symchain.dll", "symchain"});
+}
+
+// A stack overflow inside an engine call: the report is written by a helper thread for the
+// overflowing one.
+TEST(CrashReport, AStackOverflowInsideAnEngineCallWithDebugInformation)
+{
+    const std::string bin = oxtest::ProgramDir();
+    CheckOverflowReport({bin + "\\vlDB07.dll", bin + "\\symchain.dll", "symchain"});
 }
