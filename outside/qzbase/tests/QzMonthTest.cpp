@@ -242,6 +242,74 @@ TEST_F(QzMonthTest, AClickedDayRaisesDateChangedTakesTheCorrectionThenDayClicked
     EXPECT_EQ((std::vector<std::string>{"datechanged 1002 0 10.1.2008", "clicked 1002 20", "click 1002"}),
               Without(m_host.m_events, "hover"));
     EXPECT_EQ("20.1.2008", Shown()) << "what the handler wrote back";
+
+    // what a handler writes that is no date is brought into range
+    struct Case {
+        short nDay, nMonth;
+        const char* pszShown;
+    };
+    const Case cases[] = {{31, 2, "29.2.2008"}, {-3, 13, "1.12.2008"}, {40, -1, "31.1.2008"}};
+    for (const Case& c : cases) {
+        SetLong(m_pMonth, QZ_MONTH_DATE, k07012008);
+        m_host.m_nWriteDay = c.nDay;
+        m_host.m_nWriteMonth = c.nMonth;
+        ClickAt(m_pMonth, DayCentre(m_pMonth, 1, 16));
+        EXPECT_EQ(c.pszShown, Shown()) << "day " << c.nDay << ", month " << c.nMonth;
+    }
+}
+
+// A sink of the event interface besides the dialog's: it counts what reaches it.
+class CCountingSink : public IDispatch {
+public:
+    int m_nEvents = 0;
+    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
+    {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, DIID_QzMonthEvents)) {
+            *ppv = static_cast<IDispatch*>(this);
+            return S_OK;
+        }
+        *ppv = NULL;
+        return E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(GetTypeInfoCount)(UINT* pn) override
+    {
+        *pn = 0;
+        return S_OK;
+    }
+    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        m_nEvents++;
+        return S_OK;
+    }
+};
+
+TEST_F(QzMonthTest, EveryConnectedSinkReceivesTheEvents)
+{
+    IConnectionPointContainer* pContainer = NULL;
+    ASSERT_EQ(S_OK, m_pMonth->GetControlUnknown()->QueryInterface(IID_IConnectionPointContainer, (void**)&pContainer));
+    IConnectionPoint* pPoint = NULL;
+    ASSERT_EQ(S_OK, pContainer->FindConnectionPoint(DIID_QzMonthEvents, &pPoint));
+    pContainer->Release();
+    CCountingSink sink;
+    DWORD dwCookie = 0;
+    ASSERT_EQ(S_OK, pPoint->Advise(&sink, &dwCookie));
+    EXPECT_EQ(2, GetShort(m_pMonth, QZ_TEST_SINKS));
+
+    ASSERT_TRUE(BringToFront(&m_host));
+    m_host.m_events.clear();
+    ClickAt(m_pMonth, DayCentre(m_pMonth, 1, 16));
+    EXPECT_EQ((std::vector<std::string>{"datechanged 1002 0 16.1.2008", "clicked 1002 16", "click 1002"}),
+              Without(m_host.m_events, "hover"));
+    EXPECT_EQ(m_host.m_events.size(), (size_t)sink.m_nEvents);
+
+    EXPECT_EQ(S_OK, pPoint->Unadvise(dwCookie));
+    EXPECT_EQ(CONNECT_E_NOCONNECTION, pPoint->Unadvise(dwCookie));
+    EXPECT_EQ(1, GetShort(m_pMonth, QZ_TEST_SINKS));
+    pPoint->Release();
 }
 
 TEST_F(QzMonthTest, TheMonthArrowsKeepTheDayUntilTheHandlerCorrectsIt)

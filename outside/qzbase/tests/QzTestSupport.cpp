@@ -80,6 +80,8 @@ void CQzHost::DateChanged(UINT id, short* pUnused, short* pDay, short* pMonth, s
            std::to_string(*pMonth) + "." + std::to_string(*pYear));
     if (m_nWriteDay != 0)
         *pDay = m_nWriteDay;
+    if (m_nWriteMonth != 0)
+        *pMonth = m_nWriteMonth;
     if (m_bCorrectDay) {
         static const int days[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
         bool bLeap = (*pYear % 4 == 0 && *pYear % 100 != 0) || *pYear % 400 == 0;

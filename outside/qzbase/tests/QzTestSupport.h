@@ -36,6 +36,7 @@ public:
     std::vector<std::string> m_events;
     bool m_bCorrectDay = false;          // DateChanged lowers a day the month lacks (as the navigator does)
     short m_nWriteDay = 0;               // DateChanged writes this day back when not 0
+    short m_nWriteMonth = 0;             // and this month
     bool m_bDestroyOnDayClicked = false; // DayClicked takes the date and ends the dialog
     long m_nPicked = -1;                 // the date DayClicked took (year * 10000 + month * 100 + day)
 
