@@ -56,6 +56,12 @@
 #define QZ_MONTH_STATE_PLAIN 0x376, 8L, QZ_MONTH_STATE_MARK, QZ_STATE_VERSION, 0
 #define QZ_MONTH_STATE_WEEKNUMBERS 0x376, 8L, QZ_MONTH_STATE_MARK, QZ_STATE_VERSION, QZ_MONTH_FLAG_WEEKNUMBERS
 
+/* qzmday2 and qzCalend keep everything in their properties: their word is 0. */
+#define QZ_MDAY_STATE_MARK 0x444D5A51L   /* "QZMD" */
+#define QZ_CALEND_STATE_MARK 0x41435A51L /* "QZCA" */
+#define QZ_MDAY_STATE_PLAIN 0x376, 8L, QZ_MDAY_STATE_MARK, QZ_STATE_VERSION, 0
+#define QZ_CALEND_STATE_PLAIN 0x376, 8L, QZ_CALEND_STATE_MARK, QZ_STATE_VERSION, 0
+
 /* ---- members of every control that tests use (DISPID 1000 up) ------------------------------
  * QZ_TEST_FIRE    method (short event DISPID, then the event's arguments in order, each by
  *                 value; by-reference arguments are passed as their plain type): raises the
