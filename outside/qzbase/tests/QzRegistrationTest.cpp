@@ -45,8 +45,9 @@ TEST(QzRegistrationTest, RegisteredClassesAreFoundAndUnregisteringRemovesThem)
         EXPECT_EQ(0, RegQuery(lib.pszClsid)) << "reg query finds " << lib.pszDll;
         CWnd ctl;
         ASSERT_TRUE(ctl.CreateControl(*lib.pClsid, "", WS_VISIBLE, CRect(0, 0, 100, 20), &host, 2000)) << lib.pszDll;
-        if (lib.pClsid == &CLSID_QzDEdit)
+        if (lib.pClsid == &CLSID_QzDEdit) {
             EXPECT_EQ(QZ_DEDIT_MODE_DATE, GetShort(&ctl, QZ_DEDIT_MODE)) << "a field without a saved state shows a date";
+        }
         ctl.DestroyWindow();
 
         ASSERT_EQ(S_OK, pfnUnregister());
