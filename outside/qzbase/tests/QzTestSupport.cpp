@@ -185,6 +185,8 @@ void Settle()
 bool BringToFront(CWnd* pWnd)
 {
     HWND hTop = ::GetAncestor(pWnd->m_hWnd, GA_ROOT);
+    // above the windows of other programs on the shared desktop, where the real mouse clicks
+    ::SetWindowPos(hTop, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ::SetForegroundWindow(hTop);
     ::SetActiveWindow(hTop);
     Settle();
