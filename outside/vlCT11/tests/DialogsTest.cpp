@@ -600,6 +600,27 @@ bool PumpUntil(HWND dialog, Condition condition)
     return true;
 }
 
+// The mouse resting on a control with hover help shows its text (after the delay).
+TEST_F(LibraryDialog, HoverHelpAppearsWhenTheMouseRests)
+{
+    const int previous = CtlSetHelpWindowDelay(100);
+    HWND dialog = Open(ReminderTemplate());
+    ASSERT_NE(nullptr, dialog);
+    HWND postpone = GetDlgItem(dialog, 1065);
+    ASSERT_TRUE(CtlAttachHelpWindowA(postpone, kHelp50100, 0));
+    HWND tip = TooltipOf(dialog);
+    ASSERT_NE(nullptr, tip);
+    EXPECT_FALSE(IsWindowVisible(tip));
+    RECT button = ScreenRectOf(postpone);
+    SetCursorPos(button.left + 3, button.top + 3);
+    PumpDialog(dialog);
+    SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    EXPECT_TRUE(PumpUntil(dialog, [&] { return IsWindowVisible(tip) != FALSE; })) << "tooltip shown";
+    RECT shown = ScreenRectOf(tip);
+    EXPECT_LE(shown.right - shown.left, 360) << "the long text wraps";
+    CtlSetHelpWindowDelay(previous);
+}
+
 // The single reminder window's look: the info panel of an appointment and the picture buttons,
 // the "go to record" button hot with its tooltip shown.
 TEST_F(LibraryDialog, ScreenshotOfTheReminderWindow)
