@@ -5,6 +5,7 @@
 
 #include "ActivityLog.h"
 #include "AnswerScript.h"
+#include "ColorMessages.h"
 #include "Environment.h"
 
 namespace {
@@ -94,6 +95,10 @@ void Answer(HWND dialog)
         return;
     }
     const DialogAnswer answer = s_script.Next(ReadEnvironment("VLCT11_DIALOGS"));
+    if (answer.keep) {
+        WriteActivity({"DialogKept", Caption(dialog)});
+        return;
+    }
     std::string filled;
     for (const auto& [id, text] : answer.items) {
         HWND item = GetDlgItem(dialog, id);
@@ -132,6 +137,13 @@ DialogAnswer ParseDialogAnswer(const std::string& entry)
 {
     DialogAnswer answer;
     const std::vector<std::string> parts = SplitEscaped(entry, ';');
+    std::string first = Unescaped(parts[0]);
+    first.erase(0, first.find_first_not_of(' '));
+    first.erase(first.find_last_not_of(' ') + 1);
+    if (parts.size() == 1 && lstrcmpiA(first.c_str(), "KEEP") == 0) {
+        answer.keep = true;
+        return answer;
+    }
     answer.button = AnswerScript::ParseAnswer(Unescaped(parts[0]));
     for (size_t i = 1; i < parts.size(); ++i) {
         const size_t equals = parts[i].find('=');
@@ -155,6 +167,12 @@ LRESULT CALLBACK VlmrDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     if (message == WM_NCDESTROY)
         RemovePropA(window, kAnswerCountProperty);
+    if (message >= WM_CTLCOLOREDIT && message <= WM_CTLCOLORSTATIC) {
+        // The dialog's answer to the library's message wins; 0 leaves the usual colours.
+        const int type = (int)(message - WM_CTLCOLORMSGBOX);
+        if (LRESULT brush = SendMessageA(window, CtlColorMessage(type), wParam, lParam))
+            return brush;
+    }
     const LRESULT result = DefDlgProcA(window, message, wParam, lParam);
     if (message == WM_INITDIALOG && IsUnattended())
         PostMessageA(window, AnswerMessage(), 0, 0);

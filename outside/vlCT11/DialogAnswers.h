@@ -13,8 +13,9 @@
 // "IDOK;101=secret;102=secret|IDCANCEL". Inside a text "\|", "\;" and "\\" stand for '|', ';' and
 // '\'. An edit item takes at most as many characters as its limit allows, as when typed. An empty
 // entry, or none left, presses Cancel (item 2) when the dialog has one, else OK (item 1), else
-// sends WM_CLOSE. The position in the list is kept per process and starts again when the
-// variable's value changes.
+// sends WM_CLOSE. The entry KEEP answers nothing: the dialog stays open for its test to drive and
+// takes no further entries (log line "DialogKept caption"). The position in the list is kept per
+// process and starts again when the variable's value changes.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +26,7 @@
 #include <vector>
 
 struct DialogAnswer {
+    bool keep = false;                              // KEEP: leave the dialog open, unanswered
     std::optional<int> button;                      // nothing: the dialog's default
     std::vector<std::pair<int, std::string>> items; // item id and text, in order
 };
@@ -34,5 +36,7 @@ DialogAnswer ParseDialogAnswer(const std::string& entry);
 // Splits the variable's value into entries at unescaped '|'.
 std::vector<std::string> SplitDialogEntries(const std::string& value);
 
-// The window procedure of the class "vlmrDialog1132".
+// The window procedure of the dialog classes "VlmrDialog1132" and "VlmrDialog21132": dialog-manager
+// behaviour, the colour messages (WM_CTLCOLOR* become the registered CTL_CTLCOLOR_* messages to
+// the dialog first), and the unattended answers.
 LRESULT CALLBACK VlmrDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

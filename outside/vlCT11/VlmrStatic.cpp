@@ -1,10 +1,13 @@
 #include "VlmrStatic.h"
 
-#include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
+#include "ColorMessages.h"
 #include "Markup.h"
 #include "WindowClasses.h"
+#include "vlCT11.h"
 
 namespace {
 
@@ -25,108 +28,119 @@ std::string WindowText(HWND hwnd)
     return text;
 }
 
-// Lays the segments out as flowing text: words wrap at the right edge, a line break in the text
-// starts a new line, blanks at the start of a line are dropped. The words of one segment on one
-// line are drawn as one run: the width of a run as measured may differ from the sum of its words.
-class FlowWriter {
+// Fonts, text widths and bitmaps of one paint, from the device context and the module that made
+// the dialog.
+class GdiMeasurer : public MarkupMeasurer {
 public:
-    FlowWriter(HDC dc, const RECT& area) : m_dc(dc), m_area(area) {}
-
-    void Write(const std::string& text, HFONT font)
+    GdiMeasurer(HDC dc, HFONT controlFont, HINSTANCE module) : m_dc(dc), m_controlFont(controlFont), m_module(module)
     {
-        SelectObject(m_dc, font);
-        TEXTMETRICA metrics;
-        GetTextMetricsA(m_dc, &metrics);
-        m_fontHeight = metrics.tmHeight;
-        m_lineHeight = std::max(m_lineHeight, m_fontHeight);
-        size_t i = 0;
-        while (i < text.size()) {
-            char c = text[i];
-            if (c == '\r') {
-                ++i;
-                continue;
-            }
-            if (c == '\n') {
-                Flush();
-                NewLine();
-                ++i;
-                continue;
-            }
-            bool blank = c == ' ';
-            size_t end = i;
-            while (end < text.size() && text[end] != '\r' && text[end] != '\n' && (text[end] == ' ') == blank)
-                ++end;
-            if (!blank)
-                AddWord(text.substr(i, end - i));
-            else if (m_lineUsed || !m_run.empty())
-                m_blanks.append(text, i, end - i);
-            i = end;
-        }
-        // Blanks at the end of a segment separate it from the next one on the same line.
-        m_run += m_blanks;
-        m_blanks.clear();
-        Flush();
+        GetObjectA(controlFont, sizeof m_controlFace, &m_controlFace);
     }
 
-private:
-    int Width(const std::string& text)
+    ~GdiMeasurer() override
     {
+        for (auto& [key, font] : m_fonts)
+            DeleteObject(font);
+        for (auto& [name, bitmap] : m_bitmaps)
+            if (bitmap)
+                DeleteObject(bitmap);
+    }
+
+    HFONT Font(const MarkupFont& font) const
+    {
+        if (font.face.empty() && font.points == 0 && !font.bold)
+            return m_controlFont;
+        const std::string key = font.face + "|" + std::to_string(font.points) + (font.bold ? "|b" : "");
+        auto it = m_fonts.find(key);
+        if (it != m_fonts.end())
+            return it->second;
+        LOGFONTA face = m_controlFace;
+        if (!font.face.empty()) {
+            lstrcpynA(face.lfFaceName, font.face.c_str(), LF_FACESIZE);
+            face.lfWidth = 0;
+        }
+        if (font.points > 0) {
+            face.lfHeight = -MulDiv(font.points, GetDeviceCaps(m_dc, LOGPIXELSY), 72);
+            face.lfWidth = 0;
+        }
+        if (font.bold)
+            face.lfWeight = FW_BOLD;
+        HFONT made = CreateFontIndirectA(&face);
+        if (!made)
+            made = m_controlFont;
+        m_fonts.emplace(key, made != m_controlFont ? made : nullptr);
+        return made;
+    }
+
+    HBITMAP Bitmap(const std::string& name) const
+    {
+        auto it = m_bitmaps.find(name);
+        if (it == m_bitmaps.end())
+            it = m_bitmaps.emplace(name, m_module ? LoadBitmapA(m_module, name.c_str()) : nullptr).first;
+        return it->second;
+    }
+
+    int TextWidth(const MarkupFont& font, const std::string& text) const override
+    {
+        SelectObject(m_dc, Font(font));
         SIZE size{};
         GetTextExtentPoint32A(m_dc, text.c_str(), (int)text.size(), &size);
         return size.cx;
     }
 
-    void AddWord(const std::string& word)
+    int LineHeight(const MarkupFont& font) const override
     {
-        std::string longer = m_run + m_blanks + word;
-        m_blanks.clear();
-        if ((m_lineUsed || !m_run.empty()) && m_area.left + m_x + Width(longer) > m_area.right) {
-            Flush();
-            NewLine();
-            m_run = word;
-        } else
-            m_run = longer;
+        SelectObject(m_dc, Font(font));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(m_dc, &metrics);
+        return metrics.tmHeight;
     }
 
-    void Flush()
+    void BitmapSize(const std::string& name, int* width, int* height) const override
     {
-        if (m_run.empty())
+        BITMAP info{};
+        HBITMAP bitmap = Bitmap(name);
+        if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) {
+            *width = *height = 0;
             return;
-        ExtTextOutA(m_dc, m_area.left + m_x, m_area.top + m_y, ETO_CLIPPED, &m_area, m_run.c_str(),
-                    (UINT)m_run.size(), nullptr);
-        m_x += Width(m_run);
-        m_lineUsed = true;
-        m_run.clear();
+        }
+        *width = info.bmWidth;
+        *height = info.bmHeight;
     }
 
-    void NewLine()
-    {
-        m_y += m_lineHeight;
-        m_x = 0;
-        m_lineHeight = m_fontHeight;
-        m_lineUsed = false;
-        m_blanks.clear();
-    }
-
+private:
     HDC m_dc;
-    RECT m_area;
-    std::string m_run;    // words waiting to be drawn at m_x
-    std::string m_blanks; // blanks after the run, kept until a word follows
-    bool m_lineUsed = false;
-    int m_x = 0;
-    int m_y = 0;
-    int m_lineHeight = 0;
-    int m_fontHeight = 0;
+    HFONT m_controlFont;
+    HINSTANCE m_module;
+    LOGFONTA m_controlFace{};
+    mutable std::map<std::string, HFONT> m_fonts;
+    mutable std::map<std::string, HBITMAP> m_bitmaps;
 };
+
+// Bitmaps are drawn with the colour of their top left pixel as the transparent colour.
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y)
+{
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof info, &info);
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(source, bitmap);
+    TransparentBlt(dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, info.bmWidth, info.bmHeight,
+                   GetPixel(source, 0, 0));
+    SelectObject(source, previous);
+    DeleteDC(source);
+}
 
 void Paint(HWND hwnd, HDC dc)
 {
     RECT client;
     GetClientRect(hwnd, &client);
+    // The dialog's colour first (the library's message, then the system's), else the library's.
+    HBRUSH brush = AskParentForBrush(hwnd, dc, CTL_CTLCOLOR_TYPE_STATIC);
     HWND parent = GetParent(hwnd);
-    HBRUSH brush = parent ? (HBRUSH)SendMessageA(parent, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)hwnd) : nullptr;
+    if (!brush && parent)
+        brush = (HBRUSH)SendMessageA(parent, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)hwnd);
     if (!brush) {
-        brush = GetSysColorBrush(COLOR_BTNFACE);
+        brush = LibraryBackgroundBrush();
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     }
     FillRect(dc, &client, brush);
@@ -134,22 +148,29 @@ void Paint(HWND hwnd, HDC dc)
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     SetBkMode(dc, TRANSPARENT);
 
-    std::vector<MarkupSegment> segments = ParseMarkup(WindowText(hwnd).c_str());
-    if (segments.empty())
-        return;
-    HFONT plain = PlainFont(hwnd);
-    LOGFONTA boldFace{};
-    GetObjectA(plain, sizeof boldFace, &boldFace);
-    boldFace.lfWeight = FW_BOLD;
-    HFONT bold = CreateFontIndirectA(&boldFace);
-    HGDIOBJ previous = SelectObject(dc, plain);
-    FlowWriter writer(dc, client);
-    for (const MarkupSegment& segment : segments)
-        writer.Write(segment.text, segment.style == MarkupSegment::Style::Bold && bold ? bold : plain);
-    SelectObject(dc, previous);
-    if (bold)
-        DeleteObject(bold);
+    const std::string markup = WindowText(hwnd);
+    HGDIOBJ previous = SelectObject(dc, PlainFont(hwnd));
+    {
+        GdiMeasurer measurer(dc, PlainFont(hwnd), (HINSTANCE)GetWindowLongPtrA(hwnd, GWLP_HINSTANCE));
+        const MarkupLayout layout = LayoutMarkup(markup.c_str(), client.right - client.left, measurer);
+        std::vector<int> tops(layout.lineHeights.size() + 1, 0);
+        for (size_t i = 0; i < layout.lineHeights.size(); ++i)
+            tops[i + 1] = tops[i] + layout.lineHeights[i];
+        for (const MarkupRun& run : layout.runs) {
+            const int y = tops[(size_t)run.line];
+            if (y > client.bottom)
+                break;
+            if (run.kind == MarkupRun::Kind::Bitmap) {
+                DrawBitmap(dc, measurer.Bitmap(run.text), run.x, y);
+                continue;
+            }
+            SelectObject(dc, measurer.Font(run.font));
+            ExtTextOutA(dc, run.x, y, ETO_CLIPPED, &client, run.text.c_str(), (UINT)run.text.size(), nullptr);
+        }
+        SelectObject(dc, previous);
+    }
 }
+
 
 LRESULT CALLBACK VlmrStaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {

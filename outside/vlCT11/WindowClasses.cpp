@@ -3,7 +3,9 @@
 
 #include <mutex>
 
+#include "ColorMessages.h"
 #include "DialogAnswers.h"
+#include "HelpIdMarker.h"
 #include "Module.h"
 #include "VlmrButton.h"
 #include "VlmrStatic.h"
@@ -14,7 +16,7 @@ namespace {
 std::mutex s_lock;
 int s_openJobs = 0;
 
-bool RegisterDialogClass(HINSTANCE instance)
+bool RegisterDialogClassNamed(HINSTANCE instance, const char* name)
 {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
@@ -23,9 +25,12 @@ bool RegisterDialogClass(HINSTANCE instance)
     wc.cbWndExtra = DLGWINDOWEXTRA;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-    wc.lpszClassName = kDialogClassName;
+    wc.lpszClassName = name;
     return RegisterClassExA(&wc) != 0;
 }
+
+bool RegisterDialogClass(HINSTANCE instance) { return RegisterDialogClassNamed(instance, kDialogClassName); }
+bool RegisterDialog2Class(HINSTANCE instance) { return RegisterDialogClassNamed(instance, kDialog2ClassName); }
 
 struct ClassEntry {
     const char* name;
@@ -34,8 +39,10 @@ struct ClassEntry {
 
 const ClassEntry kClasses[] = {
     {kDialogClassName, RegisterDialogClass},
+    {kDialog2ClassName, RegisterDialog2Class},
     {kStaticClassName, RegisterVlmrStatic},
     {kButtonClassName, RegisterVlmrButton},
+    {kHelpIdClassName, RegisterHelpIdMarker},
 };
 
 void RegisterClasses()
@@ -44,6 +51,7 @@ void RegisterClasses()
     // is kept as it is.
     for (const ClassEntry& entry : kClasses)
         entry.registerClass(LibraryInstance());
+    CtlColorMessage(CTL_CTLCOLOR_TYPE_EDIT); // the colour messages exist from the first job on
 }
 
 void UnregisterClasses()

@@ -14,10 +14,56 @@
 #define VLCT11_API extern "C" __declspec(dllimport)
 #endif
 
-// Job of the calling module: while at least one job is open, the window classes
-// "vlmrDialog1132", "VLMRSTATIC1132" and "VLMRBUTTON1132" exist. Jobs are counted.
+// Job of the calling module: while at least one job is open, the window classes of the library
+// exist (names compare without case):
+//   "VlmrDialog1132", "VlmrDialog21132"  dialog classes for a template's CLASS statement
+//   "VlmrStatic1132"                     a static that renders the library's markup (README.md)
+//   "vlmrbutton1132"                     push button; "{&G}:Tooltip" and ":Tooltip" captions give
+//                                        picture buttons with a tooltip (README.md)
+//   "VlmrHelpID1132"                     an invisible marker whose caption is a help id
+// Jobs are counted; answers the number of open jobs.
 VLCT11_API int WINAPI CtlJobOpen(void);
 VLCT11_API int WINAPI CtlJobClose(void);
+
+// The look of the library's dialogs (the program passes 0x200C). Answers the previous mode (0 at
+// start).
+VLCT11_API int WINAPI CtlSetDialogboxMode(int mode);
+// Delay in milliseconds before a hover help (and a picture button's tooltip) appears; applies to
+// the help attached afterwards. Answers the previous delay (600 at start); negative values are
+// refused (nothing changes, -1).
+VLCT11_API int WINAPI CtlSetHelpWindowDelay(int milliseconds);
+// Library support of a top-level window (the program passes -2 and NULL). The window keeps
+// working as before. Answers TRUE for a window, FALSE otherwise.
+VLCT11_API BOOL WINAPI CtlAddCtlSupportA(HWND window, int mode, void* reserved);
+// Fills the window's client area with the library's background colour (CtlTools_rgbBkgnd).
+// Answers TRUE when something was filled.
+VLCT11_API BOOL WINAPI CtlEraseBkgnd(HWND window, HDC dc);
+// A hover help on the control: the text appears in a wrapped tooltip after the help delay while
+// the mouse rests on it. A later call for the same control replaces the text; NULL or empty text
+// removes the help. The help goes with the control. Answers TRUE on success.
+VLCT11_API BOOL WINAPI CtlAttachHelpWindowA(HWND control, const char* text, int reserved);
+// Moves a window rectangle (screen coordinates) onto the work area of its nearest monitor; a
+// rectangle larger than the work area shrinks to it. A rectangle already inside stays as it is.
+// Answers TRUE when the rectangle was changed, FALSE when it stayed or is NULL.
+VLCT11_API BOOL WINAPI CtlEnsureVisible(RECT* rect, int reserved);
+
+// The colour messages: the library's dialogs and controls ask the dialog (the control's parent)
+// for a brush with these registered messages, wParam the device context, lParam the control. An
+// answer of 0 gives the library's colours. The type of each is the WM_CTLCOLOR type it stands for.
+#define CTL_CTLCOLOR_EDIT_NAME "CTL_CTLCOLOR_EDIT"
+#define CTL_CTLCOLOR_LISTBOX_NAME "CTL_CTLCOLOR_LISTBOX"
+#define CTL_CTLCOLOR_BTN_NAME "CTL_CTLCOLOR_BTN"
+#define CTL_CTLCOLOR_DLG_NAME "CTL_CTLCOLOR_DLG"
+#define CTL_CTLCOLOR_SCROLLBAR_NAME "CTL_CTLCOLOR_SCROLLBAR"
+#define CTL_CTLCOLOR_STATIC_NAME "CTL_CTLCOLOR_STATIC"
+enum CtlColorType {
+    CTL_CTLCOLOR_TYPE_EDIT = 1,      // CTLCOLOR_EDIT
+    CTL_CTLCOLOR_TYPE_LISTBOX = 2,   // CTLCOLOR_LISTBOX
+    CTL_CTLCOLOR_TYPE_BTN = 3,       // CTLCOLOR_BTN
+    CTL_CTLCOLOR_TYPE_DLG = 4,       // CTLCOLOR_DLG
+    CTL_CTLCOLOR_TYPE_SCROLLBAR = 5, // CTLCOLOR_SCROLLBAR
+    CTL_CTLCOLOR_TYPE_STATIC = 6,    // CTLCOLOR_STATIC
+};
 
 // A modal box like MessageBoxA; returns the id of the pressed button.
 VLCT11_API int WINAPI CtlMessageBoxA(HWND owner, const char* text, const char* caption, UINT style);

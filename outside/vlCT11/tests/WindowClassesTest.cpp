@@ -12,7 +12,8 @@
 
 namespace {
 
-const char* const kClassNames[] = {"vlmrDialog1132", "VLMRSTATIC1132", "VLMRBUTTON1132"};
+const char* const kClassNames[] = {"vlmrDialog1132", "VlmrDialog21132", "VLMRSTATIC1132", "VLMRBUTTON1132",
+                                    "VlmrHelpID1132"};
 
 bool ClassExists(const char* name)
 {
