@@ -1,0 +1,217 @@
+// The font-face and font-size combo boxes against the fonts the system has: faces with their
+// TrueType flag, the sizes of a scalable and of a raster face, sizes given back in twips, and
+// screenshots of both boxes dropped down.
+#include <afxwin.h>
+#include <gtest/gtest.h>
+
+#include <CFontComboBox.h>
+#include <CSizeComboBox.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "FrameTestSupport.h"
+#include "TestKit.h"
+
+namespace {
+
+// A font box that records the entries it is asked to delete (as a format bar's box frees its own
+// data).
+class CRecordingFontBox : public CFontComboBox {
+public:
+    std::vector<std::string> m_deleted;
+    void DeleteItem(LPDELETEITEMSTRUCT lpDIS) override
+    {
+        const CFontDesc* pDesc = (const CFontDesc*)lpDIS->itemData;
+        if (pDesc != NULL)
+            m_deleted.push_back((LPCTSTR)pDesc->m_strName);
+        CFontComboBox::DeleteItem(lpDIS);
+    }
+};
+
+class FontComboTest : public ::testing::Test {
+protected:
+    CWnd m_wnd;
+    CRecordingFontBox m_fonts;
+    CSizeComboBox m_sizes;
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_wnd.CreateEx(0, AfxRegisterWndClass(0, NULL, (HBRUSH)(COLOR_BTNFACE + 1)), "Schriftart",
+                                   WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 360, 280, NULL, NULL));
+        ASSERT_TRUE(m_fonts.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT | CBS_OWNERDRAWFIXED |
+                                       CBS_HASSTRINGS,
+                                   CRect(10, 10, 210, 220), &m_wnd, 20));
+        ASSERT_TRUE(m_sizes.Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN, CRect(220, 10, 290, 220), &m_wnd, 26));
+        CFont* pFont = CFont::FromHandle((HFONT)::GetStockObject(DEFAULT_GUI_FONT));
+        m_fonts.SetFont(pFont);
+        m_sizes.SetFont(pFont);
+    }
+    void TearDown() override
+    {
+        m_wnd.DestroyWindow();
+        CWnd::DeleteTempMap();
+    }
+    int IndexOf(CComboBox& box, const char* pszText) { return box.FindStringExact(-1, pszText); }
+    std::vector<int> Sizes()
+    {
+        std::vector<int> sizes;
+        for (int i = 0; i < m_sizes.GetCount(); i++)
+            sizes.push_back(m_sizes.GetTwips(i) / 20);
+        return sizes;
+    }
+    void Shot(CComboBox& box, const char* pszName)
+    {
+        box.ShowDropDown(TRUE);
+        framestest::RunToIdle();
+        COMBOBOXINFO cbi;
+        memset(&cbi, 0, sizeof(cbi));
+        cbi.cbSize = sizeof(cbi);
+        ASSERT_TRUE(::GetComboBoxInfo(box.m_hWnd, &cbi));
+        std::string strPath = framestest::SaveWindowsShot({m_wnd.m_hWnd, cbi.hwndList}, pszName);
+        box.ShowDropDown(FALSE);
+        ASSERT_FALSE(strPath.empty());
+        std::string strFolder = oxtest::ProgramDir() + "\\..\\shots";
+        ::CreateDirectoryA(strFolder.c_str(), NULL);
+        strFolder += "\\afx";
+        ::CreateDirectoryA(strFolder.c_str(), NULL);
+        EXPECT_TRUE(::CopyFileA(strPath.c_str(), (strFolder + "\\" + pszName + ".png").c_str(), FALSE));
+    }
+};
+
+const std::vector<int> kStandardSizes = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48};
+
+} // namespace
+
+TEST_F(FontComboTest, FacesOfTheScreenWithTheirType)
+{
+    int nCount = m_fonts.FillFonts();
+    ASSERT_GT(nCount, 0);
+    ASSERT_EQ(nCount, m_fonts.GetCount());
+    std::set<std::string> names;
+    int nTrueType = -1, nRaster = -1;
+    for (int i = 0; i < nCount; i++) {
+        const CFontDesc* pDesc = m_fonts.GetFontDesc(i);
+        ASSERT_NE(nullptr, pDesc) << i;
+        CString strText;
+        m_fonts.GetLBText(i, strText);
+        EXPECT_STREQ(strText, pDesc->m_strName);
+        EXPECT_NE('@', strText[0]) << "vertical faces are left out";
+        EXPECT_TRUE(names.insert((LPCTSTR)strText).second) << "each face once: " << (LPCTSTR)strText;
+        if (nTrueType < 0 && (pDesc->m_dwFontType & TRUETYPE_FONTTYPE))
+            nTrueType = i;
+        if (nRaster < 0 && (pDesc->m_dwFontType & RASTER_FONTTYPE))
+            nRaster = i;
+    }
+    EXPECT_EQ(nullptr, m_fonts.GetFontDesc(nCount));
+    ASSERT_GE(nTrueType, 0) << "the system has TrueType faces";
+
+    // The type agrees with what the system says of the face.
+    CString strFace = m_fonts.GetFontDesc(nTrueType)->m_strName;
+    LOGFONTA lf;
+    memset(&lf, 0, sizeof(lf));
+    lf.lfCharSet = m_fonts.GetFontDesc(nTrueType)->m_nCharSet;
+    lstrcpynA(lf.lfFaceName, strFace, LF_FACESIZE);
+    HFONT hFont = ::CreateFontIndirectA(&lf);
+    HDC hdc = ::GetDC(NULL);
+    HGDIOBJ hOld = ::SelectObject(hdc, hFont);
+    TEXTMETRICA tm;
+    ::GetTextMetricsA(hdc, &tm);
+    EXPECT_TRUE(tm.tmPitchAndFamily & TMPF_TRUETYPE) << (LPCTSTR)strFace;
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(NULL, hdc);
+    ::DeleteObject(hFont);
+
+    // Selecting by name: whole names without regard to case; a part of a name is none.
+    CString strLower = strFace;
+    strLower.MakeLower();
+    EXPECT_EQ(nTrueType, m_fonts.SelectFont(strLower));
+    EXPECT_EQ(nTrueType, m_fonts.GetCurSel());
+    EXPECT_EQ(CB_ERR, m_fonts.SelectFont(strFace.Left(strFace.GetLength() - 1) + "#"));
+    EXPECT_EQ(nTrueType, m_fonts.GetCurSel()) << "a face the box does not have leaves the selection";
+
+    // A second fill gives the same faces (nothing twice).
+    EXPECT_EQ(nCount, m_fonts.FillFonts());
+    Shot(m_fonts, "font_combo");
+}
+
+TEST_F(FontComboTest, SizesOfScalableAndRasterFaces)
+{
+    m_fonts.FillFonts();
+    int nTrueType = -1, nRaster = -1;
+    for (int i = 0; i < m_fonts.GetCount(); i++) {
+        DWORD dwType = m_fonts.GetFontDesc(i)->m_dwFontType;
+        if (nTrueType < 0 && (dwType & TRUETYPE_FONTTYPE))
+            nTrueType = i;
+        if (nRaster < 0 && (dwType & RASTER_FONTTYPE))
+            nRaster = i;
+    }
+    ASSERT_GE(nTrueType, 0);
+    EXPECT_EQ(15, m_sizes.FillSizes(m_fonts.GetFontDesc(nTrueType)->m_strName));
+    EXPECT_EQ(kStandardSizes, Sizes());
+    EXPECT_EQ(kStandardSizes, (m_sizes.FillSizes("Keine solche Schrift"), Sizes())) << "an unknown face is scaled";
+
+    if (nRaster >= 0) {
+        // The real sizes of the face (points from the character height), ascending, each once.
+        CString strRaster = m_fonts.GetFontDesc(nRaster)->m_strName;
+        int nCount = m_sizes.FillSizes(strRaster);
+        ASSERT_GT(nCount, 0) << (LPCTSTR)strRaster;
+        std::vector<int> sizes = Sizes();
+        EXPECT_NE(kStandardSizes, sizes) << (LPCTSTR)strRaster;
+        for (size_t i = 1; i < sizes.size(); i++)
+            EXPECT_LT(sizes[i - 1], sizes[i]);
+        // each offered size gives the face at that height
+        int nHeight = m_sizes.GetHeight(0);
+        EXPECT_LT(nHeight, 0);
+        HFONT hFont = ::CreateFontA(nHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, strRaster);
+        HDC hdc = ::GetDC(NULL);
+        HGDIOBJ hOld = ::SelectObject(hdc, hFont);
+        TEXTMETRICA tm;
+        ::GetTextMetricsA(hdc, &tm);
+        EXPECT_EQ(sizes[0], ::MulDiv(tm.tmHeight - tm.tmInternalLeading, 72, ::GetDeviceCaps(hdc, LOGPIXELSY)));
+        ::SelectObject(hdc, hOld);
+        ::ReleaseDC(NULL, hdc);
+        ::DeleteObject(hFont);
+    } else {
+        ADD_FAILURE() << "the system has no raster face to try";
+    }
+}
+
+TEST_F(FontComboTest, SizesInTwips)
+{
+    m_sizes.FillSizes("Tahoma");
+    const struct {
+        int nTwips;
+        int nIndex; // CB_ERR: not in the list, shown as text
+        const char* pszText;
+    } cases[] = {{240, 4, "12"}, {160, 0, "8"}, {960, 14, "48"}, {210, CB_ERR, "10,5"}, {250, CB_ERR, "12,5"}, {1000, CB_ERR, "50"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.nIndex, m_sizes.SelectTwips(c.nTwips)) << c.nTwips;
+        EXPECT_EQ(c.nIndex, m_sizes.GetCurSel()) << c.nTwips;
+        CString strText;
+        m_sizes.GetWindowText(strText);
+        EXPECT_STREQ(c.pszText, strText) << c.nTwips;
+    }
+    int nTwelve = IndexOf(m_sizes, "12");
+    ASSERT_GE(nTwelve, 0);
+    EXPECT_EQ(240, m_sizes.GetTwips(nTwelve));
+    // the height converted back as a format bar does it: height x 72 / LOGPIXELSY x -20 twips
+    EXPECT_EQ(240, m_sizes.GetHeight(nTwelve) * 72 / m_sizes.m_nLogPixelsY * -20);
+    EXPECT_EQ(-1, m_sizes.GetTwips(99));
+    EXPECT_EQ(0, m_sizes.GetHeight(99));
+    EXPECT_EQ(nTwelve, m_sizes.InsertSize(12)) << "a size the list has is not added again";
+    EXPECT_EQ(15, m_sizes.GetCount());
+    EXPECT_EQ(5, m_sizes.InsertSize(13)) << "kept in order";
+    m_sizes.SelectTwips(240);
+    Shot(m_sizes, "size_combo");
+}
+
+TEST_F(FontComboTest, EntriesGoWithTheirData)
+{
+    m_fonts.FillFonts();
+    ASSERT_GT(m_fonts.GetCount(), 1);
+    CString strFirst = m_fonts.GetFontDesc(0)->m_strName;
+    m_fonts.DeleteString(0);
+    EXPECT_EQ((std::vector<std::string>{(LPCTSTR)strFirst}), m_fonts.m_deleted) << "the entry's data reach DeleteItem";
+    EXPECT_EQ(CB_ERR, m_fonts.FindStringExact(-1, strFirst));
+}
