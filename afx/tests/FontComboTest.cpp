@@ -132,53 +132,59 @@ TEST_F(FontComboTest, FacesOfTheScreenWithTheirType)
 
     // A second fill gives the same faces (nothing twice).
     EXPECT_EQ(nCount, m_fonts.FillFonts());
+    m_fonts.SelectFont(strFace);
+    m_sizes.FillSizes(strFace);
+    m_sizes.SelectTwips(200);
     Shot(m_fonts, "font_combo");
 }
 
 TEST_F(FontComboTest, SizesOfScalableAndRasterFaces)
 {
+    // A raster face of the test's own in two sizes: 13 and 17 pixels without internal leading.
+    std::string strDir = oxtest::ProgramDir() + "\\";
+    ASSERT_GT(::AddFontResourceExA((strDir + "TestRaster10.fnt").c_str(), FR_PRIVATE, 0), 0);
+    ASSERT_GT(::AddFontResourceExA((strDir + "TestRaster13.fnt").c_str(), FR_PRIVATE, 0), 0);
     m_fonts.FillFonts();
-    int nTrueType = -1, nRaster = -1;
-    for (int i = 0; i < m_fonts.GetCount(); i++) {
-        DWORD dwType = m_fonts.GetFontDesc(i)->m_dwFontType;
-        if (nTrueType < 0 && (dwType & TRUETYPE_FONTTYPE))
+    int nTrueType = -1;
+    for (int i = 0; i < m_fonts.GetCount() && nTrueType < 0; i++)
+        if (m_fonts.GetFontDesc(i)->m_dwFontType & TRUETYPE_FONTTYPE)
             nTrueType = i;
-        if (nRaster < 0 && (dwType & RASTER_FONTTYPE))
-            nRaster = i;
-    }
     ASSERT_GE(nTrueType, 0);
+    int nRaster = m_fonts.SelectFont("OX Testraster");
+    ASSERT_GE(nRaster, 0) << "the test's raster face is one of the screen's";
+    EXPECT_TRUE(m_fonts.GetFontDesc(nRaster)->m_dwFontType & RASTER_FONTTYPE);
+    EXPECT_FALSE(m_fonts.GetFontDesc(nRaster)->m_dwFontType & TRUETYPE_FONTTYPE);
+
     EXPECT_EQ(15, m_sizes.FillSizes(m_fonts.GetFontDesc(nTrueType)->m_strName));
     EXPECT_EQ(kStandardSizes, Sizes());
     EXPECT_EQ(kStandardSizes, (m_sizes.FillSizes("Keine solche Schrift"), Sizes())) << "an unknown face is scaled";
 
-    if (nRaster >= 0) {
-        // The real sizes of the face (points from the character height), ascending, each once.
-        CString strRaster = m_fonts.GetFontDesc(nRaster)->m_strName;
-        int nCount = m_sizes.FillSizes(strRaster);
-        ASSERT_GT(nCount, 0) << (LPCTSTR)strRaster;
-        std::vector<int> sizes = Sizes();
-        EXPECT_NE(kStandardSizes, sizes) << (LPCTSTR)strRaster;
-        for (size_t i = 1; i < sizes.size(); i++)
-            EXPECT_LT(sizes[i - 1], sizes[i]);
-        // each offered size gives the face at that height
-        int nHeight = m_sizes.GetHeight(0);
-        EXPECT_LT(nHeight, 0);
-        HFONT hFont = ::CreateFontA(nHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, strRaster);
-        HDC hdc = ::GetDC(NULL);
-        HGDIOBJ hOld = ::SelectObject(hdc, hFont);
-        TEXTMETRICA tm;
-        ::GetTextMetricsA(hdc, &tm);
-        EXPECT_EQ(sizes[0], ::MulDiv(tm.tmHeight - tm.tmInternalLeading, 72, ::GetDeviceCaps(hdc, LOGPIXELSY)));
-        ::SelectObject(hdc, hOld);
-        ::ReleaseDC(NULL, hdc);
-        ::DeleteObject(hFont);
-    } else {
-        ADD_FAILURE() << "the system has no raster face to try";
-    }
+    // The raster face: its real sizes in points (13 and 17 pixels at the screen's resolution).
+    int nLogPixelsY = m_sizes.m_nLogPixelsY;
+    EXPECT_EQ(2, m_sizes.FillSizes("OX Testraster"));
+    EXPECT_EQ((std::vector<int>{::MulDiv(13, 72, nLogPixelsY), ::MulDiv(17, 72, nLogPixelsY)}), Sizes());
+    // each offered size gives the face at that height
+    HFONT hFont = ::CreateFontA(m_sizes.GetHeight(1), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "OX Testraster");
+    HDC hdc = ::GetDC(NULL);
+    HGDIOBJ hOld = ::SelectObject(hdc, hFont);
+    TEXTMETRICA tm;
+    ::GetTextMetricsA(hdc, &tm);
+    EXPECT_EQ(17, tm.tmHeight - tm.tmInternalLeading);
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(NULL, hdc);
+    ::DeleteObject(hFont);
+    m_fonts.SelectFont("OX Testraster");
+    m_sizes.SelectTwips(m_sizes.GetTwips(0));
+    Shot(m_sizes, "size_combo_raster");
+
+    ::RemoveFontResourceExA((strDir + "TestRaster10.fnt").c_str(), FR_PRIVATE, 0);
+    ::RemoveFontResourceExA((strDir + "TestRaster13.fnt").c_str(), FR_PRIVATE, 0);
 }
 
 TEST_F(FontComboTest, SizesInTwips)
 {
+    m_fonts.FillFonts();
+    m_fonts.SelectFont("Tahoma");
     m_sizes.FillSizes("Tahoma");
     const struct {
         int nTwips;
