@@ -401,3 +401,78 @@ TEST_F(DockLayoutTest, ABarOfTheProgramsOwnIsLaidOutPaintedAndUpdatedThroughItsO
     bar.DestroyWindow();
     m_pFrame->RecalcLayout();
 }
+
+namespace {
+
+// A dock bar and a floating frame of a program's own (as a toolkit puts its own in place of the
+// library's): they record where the library calls their overrides.
+std::vector<std::string> g_overrides;
+
+class CRecordingDockBar : public CDockBar {
+public:
+    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override
+    {
+        g_overrides.push_back(std::string("dock bar layout") + (bHorz ? " horz" : " vert"));
+        return CDockBar::CalcFixedLayout(bStretch, bHorz);
+    }
+    void DoPaint(CDC* pDC) override
+    {
+        g_overrides.push_back("dock bar paint");
+        CDockBar::DoPaint(pDC);
+    }
+};
+
+class CRecordingMiniFrame : public CMiniDockFrameWnd {
+    DECLARE_DYNCREATE(CRecordingMiniFrame)
+public:
+    BOOL Create(CWnd* pParent, DWORD dwBarStyle) override
+    {
+        g_overrides.push_back("floating create");
+        return CMiniDockFrameWnd::Create(pParent, dwBarStyle);
+    }
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        g_overrides.push_back("floating layout");
+        CMiniDockFrameWnd::RecalcLayout(bNotify);
+    }
+};
+IMPLEMENT_DYNCREATE(CRecordingMiniFrame, CMiniDockFrameWnd)
+
+bool Saw(const std::string& s) { return std::find(g_overrides.begin(), g_overrides.end(), s) != g_overrides.end(); }
+
+} // namespace
+
+TEST_F(DockLayoutTest, DockBarsAndFloatingFramesOfTheProgramsOwnAreUsedThroughTheirOverrides)
+{
+    docktest::FrameSetup setup;
+    setup.bDocking = FALSE;
+    setup.bDockBars = FALSE;
+    CDockFrame* pFrame = MakeFrame(setup, 40, 40);
+    ASSERT_NE(nullptr, pFrame);
+    CRecordingDockBar* pDockBar = new CRecordingDockBar; // deleted with its window
+    ASSERT_TRUE(pDockBar->Create(pFrame, WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                                 AFX_IDW_DOCKBAR_TOP));
+    pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(CRecordingMiniFrame);
+    CToolBar& bar = pFrame->m_wndToolBar;
+    bar.EnableDocking(CBRS_ALIGN_TOP);
+
+    g_overrides.clear();
+    pFrame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    pFrame->RecalcLayout();
+    EXPECT_EQ(pDockBar, bar.m_pDockBar);
+    EXPECT_TRUE(Saw("dock bar layout horz")) << ::testing::PrintToString(g_overrides);
+    pDockBar->Invalidate();
+    pDockBar->UpdateWindow();
+    EXPECT_TRUE(Saw("dock bar paint")) << ::testing::PrintToString(g_overrides);
+
+    g_overrides.clear();
+    CPoint pt(200, 200);
+    pFrame->ClientToScreen(&pt);
+    pFrame->FloatControlBar(&bar, pt);
+    RunToIdle();
+    CFrameWnd* pFloating = bar.GetParentFrame();
+    ASSERT_NE(nullptr, pFloating);
+    EXPECT_TRUE(pFloating->IsKindOf(RUNTIME_CLASS(CRecordingMiniFrame)));
+    EXPECT_TRUE(Saw("floating create")) << ::testing::PrintToString(g_overrides);
+    EXPECT_TRUE(Saw("floating layout")) << ::testing::PrintToString(g_overrides);
+}
