@@ -71,11 +71,7 @@ protected:
         std::string strPath = framestest::SaveWindowsShot({m_wnd.m_hWnd, cbi.hwndList}, pszName);
         box.ShowDropDown(FALSE);
         ASSERT_FALSE(strPath.empty());
-        std::string strFolder = oxtest::ProgramDir() + "\\..\\shots";
-        ::CreateDirectoryA(strFolder.c_str(), NULL);
-        strFolder += "\\afx";
-        ::CreateDirectoryA(strFolder.c_str(), NULL);
-        EXPECT_TRUE(::CopyFileA(strPath.c_str(), (strFolder + "\\" + pszName + ".png").c_str(), FALSE));
+        EXPECT_TRUE(framestest::CopyToShots(strPath, "afx", pszName));
     }
 };
 
