@@ -20,6 +20,17 @@ void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource)
         AfxGetModuleState()->m_hCurrentResourceHandle = hInstResource;
 }
 
+HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType)
+{
+    HINSTANCE hResource = AfxGetResourceHandle();
+    if (hResource != NULL && ::FindResourceA(hResource, lpszName, lpszType) != NULL)
+        return hResource;
+    HINSTANCE hInstance = AfxGetInstanceHandle();
+    if (hInstance != NULL && hInstance != hResource && ::FindResourceA(hInstance, lpszName, lpszType) != NULL)
+        return hInstance;
+    return hResource;
+}
+
 LPCTSTR AFXAPI AfxGetAppName() { return AfxGetModuleState()->m_lpszCurrentAppName; }
 
 AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState() { return AfxGetModuleState(); }

@@ -21,3 +21,15 @@ void CObject::Serialize(CArchive& ar) { UNUSED(ar); }
 #ifdef _DEBUG
 void CObject::AssertValid() const { ASSERT(this != NULL); }
 #endif
+
+CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject)
+{
+    return pObject != NULL && pObject->IsKindOf(pClass) ? pObject : NULL;
+}
+
+CObject* AFXAPI AfxStaticDownCast(CRuntimeClass* pClass, CObject* pObject)
+{
+    ASSERT(pObject == NULL || pObject->IsKindOf(pClass));
+    (void)pClass;
+    return pObject;
+}

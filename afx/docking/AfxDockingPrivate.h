@@ -10,8 +10,8 @@ namespace afxdock {
 // A border line's width and height, and the two-pixel borders that bars draw and overlap.
 inline int CxBorder() { return ::GetSystemMetrics(SM_CXBORDER); }
 inline int CyBorder() { return ::GetSystemMetrics(SM_CYBORDER); }
-inline int CxBorder2() { return 2 * ::GetSystemMetrics(SM_CXBORDER); }
-inline int CyBorder2() { return 2 * ::GetSystemMetrics(SM_CYBORDER); }
+inline int CxBorder2() { return afxData.cxBorder2; }
+inline int CyBorder2() { return afxData.cyBorder2; }
 
 // The gripper of a docked bar: a 3-pixel bar with 2 pixels on either side.
 const int kGripperSize = 3;
@@ -39,6 +39,3 @@ inline int Max(int a, int b) { return a > b ? a : b; }
 inline UINT BarId(HWND hWnd) { return (UINT)(WORD)::GetDlgCtrlID(hWnd); }
 
 } // namespace afxdock
-
-// Registers one of the library's own window classes (AFX_WNDCONTROLBAR_CLASS, ...).
-BOOL AFXAPI AfxEndDeferRegisterClass(LPCTSTR lpszClassName);

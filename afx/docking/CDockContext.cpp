@@ -18,14 +18,6 @@ void MoveToContain(CRect& rect, CPoint pt)
     rect.OffsetRect(dx, dy);
 }
 
-// A bar's rectangle grown to its floating frame's window (the frame's borders and caption, less
-// the two-pixel borders the bar hides inside the frame).
-void ToFloatingFrame(CRect& rect)
-{
-    CMiniFrameWnd::CalcBorders(&rect, WS_THICKFRAME | WS_CAPTION);
-    rect.InflateRect(-CxBorder2(), -CyBorder2());
-}
-
 } // namespace
 
 CDockContext::CDockContext(CControlBar* pBar)
@@ -37,6 +29,12 @@ CDockContext::CDockContext(CControlBar* pBar)
       m_nHitTest(0), m_uMRUDockID(0), m_rectMRUDockPos(0, 0, 0, 0),
       m_dwMRUFloatStyle(pBar->m_dwStyle & (CBRS_ALIGN_TOP | CBRS_FLOAT_MULTI)), m_ptMRUFloatPos(CW_USEDEFAULT, 0)
 {
+}
+
+void CDockContext::AdjustWindowForFloat(CRect& rect)
+{
+    CMiniFrameWnd::CalcBorders(&rect, WS_THICKFRAME | WS_CAPTION);
+    rect.InflateRect(-afxData.cxBorder2, -afxData.cyBorder2);
 }
 
 CDockContext::~CDockContext()
@@ -180,8 +178,8 @@ void CDockContext::StartDrag(CPoint pt)
         m_rectFrameDragHorz = m_rectDragHorz;
         m_rectFrameDragVert = m_rectDragVert;
     }
-    ToFloatingFrame(m_rectFrameDragHorz);
-    ToFloatingFrame(m_rectFrameDragVert);
+    AdjustWindowForFloat(m_rectFrameDragHorz);
+    AdjustWindowForFloat(m_rectFrameDragVert);
     // the mouse is inside every outline
     MoveToContain(m_rectDragHorz, pt);
     MoveToContain(m_rectDragVert, pt);
@@ -337,7 +335,7 @@ void CDockContext::StartResize(int nHitTest, CPoint pt)
     m_rectRequestedSize = CRect(rect.TopLeft(), size);
     m_rectActualSize = CRect(rect.TopLeft(), size);
     m_rectActualFrameSize = CRect(rect.TopLeft(), size);
-    ToFloatingFrame(m_rectActualFrameSize);
+    AdjustWindowForFloat(m_rectActualFrameSize);
     // what the frame adds on each side
     m_rectFrameBorders = CRect(CPoint(m_rectActualFrameSize.left - m_rectActualSize.left, m_rectActualFrameSize.top - m_rectActualSize.top),
                                CPoint(m_rectActualFrameSize.right - m_rectActualSize.right,

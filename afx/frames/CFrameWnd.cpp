@@ -4,8 +4,6 @@
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
-BOOL AFXAPI AfxEndDeferRegisterClass(LPCTSTR lpszClassName);
-
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
@@ -673,6 +671,10 @@ void CFrameWnd::OnEndSession(BOOL bEnding)
 void CFrameWnd::OnSysColorChange()
 {
     Default();
+    // the library's shared colours follow the system's once, through the main window
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != NULL && pApp->m_pMainWnd == this)
+        afxData.UpdateSysColors();
     // controls need the message too, and only top-level windows get it from the system
     if (!(GetStyle() & WS_CHILD))
         SendMessageToDescendants(WM_SYSCOLORCHANGE, 0, 0, TRUE, TRUE);
@@ -681,6 +683,9 @@ void CFrameWnd::OnSysColorChange()
 void CFrameWnd::OnSettingChange(UINT uFlags, LPCTSTR lpszSection)
 {
     Default();
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != NULL && pApp->m_pMainWnd == this)
+        afxData.UpdateSysMetrics();
     if (!(GetStyle() & WS_CHILD)) {
         const MSG* pMsg = GetCurrentMessage();
         SendMessageToDescendants(pMsg->message, uFlags, (LPARAM)lpszSection, TRUE, TRUE);

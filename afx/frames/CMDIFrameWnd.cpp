@@ -2,8 +2,6 @@
 
 IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
 
-BOOL AFXAPI AfxEndDeferRegisterClass(LPCTSTR lpszClassName);
-
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
 ON_WM_SIZE()
 ON_WM_DESTROY()

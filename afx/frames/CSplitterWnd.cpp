@@ -5,8 +5,6 @@
 
 IMPLEMENT_DYNAMIC(CSplitterWnd, CWnd)
 
-BOOL AFXAPI AfxEndDeferRegisterClass(LPCTSTR lpszClassName);
-
 BEGIN_MESSAGE_MAP(CSplitterWnd, CWnd)
 ON_WM_SETCURSOR()
 ON_WM_MOUSEMOVE()

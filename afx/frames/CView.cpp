@@ -3,8 +3,6 @@
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
-BOOL AFXAPI AfxEndDeferRegisterClass(LPCTSTR lpszClassName);
-
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_WM_CREATE()
 ON_WM_DESTROY()

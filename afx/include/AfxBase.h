@@ -105,3 +105,7 @@ typedef int(AFXAPI* AFX_MESSAGEBOX_HOOK)(LPCTSTR lpszText, UINT nType, UINT nIDH
 // Installs pfnHook (NULL restores the default) and returns the hook that was installed before.
 AFX_MESSAGEBOX_HOOK AFXAPI AfxSetMessageBoxHook(AFX_MESSAGEBOX_HOOK pfnHook);
 int AFXAPI AfxShowMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// The same box owned by hWndOwner (disabled while the box is up; NULL: no owner).
+int AFXAPI AfxShowMessageBox(HWND hWndOwner, LPCTSTR lpszText, UINT nType, UINT nIDHelp);
+// While a hook is called: the window that owns the box it is asked to show (NULL for none).
+HWND AFXAPI AfxGetMessageBoxOwner();

@@ -30,6 +30,9 @@ CWinApp* AFXAPI AfxGetApp();
 HINSTANCE AFXAPI AfxGetInstanceHandle();
 HINSTANCE AFXAPI AfxGetResourceHandle();
 void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
+// The module that holds the resource lpszName of type lpszType: the resource module when it has
+// it, else the instance when that has it, else the resource module (where a load then fails).
+HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
 // NULL until AfxWinInit has set up the application object.
 LPCTSTR AFXAPI AfxGetAppName();
 

@@ -38,6 +38,9 @@ struct _AFX_THREAD_STATE {
     HHOOK m_hHookOldCbtFilter;
     // Control notifications from this window are ignored (while a dialog fills its controls).
     HWND m_hLockoutNotifyWindow;
+    // While a window's data are exchanged (CDataExchange): that window, which the library's
+    // message boxes then belong to (a failed validation's prompt is owned by its dialog).
+    HWND m_hWndBoxOwner;
 
     // The thread's tooltip control of windows with EnableToolTips, the window and hit code of the
     // tool it shows now, and that tool.

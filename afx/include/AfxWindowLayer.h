@@ -13,6 +13,7 @@
 #include "CHandleMap.h"
 #include "AfxThreadState.h"
 #include "AfxWinState.h"
+#include "AfxAuxData.h"
 #include "CUserException.h"
 #include "COccManager.h"
 #include "CCmdTarget.h"

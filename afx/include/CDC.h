@@ -26,6 +26,10 @@ public:
 
     HDC m_hDC;
     HDC m_hAttribDC;
+    // Set while the context draws for a printer (print and print preview); drawing code that
+    // differs on paper asks IsPrinting.
+    BOOL m_bPrinting;
+    BOOL IsPrinting() const { return m_bPrinting; }
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const;
 

@@ -11,7 +11,10 @@ class CWnd;
 
 class CDataExchange {
 public:
+    // While the object lives, the library's message boxes of the thread belong to pDlgWnd's
+    // top-level window.
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate);
+    ~CDataExchange();
 
     BOOL m_bSaveAndValidate; // TRUE: controls to members, with checks
     CWnd* m_pDlgWnd;
@@ -22,6 +25,11 @@ public:
     HWND PrepareEditCtrl(int nIDC);
     // Focus on the last control, then CUserException.
     [[noreturn]] void Fail();
+
+private:
+    HWND m_hWndBoxOwnerOuter; // the box owner before this exchange
+    CDataExchange(const CDataExchange&) = delete;
+    CDataExchange& operator=(const CDataExchange&) = delete;
 };
 
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value);

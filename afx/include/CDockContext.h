@@ -83,6 +83,11 @@ public:
     DWORD m_dwMRUFloatStyle; // the style it floated with last
     CPoint m_ptMRUFloatPos;  // its floating frame's top-left corner then (negative: never)
 
+protected:
+    // Grows a bar's window rectangle (screen coordinates) to the window of its floating frame:
+    // the frame's borders and caption, less the two-pixel borders the bar hides inside it.
+    void AdjustWindowForFloat(CRect& rect);
+
 private:
     CDockContext(const CDockContext&) = delete;
     CDockContext& operator=(const CDockContext&) = delete;

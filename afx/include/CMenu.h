@@ -7,6 +7,7 @@
 #include "CString.h"
 
 class CWnd;
+class CBitmap;
 
 class CMenu : public CObject {
     DECLARE_DYNCREATE(CMenu)
@@ -39,6 +40,9 @@ public:
     UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck);
     UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
     BOOL CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT nFlags);
+    // The bitmaps the item shows when it is unchecked and checked (MF_BYCOMMAND or
+    // MF_BYPOSITION); NULL bitmaps give the system's marks back (none and the check mark).
+    BOOL SetMenuItemBitmaps(UINT nPosition, UINT nFlags, const CBitmap* pBmpUnchecked, const CBitmap* pBmpChecked);
     BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE);
     UINT GetMenuItemCount() const;
     UINT GetMenuItemID(int nPos) const;

@@ -35,6 +35,14 @@ public:
 
 #define ASSERT_KINDOF(class_name, object) ASSERT((object)->IsKindOf(RUNTIME_CLASS(class_name)))
 
+// pObject as a pointer to the class (or a class derived from it), or NULL when it is NULL or of
+// another class.
+CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject);
+#define DYNAMIC_DOWNCAST(class_name, object) ((class_name*)AfxDynamicDownCast(RUNTIME_CLASS(class_name), object))
+// pObject as a pointer to the class, which it must be of (checked by debug builds only).
+CObject* AFXAPI AfxStaticDownCast(CRuntimeClass* pClass, CObject* pObject);
+#define STATIC_DOWNCAST(class_name, object) ((class_name*)AfxStaticDownCast(RUNTIME_CLASS(class_name), object))
+
 #define DECLARE_DYNAMIC(class_name)                                                             \
 public:                                                                                         \
     static AFX_DATA CRuntimeClass class##class_name;                                            \

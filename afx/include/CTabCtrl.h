@@ -4,6 +4,7 @@
 
 #include "CWnd.h"
 #include "CImageList.h"
+#include "CToolTipCtrl.h"
 
 class CTabCtrl : public CWnd {
     DECLARE_DYNAMIC(CTabCtrl)
@@ -22,7 +23,13 @@ public:
     BOOL GetItemRect(int nItem, LPRECT lpRect) const { return (BOOL)::SendMessageA(m_hWnd, TCM_GETITEMRECT, (WPARAM)nItem, (LPARAM)lpRect); }
     void AdjustRect(BOOL bLarger, LPRECT lpRect) { SendMessage(TCM_ADJUSTRECT, bLarger, (LPARAM)lpRect); }
     int HitTest(TCHITTESTINFO* pHitTestInfo) const { return (int)::SendMessageA(m_hWnd, TCM_HITTEST, 0, (LPARAM)pHitTestInfo); }
-    CImageList* SetImageList(CImageList* pImageList) { return CImageList::FromHandle((HIMAGELIST)SendMessage(TCM_SETIMAGELIST, 0, (LPARAM)pImageList->GetSafeHandle())); }
+    CImageList* GetImageList() const { return CImageList::FromHandle((HIMAGELIST)::SendMessageA(m_hWnd, TCM_GETIMAGELIST, 0, 0)); }
+    // The number of rows of tabs (more than 1 only with TCS_MULTILINE).
+    int GetRowCount() const { return (int)::SendMessageA(m_hWnd, TCM_GETROWCOUNT, 0, 0); }
+    // The control's tooltip control (TCS_TOOLTIPS), or NULL; a temporary object like FromHandle.
+    CToolTipCtrl* GetToolTips() const { return (CToolTipCtrl*)CWnd::FromHandle((HWND)::SendMessageA(m_hWnd, TCM_GETTOOLTIPS, 0, 0)); }
+    void SetToolTips(CToolTipCtrl* pWndTip) { SendMessage(TCM_SETTOOLTIPS, (WPARAM)(pWndTip != NULL ? pWndTip->m_hWnd : NULL)); }
+    CImageList* SetImageList(CImageList* pImageList) { return CImageList::FromHandle((HIMAGELIST)SendMessage(TCM_SETIMAGELIST, 0, (LPARAM)(pImageList != NULL ? pImageList->m_hImageList : NULL))); }
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
 protected:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);

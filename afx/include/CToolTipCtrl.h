@@ -11,6 +11,8 @@ class CToolTipCtrl : public CWnd {
 public:
     CToolTipCtrl() {}
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+    // A tooltip window of its own (a popup owned by pParentWnd) with the TTS_... styles.
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }
     // A tool for a rectangle of pWnd (or the whole window when lpRectTool is NULL and nIDTool 0).
     BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACKA, LPCRECT lpRectTool = NULL, UINT_PTR nIDTool = 0);

@@ -59,9 +59,22 @@ public:
 
     // Shows AfxMessageBox's boxes; the default chooses an icon from the buttons when nType has
     // none and shows the box through the library's box function (AfxShowMessageBox).
-    // Modeless windows (frames, sheets) are disabled while a modal dialog or box is up; the
-    // application has none of its own.
+    // Called with FALSE before a modal dialog or box of the library is shown and with TRUE after
+    // it. The library's modal dialogs disable their owners themselves, so the default does
+    // nothing; a program overrides it to disable modeless windows of its own (floating tool
+    // windows, a non-modal search dialog) that are no owners of the modal window.
     virtual void EnableModeless(BOOL bEnable);
+
+    // Cursors and icons: of the program's resources (AfxFindResourceHandle), of the system
+    // (IDC_..., IDI_...) and the OEM ones (OCR_..., OIC_...); NULL when there is none such.
+    HCURSOR LoadCursor(LPCTSTR lpszResourceName) const;
+    HCURSOR LoadCursor(UINT nIDResource) const;
+    HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
+    HCURSOR LoadOEMCursor(UINT nIDCursor) const;
+    HICON LoadIcon(LPCTSTR lpszResourceName) const;
+    HICON LoadIcon(UINT nIDResource) const;
+    HICON LoadStandardIcon(LPCTSTR lpszIconName) const;
+    HICON LoadOEMIcon(UINT nIDIcon) const;
 
     virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
     static int PASCAL DoMessageBoxDefault(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);

@@ -359,6 +359,12 @@ public:
     COleControlContainer* m_pCtrlCont;    // the controls of this window, or NULL
     COleControlSite* m_pCtrlSite;         // the site of this control window, or NULL
     _AFX_OCC_DIALOG_INFO* m_pOccDialogInfo; // OLE controls of the template being created
+    // Takes the OLE controls of the template this window is being created from (NULL when it
+    // has none, or after creation): CreateDlgIndirect calls it before the window is made and
+    // with NULL afterwards. The default keeps them in m_pOccDialogInfo, where dialogs and form
+    // views make them at WM_INITDIALOG; a window that makes them itself (a bar that hosts a dialog
+    // template) overrides it. TRUE when the window took them.
+    virtual BOOL SetOccDialogInfo(_AFX_OCC_DIALOG_INFO* pOccDialogInfo);
 
     // ---- tooltips ----
     // With tooltips enabled, mouse messages of the window and its children (PreTranslateMessage)
@@ -506,3 +512,6 @@ BOOL AFXAPI AfxRegisterClass(WNDCLASS* lpWndClass);
 #define AFX_WNDCONTROLBAR_CLASS "AfxControlBar42s"
 #define AFX_WNDFRAMEORVIEW_CLASS "AfxFrameOrView42s"
 #define AFX_WNDMDIFRAME_CLASS "AfxMDIFrame42s"
+// Registers one of the library's own window classes above (once); FALSE for another name or
+// when the class cannot be registered.
+BOOL AFXAPI AfxEndDeferRegisterClass(LPCTSTR lpszClassName);

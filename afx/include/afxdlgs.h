@@ -3,5 +3,6 @@
 
 #include "afxwin.h"
 #include "CFileDialog.h"
+#include "CColorDialog.h"
 #include "CPropertyPage.h"
 #include "CPropertySheet.h"

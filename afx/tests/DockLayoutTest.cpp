@@ -5,6 +5,10 @@
 // the frame's end takes its dock bars and floating frames along.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "DockingTestSupport.h"
 #include "DockingTestResource.h"
 
@@ -325,4 +329,150 @@ TEST_F(DockLayoutTest, TheFrameTakesItsDockBarsAndFloatingFramesAlong)
     m_pFrame->DestroyWindow();
     for (HWND hWnd : windows)
         EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+namespace {
+
+// A control bar of a program's own (as a toolkit derives its bars): it records where the
+// library calls its overrides.
+class CRecordingBar : public CControlBar {
+public:
+    std::vector<std::string> m_log;
+    BOOL Create(CWnd* pParentWnd, UINT nID)
+    {
+        m_dwStyle = CBRS_TOP | CBRS_GRIPPER | CBRS_SIZE_FIXED;
+        return CWnd::Create(AFX_WNDCONTROLBAR_CLASS, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), pParentWnd, nID);
+    }
+    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override
+    {
+        m_log.push_back(std::string("fixed") + (bHorz ? " horz" : " vert"));
+        (void)bStretch;
+        return bHorz ? CSize(120, 30) : CSize(30, 120);
+    }
+    CSize CalcDynamicLayout(int nLength, DWORD dwMode) override
+    {
+        m_log.push_back("dynamic" + std::string(dwMode & LM_HORZDOCK ? " horzdock" : "") + (dwMode & LM_VERTDOCK ? " vertdock" : ""));
+        return CControlBar::CalcDynamicLayout(nLength, dwMode);
+    }
+    void DoPaint(CDC* pDC) override
+    {
+        m_log.push_back("paint");
+        CControlBar::DoPaint(pDC);
+    }
+    void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override
+    {
+        m_log.push_back(std::string("update ") + (pTarget != NULL ? pTarget->GetRuntimeClass()->m_lpszClassName : "-") +
+                        (bDisableIfNoHndler ? " disable" : ""));
+    }
+    bool Saw(const std::string& strEntry) const { return std::find(m_log.begin(), m_log.end(), strEntry) != m_log.end(); }
+};
+
+} // namespace
+
+TEST_F(DockLayoutTest, ABarOfTheProgramsOwnIsLaidOutPaintedAndUpdatedThroughItsOverrides)
+{
+    CRecordingBar bar;
+    ASSERT_TRUE(bar.Create(m_pFrame, AFX_IDW_CONTROLBAR_FIRST + 40));
+    bar.EnableDocking(CBRS_ALIGN_ANY);
+    m_pFrame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    bar.m_log.clear();
+
+    // The dock bar asks the bar for its docked shape, which by default is its fixed one.
+    m_pFrame->RecalcLayout();
+    EXPECT_TRUE(bar.Saw("dynamic horzdock")) << ::testing::PrintToString(bar.m_log);
+    EXPECT_TRUE(bar.Saw("fixed horz")) << ::testing::PrintToString(bar.m_log);
+    EXPECT_EQ(CSize(120, 30), docktest::ScreenRect(&bar).Size());
+
+    // Painting goes through DoPaint, the idle update through OnUpdateCmdUI with the frame.
+    bar.m_log.clear();
+    bar.Invalidate();
+    bar.UpdateWindow();
+    EXPECT_TRUE(bar.Saw("paint")) << ::testing::PrintToString(bar.m_log);
+    bar.m_log.clear();
+    bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+    EXPECT_EQ((std::vector<std::string>{"update CDockFrame disable"}), bar.m_log);
+
+    // Docked at the left it is asked for its vertical shape.
+    bar.m_log.clear();
+    m_pFrame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT);
+    m_pFrame->RecalcLayout();
+    EXPECT_TRUE(bar.Saw("dynamic vertdock")) << ::testing::PrintToString(bar.m_log);
+    EXPECT_EQ(CSize(30, 120), docktest::ScreenRect(&bar).Size());
+    bar.DestroyWindow();
+    m_pFrame->RecalcLayout();
+}
+
+namespace {
+
+// A dock bar and a floating frame of a program's own (as a toolkit puts its own in place of the
+// library's): they record where the library calls their overrides.
+std::vector<std::string> g_overrides;
+
+class CRecordingDockBar : public CDockBar {
+public:
+    CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override
+    {
+        g_overrides.push_back(std::string("dock bar layout") + (bHorz ? " horz" : " vert"));
+        return CDockBar::CalcFixedLayout(bStretch, bHorz);
+    }
+    void DoPaint(CDC* pDC) override
+    {
+        g_overrides.push_back("dock bar paint");
+        CDockBar::DoPaint(pDC);
+    }
+};
+
+class CRecordingMiniFrame : public CMiniDockFrameWnd {
+    DECLARE_DYNCREATE(CRecordingMiniFrame)
+public:
+    BOOL Create(CWnd* pParent, DWORD dwBarStyle) override
+    {
+        g_overrides.push_back("floating create");
+        return CMiniDockFrameWnd::Create(pParent, dwBarStyle);
+    }
+    void RecalcLayout(BOOL bNotify = TRUE) override
+    {
+        g_overrides.push_back("floating layout");
+        CMiniDockFrameWnd::RecalcLayout(bNotify);
+    }
+};
+IMPLEMENT_DYNCREATE(CRecordingMiniFrame, CMiniDockFrameWnd)
+
+bool Saw(const std::string& s) { return std::find(g_overrides.begin(), g_overrides.end(), s) != g_overrides.end(); }
+
+} // namespace
+
+TEST_F(DockLayoutTest, DockBarsAndFloatingFramesOfTheProgramsOwnAreUsedThroughTheirOverrides)
+{
+    docktest::FrameSetup setup;
+    setup.bDocking = FALSE;
+    setup.bDockBars = FALSE;
+    CDockFrame* pFrame = MakeFrame(setup, 40, 40);
+    ASSERT_NE(nullptr, pFrame);
+    CRecordingDockBar* pDockBar = new CRecordingDockBar; // deleted with its window
+    ASSERT_TRUE(pDockBar->Create(pFrame, WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                                 AFX_IDW_DOCKBAR_TOP));
+    pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(CRecordingMiniFrame);
+    CToolBar& bar = pFrame->m_wndToolBar;
+    bar.EnableDocking(CBRS_ALIGN_TOP);
+
+    g_overrides.clear();
+    pFrame->DockControlBar(&bar, AFX_IDW_DOCKBAR_TOP);
+    pFrame->RecalcLayout();
+    EXPECT_EQ(pDockBar, bar.m_pDockBar);
+    EXPECT_TRUE(Saw("dock bar layout horz")) << ::testing::PrintToString(g_overrides);
+    pDockBar->Invalidate();
+    pDockBar->UpdateWindow();
+    EXPECT_TRUE(Saw("dock bar paint")) << ::testing::PrintToString(g_overrides);
+
+    g_overrides.clear();
+    CPoint pt(200, 200);
+    pFrame->ClientToScreen(&pt);
+    pFrame->FloatControlBar(&bar, pt);
+    RunToIdle();
+    CFrameWnd* pFloating = bar.GetParentFrame();
+    ASSERT_NE(nullptr, pFloating);
+    EXPECT_TRUE(pFloating->IsKindOf(RUNTIME_CLASS(CRecordingMiniFrame)));
+    EXPECT_TRUE(Saw("floating create")) << ::testing::PrintToString(g_overrides);
+    EXPECT_TRUE(Saw("floating layout")) << ::testing::PrintToString(g_overrides);
 }

@@ -348,6 +348,17 @@ std::string SaveScreenArea(const RECT& rect, const char* pszName)
     return strPath;
 }
 
+bool CopyToShots(const std::string& strPath, const char* pszArea, const char* pszName)
+{
+    if (strPath.empty())
+        return false;
+    std::string strFolder = oxtest::ProgramDir() + "\\..\\shots";
+    ::CreateDirectoryA(strFolder.c_str(), NULL);
+    strFolder = strFolder + "\\" + pszArea;
+    ::CreateDirectoryA(strFolder.c_str(), NULL);
+    return ::CopyFileA(strPath.c_str(), (strFolder + "\\" + pszName + ".png").c_str(), FALSE) != FALSE;
+}
+
 std::string SaveWindowsShot(const std::vector<HWND>& windows, const char* pszName)
 {
     CRect rectAll(0, 0, 0, 0);

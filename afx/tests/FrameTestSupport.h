@@ -97,5 +97,7 @@ std::string SaveScreenArea(const RECT& rect, const char* pszName);
 // windows and other processes' windows do not cover them), the later ones over the earlier ones,
 // on grey around them.
 std::string SaveWindowsShot(const std::vector<HWND>& windows, const char* pszName);
+// Copies a screenshot into the build's review folder <build>\shots\<area>\<name>.png.
+bool CopyToShots(const std::string& strPath, const char* pszArea, const char* pszName);
 
 } // namespace framestest

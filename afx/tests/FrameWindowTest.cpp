@@ -230,9 +230,86 @@ TEST_F(FrameWindowTest, FramePassesColourChangesToItsWindows)
 {
     CColourListener listener;
     ASSERT_TRUE(listener.Create(NULL, NULL, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), m_pMain, 1));
+    // the main frame also brings the library's shared colours up to date
+    afxData.clrBtnFace = RGB(1, 2, 3);
     m_pMain->SendMessage(WM_SYSCOLORCHANGE);
     EXPECT_EQ(1, listener.m_nSysColorChanges);
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), afxData.clrBtnFace);
     listener.DestroyWindow();
+}
+
+namespace {
+
+// A frame whose popup menu has two radio items and a check item, set by update handlers; while
+// the menu is up it takes a screenshot of it and ends it.
+class CRadioMenuFrame : public CFrameWnd {
+public:
+    std::string m_strShot;
+    afx_msg void OnDay() {}
+    afx_msg void OnUpdateDay(CCmdUI* pCmdUI) { pCmdUI->SetRadio(TRUE); }
+    afx_msg void OnUpdateWeek(CCmdUI* pCmdUI) { pCmdUI->SetRadio(FALSE); }
+    afx_msg void OnUpdateBold(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); }
+    afx_msg void OnEnterIdle(UINT nWhy, CWnd*)
+    {
+        if (nWhy != MSGF_MENU || !m_strShot.empty())
+            return;
+        HWND hWndMenu = ::FindWindowA("#32768", NULL);
+        if (hWndMenu == NULL)
+            return;
+        ::UpdateWindow(hWndMenu);
+        CRect rect;
+        ::GetWindowRect(hWndMenu, &rect);
+        m_strShot = framestest::SaveScreenArea(rect, "menu_radio");
+        ::EndMenu();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CRadioMenuFrame, CFrameWnd)
+ON_COMMAND(301, OnDay)
+ON_COMMAND(302, OnDay)
+ON_COMMAND(303, OnDay)
+ON_UPDATE_COMMAND_UI(301, OnUpdateDay)
+ON_UPDATE_COMMAND_UI(302, OnUpdateWeek)
+ON_UPDATE_COMMAND_UI(303, OnUpdateBold)
+ON_WM_ENTERIDLE()
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST_F(FrameWindowTest, RadioMenuItemsShowTheDotAndCheckItemsTheCheckMark)
+{
+    CRadioMenuFrame* pFrame = new CRadioMenuFrame;
+    ASSERT_TRUE(pFrame->Create(NULL, "Ansicht", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(80, 80, 400, 300), m_pMain));
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, 301, "&Tagesansicht");
+    menu.AppendMenu(MF_STRING, 302, "&Wochenansicht");
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, 303, "&Fett");
+    pFrame->SetForegroundWindow();
+    CPoint pt(40, 40);
+    pFrame->ClientToScreen(&pt);
+    // should the menu not come to its idle state, it is ended after a while (the test fails then)
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); });
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, pFrame);
+    ::KillTimer(NULL, nTimer);
+    EXPECT_TRUE(framestest::CopyToShots(pFrame->m_strShot, "afx", "menu_radio")) << "the menu was shown";
+
+    MENUITEMINFOA mii;
+    memset(&mii, 0, sizeof(mii));
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_STATE | MIIM_CHECKMARKS;
+    const struct {
+        UINT nPos;
+        BOOL bChecked;
+        HBITMAP hbmChecked;
+    } items[] = {{0, TRUE, afxData.hbmMenuDot}, {1, FALSE, afxData.hbmMenuDot}, {3, TRUE, NULL}};
+    for (const auto& item : items) {
+        ASSERT_TRUE(::GetMenuItemInfoA(menu.m_hMenu, item.nPos, TRUE, &mii));
+        EXPECT_EQ(item.bChecked, (mii.fState & MFS_CHECKED) != 0) << item.nPos;
+        EXPECT_EQ(item.hbmChecked, mii.hbmpChecked) << item.nPos;
+    }
+    pFrame->DestroyWindow();
 }
 
 TEST_F(FrameWindowTest, BoxesBelongToThePopupTheUserWorksWith)

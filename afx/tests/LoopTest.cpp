@@ -114,6 +114,7 @@ public:
     CString m_strName = "Anna";
     Step m_step = {NULL, NULL};
     BOOL m_bQuit = FALSE;
+    BOOL m_bCancelAfterOk = TRUE; // FALSE: whoever answers the box presses Cancel
     Log m_log;
 
     void DoDataExchange(CDataExchange* pDX) override
@@ -125,9 +126,11 @@ public:
         DDX_Text(pDX, IDC_TEST_NAME, m_strName);
         DDV_MaxChars(pDX, m_strName, 5);
     }
+    HWND m_hWndSeen = NULL; // the dialog's window while it was up
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
+        m_hWndSeen = m_hWnd;
         char szText[64];
         GetDlgItemText(IDC_TEST_NUMBER, szText, sizeof(szText));
         m_log.push_back(std::string("init ") + szText + (IsDlgButtonChecked(IDC_TEST_CHECK) ? " checked" : ""));
@@ -146,7 +149,8 @@ public:
             SetDlgItemText(IDC_TEST_UNSIGNED, m_step.pszUnsigned);
         CheckDlgButton(IDC_TEST_CHECK, BST_UNCHECKED);
         PostMessage(WM_COMMAND, IDOK);
-        PostMessage(WM_COMMAND, IDCANCEL);
+        if (m_bCancelAfterOk)
+            PostMessage(WM_COMMAND, IDCANCEL);
         return 0;
     }
     void OnCancel() override
@@ -196,6 +200,7 @@ TEST(ModalDialog, DataExchangeTable)
         } else {
             EXPECT_EQ((std::vector<std::string>{c.pszPrompt}), probe.m_texts);
             EXPECT_TRUE(probe.m_lastType & MB_ICONEXCLAMATION);
+            EXPECT_EQ(dlg.m_hWndSeen, probe.m_hWndLastOwner) << "the prompt belongs to the dialog being validated";
             // the refused value's control has the focus when the user goes on
             int nFocusID = c.step.pszNumber[0] != '\0' && strspn(c.step.pszNumber, "0123456789 ") == strlen(c.step.pszNumber) &&
                                    atoi(c.step.pszNumber) >= 1 && atoi(c.step.pszNumber) <= 10
@@ -204,6 +209,76 @@ TEST(ModalDialog, DataExchangeTable)
             EXPECT_EQ((Log{"init 3 checked", "cancel focus " + std::to_string(nFocusID)}), dlg.m_log);
         }
     }
+}
+
+namespace {
+
+// Answers the first message box of the thread that is not hWndDialog (found by a thread timer,
+// which runs in the box's own loop), then presses Cancel of the dialog.
+struct BoxAnswer {
+    HWND hWndDialog = NULL;
+    HWND hWndBox = NULL;
+    HWND hWndOwner = NULL;
+    BOOL bOwnerDisabled = FALSE;
+    int nTicks = 0;
+};
+BoxAnswer g_boxAnswer;
+
+BOOL CALLBACK FindBox(HWND hWnd, LPARAM)
+{
+    char szClass[16];
+    ::GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (strcmp(szClass, "#32770") == 0 && hWnd != g_boxAnswer.hWndDialog && ::IsWindowVisible(hWnd)) {
+        g_boxAnswer.hWndBox = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, 0);
+    if (g_boxAnswer.hWndBox == NULL) {
+        // no box after a few seconds: the dialog is ended so that the test fails instead of hanging
+        if (++g_boxAnswer.nTicks == 250 && g_boxAnswer.hWndDialog != NULL)
+            ::PostMessageA(g_boxAnswer.hWndDialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    ::KillTimer(NULL, nIDEvent);
+    g_boxAnswer.hWndOwner = ::GetWindow(g_boxAnswer.hWndBox, GW_OWNER);
+    g_boxAnswer.bOwnerDisabled = g_boxAnswer.hWndOwner != NULL && !::IsWindowEnabled(g_boxAnswer.hWndOwner);
+    ::PostMessageA(g_boxAnswer.hWndBox, WM_COMMAND, IDOK, 0);
+    ::PostMessageA(g_boxAnswer.hWndDialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+class CRealBoxDialog : public CDataDialog {
+public:
+    BOOL OnInitDialog() override
+    {
+        g_boxAnswer.hWndDialog = m_hWnd;
+        return CDataDialog::OnInitDialog();
+    }
+};
+
+} // namespace
+
+TEST(ModalDialog, RefusedValuesBoxBelongsToTheDialogAndTheFocusGoesBack)
+{
+    // The system's own box: owned by the dialog (disabled meanwhile), and after it the refused
+    // control has the focus.
+    g_boxAnswer = BoxAnswer();
+    CRealBoxDialog dlg;
+    dlg.m_step = {"77", "1"};
+    dlg.m_bCancelAfterOk = FALSE;
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 20, &AnswerBox);
+    ASSERT_NE(0u, nTimer);
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    ::KillTimer(NULL, nTimer);
+    ASSERT_NE((HWND)NULL, g_boxAnswer.hWndBox) << "no box was shown";
+    EXPECT_EQ(g_boxAnswer.hWndDialog, g_boxAnswer.hWndOwner);
+    EXPECT_TRUE(g_boxAnswer.bOwnerDisabled);
+    EXPECT_EQ(77, dlg.m_nNumber);
+    EXPECT_EQ((Log{"init 3 checked", "cancel focus " + std::to_string(IDC_TEST_NUMBER)}), dlg.m_log);
 }
 
 TEST(ModalDialog, TooLongTextIsRefusedWithItsLimit)

@@ -24,6 +24,7 @@ int AFXAPI MessageBoxProbe::Hook(LPCTSTR lpszText, UINT nType, UINT)
     g_pProbe->m_lastText = lpszText != NULL ? lpszText : "";
     g_pProbe->m_texts.push_back(g_pProbe->m_lastText);
     g_pProbe->m_lastType = nType;
+    g_pProbe->m_hWndLastOwner = AfxGetMessageBoxOwner();
     return g_pProbe->m_nAnswer;
 }
 

@@ -19,6 +19,7 @@ public:
     std::string m_lastText;
     std::vector<std::string> m_texts; // every text, in order
     UINT m_lastType = 0;
+    HWND m_hWndLastOwner = NULL; // the window the last box was to belong to
 
 private:
     static int AFXAPI Hook(LPCTSTR lpszText, UINT nType, UINT nIDHelp);

@@ -316,3 +316,59 @@ TEST_F(MouseDockingTest, APlaceHolderKeepsTheRowOfAFloatingBar)
     ASSERT_NE(nullptr, FloatingFrameOf(&bar));
     EXPECT_EQ(ptFrameCorner, ScreenRect(FloatingFrameOf(&bar)).TopLeft());
 }
+
+namespace {
+
+// A docking context of a program's own: it records the calls the bar and its floating frame make
+// and reuses the library's floating-frame arithmetic.
+class CRecordingDockContext : public CDockContext {
+public:
+    explicit CRecordingDockContext(CControlBar* pBar) : CDockContext(pBar) {}
+    std::vector<std::string> m_log;
+    void StartDrag(CPoint pt) override
+    {
+        m_log.push_back("drag");
+        CDockContext::StartDrag(pt);
+    }
+    void ToggleDocking() override
+    {
+        m_log.push_back("toggle");
+        CDockContext::ToggleDocking();
+    }
+    CRect FloatingWindowOf(CRect rect)
+    {
+        AdjustWindowForFloat(rect);
+        return rect;
+    }
+};
+
+} // namespace
+
+TEST_F(MouseDockingTest, ADerivedDockingContextIsCalledAndKnowsTheFloatingFrame)
+{
+    CToolBar& bar = m_pFrame->m_wndToolBar;
+    delete bar.m_pDockContext;
+    CRecordingDockContext* pContext = new CRecordingDockContext(&bar);
+    bar.m_pDockContext = pContext;
+
+    m_pFrame->FloatControlBar(&bar, OnFrame(m_pFrame, 150, 150));
+    RunToIdle();
+    CMiniDockFrameWnd* pFloating = FloatingFrameOf(&bar);
+    ASSERT_NE(nullptr, pFloating);
+    EXPECT_EQ(ScreenRect(pFloating), pContext->FloatingWindowOf(ScreenRect(&bar)))
+        << "the floating frame is the bar's rectangle grown by AdjustWindowForFloat";
+
+    // A double click on the floating frame's caption docks the bar through the context.
+    CPoint ptCaption = CaptionPoint(pFloating);
+    pFloating->PostMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(ptCaption.x, ptCaption.y));
+    RunToIdle();
+    EXPECT_FALSE(bar.IsFloating());
+    EXPECT_EQ((std::vector<std::string>{"toggle"}), pContext->m_log);
+
+    // A press on the docked bar's gripper starts a drag through it (Escape ends it unchanged).
+    CRect rectDocked = ScreenRect(&bar);
+    PostDrag(&bar, kGripperHorz, {rectDocked.TopLeft() + CSize(30, 60)}, VK_ESCAPE);
+    RunToIdle();
+    EXPECT_EQ((std::vector<std::string>{"toggle", "drag"}), pContext->m_log);
+    EXPECT_EQ(rectDocked, ScreenRect(&bar));
+}

@@ -6,7 +6,10 @@
 
 #include <afxext.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "FrameTestSupport.h"
 
@@ -293,4 +296,67 @@ TEST_F(SplitterTest, NextPaneCommandsWalkThePanes)
         m_pFrame->SendMessage(WM_COMMAND, c.nCmd);
         EXPECT_EQ(m_splitter.GetPane(c.row, c.col), m_pFrame->GetActiveView()) << c.row << "," << c.col;
     }
+}
+
+namespace {
+
+// A splitter of a program's own: it records where the library calls its overrides.
+class CRecordingSplitter : public CSplitterWnd {
+public:
+    mutable std::vector<std::string> m_log;
+    void OnDrawSplitter(CDC* pDC, ESplitType nType, const CRect& rect) override
+    {
+        static const char* const names[] = {"box", "bar", "intersection", "border"};
+        if (pDC != NULL) // (NULL: only the area is invalidated)
+            m_log.push_back(std::string("draw ") + names[nType]);
+        CSplitterWnd::OnDrawSplitter(pDC, nType, rect);
+    }
+    int HitTest(CPoint pt) const override
+    {
+        int ht = CSplitterWnd::HitTest(pt);
+        m_log.push_back("hit " + std::to_string(ht));
+        return ht;
+    }
+    void TrackRowSize(int y, int row) override
+    {
+        m_log.push_back("row " + std::to_string(y) + " " + std::to_string(row));
+        CSplitterWnd::TrackRowSize(y, row);
+    }
+    void TrackColumnSize(int x, int col) override
+    {
+        m_log.push_back("column " + std::to_string(x) + " " + std::to_string(col));
+        CSplitterWnd::TrackColumnSize(x, col);
+    }
+    bool Saw(const std::string& s) const { return std::find(m_log.begin(), m_log.end(), s) != m_log.end(); }
+};
+
+} // namespace
+
+TEST_F(SplitterTest, ASplitterOfTheProgramsOwnDrawsHitsAndTracksThroughItsOverrides)
+{
+    CRecordingSplitter splitter;
+    ASSERT_TRUE(splitter.CreateStatic(m_pFrame, 2, 2));
+    for (int row = 0; row < 2; row++)
+        for (int col = 0; col < 2; col++)
+            ASSERT_TRUE(splitter.CreateView(row, col, RUNTIME_CLASS(CPaneView), CSize(150, 100), NULL));
+    m_pFrame->RecalcLayout();
+    splitter.m_log.clear();
+    splitter.Invalidate();
+    splitter.UpdateWindow();
+    for (const char* psz : {"draw bar", "draw border"})
+        EXPECT_TRUE(splitter.Saw(psz)) << psz << ": " << ::testing::PrintToString(splitter.m_log);
+
+    // The intersection dragged: the hit code comes from HitTest, the new sizes go through the
+    // tracking overrides (the tracker's position in the splitter's client coordinates).
+    splitter.m_log.clear();
+    splitter.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(155, 105));
+    EXPECT_TRUE(splitter.Saw("hit 301")) << ::testing::PrintToString(splitter.m_log);
+    splitter.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(255, 205));
+    splitter.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(255, 205));
+    EXPECT_TRUE(splitter.Saw("row 202 0")) << ::testing::PrintToString(splitter.m_log);
+    EXPECT_TRUE(splitter.Saw("column 252 0")) << ::testing::PrintToString(splitter.m_log);
+    int cyCur = 0, cyMin = 0;
+    splitter.GetRowInfo(0, cyCur, cyMin);
+    EXPECT_EQ(200, cyCur);
+    splitter.DestroyWindow();
 }

@@ -195,3 +195,45 @@ TEST(DllApplication, InitInstanceAndExitInstanceRunFromTheDllEntryPoint)
     GetEnvironmentVariableA("OX_AFX_DLLAPP", state, sizeof state);
     EXPECT_STREQ("ExitInstance", state);
 }
+
+TEST_F(WinAppTest, CursorsAndIconsComeFromTheModuleThatHasThem)
+{
+    // The program's own (in the resource module), the system's and the OEM ones.
+    HICON hIcon = app.LoadIcon(IDI_TEST_ICON);
+    ASSERT_NE((HICON)NULL, hIcon);
+    ICONINFO ii;
+    ASSERT_TRUE(GetIconInfo(hIcon, &ii));
+    EXPECT_TRUE(ii.fIcon);
+    DeleteObject(ii.hbmMask);
+    if (ii.hbmColor != NULL)
+        DeleteObject(ii.hbmColor);
+    HCURSOR hCursor = app.LoadCursor(IDC_TEST_CURSOR);
+    ASSERT_NE((HCURSOR)NULL, hCursor);
+    ASSERT_TRUE(GetIconInfo((HICON)hCursor, &ii));
+    EXPECT_FALSE(ii.fIcon);
+    EXPECT_EQ(16u, ii.xHotspot);
+    EXPECT_EQ(16u, ii.yHotspot);
+    DeleteObject(ii.hbmMask);
+    if (ii.hbmColor != NULL)
+        DeleteObject(ii.hbmColor);
+    EXPECT_EQ(app.LoadIcon(MAKEINTRESOURCE(IDI_TEST_ICON)), hIcon);
+    EXPECT_EQ(LoadCursorA(NULL, IDC_WAIT), app.LoadStandardCursor(IDC_WAIT));
+    EXPECT_EQ(LoadIconA(NULL, IDI_QUESTION), app.LoadStandardIcon(IDI_QUESTION));
+    EXPECT_EQ(LoadCursorA(NULL, MAKEINTRESOURCE(32512)), app.LoadOEMCursor(32512)); // OCR_NORMAL
+    EXPECT_EQ(LoadIconA(NULL, MAKEINTRESOURCE(32516)), app.LoadOEMIcon(32516));     // OIC_NOTE
+    EXPECT_EQ((HICON)NULL, app.LoadIcon(4711)) << "no such icon";
+    EXPECT_EQ((HCURSOR)NULL, app.LoadStandardCursor(MAKEINTRESOURCE(4711)));
+
+    // With another resource module (a DLL without them) they come from the program itself;
+    // resources that module has come from it.
+    HMODULE hOther = LoadLibraryA("afx_test_dllapp.dll");
+    ASSERT_NE((HMODULE)NULL, hOther);
+    AfxSetResourceHandle(hOther);
+    EXPECT_EQ(GetModuleHandleA(NULL), AfxFindResourceHandle(MAKEINTRESOURCE(IDI_TEST_ICON), RT_GROUP_ICON));
+    EXPECT_EQ(hIcon, app.LoadIcon(IDI_TEST_ICON));
+    EXPECT_EQ(hCursor, app.LoadCursor(IDC_TEST_CURSOR));
+    EXPECT_EQ(hOther, AfxFindResourceHandle(MAKEINTRESOURCE(4711), RT_GROUP_ICON)) << "where nobody has it";
+    AfxSetResourceHandle(GetModuleHandleA(NULL));
+    EXPECT_EQ(GetModuleHandleA(NULL), AfxFindResourceHandle(MAKEINTRESOURCE(IDC_TEST_CURSOR), RT_GROUP_CURSOR));
+    FreeLibrary(hOther);
+}

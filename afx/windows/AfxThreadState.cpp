@@ -58,7 +58,7 @@ CHandleMap* GetMap(CHandleMap*& pMap, BOOL bCreate, CHandleMap::PFN_NEW pfnNew, 
 _AFX_THREAD_STATE::_AFX_THREAD_STATE()
     : m_pCurrentWinThread(NULL), m_msgCur(), m_lastSentMsg(), m_ptCursorLast(), m_nMsgLast(0),
       m_hTrackingWindow(NULL), m_hTrackingMenu(NULL), m_pWndInit(NULL), m_hHookOldCbtFilter(NULL),
-      m_hLockoutNotifyWindow(NULL), m_pToolTip(NULL), m_pLastHit(NULL), m_nLastHit(-1), m_lastInfo(), m_pLastStatus(NULL), m_nLastStatus(-1), m_nTempMapLock(0), m_pmapHWND(NULL), m_pmapHMENU(NULL), m_pmapHDC(NULL),
+      m_hLockoutNotifyWindow(NULL), m_hWndBoxOwner(NULL), m_pToolTip(NULL), m_pLastHit(NULL), m_nLastHit(-1), m_lastInfo(), m_pLastStatus(NULL), m_nLastStatus(-1), m_nTempMapLock(0), m_pmapHWND(NULL), m_pmapHMENU(NULL), m_pmapHDC(NULL),
       m_pmapHGDIOBJ(NULL), m_pmapHIMAGELIST(NULL)
 {
 }

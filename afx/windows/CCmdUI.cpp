@@ -38,13 +38,11 @@ void CCmdUI::SetCheck(int nCheck)
 
 void CCmdUI::SetRadio(BOOL bOn)
 {
-    if (m_pMenu != NULL && m_pSubMenu == NULL) {
-        if (bOn)
-            ::CheckMenuRadioItem(m_pMenu->m_hMenu, m_nIndex, m_nIndex, m_nIndex, MF_BYPOSITION);
-        else
-            m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | MF_UNCHECKED);
-        return;
-    }
+    // A radio item of a menu shows the library's dot as its check mark (so owner-drawn menus can
+    // tell it from a check box item by its checked bitmap); everything else is checked as by
+    // SetCheck.
+    if (m_pMenu != NULL && m_pSubMenu == NULL && afxData.hbmMenuDot != NULL)
+        ::SetMenuItemBitmaps(m_pMenu->m_hMenu, m_nIndex, MF_BYPOSITION, NULL, afxData.hbmMenuDot);
     SetCheck(bOn ? 1 : 0);
 }
 

@@ -5,7 +5,7 @@ IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
 IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 
-CDC::CDC() : m_hDC(NULL), m_hAttribDC(NULL) {}
+CDC::CDC() : m_hDC(NULL), m_hAttribDC(NULL), m_bPrinting(FALSE) {}
 
 CDC::~CDC()
 {

@@ -5,9 +5,16 @@
 #include <stdlib.h>
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
-    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd), m_hWndLastControl(NULL), m_bEditLastControl(FALSE)
+    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd), m_hWndLastControl(NULL), m_bEditLastControl(FALSE),
+      m_hWndBoxOwnerOuter(AfxGetThreadState()->m_hWndBoxOwner)
 {
+    // (m_hWnd read after the NULL test, not through GetSafeHwnd)
+    HWND hWndDlg = pDlgWnd != NULL ? pDlgWnd->m_hWnd : NULL;
+    if (hWndDlg != NULL)
+        AfxGetThreadState()->m_hWndBoxOwner = AfxGetSafeOwner(pDlgWnd);
 }
+
+CDataExchange::~CDataExchange() { AfxGetThreadState()->m_hWndBoxOwner = m_hWndBoxOwnerOuter; }
 
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
@@ -285,7 +292,10 @@ void AFXAPI DDX_LBString(CDataExchange* pDX, int nIDC, CString& value)
             value.ReleaseBuffer();
         }
     } else {
-        ::SendMessageA(hWndCtrl, LB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCTSTR)value);
+        // the first item that begins with the value (without regard to case); none when no
+        // item does (the list box would keep its old selection)
+        if (::SendMessageA(hWndCtrl, LB_SELECTSTRING, (WPARAM)-1, (LPARAM)(LPCTSTR)value) == LB_ERR)
+            ::SendMessageA(hWndCtrl, LB_SETCURSEL, (WPARAM)-1, 0);
     }
 }
 

@@ -34,3 +34,41 @@ CString CRichEditCtrl::GetSelText() const
     str.ReleaseBuffer(nCopied);
     return str;
 }
+
+CString CRichEditCtrl::GetTextRange(long nFirst, long nLast) const
+{
+    long nLength = GetTextLength();
+    if (nLast < 0 || nLast > nLength)
+        nLast = nLength;
+    if (nFirst < 0)
+        nFirst = 0;
+    CString str;
+    if (nLast <= nFirst)
+        return str;
+    // room for two bytes per character (a line end may come out as CR LF) and the end
+    TEXTRANGEA tr;
+    tr.chrg.cpMin = nFirst;
+    tr.chrg.cpMax = nLast;
+    tr.lpstrText = str.GetBuffer((int)(nLast - nFirst) * 2 + 1);
+    int nCopied = (int)::SendMessageA(m_hWnd, EM_GETTEXTRANGE, 0, (LPARAM)&tr);
+    str.ReleaseBuffer(nCopied);
+    return str;
+}
+
+DWORD CRichEditCtrl::GetDefaultCharFormat(CHARFORMATA& cf) const
+{
+    cf.cbSize = sizeof(cf);
+    return (DWORD)::SendMessageA(m_hWnd, EM_GETCHARFORMAT, SCF_DEFAULT, (LPARAM)&cf);
+}
+
+DWORD CRichEditCtrl::GetSelectionCharFormat(CHARFORMATA& cf) const
+{
+    cf.cbSize = sizeof(cf);
+    return (DWORD)::SendMessageA(m_hWnd, EM_GETCHARFORMAT, SCF_SELECTION, (LPARAM)&cf);
+}
+
+DWORD CRichEditCtrl::GetParaFormat(PARAFORMAT& pf) const
+{
+    pf.cbSize = sizeof(pf);
+    return (DWORD)::SendMessageA(m_hWnd, EM_GETPARAFORMAT, 0, (LPARAM)&pf);
+}

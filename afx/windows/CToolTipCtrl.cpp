@@ -9,6 +9,14 @@ BOOL CToolTipCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UIN
     return AfxCreateControl(this, TOOLTIPS_CLASSA, NULL, dwStyle, rect, pParentWnd, nID);
 }
 
+BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
+{
+    AfxInitCommonControls();
+    HWND hWndOwner = pParentWnd != NULL ? pParentWnd->m_hWnd : NULL;
+    return CreateEx(0, TOOLTIPS_CLASSA, NULL, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, hWndOwner, NULL);
+}
+
 namespace {
 void FillToolInfo(TTTOOLINFOA& ti, CWnd* pWnd, UINT_PTR nIDTool)
 {

@@ -77,6 +77,28 @@ BOOL CWinApp::InitApplication() { return TRUE; }
 
 void CWinApp::EnableModeless(BOOL) {}
 
+HCURSOR CWinApp::LoadCursor(LPCTSTR lpszResourceName) const
+{
+    return ::LoadCursorA(AfxFindResourceHandle(lpszResourceName, RT_GROUP_CURSOR), lpszResourceName);
+}
+
+HCURSOR CWinApp::LoadCursor(UINT nIDResource) const { return LoadCursor(MAKEINTRESOURCEA(nIDResource)); }
+
+HCURSOR CWinApp::LoadStandardCursor(LPCTSTR lpszCursorName) const { return ::LoadCursorA(NULL, lpszCursorName); }
+
+HCURSOR CWinApp::LoadOEMCursor(UINT nIDCursor) const { return ::LoadCursorA(NULL, MAKEINTRESOURCEA(nIDCursor)); }
+
+HICON CWinApp::LoadIcon(LPCTSTR lpszResourceName) const
+{
+    return ::LoadIconA(AfxFindResourceHandle(lpszResourceName, RT_GROUP_ICON), lpszResourceName);
+}
+
+HICON CWinApp::LoadIcon(UINT nIDResource) const { return LoadIcon(MAKEINTRESOURCEA(nIDResource)); }
+
+HICON CWinApp::LoadStandardIcon(LPCTSTR lpszIconName) const { return ::LoadIconA(NULL, lpszIconName); }
+
+HICON CWinApp::LoadOEMIcon(UINT nIDIcon) const { return ::LoadIconA(NULL, MAKEINTRESOURCEA(nIDIcon)); }
+
 int CWinApp::Run()
 {
     if (m_pMainWnd == NULL)
@@ -103,7 +125,16 @@ int PASCAL CWinApp::DoMessageBoxDefault(LPCTSTR lpszPrompt, UINT nType, UINT nID
             break;
         }
     }
-    return AfxShowMessageBox(lpszPrompt, nType, nIDPrompt);
+    // The box belongs to the window whose data are being exchanged, else to what the user works
+    // with (the main window's last active popup), whose top-level window stays disabled meanwhile.
+    HWND hWndTop = NULL;
+    HWND hWndOwner = AfxGetThreadState()->m_hWndBoxOwner;
+    if (hWndOwner == NULL || !::IsWindow(hWndOwner))
+        hWndOwner = AfxGetSafeOwner(NULL, &hWndTop);
+    int nResult = AfxShowMessageBox(hWndOwner, lpszPrompt, nType, nIDPrompt);
+    if (hWndTop != NULL)
+        ::EnableWindow(hWndTop, TRUE);
+    return nResult;
 }
 
 void CWinApp::SetCurrentHandles()

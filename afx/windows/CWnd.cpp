@@ -5,8 +5,6 @@
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
-BOOL AFXAPI AfxEndDeferRegisterClass(LPCTSTR lpszClassName);
-
 namespace {
 
 // Records whether a command's update handlers leave it enabled (a disabled command that comes
@@ -259,7 +257,7 @@ BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, 
             return FALSE;
         }
     }
-    m_pOccDialogInfo = pOccDialogInfo;
+    SetOccDialogInfo(pOccDialogInfo);
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamA(hInst, lpTemplate, pParentWnd->GetSafeHwnd(), &AfxDlgProc, 0);
     if (!AfxUnhookWindowCreate())
@@ -271,7 +269,13 @@ BOOL CWnd::CreateDlgIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, 
     // made, whatever the dialog manager answered.
     if (hWnd == NULL || !::IsWindow(hWnd))
         return FALSE;
-    m_pOccDialogInfo = NULL;
+    SetOccDialogInfo(NULL);
+    return TRUE;
+}
+
+BOOL CWnd::SetOccDialogInfo(_AFX_OCC_DIALOG_INFO* pOccDialogInfo)
+{
+    m_pOccDialogInfo = pOccDialogInfo;
     return TRUE;
 }
 
