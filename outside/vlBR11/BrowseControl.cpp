@@ -1088,7 +1088,7 @@ void CBrowseControl::PaintHeader(HDC dc, const RECT& client)
                 tri[1] = {ax + 7, ay - 2};
                 tri[2] = {ax + 3, ay + 2};
             }
-            HBRUSH ab = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
+            HBRUSH ab = CreateSolidBrush(RGB(90, 90, 90));
             HGDIOBJ ob = SelectObject(dc, ab);
             HGDIOBJ op = SelectObject(dc, GetStockObject(NULL_PEN));
             Polygon(dc, tri, 3);

@@ -1,5 +1,6 @@
 #include "BrowseTestSupport.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include "Png.h"
@@ -74,6 +75,7 @@ void ResetEvents()
 
 TestDialog::TestDialog(const char* title, int cx, int cy, bool visible)
 {
+    BrwsGetVersion(0); // as the program's wrappers do: the library is bound at load time
     std::vector<WORD> t;
     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME;
     PutWord(t, LOWORD(style));
@@ -105,8 +107,10 @@ TestDialog::TestDialog(const char* title, int cx, int cy, bool visible)
     PutText(t, "");
     PutWord(t, 0);
     m_dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), (LPCDLGTEMPLATEA)t.data(), nullptr, DialogProc, 0);
-    if (!m_dialog)
+    if (!m_dialog) {
+        printf("no dialog: error %lu\n", GetLastError());
         return;
+    }
     m_list = GetDlgItem(m_dialog, kListId);
     SetWindowPos(m_dialog, HWND_TOP, 40, 40, cx, cy, SWP_NOACTIVATE);
     RECT client;
@@ -307,7 +311,11 @@ bool Activate(const TestDialog& dialog)
     SetForegroundWindow(dialog.Dialog());
     SetActiveWindow(dialog.Dialog());
     SetFocus(dialog.List());
-    return PumpUntil([&] { return GetForegroundWindow() == dialog.Dialog() && GetFocus() == dialog.List(); }, 3000);
+    bool ok = PumpUntil([&] { return GetForegroundWindow() == dialog.Dialog() && GetFocus() == dialog.List(); }, 3000);
+    if (!ok)
+        printf("not active: foreground %p (dialog %p), focus %p (list %p)\n", (void*)GetForegroundWindow(),
+               (void*)dialog.Dialog(), (void*)GetFocus(), (void*)dialog.List());
+    return ok;
 }
 
 std::string Screenshot(HWND hwnd, const char* name)
