@@ -640,8 +640,14 @@ int CBrowseControl::SelectedCount() const
 int CBrowseControl::CompareRows(int a, int b)
 {
     int col = std::abs(m_sortOrder) - 1;
-    std::string ta = CellOf(m_rows[a]->text, col);
-    std::string tb = CellOf(m_rows[b]->text, col);
+    bool cached = m_sortKeys.size() == m_rows.size();
+    std::string ownA, ownB;
+    if (!cached) {
+        ownA = CellOf(m_rows[a]->text, col);
+        ownB = CellOf(m_rows[b]->text, col);
+    }
+    const std::string& ta = cached ? m_sortKeys[a] : ownA;
+    const std::string& tb = cached ? m_sortKeys[b] : ownB;
     if ((m_columns[col].flags & BRCF_OWNERSORT) && m_callback) {
         BRCOMPARE rec{sizeof rec, col, a, b, ta.c_str(), tb.c_str()};
         LRESULT r = Fire(BRE_COMPARE, (LPARAM)&rec);
@@ -666,6 +672,10 @@ void CBrowseControl::SortRows()
     std::vector<int> order(n), buffer(n);
     for (size_t i = 0; i < n; i++)
         order[i] = (int)i;
+    // the sorted column's cells, split once (rows cannot change while sorting)
+    m_sortKeys.resize(n);
+    for (size_t i = 0; i < n; i++)
+        m_sortKeys[i] = CellOf(m_rows[i]->text, col);
     m_sorting = true;
     for (size_t width = 1; width < n && !m_destroyed; width *= 2) {
         for (size_t lo = 0; lo < n; lo += 2 * width) {
@@ -686,6 +696,7 @@ void CBrowseControl::SortRows()
         order.swap(buffer);
     }
     m_sorting = false;
+    m_sortKeys.clear();
     if (m_destroyed)
         return;
     Row* current = ValidRow(m_current) ? m_rows[m_current].get() : nullptr;

@@ -112,6 +112,7 @@ private:
     std::vector<int> m_order; // column index at each display position
     std::vector<std::unique_ptr<Row>> m_rows;
     std::map<int, HICON> m_icons; // the owner's icons (copies)
+    std::vector<std::string> m_sortKeys; // while sorting: each row's cell of the sorted column
     int m_attr[BRA_COUNT] = {};
     int m_style = BRS_MULTISELECT;
     int m_sortOrder = 0;
