@@ -404,3 +404,32 @@ TEST_F(InputTest, DividerDraggedWithTheMouseIsSavedAndLoaded)
     EXPECT_EQ(dragged, fresh.Column(0).width) << "a new control loads the width";
     RegDeleteTreeA(HKEY_CURRENT_USER, path);
 }
+
+TEST_F(InputTest, ColumnsMoveWhenTheirTitlesAreDragged)
+{
+    TestDialog d("Spalten", 600, 300, true);
+    d.Send(BRM_SETTITLES, 0, (LPARAM) "Symbol\tBetreff\tOrt\tBeginn");
+    int32_t widths[4] = {10, 30, 30, 30};
+    d.Send(BRM_SETCOLWIDTHS, 4, (LPARAM)widths);
+    d.ChangeColumn(0, [](BRCOLUMN& c) { c.flags |= BRCF_NOMOVE; });
+    d.AddRow("x\tAngebot\tBonn\t01.12.2026 Di");
+    ASSERT_TRUE(Activate(d));
+    int y = HeaderHeight(d.List()) / 2;
+    auto positions = [&] {
+        std::vector<int> p;
+        for (int c = 0; c < 4; c++)
+            p.push_back(d.Column(c).position);
+        return p;
+    };
+    // "Beginn" dropped on the left half of "Betreff": it goes before it
+    Drag(d.List(), ColumnMiddle(d, 3), y, d.Column(0).width + 10, y);
+    ASSERT_TRUE(PumpUntil([&] { return positions() == std::vector<int>{0, 2, 3, 1}; }));
+    EXPECT_EQ(0, d.Send(BRM_GETSORTORDER)) << "a drag is not a click";
+    // "Betreff" dropped on the column that does not move: it goes right after it
+    Drag(d.List(), d.Column(0).width + d.Column(3).width + d.Column(1).width / 2, y, 2, y);
+    ASSERT_TRUE(PumpUntil([&] { return positions() == std::vector<int>{0, 1, 3, 2}; }));
+    Drag(d.List(), d.Column(0).width / 2, y, 500, y);
+    PumpIdle();
+    EXPECT_EQ(0, d.Column(0).position) << "the column that does not move stays";
+    EXPECT_FALSE(Screenshot(d.Dialog(), "moved_columns").empty());
+}
