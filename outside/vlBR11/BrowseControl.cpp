@@ -268,8 +268,10 @@ LRESULT CBrowseControl::Handle(UINT msg, WPARAM wp, LPARAM lp)
             OnKeyDown((UINT)wp);
         return 0;
     case WM_KEYUP:
-        Fire(BRE_KEY, BRKEY_MAKE(WM_KEYUP, wp));
-        return 0;
+        // the context-menu key's WM_CONTEXTMENU comes from the default processing of its key-up
+        if (Fire(BRE_KEY, BRKEY_MAKE(WM_KEYUP, wp)) != 0 || m_destroyed)
+            return 0;
+        break;
     case WM_CONTEXTMENU:
         if (lp == -1) {
             Fire(BRE_CONTEXTMENU, 0);

@@ -12,6 +12,30 @@ std::function<LRESULT(HWND, int, LPARAM)> g_reply;
 
 namespace {
 
+HWND s_front = nullptr; // the dialog that input is meant for
+
+// Windows of tests running beside this one share the display: they may take the activation.
+// Input goes out only while the dialog is in front, with the focus where this thread left it.
+void TakeFront()
+{
+    if (!s_front || !IsWindow(s_front) || GetForegroundWindow() == s_front)
+        return;
+    HWND focus = GetFocus();
+    SetWindowPos(s_front, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(s_front);
+    DWORD start = GetTickCount();
+    while (GetForegroundWindow() != s_front && GetTickCount() - start < 3000) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    if (focus && IsWindow(focus) && GetFocus() != focus)
+        SetFocus(focus);
+}
+
 std::vector<Event> s_events;
 
 LRESULT CALLBACK Record(HWND control, int code, LPARAM param)
@@ -117,6 +141,7 @@ TestDialog::TestDialog(const char* title, int cx, int cy, bool visible)
     GetClientRect(m_dialog, &client);
     MoveWindow(m_list, 0, 0, client.right, client.bottom, TRUE);
     if (visible) {
+        SetWindowPos(m_dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         ShowWindow(m_dialog, SW_SHOW);
         PumpIdle();
     }
@@ -124,6 +149,8 @@ TestDialog::TestDialog(const char* title, int cx, int cy, bool visible)
 
 TestDialog::~TestDialog()
 {
+    if (s_front == m_dialog)
+        s_front = nullptr;
     if (m_dialog)
         DestroyWindow(m_dialog);
     PumpIdle();
@@ -217,6 +244,7 @@ namespace {
 
 void SendMouse(DWORD flags, int sx = 0, int sy = 0)
 {
+    TakeFront();
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = flags;
@@ -229,6 +257,7 @@ void SendMouse(DWORD flags, int sx = 0, int sy = 0)
 
 void SendKey(WORD vk, bool up)
 {
+    TakeFront();
     INPUT in{};
     in.type = INPUT_KEYBOARD;
     in.ki.wVk = vk;
@@ -292,9 +321,21 @@ void Key(WORD vk, const std::vector<WORD>& modifiers)
     PumpIdle();
 }
 
+void Wheel(int notches)
+{
+    TakeFront();
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = (DWORD)(notches * WHEEL_DELTA);
+    SendInput(1, &in, sizeof in);
+    PumpIdle();
+}
+
 void Type(const std::string& text)
 {
     for (char c : text) {
+        TakeFront();
         INPUT in[2] = {};
         for (int i = 0; i < 2; i++) {
             in[i].type = INPUT_KEYBOARD;
@@ -308,6 +349,7 @@ void Type(const std::string& text)
 
 bool Activate(const TestDialog& dialog)
 {
+    s_front = dialog.Dialog();
     SetForegroundWindow(dialog.Dialog());
     SetActiveWindow(dialog.Dialog());
     SetFocus(dialog.List());

@@ -63,6 +63,8 @@ void MoveMouse(HWND hwnd, int x, int y);
 void Click(HWND hwnd, int x, int y, const std::vector<WORD>& modifiers = {}, bool right = false);
 void Drag(HWND hwnd, int x1, int y1, int x2, int y2);
 void Key(WORD vk, const std::vector<WORD>& modifiers = {});
+// Wheel notches at the mouse position (negative: towards the user).
+void Wheel(int notches);
 void Type(const std::string& text);
 // Brings the dialog to the front with the keyboard focus in the list.
 bool Activate(const TestDialog& dialog);

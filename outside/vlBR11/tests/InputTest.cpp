@@ -433,3 +433,84 @@ TEST_F(InputTest, ColumnsMoveWhenTheirTitlesAreDragged)
     EXPECT_EQ(0, d.Column(0).position) << "the column that does not move stays";
     EXPECT_FALSE(Screenshot(d.Dialog(), "moved_columns").empty());
 }
+
+TEST_F(InputTest, MouseAndKeysRaiseTheirEventsAndScroll)
+{
+    TestDialog d("Ereignisse", 600, 300, true);
+    d.Attach();
+    d.Send(BRM_SETTITLES, 0, (LPARAM) "Betreff\tOrt\tBeginn\tDauer\tBenutzer");
+    int32_t widths[5] = {40, 40, 40, 40, 40}; // wider than the list: it scrolls sideways
+    d.Send(BRM_SETCOLWIDTHS, 5, (LPARAM)widths);
+    for (int i = 0; i < 60; i++)
+        d.AddRow("Termin " + std::to_string(i) + "\tRaum " + std::to_string(i % 5) + "\t0" + std::to_string(1 + i % 9) +
+                 ".03.2026 Mo\t60 Minuten\tabel");
+    ASSERT_TRUE(Activate(d));
+    HWND list = d.List();
+    int x = 30, header = HeaderHeight(list) / 2;
+    auto has = [](int code, int row, int column) {
+        for (const Event& e : Events())
+            if (e.code == code && e.row == row && e.column == column)
+                return true;
+        return false;
+    };
+
+    ResetEvents();
+    Click(list, ColumnMiddle(d, 1), RowY(list, 2));
+    ASSERT_TRUE(PumpUntil([&] { return has(BRE_MOUSECLICK, 2, 1); })) << "left click: 17 with row and column";
+
+    ResetEvents();
+    int rightButton = 0;
+    g_reply = [&](HWND, int code, LPARAM param) -> LRESULT {
+        if (code == BRE_MOUSECLICK)
+            rightButton = ((const BRMOUSE*)param)->button;
+        return 0;
+    };
+    Click(list, x, RowY(list, 4), {}, true);
+    ASSERT_TRUE(PumpUntil([&] { return has(BRE_MOUSECLICK, 4, 0); }));
+    EXPECT_EQ(BRBUTTON_RIGHT, rightButton);
+    EXPECT_EQ(1, d.Send(LB_GETSEL, 4)) << "a right click selects the row under it";
+
+    ResetEvents();
+    Click(list, x, RowY(list, 3));
+    Click(list, x, RowY(list, 3));
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const Event& e : Events())
+            if (e.code == BRE_DBLCLICK && e.param == 3)
+                return true;
+        return false;
+    })) << "double click: 1 with the row";
+
+    ResetEvents();
+    Click(list, ColumnMiddle(d, 1), header, {}, true);
+    ASSERT_TRUE(PumpUntil([&] {
+        return !Events().empty() && Events().back().code == BRE_COLUMNMENU && Events().back().param == 1;
+    })) << "right click on a title: 14 with the column";
+
+    ResetEvents();
+    Key(VK_APPS);
+    ASSERT_TRUE(PumpUntil([&] {
+        for (int code : Codes())
+            if (code == BRE_CONTEXTMENU)
+                return true;
+        return false;
+    })) << "the context-menu key: 61";
+
+    MoveMouse(list, x, RowY(list, 0));
+    int first = BRHIT_ROW(d.Send(BRM_GETHITROW));
+    Wheel(-1);
+    ASSERT_TRUE(PumpUntil([&] { return BRHIT_ROW(d.Send(BRM_GETHITROW)) == first + 3; })) << "the wheel scrolls 3 rows";
+    Wheel(1);
+    ASSERT_TRUE(PumpUntil([&] { return BRHIT_ROW(d.Send(BRM_GETHITROW)) == first; }));
+
+    MoveMouse(list, 5, RowY(list, 0));
+    ASSERT_EQ(0, BRHIT_COLUMN(d.Send(BRM_GETHITROW)));
+    for (int i = 0; i < 20; i++)
+        Key(VK_RIGHT);
+    ASSERT_TRUE(PumpUntil([&] { return BRHIT_COLUMN(d.Send(BRM_GETHITROW)) == 1; })) << "Right scrolls sideways";
+    RECT client;
+    GetClientRect(list, &client);
+    int visible = (client.bottom - HeaderHeight(list)) / RowHeight(list);
+    ASSERT_EQ(3, d.Send(BRM_GETCURROW));
+    Key(VK_NEXT);
+    EXPECT_TRUE(PumpUntil([&] { return d.Send(BRM_GETCURROW) == 3 + visible - 1; })) << "Page Down";
+}
