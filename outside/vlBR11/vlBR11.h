@@ -231,7 +231,11 @@ typedef LRESULT(CALLBACK* BRWEVENTPROC)(HWND control, int event, LPARAM param);
 #define BRE_CHECKING     46 // param: BRCHECK*; non-zero answer: handled, the control does nothing
 #define BRE_CHECKED      47 // param: BRCHECK* (the control flipped the cell)
 #define BRE_KEY          55 // param: BRKEY_MAKE(WM_KEYDOWN or WM_KEYUP, virtual key);
-                            // non-zero answer: handled, no default action
+                            // non-zero answer: handled, no default action (defaults: arrows,
+                            // pages, Home, End move the current row, Shift extends, Ctrl moves
+                            // only the current row; Left/Right scroll; Ctrl+Space toggles the
+                            // selection; Space on BRS_CHECKLIST; F2 edits; Return presses the
+                            // parent dialog's default button)
 #define BRE_CONTEXTMENU  61 // param: 0 (context-menu key)
 
 #define BRKEY_MAKE(msg, vk) ((LPARAM)(DWORD)(((DWORD)(msg) << 16) | ((DWORD)(vk) & 0xFFFF)))

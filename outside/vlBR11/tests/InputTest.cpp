@@ -26,6 +26,30 @@ void PointAtRow(const TestDialog& d, int x, int row)
     ASSERT_EQ(row, BRHIT_ROW(d.Send(BRM_GETHITROW))) << "the mouse is over row " << row;
 }
 
+// The colour on screen (copied as the screenshots are).
+COLORREF ScreenPixel(int x, int y)
+{
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = 1;
+    bmi.bmiHeader.biHeight = 1;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    DWORD* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, (void**)&bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, 1, 1, screen, x, y, SRCCOPY);
+    GdiFlush();
+    DWORD p = *bits;
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(bmp);
+    ReleaseDC(nullptr, screen);
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
 int DateKey(const std::string& text)
 {
     int day = 0, month = 0, year = 0;
@@ -513,4 +537,49 @@ TEST_F(InputTest, MouseAndKeysRaiseTheirEventsAndScroll)
     ASSERT_EQ(3, d.Send(BRM_GETCURROW));
     Key(VK_NEXT);
     EXPECT_TRUE(PumpUntil([&] { return d.Send(BRM_GETCURROW) == 3 + visible - 1; })) << "Page Down";
+}
+
+TEST_F(InputTest, ColourAttributesAndTheHiddenHeaderChangeWhatIsDrawn)
+{
+    TestDialog d("Farben", 400, 250, true);
+    d.Send(BRM_SETTITLES, 0, (LPARAM) "Betreff\tOrt");
+    int32_t widths[2] = {50, 50};
+    d.Send(BRM_SETCOLWIDTHS, 2, (LPARAM)widths);
+    d.Send(BRM_SETATTRIBUTE, BRA_COLUMNLINES, 0);
+    for (int i = 0; i < 4; i++)
+        d.AddRow("a\tb");
+    d.Send(LB_SETSEL, TRUE, 2);
+    ASSERT_TRUE(Activate(d));
+    HWND list = d.List();
+    // a point of a row away from its text
+    auto pixel = [&](int row) {
+        RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpIdle(); // the window's surface reaches the display
+        POINT pt = {300, RowY(list, row)};
+        ClientToScreen(list, &pt);
+        return ScreenPixel(pt.x, pt.y);
+    };
+    const COLORREF rowBk = RGB(250, 240, 200), selBk = RGB(20, 90, 40), altBk = RGB(230, 230, 255);
+    d.Send(BRM_SETATTRIBUTE, BRA_CLR_ROWBK, rowBk);
+    d.Send(BRM_SETATTRIBUTE, BRA_CLR_SELBK, selBk);
+    d.Send(BRM_SETATTRIBUTE, BRA_CLR_ALTBK, altBk);
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), pixel(0)) << "the system's colours while attribute 7 is not 0";
+    d.Send(BRM_SETATTRIBUTE, BRA_COLORS, 0);
+    EXPECT_EQ(rowBk, pixel(0)) << "attribute 7 = 0: colour 9";
+    EXPECT_EQ(selBk, pixel(2)) << "colour 10 for a selected row";
+    EXPECT_EQ(altBk, pixel(3)) << "colour 11 for every second row";
+
+    d.Send(BRM_SETATTRIBUTE, BRA_COLORS, 5);
+    d.Send(BRM_SETATTRIBUTE, BRA_SELCOLOR, RGB(0, 0, 200));
+    d.Send(BRM_SETATTRIBUTE, BRA_SELTINT, 30);
+    COLORREF window = GetSysColor(COLOR_WINDOW);
+    COLORREF tinted = RGB(GetRValue(window) * 70 / 100, GetGValue(window) * 70 / 100,
+                          (200 * 30 + GetBValue(window) * 70) / 100);
+    EXPECT_EQ(tinted, pixel(2)) << "attribute 79: 30 percent of colour 80 over the row";
+
+    MoveMouse(list, 300, 3);
+    EXPECT_EQ(-1, BRHIT_ROW(d.Send(BRM_GETHITROW))) << "the header is there";
+    d.Send(BRM_SETATTRIBUTE, BRA_NOHEADER, 1);
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(0, BRHIT_ROW(d.Send(BRM_GETHITROW))) << "attribute 74: row 0 at the top";
 }
