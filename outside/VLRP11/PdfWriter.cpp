@@ -1,0 +1,175 @@
+// PDF output. The file: header, one object a line group, a cross-reference table, trailer.
+//
+//   1 0 obj  catalog            2 0 obj  page tree
+//   3 0 obj  font F1 (regular)  4 0 obj  font F2 (bold)  5 0 obj  font F3 (dingbats)
+//   6 0 obj  document information
+//   then per page n (from 0): 7 + 2n page object, 8 + 2n its content stream (zlib)
+#include "Writers.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+
+#include "TextMetrics.h"
+
+namespace rp {
+namespace {
+
+#include "FontMetrics.inc"
+
+std::string Number(double value)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f", value);
+    // The C library's decimal separator follows the locale; PDF needs a point.
+    for (char* c = buffer; *c; ++c)
+        if (*c == ',')
+            *c = '.';
+    std::string text = buffer;
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.')
+        text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
+// A PDF literal string of code page 1252 bytes.
+std::string Literal(const std::string& text)
+{
+    std::string out = "(";
+    for (unsigned char c : text) {
+        if (c == '(' || c == ')' || c == '\\') {
+            out += '\\';
+            out += (char)c;
+        } else if (c < 32 || c >= 127) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\%03o", c);
+            out += buffer;
+        } else
+            out += (char)c;
+    }
+    return out + ")";
+}
+
+std::string WidthsArray(const unsigned short* widths)
+{
+    std::string out = "[";
+    for (int i = 0; i < 224; ++i) {
+        out += std::to_string(widths[i]);
+        out += (i % 16 == 15) ? "\n" : " ";
+    }
+    return out + "]";
+}
+
+std::string Content(const Document& document, const Page& page)
+{
+    std::string out;
+    const double h = document.pageHeight;
+    if (!page.lines.empty()) {
+        double width = -1;
+        for (const LineOp& line : page.lines) {
+            if (line.width != width) {
+                width = line.width;
+                out += Number(width) + " w\n";
+            }
+            out += Number(line.x1) + " " + Number(h - line.y1) + " m " + Number(line.x2) + " " + Number(h - line.y2) +
+                   " l S\n";
+        }
+    }
+    for (const TextOp& text : page.texts) {
+        // Runs of ordinary characters and of check marks, each in its font.
+        double x = text.x;
+        size_t i = 0;
+        while (i < text.text.size()) {
+            bool check = text.text[i] == kCheckMark;
+            size_t j = i;
+            while (j < text.text.size() && (text.text[j] == kCheckMark) == check)
+                ++j;
+            std::string run = text.text.substr(i, j - i);
+            std::string font = check ? "/F3" : text.bold ? "/F2" : "/F1";
+            std::string shown = check ? std::string(run.size(), '4') : run;
+            out += "BT " + font + " " + Number(text.size) + " Tf " + Number(x) + " " + Number(h - text.y) + " Td " +
+                   Literal(shown) + " Tj ET\n";
+            x += TextWidth(run, text.bold, text.size);
+            i = j;
+        }
+    }
+    return out;
+}
+
+std::string Compressed(const std::string& data)
+{
+    uLongf size = compressBound((uLong)data.size());
+    std::string out(size, '\0');
+    if (compress2((Bytef*)&out[0], &size, (const Bytef*)data.data(), (uLong)data.size(), 6) != Z_OK)
+        return std::string();
+    out.resize(size);
+    return out;
+}
+
+class PdfFile {
+public:
+    void Object(int number, const std::string& body)
+    {
+        if ((int)m_offsets.size() < number)
+            m_offsets.resize(number, 0);
+        m_offsets[number - 1] = m_data.size();
+        m_data += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
+    }
+    void Stream(int number, const std::string& plain)
+    {
+        std::string packed = Compressed(plain);
+        if (packed.empty())
+            Object(number, "<< /Length " + std::to_string(plain.size()) + " >>\nstream\n" + plain + "\nendstream");
+        else
+            Object(number, "<< /Length " + std::to_string(packed.size()) + " /Filter /FlateDecode >>\nstream\n" +
+                               packed + "\nendstream");
+    }
+    std::string Finish()
+    {
+        size_t xref = m_data.size();
+        char entry[32];
+        m_data += "xref\n0 " + std::to_string(m_offsets.size() + 1) + "\n0000000000 65535 f \n";
+        for (size_t offset : m_offsets) {
+            std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+            m_data += entry;
+        }
+        m_data += "trailer\n<< /Size " + std::to_string(m_offsets.size() + 1) + " /Root 1 0 R /Info 6 0 R >>\n";
+        m_data += "startxref\n" + std::to_string(xref) + "\n%%EOF\n";
+        return std::move(m_data);
+    }
+
+private:
+    std::string m_data = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+    std::vector<size_t> m_offsets;
+};
+
+} // namespace
+
+std::string WritePdf(const Document& document)
+{
+    PdfFile pdf;
+    const size_t pages = document.pages.size();
+    pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+    std::string kids;
+    for (size_t n = 0; n < pages; ++n)
+        kids += std::to_string(7 + 2 * n) + " 0 R ";
+    pdf.Object(2, "<< /Type /Pages /Count " + std::to_string(pages) + " /Kids [" + kids + "] >>");
+    pdf.Object(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding /FirstChar 32 "
+                  "/LastChar 255 /Widths " + WidthsArray(kRegularWidths) + " >>");
+    pdf.Object(4, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding /FirstChar 32 "
+                  "/LastChar 255 /Widths " + WidthsArray(kBoldWidths) + " >>");
+    pdf.Object(5, "<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>");
+    pdf.Object(6, "<< /Title " + Literal(document.title) + " /Producer (VLRP11) >>");
+    const std::string box = "[0 0 " + Number(document.pageWidth) + " " + Number(document.pageHeight) + "]";
+    for (size_t n = 0; n < pages; ++n) {
+        int page = (int)(7 + 2 * n);
+        pdf.Object(page, "<< /Type /Page /Parent 2 0 R /MediaBox " + box +
+                             " /Resources << /Font << /F1 3 0 R /F2 4 0 R /F3 5 0 R >> >> /Contents " +
+                             std::to_string(page + 1) + " 0 R >>");
+        pdf.Stream(page + 1, Content(document, document.pages[n]));
+    }
+    return pdf.Finish();
+}
+
+} // namespace rp

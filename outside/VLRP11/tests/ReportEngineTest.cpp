@@ -1,0 +1,381 @@
+// The report engine through its exports, driven as the program's report jobs drive it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "CtlLog.h"
+#include "PrintRun.h"
+#include "TestKit.h"
+#include "VLRP11.h"
+
+namespace {
+
+const char kListProject[] = "VLRP11 project 1\n"
+                            "type = list\n"
+                            "font = 7 12\n"
+                            "rows = 50\n"
+                            "header = \"Terminliste\"\n"
+                            "column = Beginn | Beginn | 30 | left\n"
+                            "column = Betreff | Betreff | 60 | left\n"
+                            "column = Mit | Mit | 40 | left\n"
+                            "footer = \"Seite \" + Seite\n";
+const char kCardProject[] = "VLRP11 project 1\n"
+                            "type = card\n"
+                            "line = Betreff | Betreff\n"
+                            "line = Beginn | Beginn\n"
+                            "line = Notizen | Notizen.unformatiert\n";
+
+class ReportEngine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        log.SetDialogAnswers("");
+        list = dir.File("liste.ltd");
+        card = dir.File("karte.ctd");
+        ASSERT_TRUE(oxtest::WriteFileText(list, kListProject));
+        ASSERT_TRUE(oxtest::WriteFileText(card, kCardProject));
+    }
+
+    // Answers the options dialog with OK, an output file and copies.
+    void AnswerOptions(const std::string& output, int copies = 1)
+    {
+        std::string escaped;
+        for (char c : output)
+            escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        log.SetDialogAnswers("IDOK;1020=" + escaped + ";1030=" + std::to_string(copies));
+    }
+
+    rptest::RunSetup Setup(int type, const std::string& project, int entries)
+    {
+        rptest::RunSetup setup;
+        setup.type = type;
+        setup.project = project;
+        setup.entries = rptest::Appointments(entries);
+        return setup;
+    }
+
+    oxtest::CtlLog log;
+    oxtest::TempDir dir{"vlrp11"};
+    std::string list, card;
+};
+
+TEST_F(ReportEngine, ListRowThatMetAFullPageIsPrintedOnceOnTheNextPage)
+{
+    std::string pdf = dir.File("liste.pdf");
+    AnswerOptions(pdf);
+    rptest::RunStats stats = rptest::RunPrint(Setup(2, list, 120));
+    ASSERT_EQ(0, stats.result) << stats.exprError;
+    EXPECT_EQ(2, stats.pageFullRows); // rows 51 and 101 opened pages 2 and 3
+    ASSERT_EQ(120u, stats.rowOrder.size());
+    for (int i = 0; i < 120; ++i)
+        ASSERT_EQ(i, stats.rowOrder[i]) << "each entry printed once, in order";
+    EXPECT_EQ(1, stats.fieldsEndCalls);
+    EXPECT_EQ("PDF-Datei liste.pdf", stats.device);
+    EXPECT_EQ(1, stats.engineCopies);
+    std::string data = oxtest::ReadFileText(pdf);
+    EXPECT_EQ(0u, data.find("%PDF-1.4")) << "a PDF file";
+    EXPECT_NE(std::string::npos, data.find("/Count 3 ")) << "three pages";
+}
+
+TEST_F(ReportEngine, CardCopiesAreMadeByTheCallerAndTheEngineCopiesOne)
+{
+    std::string html = dir.File("karten.html");
+    AnswerOptions(html, 3);
+    rptest::RunSetup setup = Setup(3, card, 4);
+    setup.mediumKey = "HTML";
+    rptest::RunStats stats = rptest::RunPrint(setup);
+    ASSERT_EQ(0, stats.result) << stats.exprError;
+    EXPECT_EQ(3, stats.copies);
+    EXPECT_EQ(1, stats.engineCopies);
+    EXPECT_EQ("HTML-Datei karten.html", stats.device);
+    std::string text = oxtest::ReadFileText(html);
+    size_t cards = 0;
+    for (size_t at = text.find("<div class=\"card\">"); at != std::string::npos; at = text.find("<div class=\"card\">", at + 1))
+        ++cards;
+    EXPECT_EQ(12u, cards);
+    // Each card three times before the next entry.
+    size_t second = text.find("<dd>Termin 002</dd>");
+    ASSERT_NE(std::string::npos, second);
+    size_t copiesBeforeSecond = 0;
+    for (size_t at = text.find("<dd>Termin 001</dd>"); at != std::string::npos && at < second;
+         at = text.find("<dd>Termin 001</dd>", at + 1))
+        ++copiesBeforeSecond;
+    EXPECT_EQ(3u, copiesBeforeSecond);
+}
+
+TEST_F(ReportEngine, ACardTallerThanAPageGoesOnPageByPage)
+{
+    std::string pdf = dir.File("karten.pdf");
+    AnswerOptions(pdf);
+    rptest::RunSetup setup = Setup(3, card, 2);
+    std::string notes;
+    for (int i = 1; i <= 300; ++i)
+        notes += "Notizzeile " + std::to_string(i) + "\n";
+    setup.entries[1].notes = notes;
+    rptest::RunStats stats = rptest::RunPrint(setup);
+    ASSERT_EQ(0, stats.result) << stats.exprError;
+    // 300 lines of 9 pt fill about four pages after the first card.
+    EXPECT_GE(stats.pageFullCards, 3);
+    EXPECT_LE(stats.pageFullCards, 6);
+}
+
+TEST_F(ReportEngine, ARowTallerThanAPageIsCutInsteadOfFullForEver)
+{
+    ASSERT_TRUE(oxtest::WriteFileText(list, "VLRP11 project 1\ncolumn = Notizen | Notizen.unformatiert | 100 | left\n"));
+    int job = RpJobOpen(0x4000);
+    RpDefineFieldStart(job);
+    RpDefineFieldA(job, "Notizen.unformatiert", "");
+    ASSERT_EQ(0, RpPrintWithBoxStartA(job, 2, list.c_str(), 0x800, 0, nullptr, "Liste"));
+    ASSERT_EQ(0, RpPrintSetOptionStringA(job, 2, "PDF"));
+    ASSERT_EQ(0, RpPrintSetOptionStringA(job, 3, dir.File("lang.pdf").c_str()));
+    std::string tall;
+    for (int i = 0; i < 200; ++i)
+        tall += "Zeile\n";
+    RpDefineFieldA(job, "Notizen.unformatiert", "kurz");
+    ASSERT_EQ(0, RpPrint(job));
+    EXPECT_EQ(0, RpPrintFields(job));
+    RpDefineFieldA(job, "Notizen.unformatiert", tall.c_str());
+    EXPECT_EQ(RP_PAGE_FULL, RpPrintFields(job)) << "does not fit below the first row";
+    ASSERT_EQ(0, RpPrint(job));
+    EXPECT_EQ(0, RpPrintFields(job)) << "alone on a page it is cut";
+    EXPECT_EQ(0, RpPrintFieldsEnd(job));
+    EXPECT_EQ(0, RpPrintEnd(job, 0));
+    EXPECT_EQ(0, RpJobClose(job));
+    EXPECT_NE(std::string::npos, oxtest::ReadFileText(dir.File("lang.pdf")).find("/Count 2 "));
+}
+
+TEST_F(ReportEngine, ErrorsOfTheRunAndWhatTheyLeave)
+{
+    std::string older = dir.File("alt.pdf");
+    const std::string olderText = "%PDF-1.4 older file";
+    ASSERT_TRUE(oxtest::WriteFileText(older, olderText));
+    std::string noTable = dir.File("leer.ltd"), damaged = dir.File("kaputt.ltd"), unknown = dir.File("falsch.ltd");
+    ASSERT_TRUE(oxtest::WriteFileText(noTable, "VLRP11 project 1\nheader = \"Liste\"\n"));
+    ASSERT_TRUE(oxtest::WriteFileText(damaged, "VLRP11 project 1\ncolumn = Betreff\n"));
+    ASSERT_TRUE(oxtest::WriteFileText(unknown, "VLRP11 project 1\ncolumn = Betreff | Bettreff | 40 | left\n"));
+
+    struct Case {
+        const char* name;
+        int type;
+        std::string project;
+        std::string answers;  // options dialog
+        int abortAfter;       // progress checks before an abort; -1: none
+        int result, step;
+        const char* exprError; // part of RpExprErrorA's text
+    } cases[] = {
+        {"missing project", 2, dir.File("fehlt.ltd"), "", -1, RP_ERR_PROJECT_MISSING, 1, "fehlt.ltd"},
+        {"card project for a list", 2, card, "", -1, RP_ERR_WRONG_PROJECT, 1, ""},
+        {"list project for cards", 3, list, "", -1, RP_ERR_WRONG_PROJECT, 1, ""},
+        {"list without table", 2, noTable, "", -1, RP_ERR_NO_TABLE, 1, ""},
+        {"damaged file", 2, damaged, "", -1, RP_ERR_BAD_PROJECT, 1, "Zeile 2"},
+        {"unknown item", 2, unknown, "", -1, RP_ERR_EXPRESSION, 1, "\"Bettreff\" in Spalte 1"},
+        {"Abbrechen in the options", 2, list, "IDCANCEL", -1, RP_ERR_USER_ABORT, 2, ""},
+        {"printer", 2, list, "IDOK", -1, RP_ERR_NOT_AVAILABLE, 2, ""},
+        {"abort after two rows", 2, list, "", 3, RP_ERR_USER_ABORT, 3, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string escaped;
+        for (char ch : older)
+            escaped += ch == '\\' ? std::string("\\\\") : std::string(1, ch);
+        log.SetDialogAnswers(c.abortAfter >= 0 ? "IDOK;1020=" + escaped : c.answers);
+        log.SetAbortAfter(c.abortAfter);
+        rptest::RunSetup setup = Setup(c.type, c.project, 10);
+        setup.mediumKey = std::string(c.name) == "printer" ? "PRN" : "PDF";
+        rptest::RunStats stats = rptest::RunPrint(setup);
+        EXPECT_EQ(c.result, stats.result);
+        EXPECT_EQ(c.step, stats.step);
+        EXPECT_NE(std::string::npos, stats.exprError.find(c.exprError)) << stats.exprError;
+        if (c.abortAfter >= 0) {
+            EXPECT_EQ(2u, stats.rowOrder.size());
+        }
+        EXPECT_EQ(olderText, oxtest::ReadFileText(older)) << "the older file is untouched";
+        EXPECT_EQ("", oxtest::ReadFileText(dir.File("liste.pdf"))) << "no output of a failed run";
+    }
+    log.SetAbortAfter(-1);
+    // No temporary file is left behind.
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(dir.File("*.tmp").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, find);
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+}
+
+TEST_F(ReportEngine, CallsOutsideAJobOrARun)
+{
+    const int bad = 0x7654321;
+    char buffer[16];
+    struct Case {
+        const char* call;
+        int result;
+    } badJob[] = {
+        {"RpJobClose", RpJobClose(bad)},
+        {"RpSetOption", RpSetOption(bad, 83, 8)},
+        {"RpDefineVariableA", RpDefineVariableA(bad, "a", "b")},
+        {"RpDefineFieldExtA", RpDefineFieldExtA(bad, "a", "T", RP_ITEM_BOOLEAN, 0)},
+        {"RpSelectFileDlgTitleExA", RpSelectFileDlgTitleExA(bad, nullptr, nullptr, 2, buffer, 15, nullptr)},
+        {"RpPrintWithBoxStartA", RpPrintWithBoxStartA(bad, 2, list.c_str(), 0x800, 0, nullptr, "")},
+        {"RpPrint", RpPrint(bad)},
+        {"RpPrintEnd", RpPrintEnd(bad, 0)},
+        {"RpExprErrorA", RpExprErrorA(bad, buffer, 15)},
+        {"RpDefineLayoutA", RpDefineLayoutA(bad, nullptr, "", 2, "")},
+    };
+    for (const Case& c : badJob)
+        EXPECT_EQ(RP_ERR_BAD_JOB, c.result) << c.call;
+
+    int job = RpJobOpen(0x4000);
+    int other = RpJobOpen(0x4000);
+    ASSERT_GT(job, 0);
+    ASSERT_GT(other, 0);
+    EXPECT_NE(job, other);
+    Case notPrinting[] = {
+        {"RpPrint", RpPrint(job)},
+        {"RpPrintFields", RpPrintFields(job)},
+        {"RpPrintFieldsEnd", RpPrintFieldsEnd(job)},
+        {"RpPrintOptionsDialogA", RpPrintOptionsDialogA(job, nullptr, "")},
+        {"RpPrintSetBoxTextA", RpPrintSetBoxTextA(job, "x", 5)},
+        {"RpPrintGetOption", RpPrintGetOption(job, 0)},
+        {"RpPrintEnd", RpPrintEnd(job, 0)},
+    };
+    for (const Case& c : notPrinting)
+        EXPECT_EQ(RP_ERR_NOT_PRINTING, c.result) << c.call;
+    EXPECT_EQ(RP_ERR_NOT_AVAILABLE, RpDefineLayoutA(job, nullptr, "", 2, list.c_str()));
+    EXPECT_EQ(RP_ERR_NOT_AVAILABLE, RpPreviewDisplayA(job, list.c_str(), "C:\\", nullptr));
+    EXPECT_EQ(0, RpPreviewDeleteFilesA(job, list.c_str(), "C:\\"));
+    EXPECT_EQ(0, RpJobClose(job));
+    EXPECT_EQ(RP_ERR_BAD_JOB, RpJobClose(job));
+    EXPECT_EQ(0, RpJobClose(other));
+}
+
+TEST_F(ReportEngine, TextsIntoCallersBuffersAreCutAndTerminated)
+{
+    ASSERT_TRUE(oxtest::WriteFileText(list, "VLRP11 project 1\ncolumn = X | " + std::string(300, 'N') + " | 40 | left\n"));
+    int job = RpJobOpen(0x4000);
+    ASSERT_EQ(RP_ERR_EXPRESSION, RpPrintWithBoxStartA(job, 2, list.c_str(), 0x800, 0, nullptr, ""));
+    char buffer[300];
+    memset(buffer, 'x', sizeof buffer);
+    ASSERT_EQ(0, RpExprErrorA(job, buffer, 255));
+    EXPECT_EQ(255u, strlen(buffer));
+    EXPECT_EQ('x', buffer[256]) << "nothing written past the terminator";
+
+    // Printer information: 127 and 39 characters.
+    std::string longName = dir.File(std::string(150, 'p') + ".pdf");
+    ASSERT_TRUE(oxtest::WriteFileText(list, kListProject));
+    RpDefineVariableStart(job);
+    RpDefineFieldStart(job);
+    for (const char* name : {"Beginn", "Betreff", "Mit"})
+        RpDefineFieldA(job, name, name);
+    ASSERT_EQ(0, RpPrintWithBoxStartA(job, 2, list.c_str(), 0x800, 0, nullptr, ""));
+    RpPrintSetOptionStringA(job, 2, "PDF");
+    RpPrintSetOptionStringA(job, 3, longName.c_str());
+    char device[200], port[60];
+    memset(device, 'x', sizeof device);
+    memset(port, 'x', sizeof port);
+    ASSERT_EQ(0, RpPrintGetPrinterInfoA(job, device, 127, port, 39));
+    EXPECT_EQ(127u, strlen(device));
+    EXPECT_EQ(0, strncmp(device, "PDF-Datei ppp", 13)) << device;
+    EXPECT_EQ(39u, strlen(port));
+    EXPECT_EQ(0, RpPrintEnd(job, 0)) << "a run without rows gives one page";
+    RpJobClose(job);
+}
+
+TEST_F(ReportEngine, OptionsDialogPreselectsTheMediumAndTakesFileAndCopies)
+{
+    std::string rtf = dir.File("liste.rtf");
+    int job = RpJobOpen(0x4000);
+    RpDefineFieldStart(job);
+    for (const char* name : {"Beginn", "Betreff", "Mit"})
+        RpDefineFieldA(job, name, name);
+    ASSERT_EQ(0, RpPrintWithBoxStartA(job, 2, list.c_str(), 0x800, 0, nullptr, "Terminliste ausgeben"));
+    ASSERT_EQ(0, RpPrintSetOptionStringA(job, 2, "RTF"));
+    AnswerOptions(rtf, 4);
+    ASSERT_EQ(0, RpPrintOptionsDialogA(job, nullptr, "Terminliste ausgeben"));
+    EXPECT_EQ(RP_MEDIUM_RTF, RpPrintGetOption(job, RP_PRINT_MEDIUM));
+    EXPECT_EQ(4, RpPrintGetOption(job, RP_PRINT_COPIES));
+    EXPECT_EQ(0, RpPrintGetOption(job, RP_PRINT_ENGINE_COPIES)) << "a file does not copy itself";
+    auto dialogs = log.Records("Dialog");
+    ASSERT_EQ(1u, dialogs.size());
+    EXPECT_EQ("Terminliste ausgeben", dialogs[0][1]);
+    EXPECT_EQ(RP_ERR_BAD_ARGUMENT, RpPrintSetOptionStringA(job, 2, "FAX"));
+    ASSERT_EQ(0, RpPrint(job));
+    RpDefineFieldA(job, "Betreff", "Größe");
+    ASSERT_EQ(0, RpPrintFields(job));
+    ASSERT_EQ(0, RpPrintEnd(job, 0));
+    RpJobClose(job);
+    std::string data = oxtest::ReadFileText(rtf);
+    EXPECT_EQ(0u, data.find("{\\rtf1\\ansi\\ansicpg1252")) << data.substr(0, 40);
+    EXPECT_NE(std::string::npos, data.find("Gr\\'f6\\'dfe"));
+
+    // A copies count out of range is refused with a message, and the next answer is taken.
+    job = RpJobOpen(0x4000);
+    RpDefineFieldStart(job);
+    for (const char* name : {"Beginn", "Betreff", "Mit"})
+        RpDefineFieldA(job, name, name);
+    ASSERT_EQ(0, RpPrintWithBoxStartA(job, 2, list.c_str(), 0x800, 0, nullptr, "Liste"));
+    log.Clear();
+    log.SetDialogAnswers("IDOK;1030=0|IDCANCEL");
+    EXPECT_EQ(RP_ERR_USER_ABORT, RpPrintOptionsDialogA(job, nullptr, "Liste"));
+    auto boxes = log.Records("MessageBox");
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::string::npos, boxes[0][2].find("1 bis 999"));
+    RpPrintEnd(job, 0);
+    RpJobClose(job);
+}
+
+TEST_F(ReportEngine, ChooserCreatesTheDefaultProjectOfTheChosenKind)
+{
+    struct Case {
+        int type;
+        const char* extension;
+        const char* chosen;   // as the user typed it
+        const char* expected; // file name and first setting of the new project
+        const char* content;
+    } cases[] = {
+        {2, "ltd", "neu", "neu.ltd", "column = Beginn"},
+        {0x8003, "cad", "aufgaben.cad", "aufgaben.cad", "line = Priorit\xE4t"},
+        {2, "lad", "todo.lad", "todo.lad", "column = Priorit\xE4t"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        int job = RpJobOpen(0x4000);
+        RpSetFileExtensionsA(job, c.type & 0x0F, c.extension, "x", "y");
+        log.SetFileName(dir.File(c.chosen));
+        char buffer[261];
+        strcpy(buffer, "C:\\anders\\alt.ltd");
+        ASSERT_EQ(0, RpSelectFileDlgTitleExA(job, nullptr, nullptr, c.type, buffer, 260, nullptr));
+        EXPECT_EQ(dir.File(c.expected), buffer);
+        EXPECT_NE(std::string::npos, oxtest::ReadFileText(buffer).find(c.content));
+        RpJobClose(job);
+    }
+    // An existing project is chosen as it is; cancel is -99.
+    int job = RpJobOpen(0x4000);
+    RpSetFileExtensionsA(job, 2, "ltd", "ltp", "ltv");
+    log.SetFileName(list);
+    char buffer[261] = "";
+    ASSERT_EQ(0, RpSelectFileDlgTitleExA(job, nullptr, nullptr, 2, buffer, 260, nullptr));
+    EXPECT_EQ(kListProject, oxtest::ReadFileText(list));
+    log.SetFileName("");
+    EXPECT_EQ(RP_ERR_USER_ABORT, RpSelectFileDlgTitleExA(job, nullptr, nullptr, 2, buffer, 260, nullptr));
+    auto names = log.Records("GetNameDlg");
+    ASSERT_FALSE(names.empty());
+    EXPECT_EQ("Druckdefinition w\xE4hlen", names.back()[1]);
+    RpJobClose(job);
+}
+
+TEST_F(ReportEngine, DatesWithADecimalCommaPrintAsWithAPoint)
+{
+    std::string point = dir.File("punkt.html"), comma = dir.File("komma.html");
+    for (bool useComma : {false, true}) {
+        AnswerOptions(useComma ? comma : point);
+        rptest::RunSetup setup = Setup(2, list, 1);
+        setup.entries[0].start = 45418.375;
+        setup.commaDates = useComma;
+        setup.mediumKey = "HTML";
+        ASSERT_EQ(0, rptest::RunPrint(setup).result);
+    }
+    std::string text = oxtest::ReadFileText(comma);
+    EXPECT_NE(std::string::npos, text.find("<td>06.05.2024 09:00</td>"));
+    EXPECT_EQ(oxtest::ReadFileText(point), text);
+}
+
+} // namespace
