@@ -30,6 +30,11 @@ std::string ExtensionOf(const std::string& path)
     return path.substr(dot + 1);
 }
 
+bool PathIsAbsolute(const std::string& path)
+{
+    return (path.size() > 1 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+}
+
 bool FileExists(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -133,13 +138,18 @@ int ReportJob::LoadProject(int type, const std::string& path)
 {
     Project project;
     std::string error;
-    // Page defaults beside this library, when the job names them.
+    // Page defaults, when the job names them: a file name is looked up beside this library. A
+    // missing or damaged file leaves the built-in defaults.
     auto defaults = m_optionStrings.find(RP_OPTION_DATABASE);
     if (defaults != m_optionStrings.end() && !defaults->second.empty()) {
-        char module[MAX_PATH] = "";
-        GetModuleFileNameA(m_module, module, MAX_PATH);
+        std::string name = defaults->second;
+        if (!PathIsAbsolute(name)) {
+            char module[MAX_PATH] = "";
+            GetModuleFileNameA(m_module, module, MAX_PATH);
+            name = FolderOf(module) + name;
+        }
         Project withDefaults;
-        if (withDefaults.Load(FolderOf(module) + defaults->second, true, error) == Project::Ok)
+        if (withDefaults.Load(name, true, error) == Project::Ok)
             project = withDefaults;
     }
     if (path.empty()) {
@@ -337,7 +347,14 @@ int ReportJob::SetBoxText(const std::string& text, int percent)
         m_box = box > 0 ? box : 0;
     }
     if (m_box) {
-        CtlAbortDlgSetTextA(m_box, text.c_str(), percent < 0 ? 0 : percent > 100 ? 100 : percent);
+        // The box is redrawn only when it shows something new (a run of 10,000 rows changes
+        // its percentage 100 times); a click on "Abbrechen" is looked for at every call.
+        int shown = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+        if (shown != m_boxPercent || text != m_boxText) {
+            CtlAbortDlgSetTextA(m_box, text.c_str(), shown);
+            m_boxPercent = shown;
+            m_boxText = text;
+        }
         if (CtlAbortDlgCheckAbort(m_box)) {
             m_state = State::Aborted;
             return RP_ERR_USER_ABORT;
@@ -454,6 +471,8 @@ void ReportJob::EndBox()
     if (m_box)
         CtlAbortDlgEnd(m_box);
     m_box = 0;
+    m_boxPercent = -1;
+    m_boxText.clear();
 }
 
 int ReportJob::PrintEnd()

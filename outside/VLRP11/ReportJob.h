@@ -83,6 +83,8 @@ private:
     HWND m_owner = nullptr;
     std::string m_title;
     int m_box = 0; // progress box of the controls library, 0: not shown yet
+    int m_boxPercent = -1;
+    std::string m_boxText;
 };
 
 // Copies text into a caller's buffer of size characters besides the terminating zero: cut and

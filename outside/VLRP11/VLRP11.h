@@ -59,7 +59,9 @@ enum { RP_PROJECT_LIST = 2, RP_PROJECT_CARD = 3 };
 #define RP_ITEM_NUMBER 0x8000000   // a number, printed as given
 
 // Job options (RpSetOption / RpSetOptionStringA). Other numbers are kept and have no effect.
-enum { RP_OPTION_DATABASE = 12 }; // string: page defaults file, looked up beside this library
+// String option 12: the page defaults file (a project file of page, margins, font and rows); a
+// name without a folder is looked up beside this library. Missing or damaged: built-in defaults.
+enum { RP_OPTION_DATABASE = 12 };
 
 // Print options (RpPrintSetOption / RpPrintGetOption).
 enum {

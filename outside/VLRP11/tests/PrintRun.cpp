@@ -9,6 +9,14 @@
 namespace rptest {
 namespace {
 
+double Now()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
 std::string DateText(double value, bool comma)
 {
     char buffer[64];
@@ -182,7 +190,9 @@ RunStats RunPrint(const RunSetup& setup)
             feeder.DefineVariables(false, percent, end);
             if (feeder.lastIndex < 0)
                 break; // no entry at all
+            double boxStart = Now();
             result = RpPrintSetBoxTextA(job, device, percent < 0 ? 0 : percent > 100 ? 100 : percent);
+            stats.boxSeconds += Now() - boxStart;
             if (result == RP_ERR_USER_ABORT)
                 break;
             for (int copy = 0; copy < copies && result == 0; ++copy) {
@@ -203,7 +213,10 @@ RunStats RunPrint(const RunSetup& setup)
                     feeder.DefineFields(false, percent, end);
                 if (end && feeder.lastIndex < 0)
                     break;
-                if (RpPrintSetBoxTextA(job, device, percent < 0 ? 0 : percent > 100 ? 100 : percent) == RP_ERR_USER_ABORT) {
+                double boxStart = Now();
+                int box = RpPrintSetBoxTextA(job, device, percent < 0 ? 0 : percent > 100 ? 100 : percent);
+                stats.boxSeconds += Now() - boxStart;
+                if (box == RP_ERR_USER_ABORT) {
                     result = RP_ERR_USER_ABORT;
                     break;
                 }
@@ -234,7 +247,9 @@ RunStats RunPrint(const RunSetup& setup)
         RpPrintEnd(job, 0);
         return finish(result, 3);
     }
+    double endStart = Now();
     result = RpPrintEnd(job, 0);
+    stats.endSeconds = Now() - endStart;
     return finish(result, result == 0 ? 0 : 4);
 }
 

@@ -38,6 +38,8 @@ struct RunStats {
     std::string device;        // the first text of the printer information
     std::string exprError;     // RpExprErrorA after a failure
     std::vector<int> rowOrder; // indexes of the entries in the order of successful RpPrintFields
+    double boxSeconds = 0;     // time spent in RpPrintSetBoxTextA (the progress box)
+    double endSeconds = 0;     // time spent in RpPrintEnd (writing the file)
 };
 
 // Runs the whole print run on a new job and closes the job. The options dialog is answered by

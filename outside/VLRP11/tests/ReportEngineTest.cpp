@@ -193,6 +193,12 @@ TEST_F(ReportEngine, ErrorsOfTheRunAndWhatTheyLeave)
         EXPECT_EQ("", oxtest::ReadFileText(dir.File("liste.pdf"))) << "no output of a failed run";
     }
     log.SetAbortAfter(-1);
+    // The progress box showed the run's title and was closed by every run that opened it.
+    auto starts = log.Records("AbortDlgStart"), ends = log.Records("AbortDlgEnd");
+    ASSERT_FALSE(starts.empty());
+    EXPECT_EQ("Terminliste ausgeben", starts[0][1]);
+    EXPECT_EQ("PDF-Datei alt.pdf", starts[0][2]);
+    EXPECT_EQ(starts.size(), ends.size());
     // No temporary file is left behind.
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(dir.File("*.tmp").c_str(), &found);
@@ -245,6 +251,61 @@ TEST_F(ReportEngine, CallsOutsideAJobOrARun)
     EXPECT_EQ(0, RpJobClose(job));
     EXPECT_EQ(RP_ERR_BAD_JOB, RpJobClose(job));
     EXPECT_EQ(0, RpJobClose(other));
+}
+
+TEST_F(ReportEngine, AllEntryPointsAreExportedUnderPlainNames)
+{
+    HMODULE module = GetModuleHandleA("VLRP11.dll");
+    ASSERT_NE(nullptr, module);
+    const char* names[] = {"RpJobOpen", "RpJobClose", "RpSetOption", "RpSetOptionStringA", "RpSetFileExtensionsA",
+                           "RpDefineVariableStart", "RpDefineFieldStart", "RpDefineVariableA", "RpDefineVariableExtA",
+                           "RpDefineVariableExtHandleA", "RpDefineFieldA", "RpDefineFieldExtA",
+                           "RpSelectFileDlgTitleExA", "RpDefineLayoutA", "RpPrintWithBoxStartA", "RpPrintOptionsDialogA",
+                           "RpPrintGetOption", "RpPrintSetOption", "RpPrintSetOptionStringA", "RpPrintGetPrinterInfoA",
+                           "RpPreviewSetTempPathA", "RpPrintSetBoxTextA", "RpPrint", "RpPrintFields", "RpPrintFieldsEnd",
+                           "RpPrintEnd", "RpPreviewDisplayA", "RpPreviewDeleteFilesA", "RpExprErrorA"};
+    static_assert(sizeof names / sizeof names[0] == 29, "the entry points the program calls");
+    for (const char* name : names)
+        EXPECT_NE(nullptr, (void*)GetProcAddress(module, name)) << name;
+}
+
+TEST_F(ReportEngine, PageDefaultsComeFromTheJobsDefaultsFile)
+{
+    std::string a5 = dir.File("a5.rpx"), broken = dir.File("kaputt.rpx"), own = dir.File("eigen.ltd");
+    ASSERT_TRUE(oxtest::WriteFileText(a5, "VLRP11 project 1\npage = 148 210\nfont = 8\n"));
+    ASSERT_TRUE(oxtest::WriteFileText(broken, "VLRP11 project 1\ntype = card\n"));
+    ASSERT_TRUE(oxtest::WriteFileText(own, std::string(kListProject) + "page = 100 100\n"));
+    struct Case {
+        const char* name;
+        std::string defaults; // option 12; empty: not set
+        std::string project;
+        const char* box;
+    } cases[] = {
+        {"built in", "", list, "[0 0 595.28 841.89]"},
+        {"shipped beside the library", "vlrp11db.rpx", list, "[0 0 595.28 841.89]"},
+        {"a file of its own", a5, list, "[0 0 419.53 595.28]"},
+        {"missing", dir.File("fehlt.rpx"), list, "[0 0 595.28 841.89]"},
+        {"damaged", broken, list, "[0 0 595.28 841.89]"},
+        {"the project's own page wins", a5, own, "[0 0 283.46 283.46]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string pdf = dir.File("seite.pdf");
+        int job = RpJobOpen(0x4000);
+        if (!c.defaults.empty())
+            RpSetOptionStringA(job, RP_OPTION_DATABASE, c.defaults.c_str());
+        RpDefineFieldStart(job);
+        for (const char* name : {"Beginn", "Betreff", "Mit"})
+            RpDefineFieldA(job, name, name);
+        ASSERT_EQ(0, RpPrintWithBoxStartA(job, 2, c.project.c_str(), 0x800, 0, nullptr, "Liste"));
+        RpPrintSetOptionStringA(job, RP_PRINT_MEDIUM_KEY, "PDF");
+        RpPrintSetOptionStringA(job, RP_PRINT_OUTPUT_FILE, pdf.c_str());
+        ASSERT_EQ(0, RpPrint(job));
+        ASSERT_EQ(0, RpPrintEnd(job, 0));
+        RpJobClose(job);
+        std::string data = oxtest::ReadFileText(pdf);
+        EXPECT_NE(std::string::npos, data.find(std::string("/MediaBox ") + c.box)) << data.substr(0, 2000);
+    }
 }
 
 TEST_F(ReportEngine, TextsIntoCallersBuffersAreCutAndTerminated)
