@@ -241,14 +241,19 @@ VLRP11_API int WINAPI RpPrintEnd(int job, int)
     return j ? j->PrintEnd() : RP_ERR_BAD_JOB;
 }
 
-VLRP11_API int WINAPI RpPreviewDisplayA(int job, const char*, const char*, HWND)
+VLRP11_API int WINAPI RpPreviewDisplayA(int job, const char*, const char*, HWND owner)
 {
-    return Find(job) ? RP_ERR_NOT_AVAILABLE : RP_ERR_BAD_JOB;
+    rp::ReportJob* j = Find(job);
+    return j ? j->ShowPreview(owner) : RP_ERR_BAD_JOB;
 }
 
 VLRP11_API int WINAPI RpPreviewDeleteFilesA(int job, const char*, const char*)
 {
-    return Find(job) ? RP_OK : RP_ERR_BAD_JOB;
+    rp::ReportJob* j = Find(job);
+    if (!j)
+        return RP_ERR_BAD_JOB;
+    j->DeletePreview();
+    return RP_OK;
 }
 
 VLRP11_API int WINAPI RpExprErrorA(int job, char* buffer, int size)

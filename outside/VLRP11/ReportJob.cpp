@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "OptionsDialog.h"
+#include "PreviewWindow.h"
+#include "PrinterOutput.h"
 #include "VLRP11.h"
 #include "Writers.h"
 #include "vlCT11.h"
@@ -76,6 +78,11 @@ int MediumOfKey(const std::string& key)
 bool IsFileMedium(int medium)
 {
     return medium == RP_MEDIUM_HTML || medium == RP_MEDIUM_RTF || medium == RP_MEDIUM_PDF;
+}
+
+bool IsOutputMedium(int medium)
+{
+    return medium >= RP_MEDIUM_PRINTER && medium <= RP_MEDIUM_PDF;
 }
 
 } // namespace
@@ -224,8 +231,10 @@ std::vector<std::string> ReportJob::PageLines(const std::vector<Expression>& lin
 
 int ReportJob::PrintStart(int type, const std::string& project, HWND owner, const std::string& title)
 {
-    if (m_state != State::Idle)
-        PrintEnd(); // a run that was never ended: dropped without output
+    if (m_state != State::Idle) {
+        m_state = State::Failed; // a run that was never ended: dropped without output
+        PrintEnd();
+    }
     m_lastError.clear();
     int result = LoadProject(type, project);
     if (result == RP_OK)
@@ -237,6 +246,7 @@ int ReportJob::PrintStart(int type, const std::string& project, HWND owner, cons
     m_title = title;
     m_printOptions.clear();
     m_printStrings.clear();
+    m_printer.clear();
     m_printOptions[RP_PRINT_COPIES] = 1;
     m_printOptions[RP_PRINT_MEDIUM] = RP_MEDIUM_PREVIEW;
     m_document.reset(new Document);
@@ -274,7 +284,11 @@ int ReportJob::ShowOptions(HWND owner, const char* title)
     m_printOptions[RP_PRINT_MEDIUM] = choice.medium;
     m_printOptions[RP_PRINT_COPIES] = choice.copies;
     m_printStrings[RP_PRINT_OUTPUT_FILE] = choice.file;
-    if (!IsFileMedium(choice.medium))
+    if (choice.medium == RP_MEDIUM_PRINTER && !PrinterOutput::DefaultPrinter(m_printer)) {
+        m_lastError = "Kein Drucker eingerichtet.";
+        return Fail(RP_ERR_NO_PRINTER);
+    }
+    if (!IsOutputMedium(choice.medium))
         return Fail(RP_ERR_NOT_AVAILABLE);
     return RP_OK;
 }
@@ -331,6 +345,8 @@ int ReportJob::PrinterInfo(char* device, int deviceSize, char* port, int portSiz
     std::string text = kNames[m - 1];
     if (IsFileMedium(m) && !name.empty())
         text += " " + name;
+    if (m == RP_MEDIUM_PRINTER && !m_printer.empty())
+        text += " " + m_printer;
     CopyToBuffer(text, device, deviceSize);
     CopyToBuffer(IsFileMedium(m) ? path : std::string(), port, portSize);
     return RP_OK;
@@ -377,8 +393,8 @@ int ReportJob::Print()
         return RP_ERR_USER_ABORT;
     if (m_state == State::Failed)
         return RP_ERR_NOT_PRINTING;
-    if (!IsFileMedium(m_printOptions[RP_PRINT_MEDIUM]))
-        return Fail(RP_ERR_NOT_AVAILABLE);
+    if (int refused = RefusedMedium())
+        return Fail(refused);
     if (m_project.kind == ProjectKind::List) {
         m_paginator->StartPage();
         return RP_OK;
@@ -409,8 +425,8 @@ int ReportJob::PrintFields()
         return RP_ERR_NOT_PRINTING;
     if (m_project.kind != ProjectKind::List)
         return Fail(RP_ERR_WRONG_PROJECT);
-    if (!IsFileMedium(m_printOptions[RP_PRINT_MEDIUM]))
-        return Fail(RP_ERR_NOT_AVAILABLE);
+    if (int refused = RefusedMedium())
+        return Fail(refused);
     std::vector<std::string> cells;
     int page = (int)m_document->pages.size();
     for (const Column& column : m_project.columns)
@@ -437,10 +453,31 @@ int ReportJob::PrintFieldsEnd()
     return RP_OK;
 }
 
+int ReportJob::RefusedMedium()
+{
+    int medium = m_printOptions[RP_PRINT_MEDIUM];
+    if (medium == RP_MEDIUM_PRINTER && m_printer.empty() && !PrinterOutput::DefaultPrinter(m_printer))
+        return RP_ERR_NO_PRINTER;
+    return IsOutputMedium(medium) ? RP_OK : RP_ERR_NOT_AVAILABLE;
+}
+
 int ReportJob::WriteOutput()
 {
     m_paginator->Finish();
     int medium = m_printOptions[RP_PRINT_MEDIUM];
+    if (medium == RP_MEDIUM_PREVIEW) {
+        // Kept for the preview window until the caller deletes the preview.
+        m_preview = std::move(m_document);
+        return RP_OK;
+    }
+    if (medium == RP_MEDIUM_PRINTER) {
+        // The printer makes the copies of the options dialog (lists; the caller repeats cards).
+        int copies = m_printOptions[RP_PRINT_COPIES];
+        int result = PrinterOutput::Print(*m_document, m_printer, m_title, copies < 1 ? 1 : copies);
+        if (result != RP_OK)
+            m_lastError = "Der Drucker " + m_printer + " hat den Druck nicht angenommen.";
+        return result;
+    }
     std::string path = m_printStrings[RP_PRINT_OUTPUT_FILE];
     if (path.empty()) {
         std::string extension = ExtensionOf(m_projectPath);
@@ -479,12 +516,24 @@ int ReportJob::PrintEnd()
 {
     if (m_state == State::Idle)
         return RP_ERR_NOT_PRINTING;
+    m_preview.reset();
     int result = m_state == State::Started ? WriteOutput() : RP_OK;
     EndBox();
     m_paginator.reset();
     m_document.reset();
     m_state = State::Idle;
     return result;
+}
+
+} // namespace rp
+
+namespace rp {
+
+int ReportJob::ShowPreview(HWND owner)
+{
+    if (!m_preview)
+        return RP_ERR_NOT_PRINTING;
+    return PreviewWindow::Show(m_module, owner, *m_preview, m_preview->title);
 }
 
 } // namespace rp

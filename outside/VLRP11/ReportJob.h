@@ -6,7 +6,8 @@
 //   Started --OptionsDialog Abbrechen--> Cancelled      (no output)
 //   Started --SetBoxText/Print sees an abort--> Aborted (no output)
 //   Started --a print call fails--> Failed              (no output)
-//   any but Idle --PrintEnd--> Idle: the output file is written only from Started.
+//   any but Idle --PrintEnd--> Idle: the output is made only from Started (a file, the printer's
+//   job, or the pages kept for ShowPreview until DeletePreview).
 // Print calls in Idle answer RP_ERR_NOT_PRINTING.
 #pragma once
 
@@ -51,6 +52,10 @@ public:
     int PrintFieldsEnd();
     int PrintEnd();
 
+    // The pages of the last run to the preview, until DeletePreview or the next run.
+    int ShowPreview(HWND owner);
+    void DeletePreview() { m_preview.reset(); }
+
     const std::string& LastError() const { return m_lastError; }
 
 private:
@@ -62,6 +67,7 @@ private:
     std::string PageText(const std::string& name, int page) const;
     std::vector<std::string> PageLines(const std::vector<Expression>& lines, int page) const;
     int Fail(int code);
+    int RefusedMedium();
     int WriteOutput();
     void EndBox();
 
@@ -80,6 +86,8 @@ private:
     std::map<int, std::string> m_printStrings;
     std::unique_ptr<Document> m_document;
     std::unique_ptr<Paginator> m_paginator;
+    std::unique_ptr<Document> m_preview;
+    std::string m_printer; // the printer of a run to the printer
     HWND m_owner = nullptr;
     std::string m_title;
     int m_box = 0; // progress box of the controls library, 0: not shown yet

@@ -45,7 +45,7 @@ enum {
     RP_ERR_BAD_ARGUMENT = -30,    // a required argument is missing
     RP_ERR_USER_ABORT = -99,      // the user cancelled a dialog or aborted the run
     RP_PAGE_FULL = -998,          // the page is full: call again (see above)
-    RP_ERR_NOT_AVAILABLE = -1000, // the designer, the preview and the printer are not available
+    RP_ERR_NOT_AVAILABLE = -1000, // the layout designer is not available
 };
 
 // Project types (the type argument; bit 0x8000 is ignored).
@@ -120,7 +120,9 @@ VLRP11_API int WINAPI RpPrintFieldsEnd(int job);
 // Ends the run: the output file appears (replacing an older one) only when the run was complete.
 VLRP11_API int WINAPI RpPrintEnd(int job, int flags);
 
-// Preview: not available (RP_ERR_NOT_AVAILABLE); deleting its files does nothing.
+// Preview: a run to the preview medium keeps its pages in the job (no files are written to the
+// directory); RpPreviewDisplayA shows them in a window, modal for the owner, until the user
+// closes it (RP_ERR_NOT_PRINTING when there are none); RpPreviewDeleteFilesA drops them.
 VLRP11_API int WINAPI RpPreviewDisplayA(int job, const char* project, const char* directory, HWND owner);
 VLRP11_API int WINAPI RpPreviewDeleteFilesA(int job, const char* project, const char* directory);
 

@@ -171,6 +171,7 @@ RunStats RunPrint(const RunSetup& setup)
         return finish(result, 2);
     }
     RpPrintSetOption(job, 1, 1);
+    stats.preview = RpPrintGetOption(job, 13) == 2;
     int copies = 1;
     if (card) {
         copies = RpPrintGetOption(job, 0);
@@ -182,6 +183,11 @@ RunStats RunPrint(const RunSetup& setup)
     char device[128] = "", port[40] = "";
     RpPrintGetPrinterInfoA(job, device, 127, port, 39);
     stats.device = device;
+    if (stats.preview) {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        RpPreviewSetTempPathA(job, temp);
+    }
 
     end = false;
     if (card) {
@@ -250,6 +256,13 @@ RunStats RunPrint(const RunSetup& setup)
     double endStart = Now();
     result = RpPrintEnd(job, 0);
     stats.endSeconds = Now() - endStart;
+    if (result == 0 && stats.preview) {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        stats.previewResult = RpPreviewDisplayA(job, setup.project.c_str(), temp, nullptr);
+        RpPreviewDeleteFilesA(job, setup.project.c_str(), temp);
+        stats.previewAfterDelete = RpPreviewDisplayA(job, setup.project.c_str(), temp, nullptr);
+    }
     return finish(result, result == 0 ? 0 : 4);
 }
 

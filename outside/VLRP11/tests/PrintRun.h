@@ -38,6 +38,9 @@ struct RunStats {
     std::string device;        // the first text of the printer information
     std::string exprError;     // RpExprErrorA after a failure
     std::vector<int> rowOrder; // indexes of the entries in the order of successful RpPrintFields
+    bool preview = false;      // option 13 said preview after the options dialog
+    int previewResult = 0;     // RpPreviewDisplayA
+    int previewAfterDelete = 0; // RpPreviewDisplayA again after RpPreviewDeleteFilesA
     double boxSeconds = 0;     // time spent in RpPrintSetBoxTextA (the progress box)
     double endSeconds = 0;     // time spent in RpPrintEnd (writing the file)
 };

@@ -1,7 +1,7 @@
 """The report engine's files read by independent tools: PDF (qpdf, pdftotext, pdffonts,
 pdftoppm), HTML (html.parser), RTF (unrtf; LibreOffice where installed). The Windows program
-report_probe runs the print runs; pictures of a list page, a card page and the options dialog go
-to build/shots/report/."""
+report_probe runs the print runs; pictures of a list page, card pages, the options dialog and the
+preview window go to build/shots/report/."""
 
 import os
 import re
@@ -211,6 +211,14 @@ def card_checks(work, shots):
     picture(long_pdf, 2, "cards-long-page2", shots)
 
 
+def preview_shot(work, shots, project):
+    bmp = os.path.join(work, "preview.bmp")
+    report = probe("list", "prv", winpath(project), winpath(bmp), 120)
+    check("preview run", "result 0 step 0", report.splitlines()[0])
+    code, out = tool("convert", bmp, os.path.join(shots, "preview.png"))
+    check("preview picture", 0, code)
+
+
 def dialog_shot(work, shots):
     bmp = os.path.join(work, "options.bmp")
     probe("shot", winpath(bmp))
@@ -229,6 +237,7 @@ def main():
         rtf_checks(work, project)
         card_checks(work, shots)
         dialog_shot(work, shots)
+        preview_shot(work, shots, project)
     except Exception as error:  # a failed run of the probe
         fail("%s: %s" % (type(error).__name__, error))
     finally:

@@ -4,6 +4,7 @@
 //       an appointment list of <rows> fixture entries; prints "pagefull <n>" and "rows <order>"
 //   report_probe cards <medium> <project> <output> <copies> <entries> [<note lines>]
 //       appointment cards; the last entry gets <note lines> lines of notes
+//       medium prv: the preview window, pictured into <output> (a BMP)
 //   report_probe shot <bmp>
 //       shows the options dialog on the screen and writes a picture of it
 //
@@ -32,7 +33,7 @@ std::string Escaped(const std::string& text)
 
 const char* Key(const std::string& name)
 {
-    return name == "html" ? "HTML" : name == "rtf" ? "RTF" : "PDF";
+    return name == "html" ? "HTML" : name == "rtf" ? "RTF" : name == "prv" ? "PRV" : "PDF";
 }
 
 int Report(const rptest::RunStats& stats)
@@ -166,5 +167,7 @@ int main(int argc, char** argv)
         return 2;
     SetEnvironmentVariableA("VLCT11_UNATTENDED", "1");
     SetEnvironmentVariableA("VLCT11_DIALOGS", answer.c_str());
+    if (medium == "prv")
+        SetEnvironmentVariableA("VLRP11_PREVIEW_PICTURE", output.c_str());
     return Report(rptest::RunPrint(setup));
 }
