@@ -525,10 +525,6 @@ int ReportJob::PrintEnd()
     return result;
 }
 
-} // namespace rp
-
-namespace rp {
-
 int ReportJob::ShowPreview(HWND owner)
 {
     if (!m_preview)

@@ -493,3 +493,85 @@ TEST_F(ReportEngine, DatesWithADecimalCommaPrintAsWithAPoint)
 }
 
 } // namespace
+
+namespace {
+
+// The preview window driven as a person drives it: the thread's timer clicks its buttons once it
+// is active, notes what it shows, and closes it.
+struct PreviewDriver {
+    static inline HWND window = nullptr;
+    static inline std::vector<std::string> seen;
+    static inline bool widthScrolls = false;
+
+    static std::string PageText()
+    {
+        char text[64] = "";
+        HWND label = FindWindowExA(window, nullptr, "Static", nullptr);
+        GetWindowTextA(label, text, sizeof text);
+        return text;
+    }
+    static void Click(const char* text)
+    {
+        SendMessageA(FindWindowExA(window, nullptr, "Button", text), BM_CLICK, 0, 0);
+    }
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        char name[32] = "";
+        if (code == HCBT_ACTIVATE && !window && GetClassNameA((HWND)wParam, name, sizeof name) &&
+            std::string(name) == "VLRP11Preview") {
+            window = (HWND)wParam;
+            SetTimer(nullptr, 0, 50, Drive);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static void CALLBACK Drive(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        seen.push_back(PageText());
+        Click(">");
+        seen.push_back(PageText());
+        Click(">|");
+        seen.push_back(PageText());
+        seen.push_back(IsWindowEnabled(FindWindowExA(window, nullptr, "Button", ">")) ? ">" : "");
+        Click("Seiten&breite");
+        widthScrolls = (GetWindowLongA(window, GWL_STYLE) & WS_VSCROLL) != 0;
+        SendMessageA(window, WM_KEYDOWN, VK_HOME, 0);
+        seen.push_back(PageText());
+        Click("&Schlie\xDF" "en");
+    }
+};
+
+TEST_F(ReportEngine, PreviewPagesAndZoomsByItsButtons)
+{
+    int job = RpJobOpen(0x4000);
+    RpDefineFieldStart(job);
+    for (const char* name : {"Beginn", "Betreff", "Mit"})
+        RpDefineFieldA(job, name, name);
+    ASSERT_EQ(0, RpPrintWithBoxStartA(job, 2, list.c_str(), 0x800, 0, nullptr, "Terminliste ausgeben"));
+    ASSERT_EQ(0, RpPrintSetOptionStringA(job, RP_PRINT_MEDIUM_KEY, "PRV"));
+    ASSERT_EQ(0, RpPrint(job));
+    for (int row = 0; row < 120; ++row) {
+        RpDefineFieldA(job, "Betreff", ("Termin " + std::to_string(row)).c_str());
+        if (RpPrintFields(job) == RP_PAGE_FULL) {
+            ASSERT_EQ(0, RpPrint(job));
+            ASSERT_EQ(0, RpPrintFields(job));
+        }
+    }
+    ASSERT_EQ(0, RpPrintEnd(job, 0));
+
+    PreviewDriver::window = nullptr;
+    PreviewDriver::seen.clear();
+    SetEnvironmentVariableA("VLCT11_UNATTENDED", "0");
+    HHOOK hook = SetWindowsHookExA(WH_CBT, PreviewDriver::Hook, nullptr, GetCurrentThreadId());
+    int result = RpPreviewDisplayA(job, list.c_str(), dir.Path().c_str(), nullptr);
+    UnhookWindowsHookEx(hook);
+    SetEnvironmentVariableA("VLCT11_UNATTENDED", "1");
+    EXPECT_EQ(0, result);
+    EXPECT_EQ((std::vector<std::string>{"Seite 1 von 3", "Seite 2 von 3", "Seite 3 von 3", "", "Seite 1 von 3"}),
+              PreviewDriver::seen);
+    EXPECT_TRUE(PreviewDriver::widthScrolls) << "a page at the window's width scrolls";
+    EXPECT_FALSE(IsWindow(PreviewDriver::window));
+    RpJobClose(job);
+}
+
+} // namespace
