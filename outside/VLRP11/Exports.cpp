@@ -162,9 +162,10 @@ VLRP11_API int WINAPI RpSelectFileDlgTitleExA(int job, HWND owner, const char* t
     return j->SelectFile(owner, title, type, buffer, size);
 }
 
-VLRP11_API int WINAPI RpDefineLayoutA(int job, HWND, const char*, int, const char*)
+VLRP11_API int WINAPI RpDefineLayoutA(int job, HWND owner, const char* title, int type, const char* project)
 {
-    return Find(job) ? RP_ERR_NOT_AVAILABLE : RP_ERR_BAD_JOB;
+    rp::ReportJob* j = Find(job);
+    return j ? j->Design(owner, Text(title), type, Text(project)) : RP_ERR_BAD_JOB;
 }
 
 VLRP11_API int WINAPI RpPrintWithBoxStartA(int job, int type, const char* project, int, int, HWND owner,

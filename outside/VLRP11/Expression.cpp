@@ -18,6 +18,7 @@ bool Expression::Parse(const std::string& source, std::string& error)
 {
     m_terms.clear();
     m_names.clear();
+    m_source = Trimmed(source);
     size_t i = 0;
     const size_t n = source.size();
     while (true) {

@@ -15,6 +15,8 @@ public:
     bool Parse(const std::string& source, std::string& error);
 
     const std::vector<std::string>& Names() const { return m_names; }
+    // The text it was parsed from, without blanks around it.
+    const std::string& Source() const { return m_source; }
     bool IsEmpty() const { return m_terms.empty(); }
 
     // The joined text; lookup gives the printed text of a name.
@@ -27,6 +29,7 @@ private:
     };
     std::vector<Term> m_terms;
     std::vector<std::string> m_names;
+    std::string m_source;
 };
 
 } // namespace rp

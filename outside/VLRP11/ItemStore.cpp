@@ -50,4 +50,12 @@ size_t ItemStore::IconCount() const
     return count;
 }
 
+std::vector<std::pair<std::string, int>> ItemStore::Names() const
+{
+    std::vector<std::pair<std::string, int>> names;
+    for (const auto& entry : m_items)
+        names.emplace_back(entry.first, entry.second.type);
+    return names;
+}
+
 } // namespace rp

@@ -6,6 +6,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace rp {
 
@@ -30,6 +32,8 @@ public:
     // The printed text of an item; empty for an unknown name.
     std::string Text(const std::string& name) const;
     size_t IconCount() const;
+    // Names and types, sorted by name.
+    std::vector<std::pair<std::string, int>> Names() const;
 
 private:
     std::map<std::string, Item> m_items;

@@ -35,6 +35,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -240,6 +241,43 @@ Project::Result Project::Parse(const std::string& text, bool defaultsOnly, std::
     }
     *this = parsed;
     return Ok;
+}
+
+std::string Project::ToText() const
+{
+    auto number = [](double value) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.2f", value);
+        std::string text = buffer;
+        for (char& c : text)
+            if (c == ',')
+                c = '.'; // whatever the process's locale
+        while (text.back() == '0')
+            text.pop_back();
+        if (text.back() == '.')
+            text.pop_back();
+        return text;
+    };
+    const PageSetup& p = page;
+    std::string text = std::string(kSignature) + "\r\n";
+    text += std::string("type = ") + (kind == ProjectKind::List ? "list" : "card") + "\r\n";
+    text += "page = " + number(p.width) + " " + number(p.height) + "\r\n";
+    text += "margins = " + number(p.marginLeft) + " " + number(p.marginTop) + " " + number(p.marginRight) + " " +
+            number(p.marginBottom) + "\r\n";
+    text += "font = " + number(p.fontSize) + " " + number(p.headerSize) + "\r\n";
+    if (p.rowsPerPage > 0)
+        text += "rows = " + std::to_string(p.rowsPerPage) + "\r\n";
+    for (const Expression& line : header)
+        text += "header = " + line.Source() + "\r\n";
+    static const char* const kAlign[] = {"left", "center", "right"};
+    for (const Column& column : columns)
+        text += "column = " + column.heading + " | " + column.value.Source() + " | " + number(column.width) + " | " +
+                kAlign[(int)column.align] + "\r\n";
+    for (const CardLine& line : lines)
+        text += "line = " + line.label + " | " + line.value.Source() + "\r\n";
+    for (const Expression& line : footer)
+        text += "footer = " + line.Source() + "\r\n";
+    return text;
 }
 
 std::string Project::DefaultText(const std::string& extension, int type)

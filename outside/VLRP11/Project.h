@@ -50,6 +50,9 @@ public:
     // Parses text in the file format (used by Load).
     Result Parse(const std::string& text, bool defaultsOnly, std::string& error);
 
+    // The project in the file format (Parse of it gives the same project).
+    std::string ToText() const;
+
     // The default project text of a kind of report, chosen by the project file extension
     // ("ltd" appointment list, "lad" to-do list, "ctd" appointment card, "cad" to-do card;
     // another extension: by the project type, 2 list, 3 card, of appointments).

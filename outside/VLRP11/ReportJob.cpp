@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "DesignerDialog.h"
+#include "FileOutput.h"
 #include "OptionsDialog.h"
 #include "PreviewWindow.h"
 #include "PrinterOutput.h"
@@ -53,17 +55,6 @@ std::string DefaultProjectName(const std::string& extension, int type)
                        : type == RP_PROJECT_CARD                    ? "Karteikarte"
                                                                     : "Liste";
     return std::string(name) + "." + extension;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& data)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = data.empty() || (WriteFile(file, data.data(), (DWORD)data.size(), &written, nullptr) && written == data.size());
-    ok = CloseHandle(file) && ok;
-    return ok;
 }
 
 int MediumOfKey(const std::string& key)
@@ -133,11 +124,54 @@ int ReportJob::SelectFile(HWND owner, const char* title, int type, char* buffer,
     std::string path = chosen;
     if (ExtensionOf(path).empty())
         path += "." + extension;
-    if (!FileExists(path) && !WriteWholeFile(path, Project::DefaultText(ExtensionOf(path), type & 0x0F))) {
+    if (!FileExists(path) && !ReplaceFileWith(path, Project::DefaultText(ExtensionOf(path), type & 0x0F))) {
         m_lastError = "Die Druckdefinition " + path + " kann nicht angelegt werden.";
         return RP_ERR_PROJECT_MISSING;
     }
     CopyToBuffer(path, buffer, size);
+    return RP_OK;
+}
+
+int ReportJob::Design(HWND owner, const std::string& title, int type, const std::string& path)
+{
+    type &= 0x7FFF;
+    const bool card = (type & 0x0F) == RP_PROJECT_CARD || (type & 0x0F) == 1;
+    m_lastError.clear();
+    if (path.empty()) {
+        m_lastError = "Keine Druckdefinitionsdatei angegeben.";
+        return RP_ERR_PROJECT_MISSING;
+    }
+    Project project;
+    std::string error;
+    Project::Result loaded = FileExists(path) ? project.Load(path, false, error)
+                                              : project.Parse(Project::DefaultText(ExtensionOf(path), type & 0x0F), false, error);
+    if (loaded != Project::Ok) {
+        m_lastError = error;
+        return loaded == Project::Missing ? RP_ERR_PROJECT_MISSING : RP_ERR_BAD_PROJECT;
+    }
+    if (card != (project.kind == ProjectKind::Card)) {
+        m_lastError = card ? "Die Datei ist eine Listendefinition." : "Die Datei ist eine Karteikartendefinition.";
+        return RP_ERR_WRONG_PROJECT;
+    }
+    DesignerDialog::Names names;
+    for (const auto& item : m_variables.Names()) {
+        names.page.insert(item.first);
+        names.rows.insert(item.first);
+    }
+    if (!card)
+        for (const auto& item : m_fields.Names()) {
+            names.rows.insert(item.first);
+            names.offered.push_back(item);
+        }
+    for (const auto& item : m_variables.Names())
+        if (card || !m_fields.Find(item.first))
+            names.offered.push_back(item);
+    if (!DesignerDialog::Show(m_module, owner, title, names, project))
+        return RP_ERR_USER_ABORT;
+    if (!ReplaceFileWith(path, project.ToText())) {
+        m_lastError = "Die Druckdefinition " + path + " kann nicht gespeichert werden.";
+        return RP_ERR_OUTPUT;
+    }
     return RP_OK;
 }
 
@@ -289,7 +323,7 @@ int ReportJob::ShowOptions(HWND owner, const char* title)
         return Fail(RP_ERR_NO_PRINTER);
     }
     if (!IsOutputMedium(choice.medium))
-        return Fail(RP_ERR_NOT_AVAILABLE);
+        return Fail(RP_ERR_BAD_ARGUMENT);
     return RP_OK;
 }
 
@@ -458,7 +492,7 @@ int ReportJob::RefusedMedium()
     int medium = m_printOptions[RP_PRINT_MEDIUM];
     if (medium == RP_MEDIUM_PRINTER && m_printer.empty() && !PrinterOutput::DefaultPrinter(m_printer))
         return RP_ERR_NO_PRINTER;
-    return IsOutputMedium(medium) ? RP_OK : RP_ERR_NOT_AVAILABLE;
+    return IsOutputMedium(medium) ? RP_OK : RP_ERR_BAD_ARGUMENT;
 }
 
 int ReportJob::WriteOutput()
@@ -487,16 +521,7 @@ int ReportJob::WriteOutput()
     std::string data = medium == RP_MEDIUM_HTML ? WriteHtml(*m_document)
                        : medium == RP_MEDIUM_RTF ? WriteRtf(*m_document)
                                                  : WritePdf(*m_document);
-    // Written beside the target and renamed over it only when complete: an older file of the
-    // name stays untouched by a run that fails.
-    std::string folder = FolderOf(path);
-    char temp[MAX_PATH + 16] = "";
-    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "vrp", 0, temp)) {
-        m_lastError = "Die Ausgabedatei " + path + " kann nicht angelegt werden.";
-        return RP_ERR_OUTPUT;
-    }
-    if (!WriteWholeFile(temp, data) || !MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        DeleteFileA(temp);
+    if (!ReplaceFileWith(path, data)) {
         m_lastError = "Die Ausgabedatei " + path + " kann nicht geschrieben werden.";
         return RP_ERR_OUTPUT;
     }

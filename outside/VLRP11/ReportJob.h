@@ -39,6 +39,8 @@ public:
     ItemStore& Fields() { return m_fields; }
 
     int SelectFile(HWND owner, const char* title, int type, char* buffer, int size);
+    // The layout designer on a project file (a missing one starts from its kind's default).
+    int Design(HWND owner, const std::string& title, int type, const std::string& project);
 
     int PrintStart(int type, const std::string& project, HWND owner, const std::string& title);
     int ShowOptions(HWND owner, const char* title);

@@ -45,7 +45,6 @@ enum {
     RP_ERR_BAD_ARGUMENT = -30,    // a required argument is missing
     RP_ERR_USER_ABORT = -99,      // the user cancelled a dialog or aborted the run
     RP_PAGE_FULL = -998,          // the page is full: call again (see above)
-    RP_ERR_NOT_AVAILABLE = -1000, // the layout designer is not available
 };
 
 // Project types (the type argument; bit 0x8000 is ignored).
@@ -100,7 +99,9 @@ VLRP11_API int WINAPI RpDefineFieldExtA(int job, const char* name, const char* v
 // RP_ERR_USER_ABORT.
 VLRP11_API int WINAPI RpSelectFileDlgTitleExA(int job, HWND owner, const char* title, int type, char* buffer,
                                               int size, void* reserved);
-// Layout designer: not available (RP_ERR_NOT_AVAILABLE).
+// Layout designer: the items defined (variables; for lists also fields) offered for the columns
+// or card lines, header and footer; saved to the project file on OK (a missing file starts from
+// the default of its kind). Abbrechen: RP_ERR_USER_ABORT, the file unchanged.
 VLRP11_API int WINAPI RpDefineLayoutA(int job, HWND owner, const char* title, int type, const char* project);
 
 // Print run.

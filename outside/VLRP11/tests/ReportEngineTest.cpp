@@ -229,7 +229,7 @@ TEST_F(ReportEngine, CallsOutsideAJobOrARun)
         {"RpPrint", RpPrint(bad)},
         {"RpPrintEnd", RpPrintEnd(bad, 0)},
         {"RpExprErrorA", RpExprErrorA(bad, buffer, 15)},
-        {"RpDefineLayoutA", RpDefineLayoutA(bad, nullptr, "", 2, "")},
+        {"RpDefineLayoutA", RpDefineLayoutA(bad, nullptr, "", 2, "x.ltd")},
     };
     for (const Case& c : badJob)
         EXPECT_EQ(RP_ERR_BAD_JOB, c.result) << c.call;
@@ -250,7 +250,6 @@ TEST_F(ReportEngine, CallsOutsideAJobOrARun)
     };
     for (const Case& c : notPrinting)
         EXPECT_EQ(RP_ERR_NOT_PRINTING, c.result) << c.call;
-    EXPECT_EQ(RP_ERR_NOT_AVAILABLE, RpDefineLayoutA(job, nullptr, "", 2, list.c_str()));
     EXPECT_EQ(RP_ERR_NOT_PRINTING, RpPreviewDisplayA(job, list.c_str(), "C:\\", nullptr)) << "no preview made";
     EXPECT_EQ(0, RpPreviewDeleteFilesA(job, list.c_str(), "C:\\"));
     EXPECT_EQ(0, RpJobClose(job));
@@ -359,6 +358,53 @@ TEST_F(ReportEngine, PreviewShowsThePagesOfTheRunUntilTheyAreDeleted)
     EXPECT_EQ("BM", bmp.substr(0, 2));
     // The window is gone: nothing of it is left on the desktop.
     EXPECT_EQ(nullptr, FindWindowA("VLRP11Preview", nullptr));
+}
+
+TEST_F(ReportEngine, DesignerSavesTheEditedLayout)
+{
+    auto open = [] {
+        int job = RpJobOpen(0x4000);
+        RpSetFileExtensionsA(job, 2, "ltd", "ltp", "ltv");
+        RpDefineVariableStart(job);
+        RpDefineVariableA(job, "Aktueller Benutzer", "Müller");
+        RpDefineFieldStart(job);
+        for (const char* name : {"Beginn", "Ende", "Betreff", "Ort", "Mit", "Benutzer"})
+            RpDefineFieldA(job, name, name);
+        return job;
+    };
+    std::string created = dir.File("neu.ltd");
+    int job = open();
+    // A new file starts from the default list; the header and the first column's expression are
+    // changed.
+    log.SetDialogAnswers("IDOK;2016=\"Meine Liste\" + Aktueller Benutzer;2011=Betreff");
+    ASSERT_EQ(0, RpDefineLayoutA(job, nullptr, "Terminlisten konfigurieren", 0x8002 & 0x7FFF, created.c_str()));
+    auto dialogs = log.Records("Dialog");
+    ASSERT_EQ(1u, dialogs.size());
+    EXPECT_EQ("Terminlisten konfigurieren", dialogs[0][1]);
+    std::string text = oxtest::ReadFileText(created);
+    EXPECT_NE(std::string::npos, text.find("header = \"Meine Liste\" + Aktueller Benutzer\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("column = Beginn | Betreff | 28 | left\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("column = Benutzer | Benutzer | 22 | left\r\n")) << text;
+    // The saved layout prints.
+    ASSERT_EQ(0, RpPrintWithBoxStartA(job, 2, created.c_str(), 0x800, 0, nullptr, "Liste")) << text;
+    RpPrintEnd(job, 0);
+
+    // An unknown name is refused with a message; Abbrechen leaves the file as it was.
+    log.Clear();
+    log.SetDialogAnswers("IDOK;2011=Bettreff|IDCANCEL");
+    EXPECT_EQ(RP_ERR_USER_ABORT, RpDefineLayoutA(job, nullptr, "Liste", 2, created.c_str()));
+    auto boxes = log.Records("MessageBox");
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::string::npos, boxes[0][2].find("Spalte 1: Unbekannter Name \"Bettreff\"")) << boxes[0][2];
+    EXPECT_EQ(text, oxtest::ReadFileText(created));
+
+    // Files it cannot edit.
+    std::string damaged = dir.File("kaputt.ltd");
+    ASSERT_TRUE(oxtest::WriteFileText(damaged, "VLRP11 project 1\nfarbe = rot\n"));
+    EXPECT_EQ(RP_ERR_WRONG_PROJECT, RpDefineLayoutA(job, nullptr, "Liste", 2, card.c_str()));
+    EXPECT_EQ(RP_ERR_BAD_PROJECT, RpDefineLayoutA(job, nullptr, "Liste", 2, damaged.c_str()));
+    EXPECT_EQ(RP_ERR_PROJECT_MISSING, RpDefineLayoutA(job, nullptr, "Liste", 2, ""));
+    RpJobClose(job);
 }
 
 TEST_F(ReportEngine, TextsIntoCallersBuffersAreCutAndTerminated)

@@ -1,7 +1,7 @@
 """The report engine's files read by independent tools: PDF (qpdf, pdftotext, pdffonts,
 pdftoppm), HTML (html.parser), RTF (unrtf; LibreOffice where installed). The Windows program
-report_probe runs the print runs; pictures of a list page, card pages, the options dialog and the
-preview window go to build/shots/report/."""
+report_probe runs the print runs; pictures of a list page, card pages, the options dialog, the
+designer and the preview window go to build/shots/report/."""
 
 import os
 import re
@@ -220,11 +220,11 @@ def preview_shot(work, shots, project):
 
 
 def dialog_shot(work, shots):
-    bmp = os.path.join(work, "options.bmp")
-    probe("shot", winpath(bmp))
-    png = os.path.join(shots, "options-dialog.png")
-    code, out = tool("convert", bmp, png)
-    check("options dialog picture", 0, code)
+    for command, name in (("shot", "options-dialog"), ("design", "designer")):
+        bmp = os.path.join(work, name + ".bmp")
+        probe(command, winpath(bmp))
+        code, out = tool("convert", bmp, os.path.join(shots, name + ".png"))
+        check(name + " picture", 0, code)
 
 
 def main():

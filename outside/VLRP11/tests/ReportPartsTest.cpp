@@ -217,6 +217,25 @@ TEST(Project, DefaultsFollowTheExtension)
     EXPECT_EQ((std::vector<std::string>{"Priorität", "Betreff", "Ende", "% erledigt", "Benutzer"}), headings);
 }
 
+TEST(Project, WrittenTextReadsBackAsTheSameProject)
+{
+    for (const char* extension : {"ltd", "cad"}) {
+        rp::Project project;
+        std::string error;
+        ASSERT_EQ(rp::Project::Ok, project.Parse(rp::Project::DefaultText(extension, 2), false, error));
+        project.page.marginLeft = 12.5;
+        project.page.rowsPerPage = 40;
+        std::string text = project.ToText();
+        rp::Project again;
+        ASSERT_EQ(rp::Project::Ok, again.Parse(text, false, error)) << text << error;
+        EXPECT_EQ(text, again.ToText());
+        EXPECT_EQ(12.5, again.page.marginLeft);
+        EXPECT_EQ(40, again.page.rowsPerPage);
+        EXPECT_EQ(project.columns.size(), again.columns.size());
+        EXPECT_EQ(project.lines.size(), again.lines.size());
+    }
+}
+
 TEST(ItemStore, KeepsItsOwnCopyOfAnIcon)
 {
     rp::ItemStore store;

@@ -7,6 +7,8 @@
 //       medium prv: the preview window, pictured into <output> (a BMP)
 //   report_probe shot <bmp>
 //       shows the options dialog on the screen and writes a picture of it
+//   report_probe design <bmp>
+//       the same of the layout designer on a new appointment list
 //
 // The options dialog is answered with OK, the output file and the copies.
 #include <windows.h>
@@ -134,12 +136,40 @@ int TakeShot(const std::string& bmp)
     return Shot::done && result == RP_ERR_USER_ABORT ? 0 : 1;
 }
 
+int TakeDesignShot(const std::string& bmp)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string project = std::string(temp) + "report_probe_design.ltd";
+    DeleteFileA(project.c_str());
+    int job = RpJobOpen(0x4000);
+    RpSetFileExtensionsA(job, 2, "ltd", "ltp", "ltv");
+    RpDefineVariableStart(job);
+    RpDefineVariableA(job, "Aktueller Benutzer", "Müller");
+    RpDefineFieldStart(job);
+    for (const char* name : {"Beginn", "Ende", "Betreff", "Ort", "Mit", "Benutzer"})
+        RpDefineFieldA(job, name, name);
+    RpDefineFieldExtA(job, "Erinnerung", "T", RP_ITEM_BOOLEAN, 0);
+    Shot::path = bmp;
+    SetEnvironmentVariableA("VLCT11_UNATTENDED", "0");
+    HHOOK hook = SetWindowsHookExA(WH_CBT, Shot::Hook, nullptr, GetCurrentThreadId());
+    int result = RpDefineLayoutA(job, nullptr, "Terminlisten konfigurieren", 2, project.c_str());
+    UnhookWindowsHookEx(hook);
+    SetEnvironmentVariableA("VLCT11_UNATTENDED", "1");
+    RpJobClose(job);
+    DeleteFileA(project.c_str());
+    std::printf("result %d\n", result);
+    return Shot::done && result == RP_ERR_USER_ABORT ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::string(argv[1]) == "shot")
         return TakeShot(argv[2]);
+    if (argc >= 3 && std::string(argv[1]) == "design")
+        return TakeDesignShot(argv[2]);
     if (argc < 6)
         return 2;
     std::string command = argv[1], medium = argv[2];
