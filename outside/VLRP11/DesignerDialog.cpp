@@ -98,7 +98,7 @@ void DesignerDialog::Init(HWND window)
         std::string text = item.first + "\t(" + TypeName(item.second) + ")";
         SendDlgItemMessageA(window, IDC_DESIGN_ITEMS, LB_ADDSTRING, 0, (LPARAM)text.c_str());
     }
-    int itemsTab = 64, entriesTab = 70; // dialog units
+    int itemsTab = 76, entriesTab = 70; // dialog units
     SendDlgItemMessageA(window, IDC_DESIGN_ITEMS, LB_SETTABSTOPS, 1, (LPARAM)&itemsTab);
     SendDlgItemMessageA(window, IDC_DESIGN_ENTRIES, LB_SETTABSTOPS, 1, (LPARAM)&entriesTab);
     for (const char* align : kAlignNames)
