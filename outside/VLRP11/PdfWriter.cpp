@@ -6,6 +6,7 @@
 //   then per page n (from 0): 7 + 2n page object, 8 + 2n its content stream (zlib)
 #include "Writers.h"
 
+#include <windows.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -49,6 +50,22 @@ std::string Literal(const std::string& text)
             out += (char)c;
     }
     return out + ")";
+}
+
+// A PDF text string (document information) of code page 1252 text: UTF-16BE with its byte
+// order mark, as a hex string, so that every character keeps its meaning.
+std::string TextString(const std::string& text)
+{
+    std::string out = "<FEFF";
+    char buffer[8];
+    for (char c : text) {
+        wchar_t wide = (unsigned char)c;
+        if ((unsigned char)c >= 0x80)
+            MultiByteToWideChar(1252, 0, &c, 1, &wide, 1);
+        std::snprintf(buffer, sizeof buffer, "%04X", (unsigned)wide);
+        out += buffer;
+    }
+    return out + ">";
 }
 
 std::string WidthsArray(const unsigned short* widths)
@@ -160,7 +177,7 @@ std::string WritePdf(const Document& document)
     pdf.Object(4, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding /FirstChar 32 "
                   "/LastChar 255 /Widths " + WidthsArray(kBoldWidths) + " >>");
     pdf.Object(5, "<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>");
-    pdf.Object(6, "<< /Title " + Literal(document.title) + " /Producer (VLRP11) >>");
+    pdf.Object(6, "<< /Title " + TextString(document.title) + " /Producer (VLRP11) >>");
     const std::string box = "[0 0 " + Number(document.pageWidth) + " " + Number(document.pageHeight) + "]";
     for (size_t n = 0; n < pages; ++n) {
         int page = (int)(7 + 2 * n);

@@ -87,6 +87,8 @@ def pdf_checks(work, shots):
     check("qpdf --check", 0, code)
     code, pages = tool("qpdf", "--show-npages", out)
     check("pages", "3", pages.strip())
+    code, info = tool("pdfinfo", out)
+    check("PDF title", True, re.search(r"^Title:\s+Terminliste ausgeben$", info, re.M) is not None)
     code, fonts = tool("pdffonts", out)
     for font in ("Helvetica ", "Helvetica-Bold", "ZapfDingbats"):
         check("font " + font, True, font in fonts)

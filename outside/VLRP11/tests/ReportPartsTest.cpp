@@ -257,3 +257,43 @@ TEST(ItemStore, KeepsItsOwnCopyOfAnIcon)
 }
 
 } // namespace
+
+namespace {
+
+// Project files and formatted texts come from disk or from users: damaged input of any kind is
+// refused or read, never a crash or an endless loop.
+TEST(ReportInput, MutatedProjectsAndRtfNeverCrash)
+{
+    unsigned seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    const std::string project = rp::Project::DefaultText("ltd", 2) + "rows = 10\nfont = 8 12\n";
+    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard Gr\\'f6\\'dfe\\par {\\*\\x y}\\u8364?\\tab z}";
+    size_t accepted = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string p = project, r = rtf;
+        for (int edits = 1 + next() % 8; edits > 0; --edits) {
+            std::string& text = next() % 2 ? p : r;
+            size_t at = next() % (text.size() + 1);
+            switch (next() % 3) {
+            case 0: text.insert(at, 1, (char)(next() % 256)); break;
+            case 1: if (at < text.size()) text.erase(at, 1 + next() % 5); break;
+            default: if (at < text.size()) text[at] = "|\"+=\\{}'\n\r \x01"[next() % 13]; break;
+            }
+        }
+        rp::Project parsed;
+        std::string error;
+        if (parsed.Parse(p, false, error) == rp::Project::Ok) {
+            ++accepted;
+            rp::Project again;
+            ASSERT_EQ(rp::Project::Ok, again.Parse(parsed.ToText(), false, error)) << p << "\n" << error;
+        } else
+            EXPECT_FALSE(error.empty());
+        std::string plain = rp::RtfToPlainText(r);
+        EXPECT_LE(plain.size(), r.size());
+        for (double width : {1.0, 20.0, 300.0})
+            EXPECT_FALSE(rp::WrapText(plain + p.substr(0, 200), next() % 2, 9, width).empty());
+    }
+    EXPECT_GT(accepted, 100u) << "mutations that keep the project readable are read";
+}
+
+} // namespace
