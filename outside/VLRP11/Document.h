@@ -26,6 +26,16 @@ struct Page {
 
 using CardLines = std::vector<std::pair<std::string, std::string>>; // label, value
 
+// A picture (an icon item): RGBA rows from the top, 4 bytes a pixel. In texts the byte
+// PictureMark(i) stands for picture i, set as a square of the text's size.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgba;
+};
+const int kPictureMarks = 7; // bytes 0x02..0x08
+inline char PictureMark(int index) { return (char)(0x02 + index); }
+inline int PictureIndex(char c) { return (unsigned char)c >= 0x02 && (unsigned char)c < 0x02 + kPictureMarks ? c - 0x02 : -1; }
+
 struct Document {
     std::string title;
     ProjectKind kind = ProjectKind::List;
@@ -35,6 +45,7 @@ struct Document {
     std::vector<std::vector<std::string>> rows;
     std::vector<CardLines> cards;
     std::vector<Page> pages;
+    std::vector<Picture> pictures;
 };
 
 } // namespace rp

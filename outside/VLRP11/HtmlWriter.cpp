@@ -1,16 +1,27 @@
 #include <windows.h>
 
+#include "PngImage.h"
 #include "TextMetrics.h"
 #include "Writers.h"
 
 namespace rp {
 namespace {
 
-// Code page 1252 text as escaped UTF-8; line feeds become <br>, check marks the check mark.
+// The documents' pictures as <img> elements.
+thread_local std::vector<std::string> g_images;
+
+// Code page 1252 text as escaped UTF-8; line feeds become <br>, check marks the check mark,
+// pictures their images.
 std::string Html(const std::string& text)
 {
     std::string out;
     for (char c : text) {
+        int picture = PictureIndex(c);
+        if (picture >= 0) {
+            if (picture < (int)g_images.size())
+                out += g_images[picture];
+            continue;
+        }
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -43,6 +54,11 @@ const char* AlignName(Align align)
 
 std::string WriteHtml(const Document& document)
 {
+    g_images.clear();
+    for (const Picture& picture : document.pictures)
+        g_images.push_back("<img alt=\"\" style=\"vertical-align: text-bottom\" width=\"" + std::to_string(picture.width) +
+                           "\" height=\"" + std::to_string(picture.height) + "\" src=\"data:image/png;base64," +
+                           Base64(EncodePng(picture)) + "\">");
     std::string out = "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
                       Html(document.title) + "</title>\n";
     out += "<style>\n"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "TextMetrics.h"
 
@@ -46,9 +47,28 @@ void CheckMark(HDC dc, double x, double baseline, double size, double scale, int
     DeleteObject(pen);
 }
 
+// A picture laid on white, as a printer takes it, stretched to the square of the text's size.
+void DrawPicture(HDC dc, const Picture& picture, int x, int y, int size)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<unsigned char> bgr(picture.rgba.size());
+    for (size_t p = 0; p + 3 < picture.rgba.size(); p += 4) {
+        unsigned alpha = picture.rgba[p + 3];
+        for (int c = 0; c < 3; ++c)
+            bgr[p + 2 - c] = (unsigned char)((picture.rgba[p + c] * alpha + 255 * (255 - alpha)) / 255);
+    }
+    StretchDIBits(dc, x, y, size, size, 0, 0, picture.width, picture.height, bgr.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
 } // namespace
 
-void PageRenderer::Render(HDC dc, const Page& page, double scale, int originX, int originY)
+void PageRenderer::Render(HDC dc, const Document& document, const Page& page, double scale, int originX, int originY)
 {
     int saved = SaveDC(dc);
     SetBkMode(dc, TRANSPARENT);
@@ -70,9 +90,18 @@ void PageRenderer::Render(HDC dc, const Page& page, double scale, int originX, i
         double x = text.x;
         size_t i = 0;
         while (i < text.text.size()) {
+            int picture = PictureIndex(text.text[i]);
+            if (picture >= 0) {
+                if (picture < (int)document.pictures.size())
+                    DrawPicture(dc, document.pictures[picture], px(x), py(text.y - text.size * 0.85),
+                                (int)std::max(1L, std::lround(text.size * scale)));
+                x += text.size;
+                ++i;
+                continue;
+            }
             bool check = text.text[i] == kCheckMark;
             size_t j = i;
-            while (j < text.text.size() && (text.text[j] == kCheckMark) == check)
+            while (j < text.text.size() && (text.text[j] == kCheckMark) == check && PictureIndex(text.text[j]) < 0)
                 ++j;
             std::string run = text.text.substr(i, j - i);
             if (check) {

@@ -10,9 +10,9 @@ namespace rp {
 
 class PageRenderer {
 public:
-    // Draws a page: a point of the page is scale device units, the page's top left corner lies at
+    // Draws a page of the document (which holds its pictures): a point of the page is scale device units, the page's top left corner lies at
     // (originX, originY). The device context's state is restored afterwards.
-    static void Render(HDC dc, const Page& page, double scale, int originX, int originY);
+    static void Render(HDC dc, const Document& document, const Page& page, double scale, int originX, int originY);
 };
 
 } // namespace rp

@@ -4,6 +4,7 @@
 //   3 0 obj  font F1 (regular)  4 0 obj  font F2 (bold)  5 0 obj  font F3 (dingbats)
 //   6 0 obj  document information
 //   then per page n (from 0): 7 + 2n page object, 8 + 2n its content stream (zlib)
+//   then per picture i: P + 2i the image (RGB), P + 2i + 1 its transparency (P = 7 + 2 pages)
 #include "Writers.h"
 
 #include <windows.h>
@@ -94,13 +95,25 @@ std::string Content(const Document& document, const Page& page)
         }
     }
     for (const TextOp& text : page.texts) {
-        // Runs of ordinary characters and of check marks, each in its font.
+        // Runs of ordinary characters and of check marks, each in its font; pictures one by one.
         double x = text.x;
         size_t i = 0;
         while (i < text.text.size()) {
+            int picture = PictureIndex(text.text[i]);
+            if (picture >= 0) {
+                if (picture < (int)document.pictures.size()) {
+                    // A square of the text's size standing on the line a little below the baseline.
+                    double s = text.size;
+                    out += "q " + Number(s) + " 0 0 " + Number(s) + " " + Number(x) + " " + Number(h - text.y - s * 0.15) +
+                           " cm /Im" + std::to_string(picture) + " Do Q\n";
+                }
+                x += text.size;
+                ++i;
+                continue;
+            }
             bool check = text.text[i] == kCheckMark;
             size_t j = i;
-            while (j < text.text.size() && (text.text[j] == kCheckMark) == check)
+            while (j < text.text.size() && (text.text[j] == kCheckMark) == check && PictureIndex(text.text[j]) < 0)
                 ++j;
             std::string run = text.text.substr(i, j - i);
             std::string font = check ? "/F3" : text.bold ? "/F2" : "/F1";
@@ -133,13 +146,16 @@ public:
         m_offsets[number - 1] = m_data.size();
         m_data += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
     }
-    void Stream(int number, const std::string& plain)
+    void Stream(int number, const std::string& plain) { Stream(number, std::string(), plain); }
+    // A stream with more entries in its dictionary.
+    void Stream(int number, const std::string& entries, const std::string& plain)
     {
         std::string packed = Compressed(plain);
+        std::string more = entries.empty() ? std::string() : " " + entries;
         if (packed.empty())
-            Object(number, "<< /Length " + std::to_string(plain.size()) + " >>\nstream\n" + plain + "\nendstream");
+            Object(number, "<< /Length " + std::to_string(plain.size()) + more + " >>\nstream\n" + plain + "\nendstream");
         else
-            Object(number, "<< /Length " + std::to_string(packed.size()) + " /Filter /FlateDecode >>\nstream\n" +
+            Object(number, "<< /Length " + std::to_string(packed.size()) + more + " /Filter /FlateDecode >>\nstream\n" +
                                packed + "\nendstream");
     }
     std::string Finish()
@@ -179,12 +195,31 @@ std::string WritePdf(const Document& document)
     pdf.Object(5, "<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>");
     pdf.Object(6, "<< /Title " + TextString(document.title) + " /Producer (VLRP11) >>");
     const std::string box = "[0 0 " + Number(document.pageWidth) + " " + Number(document.pageHeight) + "]";
+    const int firstPicture = (int)(7 + 2 * pages);
+    std::string images;
+    for (size_t i = 0; i < document.pictures.size(); ++i)
+        images += "/Im" + std::to_string(i) + " " + std::to_string(firstPicture + 2 * i) + " 0 R ";
     for (size_t n = 0; n < pages; ++n) {
         int page = (int)(7 + 2 * n);
         pdf.Object(page, "<< /Type /Page /Parent 2 0 R /MediaBox " + box +
-                             " /Resources << /Font << /F1 3 0 R /F2 4 0 R /F3 5 0 R >> >> /Contents " +
+                             " /Resources << /Font << /F1 3 0 R /F2 4 0 R /F3 5 0 R >>" +
+                             (images.empty() ? std::string() : " /XObject << " + images + ">>") + " >> /Contents " +
                              std::to_string(page + 1) + " 0 R >>");
         pdf.Stream(page + 1, Content(document, document.pages[n]));
+    }
+    for (size_t i = 0; i < document.pictures.size(); ++i) {
+        const Picture& picture = document.pictures[i];
+        std::string rgb, alpha;
+        for (size_t p = 0; p + 3 < picture.rgba.size(); p += 4) {
+            rgb.append((const char*)&picture.rgba[p], 3);
+            alpha += (char)picture.rgba[p + 3];
+        }
+        int image = firstPicture + 2 * (int)i;
+        std::string size = " /Width " + std::to_string(picture.width) + " /Height " + std::to_string(picture.height) +
+                           " /BitsPerComponent 8";
+        pdf.Stream(image, "/Type /XObject /Subtype /Image" + size + " /ColorSpace /DeviceRGB /SMask " +
+                              std::to_string(image + 1) + " 0 R", rgb);
+        pdf.Stream(image + 1, "/Type /XObject /Subtype /Image" + size + " /ColorSpace /DeviceGray", alpha);
     }
     return pdf.Finish();
 }

@@ -221,7 +221,7 @@ void PreviewWindow::Paint(HDC dc, const RECT& area)
         FillRect(memory, &shadow, GetSysColorBrush(COLOR_3DDKSHADOW));
         RECT paper{left, top, left + pageWidth, top + pageHeight};
         FillRect(memory, &paper, (HBRUSH)GetStockObject(WHITE_BRUSH));
-        PageRenderer::Render(memory, m_document.pages[m_page], scale, left, top);
+        PageRenderer::Render(memory, m_document, m_document.pages[m_page], scale, left, top);
     }
     BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
     SelectObject(memory, oldBitmap);

@@ -37,7 +37,7 @@ int PrinterOutput::Print(const Document& document, const std::string& printer, c
                 result = RP_ERR_OUTPUT;
                 break;
             }
-            PageRenderer::Render(dc, page, scale, offsetX, offsetY);
+            PageRenderer::Render(dc, document, page, scale, offsetX, offsetY);
             if (EndPage(dc) <= 0) {
                 result = RP_ERR_OUTPUT;
                 break;

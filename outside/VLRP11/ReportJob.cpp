@@ -6,6 +6,7 @@
 
 #include "DesignerDialog.h"
 #include "FileOutput.h"
+#include "IconPicture.h"
 #include "OptionsDialog.h"
 #include "PreviewWindow.h"
 #include "PrinterOutput.h"
@@ -248,14 +249,33 @@ int ReportJob::CheckNames()
     return RP_OK;
 }
 
-std::string ReportJob::PageText(const std::string& name, int page) const
+std::string ReportJob::PageText(const std::string& name, int page)
 {
     if (name == kPageItem)
         return std::to_string(page);
+    const ItemStore::Item* item = m_variables.Find(name);
+    if (item && item->type == RP_ITEM_ICON)
+        return PictureText(item->icon);
     return m_variables.Text(name);
 }
 
-std::vector<std::string> ReportJob::PageLines(const std::vector<Expression>& lines, int page) const
+std::string ReportJob::PictureText(HICON icon)
+{
+    // The same pixels are one picture of the document, however often the icon was defined.
+    Picture picture;
+    if (!m_document || !PictureFromIcon(icon, picture))
+        return std::string();
+    std::vector<Picture>& pictures = m_document->pictures;
+    for (size_t i = 0; i < pictures.size(); ++i)
+        if (pictures[i].width == picture.width && pictures[i].height == picture.height && pictures[i].rgba == picture.rgba)
+            return std::string(1, PictureMark((int)i));
+    if ((int)pictures.size() >= kPictureMarks)
+        return std::string(); // more different pictures than a document holds
+    pictures.push_back(std::move(picture));
+    return std::string(1, PictureMark((int)pictures.size() - 1));
+}
+
+std::vector<std::string> ReportJob::PageLines(const std::vector<Expression>& lines, int page)
 {
     std::vector<std::string> texts;
     for (const Expression& line : lines)

@@ -66,8 +66,9 @@ private:
     std::string ProjectExtension(int type) const;
     int LoadProject(int type, const std::string& path);
     int CheckNames();
-    std::string PageText(const std::string& name, int page) const;
-    std::vector<std::string> PageLines(const std::vector<Expression>& lines, int page) const;
+    std::string PageText(const std::string& name, int page);
+    std::vector<std::string> PageLines(const std::vector<Expression>& lines, int page);
+    std::string PictureText(HICON icon);
     int Fail(int code);
     int RefusedMedium();
     int WriteOutput();

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "PngImage.h"
 #include "TextMetrics.h"
 #include "Writers.h"
 
@@ -8,14 +9,22 @@ namespace {
 
 const double kTwipsPerMm = 1440.0 / 25.4;
 
+// The document's pictures as PNG pictures of 12 pt.
+thread_local std::vector<std::string> g_pictures;
+
 // Code page 1252 text in RTF: special characters escaped, bytes above 127 as \'hh, line feeds as
-// \line, check marks as the Unicode check mark with "X" for readers without Unicode.
+// \line, check marks as the Unicode check mark with "X" for readers without Unicode, pictures
+// as their pictures.
 std::string Rtf(const std::string& text)
 {
     std::string out;
     for (char c : text) {
         unsigned char u = (unsigned char)c;
-        if (c == '\\' || c == '{' || c == '}') {
+        int picture = PictureIndex(c);
+        if (picture >= 0) {
+            if (picture < (int)g_pictures.size())
+                out += g_pictures[picture];
+        } else if (c == '\\' || c == '{' || c == '}') {
             out += '\\';
             out += c;
         } else if (c == '\n')
@@ -64,6 +73,19 @@ std::string RowDefinition(const Document& document, bool heading)
 
 std::string WriteRtf(const Document& document)
 {
+    g_pictures.clear();
+    for (const Picture& picture : document.pictures) {
+        std::string png = EncodePng(picture), hex;
+        char digits[3];
+        for (size_t i = 0; i < png.size(); ++i) {
+            std::snprintf(digits, sizeof digits, "%02x", (unsigned char)png[i]);
+            hex += digits;
+            if (i % 64 == 63)
+                hex += '\n';
+        }
+        g_pictures.push_back("{\\pict\\pngblip\\picw" + std::to_string(picture.width) + "\\pich" +
+                             std::to_string(picture.height) + "\\picwgoal240\\pichgoal240 " + hex + "}");
+    }
     const double mm = 25.4 / 72.0;
     std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n"
                       "{\\fonttbl{\\f0\\fswiss\\fcharset0 Helvetica;}}\n"

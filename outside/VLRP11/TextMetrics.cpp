@@ -9,6 +9,8 @@ double CharWidth(unsigned char c, bool bold)
 {
     if (c == (unsigned char)kCheckMark)
         return kCheckMarkWidth;
+    if (c >= 0x02 && c <= 0x08)
+        return 1000; // a picture: a square of the text's size
     if (c < 32)
         c = ' ';
     return (bold ? kBoldWidths : kRegularWidths)[c - 32];

@@ -1,5 +1,6 @@
 // Widths of texts in the report fonts, and line breaking. Texts are code page 1252; the byte
-// kCheckMark stands for the check mark glyph of the dingbats font.
+// kCheckMark stands for the check mark glyph of the dingbats font, the bytes 0x02..0x08 for
+// pictures (Document.h), each a square of the text's size.
 #pragma once
 
 #include <string>

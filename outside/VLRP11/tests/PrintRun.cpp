@@ -28,12 +28,21 @@ std::string DateText(double value, bool comma)
     return text;
 }
 
-HICON MakeIcon()
+// A 16 x 16 symbol: a coloured disc on a transparent ground.
+HICON MakeIcon(COLORREF colour)
 {
-    BYTE andMask[32 * 4], xorMask[32 * 4];
-    memset(andMask, 0xFF, sizeof andMask);
-    memset(xorMask, 0, sizeof xorMask);
-    return CreateIcon(GetModuleHandleA(nullptr), 32, 32, 1, 1, andMask, xorMask);
+    BYTE andMask[16 * 16 / 8] = {}, xorMask[16 * 16 * 4] = {};
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            bool inside = (x - 7.5) * (x - 7.5) + (y - 7.5) * (y - 7.5) <= 56;
+            if (!inside)
+                andMask[y * 2 + x / 8] |= (BYTE)(0x80 >> (x % 8));
+            BYTE* p = &xorMask[(y * 16 + x) * 4];
+            p[0] = inside ? GetBValue(colour) : 0;
+            p[1] = inside ? GetGValue(colour) : 0;
+            p[2] = inside ? GetRValue(colour) : 0;
+        }
+    return CreateIcon(GetModuleHandleA(nullptr), 16, 16, 1, 32, andMask, xorMask);
 }
 
 class Feeder {
@@ -47,10 +56,12 @@ public:
         RpDefineVariableA(m_job, "Aktueller Benutzer", m_setup.currentUser.c_str());
         if (m_setup.withIcons) {
             const char* names[] = {"Symbole.Erinnerung", "Symbole.Privat", m_setup.todo ? "Symbole.Aufgabe" : "Symbole.Serie"};
-            for (const char* name : names) {
+            const COLORREF colours[] = {RGB(220, 40, 40), RGB(40, 90, 200), RGB(40, 160, 60)};
+            for (int i = 0; i < 3; ++i) {
+                const char* name = names[i];
                 // The icon is made anew for every definition and destroyed at once: the engine
                 // keeps its own copy.
-                HICON icon = MakeIcon();
+                HICON icon = MakeIcon(colours[i]);
                 RpDefineVariableExtHandleA(m_job, name, icon, RP_ITEM_ICON, 0);
                 DestroyIcon(icon);
             }

@@ -3,6 +3,7 @@ pdftoppm), HTML (html.parser), RTF (unrtf; LibreOffice where installed). The Win
 report_probe runs the print runs; pictures of a list page, card pages, the options dialog, the
 designer and the preview window go to build/shots/report/."""
 
+import base64
 import os
 import re
 import shutil
@@ -37,7 +38,7 @@ line = Beginn | Beginn
 line = Ende | Ende
 line = Ort | Ort
 line = Mit | Mit
-line = Erinnerung | Erinnerung
+line = Erinnerung | Erinnerung + " " + Symbole.Erinnerung
 line = Notizen | Notizen.unformatiert
 footer = "Seite " + Seite
 """
@@ -200,6 +201,22 @@ def card_checks(work, shots):
         check("card %d three times" % i, 3, text.count("Notiz zu Termin %03d" % i))
     check("cards: order", sorted(re.findall(r"Notiz zu Termin \d{3}", text)), re.findall(r"Notiz zu Termin \d{3}", text))
     picture(out, 1, "cards-page1", shots)
+    code, images = tool("pdfimages", "-list", out)
+    rows = [line.split() for line in images.splitlines()[2:] if line.strip()]
+    check("cards: the symbol is one picture with its transparency", [("16", "16", "image"), ("16", "16", "smask")],
+          [(r[3], r[4], r[2]) for r in rows][:2])
+    html = os.path.join(work, "karten.html")
+    probe("cards", "html", winpath(project), winpath(html), 1, 2)
+    text = open(html, encoding="utf-8").read()
+    found = re.findall(r'src="data:image/png;base64,([A-Za-z0-9+/=]+)"', text)
+    check("HTML cards: the symbol as an image on each card", 2, len(found))
+    if found:
+        png = base64.b64decode(found[0])
+        check("HTML symbol is a 16 x 16 PNG", (b"\x89PNG\r\n\x1a\n", 16, 16),
+              (png[:8], int.from_bytes(png[16:20], "big"), int.from_bytes(png[20:24], "big")))
+    rtf = os.path.join(work, "karten.rtf")
+    probe("cards", "rtf", winpath(project), winpath(rtf), 1, 2)
+    check("RTF cards: the symbol as a picture", 2, open(rtf, "rb").read().count(b"{\\pict\\pngblip\\picw16\\pich16"))
 
     long_pdf = os.path.join(work, "lang.pdf")
     report = probe("cards", "pdf", winpath(project), winpath(long_pdf), 1, 2, 300)

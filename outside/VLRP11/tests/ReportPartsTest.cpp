@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include "Expression.h"
+#include "IconPicture.h"
+#include "PngImage.h"
 #include "ItemStore.h"
 #include "ItemText.h"
 #include "Project.h"
@@ -234,6 +236,46 @@ TEST(Project, WrittenTextReadsBackAsTheSameProject)
         EXPECT_EQ(project.columns.size(), again.columns.size());
         EXPECT_EQ(project.lines.size(), again.lines.size());
     }
+}
+
+TEST(Pictures, IconsBecomePixelsAndPngFiles)
+{
+    // A 16 x 16 icon: red where the mask is clear, transparent in its top left quarter.
+    BYTE andMask[16 * 16 / 8] = {}, xorMask[16 * 16 * 4];
+    for (int y = 0; y < 8; ++y)
+        andMask[y * 2] = 0xFF;
+    for (int i = 0; i < 16 * 16; ++i) {
+        xorMask[i * 4 + 0] = 0;   // blue
+        xorMask[i * 4 + 1] = 0;   // green
+        xorMask[i * 4 + 2] = 255; // red
+        xorMask[i * 4 + 3] = 0;
+    }
+    HICON icon = CreateIcon(nullptr, 16, 16, 1, 32, andMask, xorMask);
+    ASSERT_NE(nullptr, icon);
+    rp::Picture picture;
+    ASSERT_TRUE(rp::PictureFromIcon(icon, picture));
+    DestroyIcon(icon);
+    ASSERT_EQ(16, picture.width);
+    ASSERT_EQ(16, picture.height);
+    auto pixel = [&](int x, int y) {
+        const unsigned char* p = &picture.rgba[(y * 16 + x) * 4];
+        return std::vector<int>{p[0], p[1], p[2], p[3]};
+    };
+    EXPECT_EQ((std::vector<int>{255, 0, 0, 255}), pixel(15, 15));
+    EXPECT_EQ(0, pixel(0, 0)[3]) << "transparent where the mask is set";
+    EXPECT_FALSE(rp::PictureFromIcon(nullptr, picture));
+
+    std::string png = rp::EncodePng(picture);
+    ASSERT_GT(png.size(), 33u);
+    EXPECT_EQ(std::string("\x89PNG\r\n\x1A\n", 8), png.substr(0, 8));
+    EXPECT_EQ(std::string("\0\0\0\x0DIHDR\0\0\0\x10\0\0\0\x10\x08\x06", 18), png.substr(8, 18));
+    EXPECT_EQ("IEND", png.substr(png.size() - 8, 4));
+
+    EXPECT_EQ("", rp::Base64(""));
+    EXPECT_EQ("Zg==", rp::Base64("f"));
+    EXPECT_EQ("Zm8=", rp::Base64("fo"));
+    EXPECT_EQ("Zm9v", rp::Base64("foo"));
+    EXPECT_EQ("Zm9vYg==", rp::Base64("foob"));
 }
 
 TEST(ItemStore, KeepsItsOwnCopyOfAnIcon)
