@@ -114,6 +114,13 @@ void DesignerDialog::Init(HWND window)
         for (const Column& column : m_project.columns)
             m_entries.push_back({column.heading, column.value.Source(), column.width, column.align});
     }
+    SetDlgItemTextA(window, IDC_DESIGN_FONT, Number(m_project.page.fontSize).c_str());
+    SetDlgItemTextA(window, IDC_DESIGN_HEADER_FONT, Number(m_project.page.headerSize).c_str());
+    SetDlgItemInt(window, IDC_DESIGN_ROWS, (UINT)m_project.page.rowsPerPage, FALSE);
+    SendDlgItemMessageA(window, IDC_DESIGN_ROWS, EM_LIMITTEXT, 3, 0);
+    if (IsCard()) {
+        EnableWindow(GetDlgItem(window, IDC_DESIGN_ROWS), FALSE); // rows are a list's
+    }
     SetDlgItemTextA(window, IDC_DESIGN_HEADER, Joined(m_project.header).c_str());
     SetDlgItemTextA(window, IDC_DESIGN_FOOTER, Joined(m_project.footer).c_str());
     FillEntries();
@@ -243,6 +250,30 @@ bool DesignerDialog::Refuse(int control, const std::string& text)
 bool DesignerDialog::Accept()
 {
     Project edited = m_project;
+    // Sizes with '.' or ',', whatever the locale.
+    auto size = [&](int id, double& out) {
+        std::string text = ItemText(m_window, id);
+        for (char& c : text)
+            if (c == ',')
+                c = '.';
+        double value = 0;
+        char rest = 0;
+        if (std::sscanf(text.c_str(), "%lf %c", &value, &rest) != 1 || !(value >= 4 && value <= 72))
+            return false;
+        out = value;
+        return true;
+    };
+    if (!size(IDC_DESIGN_FONT, edited.page.fontSize))
+        return Refuse(IDC_DESIGN_FONT, "Bitte geben Sie als Textgr\xF6\xDF" "e eine Zahl von 4 bis 72 ein.");
+    if (!size(IDC_DESIGN_HEADER_FONT, edited.page.headerSize))
+        return Refuse(IDC_DESIGN_HEADER_FONT, "Bitte geben Sie als Titelgr\xF6\xDF" "e eine Zahl von 4 bis 72 ein.");
+    BOOL number = FALSE;
+    UINT rows = GetDlgItemInt(m_window, IDC_DESIGN_ROWS, &number, FALSE);
+    if (!IsCard()) {
+        if (!number)
+            return Refuse(IDC_DESIGN_ROWS, "Bitte geben Sie die Zeilen je Seite als Zahl ein (0: so viele, wie passen).");
+        edited.page.rowsPerPage = (int)rows;
+    }
     edited.columns.clear();
     edited.lines.clear();
     edited.header.clear();

@@ -376,7 +376,7 @@ TEST_F(ReportEngine, DesignerSavesTheEditedLayout)
     int job = open();
     // A new file starts from the default list; the header and the first column's expression are
     // changed.
-    log.SetDialogAnswers("IDOK;2016=\"Meine Liste\" + Aktueller Benutzer;2011=Betreff");
+    log.SetDialogAnswers("IDOK;2016=\"Meine Liste\" + Aktueller Benutzer;2011=Betreff;2018=8,5;2020=40");
     ASSERT_EQ(0, RpDefineLayoutA(job, nullptr, "Terminlisten konfigurieren", 0x8002 & 0x7FFF, created.c_str()));
     auto dialogs = log.Records("Dialog");
     ASSERT_EQ(1u, dialogs.size());
@@ -385,6 +385,8 @@ TEST_F(ReportEngine, DesignerSavesTheEditedLayout)
     EXPECT_NE(std::string::npos, text.find("header = \"Meine Liste\" + Aktueller Benutzer\r\n")) << text;
     EXPECT_NE(std::string::npos, text.find("column = Beginn | Betreff | 28 | left\r\n")) << text;
     EXPECT_NE(std::string::npos, text.find("column = Benutzer | Benutzer | 22 | left\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("font = 8.5 14\r\n")) << text;
+    EXPECT_NE(std::string::npos, text.find("rows = 40\r\n")) << text;
     // The saved layout prints.
     ASSERT_EQ(0, RpPrintWithBoxStartA(job, 2, created.c_str(), 0x800, 0, nullptr, "Liste")) << text;
     RpPrintEnd(job, 0);
@@ -397,6 +399,14 @@ TEST_F(ReportEngine, DesignerSavesTheEditedLayout)
     ASSERT_EQ(1u, boxes.size());
     EXPECT_NE(std::string::npos, boxes[0][2].find("Spalte 1: Unbekannter Name \"Bettreff\"")) << boxes[0][2];
     EXPECT_EQ(text, oxtest::ReadFileText(created));
+
+    // A text size out of range is refused.
+    log.Clear();
+    log.SetDialogAnswers("IDOK;2018=99|IDCANCEL");
+    EXPECT_EQ(RP_ERR_USER_ABORT, RpDefineLayoutA(job, nullptr, "Liste", 2, created.c_str()));
+    boxes = log.Records("MessageBox");
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::string::npos, boxes[0][2].find("4 bis 72")) << boxes[0][2];
 
     // Files it cannot edit.
     std::string damaged = dir.File("kaputt.ltd");
