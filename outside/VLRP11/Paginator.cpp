@@ -220,7 +220,7 @@ void Paginator::ClosePage()
         return;
     Page& page = m_document.pages.back();
     const PageSetup& p = m_project.page;
-    double y = m_document.pageHeight - p.marginBottom * 72.0 / 25.4 - footer.size() * LineHeight(p.fontSize);
+    double y = m_document.pageHeight - p.marginBottom * kPointsPerMm - footer.size() * LineHeight(p.fontSize);
     for (const std::string& text : footer) {
         y += LineHeight(p.fontSize);
         // One line each, centred.
