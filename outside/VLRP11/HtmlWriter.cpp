@@ -15,11 +15,23 @@ thread_local std::vector<std::string> g_images;
 std::string Html(const std::string& text)
 {
     std::string out;
+    bool span = false; // a styled part is open
     for (char c : text) {
         int picture = PictureIndex(c);
         if (picture >= 0) {
             if (picture < (int)g_images.size())
                 out += g_images[picture];
+            continue;
+        }
+        if (IsStyleMark(c)) {
+            if (span)
+                out += "</span>";
+            int style = StyleOf(c);
+            span = style != 0;
+            if (span)
+                out += std::string("<span style=\"") + (style & kStyleBold ? "font-weight: bold; " : "") +
+                       (style & kStyleItalic ? "font-style: italic; " : "") +
+                       (style & kStyleUnderline ? "text-decoration: underline; " : "") + "\">";
             continue;
         }
         switch (c) {
@@ -42,6 +54,8 @@ std::string Html(const std::string& text)
             }
         }
     }
+    if (span)
+        out += "</span>";
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "TextMetrics.h"
 #include "VLRP11.h"
@@ -80,14 +81,26 @@ bool FormatOleDate(const std::string& text, std::string& out)
     return true;
 }
 
-std::string RtfToPlainText(const std::string& rtf)
+namespace {
+
+// RTF to text; styled: with style marks where bold, italic or underline change.
+std::string ConvertRtf(const std::string& rtf, bool styled)
 {
     if (rtf.compare(0, 5, "{\\rtf") != 0)
         return rtf;
+    std::vector<int> styles; // of the enclosing groups
+    int style = 0, emitted = 0;
     static const char* const kSkipped[] = {"fonttbl", "colortbl", "stylesheet", "info", "pict", "object",
                                            "header", "footer", "listtable", "listoverridetable",
                                            "generator", "themedata", "datastore", "latentstyles", "xmlnstbl"};
     std::string out;
+    auto emit = [&](char c) {
+        if (styled && style != emitted && c != '\n') {
+            out += StyleMark(style);
+            emitted = style;
+        }
+        out += c;
+    };
     int depth = 0;
     int skipDepth = 0; // the depth of the group being left out, 0: none
     int fallback = 0;  // characters still to drop after \uN
@@ -96,6 +109,7 @@ std::string RtfToPlainText(const std::string& rtf)
         char c = rtf[i];
         if (c == '{') {
             ++depth;
+            styles.push_back(style);
             ++i;
             continue;
         }
@@ -103,6 +117,10 @@ std::string RtfToPlainText(const std::string& rtf)
             if (skipDepth == depth)
                 skipDepth = 0;
             --depth;
+            if (!styles.empty()) {
+                style = styles.back();
+                styles.pop_back();
+            }
             ++i;
             continue;
         }
@@ -114,7 +132,7 @@ std::string RtfToPlainText(const std::string& rtf)
             if (fallback > 0)
                 --fallback;
             else if (!skipDepth)
-                out += c;
+                emit(c);
             ++i;
             continue;
         }
@@ -127,7 +145,7 @@ std::string RtfToPlainText(const std::string& rtf)
             if (fallback > 0)
                 --fallback;
             else if (!skipDepth)
-                out += s;
+                emit(s);
             ++i;
             continue;
         }
@@ -137,7 +155,7 @@ std::string RtfToPlainText(const std::string& rtf)
                 if (fallback > 0)
                     --fallback;
                 else if (!skipDepth)
-                    out += (char)value;
+                    emit((char)value);
             }
             i += 3;
             continue;
@@ -150,7 +168,7 @@ std::string RtfToPlainText(const std::string& rtf)
         }
         if (!std::isalpha((unsigned char)s)) {
             if (s == '~' && !skipDepth)
-                out += ' ';
+                emit(' ');
             ++i;
             continue;
         }
@@ -179,21 +197,43 @@ std::string RtfToPlainText(const std::string& rtf)
         if (skipDepth)
             continue;
         if (word == "par" || word == "line")
-            out += '\n';
+            emit('\n');
         else if (word == "tab")
-            out += '\t';
+            emit('\t');
+        else if (word == "b")
+            style = hasParam && param == 0 ? style & ~kStyleBold : style | kStyleBold;
+        else if (word == "i")
+            style = hasParam && param == 0 ? style & ~kStyleItalic : style | kStyleItalic;
+        else if (word == "ul")
+            style = hasParam && param == 0 ? style & ~kStyleUnderline : style | kStyleUnderline;
+        else if (word == "ulnone")
+            style &= ~kStyleUnderline;
+        else if (word == "plain")
+            style = 0;
         else if (word == "u" && hasParam) {
             wchar_t wide = (wchar_t)(param < 0 ? param + 65536 : param);
             char narrow = '?';
             if (WideCharToMultiByte(1252, 0, &wide, 1, &narrow, 1, "?", nullptr) != 1)
                 narrow = '?';
-            out += narrow;
+            emit(narrow);
             fallback = 1;
         }
     }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' '))
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' ' || IsStyleMark(out.back())))
         out.pop_back();
     return out;
+}
+
+} // namespace
+
+std::string RtfToPlainText(const std::string& rtf)
+{
+    return ConvertRtf(rtf, false);
+}
+
+std::string RtfToStyledText(const std::string& rtf)
+{
+    return ConvertRtf(rtf, true);
 }
 
 std::string DisplayText(const std::string& value, int type)
@@ -206,7 +246,7 @@ std::string DisplayText(const std::string& value, int type)
         return FormatOleDate(value, date) ? date : value;
     }
     case RP_ITEM_RTF:
-        return RtfToPlainText(value);
+        return RtfToStyledText(value);
     case RP_ITEM_ICON:
         return std::string();
     default:

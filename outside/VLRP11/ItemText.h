@@ -14,8 +14,11 @@ bool FormatOleDate(const std::string& text, std::string& out);
 // information) are left out, \par and \line become line feeds, \tab a tab, \'hh its byte and
 // \uN its fallback. Text that does not start with "{\rtf" is returned as it is.
 std::string RtfToPlainText(const std::string& rtf);
+// The same with style marks (TextMetrics.h) where bold, italic or underline change.
+std::string RtfToStyledText(const std::string& rtf);
 
-// The printed text of a value of the given item type (see VLRP11.h).
+// The printed text of a value of the given item type (see VLRP11.h); formatted text keeps its
+// bold, italic and underlined parts as style marks.
 std::string DisplayText(const std::string& value, int type);
 
 } // namespace rp

@@ -19,17 +19,17 @@ public:
         for (auto& entry : m_fonts)
             DeleteObject(entry.second);
     }
-    HFONT Get(int height, bool bold)
+    HFONT Get(int height, bool bold, bool italic, bool underline)
     {
-        HFONT& font = m_fonts[{height, bold}];
+        HFONT& font = m_fonts[{height, (bold ? 1 : 0) | (italic ? 2 : 0) | (underline ? 4 : 0)}];
         if (!font)
-            font = CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+            font = CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, FALSE, ANSI_CHARSET,
                                OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial");
         return font;
     }
 
 private:
-    std::map<std::pair<int, bool>, HFONT> m_fonts;
+    std::map<std::pair<int, int>, HFONT> m_fonts; // by height and style bits
 };
 
 // A check mark drawn as two strokes in the box of a character of the size.
@@ -86,32 +86,19 @@ void PageRenderer::Render(HDC dc, const Document& document, const Page& page, do
     }
     FontCache fonts;
     for (const TextOp& text : page.texts) {
-        SelectObject(dc, fonts.Get((int)std::max(1L, std::lround(text.size * scale)), text.bold));
-        double x = text.x;
-        size_t i = 0;
-        while (i < text.text.size()) {
-            int picture = PictureIndex(text.text[i]);
-            if (picture >= 0) {
-                if (picture < (int)document.pictures.size())
-                    DrawPicture(dc, document.pictures[picture], px(x), py(text.y - text.size * 0.85),
-                                (int)std::max(1L, std::lround(text.size * scale)));
-                x += text.size;
-                ++i;
-                continue;
+        int height = (int)std::max(1L, std::lround(text.size * scale));
+        for (const TextRun& run : SplitRuns(text.text, text.bold, text.size, text.x)) {
+            if (run.kind == TextRun::Picture) {
+                if (run.picture < (int)document.pictures.size())
+                    DrawPicture(dc, document.pictures[run.picture], px(run.x), py(text.y - text.size * 0.85), height);
+            } else if (run.kind == TextRun::CheckMarks) {
+                double step = run.width / run.text.size();
+                for (size_t k = 0; k < run.text.size(); ++k)
+                    CheckMark(dc, run.x + k * step, text.y, text.size, scale, originX, originY);
+            } else {
+                SelectObject(dc, fonts.Get(height, run.bold, run.italic, run.underline));
+                TextOutA(dc, px(run.x), py(text.y), run.text.data(), (int)run.text.size());
             }
-            bool check = text.text[i] == kCheckMark;
-            size_t j = i;
-            while (j < text.text.size() && (text.text[j] == kCheckMark) == check && PictureIndex(text.text[j]) < 0)
-                ++j;
-            std::string run = text.text.substr(i, j - i);
-            if (check) {
-                for (size_t k = 0; k < run.size(); ++k)
-                    CheckMark(dc, x + k * TextWidth(std::string(1, kCheckMark), false, text.size), text.y, text.size,
-                              scale, originX, originY);
-            } else
-                TextOutA(dc, px(x), py(text.y), run.data(), (int)run.size());
-            x += TextWidth(run, text.bold, text.size);
-            i = j;
         }
     }
     RestoreDC(dc, saved);

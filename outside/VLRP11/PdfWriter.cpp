@@ -3,8 +3,9 @@
 //   1 0 obj  catalog            2 0 obj  page tree
 //   3 0 obj  font F1 (regular)  4 0 obj  font F2 (bold)  5 0 obj  font F3 (dingbats)
 //   6 0 obj  document information
-//   then per page n (from 0): 7 + 2n page object, 8 + 2n its content stream (zlib)
-//   then per picture i: P + 2i the image (RGB), P + 2i + 1 its transparency (P = 7 + 2 pages)
+//   7 0 obj  font F4 (oblique)  8 0 obj  font F5 (bold oblique)
+//   then per page n (from 0): 9 + 2n page object, 10 + 2n its content stream (zlib)
+//   then per picture i: P + 2i the image (RGB), P + 2i + 1 its transparency (P = 9 + 2 pages)
 #include "Writers.h"
 
 #include <windows.h>
@@ -95,33 +96,26 @@ std::string Content(const Document& document, const Page& page)
         }
     }
     for (const TextOp& text : page.texts) {
-        // Runs of ordinary characters and of check marks, each in its font; pictures one by one.
-        double x = text.x;
-        size_t i = 0;
-        while (i < text.text.size()) {
-            int picture = PictureIndex(text.text[i]);
-            if (picture >= 0) {
-                if (picture < (int)document.pictures.size()) {
+        for (const TextRun& run : SplitRuns(text.text, text.bold, text.size, text.x)) {
+            if (run.kind == TextRun::Picture) {
+                if (run.picture < (int)document.pictures.size()) {
                     // A square of the text's size standing on the line a little below the baseline.
                     double s = text.size;
-                    out += "q " + Number(s) + " 0 0 " + Number(s) + " " + Number(x) + " " + Number(h - text.y - s * 0.15) +
-                           " cm /Im" + std::to_string(picture) + " Do Q\n";
+                    out += "q " + Number(s) + " 0 0 " + Number(s) + " " + Number(run.x) + " " +
+                           Number(h - text.y - s * 0.15) + " cm /Im" + std::to_string(run.picture) + " Do Q\n";
                 }
-                x += text.size;
-                ++i;
                 continue;
             }
-            bool check = text.text[i] == kCheckMark;
-            size_t j = i;
-            while (j < text.text.size() && (text.text[j] == kCheckMark) == check && PictureIndex(text.text[j]) < 0)
-                ++j;
-            std::string run = text.text.substr(i, j - i);
-            std::string font = check ? "/F3" : text.bold ? "/F2" : "/F1";
-            std::string shown = check ? std::string(run.size(), '4') : run;
-            out += "BT " + font + " " + Number(text.size) + " Tf " + Number(x) + " " + Number(h - text.y) + " Td " +
+            bool check = run.kind == TextRun::CheckMarks;
+            std::string font = check ? "/F3" : run.bold ? (run.italic ? "/F5" : "/F2") : (run.italic ? "/F4" : "/F1");
+            std::string shown = check ? std::string(run.text.size(), '4') : run.text;
+            out += "BT " + font + " " + Number(text.size) + " Tf " + Number(run.x) + " " + Number(h - text.y) + " Td " +
                    Literal(shown) + " Tj ET\n";
-            x += TextWidth(run, text.bold, text.size);
-            i = j;
+            if (run.underline) {
+                double y = h - text.y - text.size * 0.12;
+                out += Number(text.size * 0.06) + " w " + Number(run.x) + " " + Number(y) + " m " +
+                       Number(run.x + run.width) + " " + Number(y) + " l S\n";
+            }
         }
     }
     return out;
@@ -186,7 +180,7 @@ std::string WritePdf(const Document& document)
     pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
     std::string kids;
     for (size_t n = 0; n < pages; ++n)
-        kids += std::to_string(7 + 2 * n) + " 0 R ";
+        kids += std::to_string(9 + 2 * n) + " 0 R ";
     pdf.Object(2, "<< /Type /Pages /Count " + std::to_string(pages) + " /Kids [" + kids + "] >>");
     pdf.Object(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding /FirstChar 32 "
                   "/LastChar 255 /Widths " + WidthsArray(kRegularWidths) + " >>");
@@ -194,15 +188,19 @@ std::string WritePdf(const Document& document)
                   "/LastChar 255 /Widths " + WidthsArray(kBoldWidths) + " >>");
     pdf.Object(5, "<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>");
     pdf.Object(6, "<< /Title " + TextString(document.title) + " /Producer (VLRP11) >>");
+    pdf.Object(7, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Oblique /Encoding /WinAnsiEncoding /FirstChar 32 "
+                  "/LastChar 255 /Widths " + WidthsArray(kRegularWidths) + " >>");
+    pdf.Object(8, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-BoldOblique /Encoding /WinAnsiEncoding "
+                  "/FirstChar 32 /LastChar 255 /Widths " + WidthsArray(kBoldWidths) + " >>");
     const std::string box = "[0 0 " + Number(document.pageWidth) + " " + Number(document.pageHeight) + "]";
-    const int firstPicture = (int)(7 + 2 * pages);
+    const int firstPicture = (int)(9 + 2 * pages);
     std::string images;
     for (size_t i = 0; i < document.pictures.size(); ++i)
         images += "/Im" + std::to_string(i) + " " + std::to_string(firstPicture + 2 * i) + " 0 R ";
     for (size_t n = 0; n < pages; ++n) {
-        int page = (int)(7 + 2 * n);
+        int page = (int)(9 + 2 * n);
         pdf.Object(page, "<< /Type /Page /Parent 2 0 R /MediaBox " + box +
-                             " /Resources << /Font << /F1 3 0 R /F2 4 0 R /F3 5 0 R >>" +
+                             " /Resources << /Font << /F1 3 0 R /F2 4 0 R /F3 5 0 R /F4 7 0 R /F5 8 0 R >>" +
                              (images.empty() ? std::string() : " /XObject << " + images + ">>") + " >> /Contents " +
                              std::to_string(page + 1) + " 0 R >>");
         pdf.Stream(page + 1, Content(document, document.pages[n]));

@@ -18,12 +18,18 @@ thread_local std::vector<std::string> g_pictures;
 std::string Rtf(const std::string& text)
 {
     std::string out;
+    int style = 0;
     for (char c : text) {
         unsigned char u = (unsigned char)c;
         int picture = PictureIndex(c);
         if (picture >= 0) {
             if (picture < (int)g_pictures.size())
                 out += g_pictures[picture];
+        } else if (IsStyleMark(c)) {
+            style = StyleOf(c);
+            out += style & kStyleBold ? "\\b " : "\\b0 ";
+            out += style & kStyleItalic ? "\\i " : "\\i0 ";
+            out += style & kStyleUnderline ? "\\ul " : "\\ulnone ";
         } else if (c == '\\' || c == '{' || c == '}') {
             out += '\\';
             out += c;
@@ -42,6 +48,8 @@ std::string Rtf(const std::string& text)
         } else
             out += c;
     }
+    if (style)
+        out += "\\b0\\i0\\ulnone ";
     return out;
 }
 

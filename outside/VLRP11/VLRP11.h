@@ -53,7 +53,7 @@ enum { RP_PROJECT_LIST = 2, RP_PROJECT_CARD = 3 };
 // Item type codes of the Ext definitions. Plain definitions are text.
 #define RP_ITEM_ICON 0x20000005    // an icon handle (RpDefineVariableExtHandleA); copied at definition
 #define RP_ITEM_BOOLEAN 0x2000000  // "T" prints a check mark, anything else nothing
-#define RP_ITEM_RTF 0x1000000      // formatted text, printed as its plain text
+#define RP_ITEM_RTF 0x1000000      // formatted text, printed with its bold, italic and underlined parts
 #define RP_ITEM_DATE 0x4000002     // "%lf" text of an OLE date ('.' or ','), printed dd.mm.yyyy hh:mm
 #define RP_ITEM_NUMBER 0x8000000   // a number, printed as given
 

@@ -417,6 +417,29 @@ TEST_F(ReportEngine, DesignerSavesTheEditedLayout)
     RpJobClose(job);
 }
 
+TEST_F(ReportEngine, FormattedNotesKeepTheirStylesInEveryFile)
+{
+    ASSERT_TRUE(oxtest::WriteFileText(card, "VLRP11 project 1\ntype = card\nline = Notizen | Notizen.formatiert\n"));
+    struct Case {
+        const char* key;
+        const char* file;
+        const char* expected;
+    } cases[] = {
+        {"HTML", "karte.html", "<span style=\"font-weight: bold; \">fett</span> und <span style=\"font-style: italic; \">kursiv</span>"},
+        {"RTF", "karte.rtf", "\\b \\i0 \\ulnone fett\\b0 \\i0 \\ulnone  und \\b0 \\i \\ulnone kursiv\\b0\\i0\\ulnone "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        AnswerOptions(dir.File(c.file));
+        rptest::RunSetup setup = Setup(3, card, 1);
+        setup.mediumKey = c.key;
+        setup.entries[0].notes = "{\\b fett} und {\\i kursiv}";
+        ASSERT_EQ(0, rptest::RunPrint(setup).result);
+        std::string text = oxtest::ReadFileText(dir.File(c.file));
+        EXPECT_NE(std::string::npos, text.find(c.expected)) << text;
+    }
+}
+
 TEST_F(ReportEngine, TextsIntoCallersBuffersAreCutAndTerminated)
 {
     ASSERT_TRUE(oxtest::WriteFileText(list, "VLRP11 project 1\ncolumn = X | " + std::string(300, 'N') + " | 40 | left\n"));

@@ -339,3 +339,60 @@ TEST(ReportInput, MutatedProjectsAndRtfNeverCrash)
 }
 
 } // namespace
+
+namespace {
+
+std::string Marked(const std::string& text)
+{
+    // Style marks written as <n> for reading.
+    std::string out;
+    for (char c : text)
+        out += rp::IsStyleMark(c) ? "<" + std::to_string(rp::StyleOf(c)) + ">" : std::string(1, c);
+    return out;
+}
+
+TEST(ItemText, FormattedTextKeepsBoldItalicAndUnderline)
+{
+    struct Case {
+        const char* rtf;
+        const char* text;
+    } cases[] = {
+        {"{\\rtf1 normal {\\b fett} normal}", "normal <1>fett<0> normal"},
+        {"{\\rtf1 \\b fett\\b0  \\i kursiv\\i0  \\ul unter\\ulnone  x}", "<1>fett<0> <2>kursiv<0> <4>unter<0> x"},
+        {"{\\rtf1 {\\b\\i beides\\par zweite} \\plain ende}", "<3>beides\nzweite<0> ende"},
+        {"{\\rtf1 {\\b nur fett}}", "<1>nur fett"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.text, Marked(rp::RtfToStyledText(c.rtf))) << c.rtf;
+    EXPECT_EQ("normal fett normal", rp::RtfToPlainText(cases[0].rtf));
+    EXPECT_EQ("normal \x11" "fett\x10 normal", rp::DisplayText(cases[0].rtf, RP_ITEM_RTF));
+}
+
+TEST(TextMetrics, StyledTextMeasuresAndBreaksByItsStyles)
+{
+    const std::string bold = std::string(1, rp::StyleMark(rp::kStyleBold));
+    // Marks take no room; a bold part is measured bold.
+    EXPECT_DOUBLE_EQ(rp::TextWidth("i", true, 10), rp::TextWidth(bold + "i", false, 10));
+    EXPECT_DOUBLE_EQ(rp::TextWidth("ai", false, 10), rp::TextWidth("a" + std::string(1, rp::StyleMark(0)) + "i", false, 10));
+    // A line that starts inside the bold part begins with its mark.
+    std::vector<std::string> lines = rp::WrapText(bold + "aaaa aaaa", false, 10, 30);
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ(bold + "aaaa", lines[0]);
+    EXPECT_EQ(bold + "aaaa", lines[1]);
+    // Runs: characters by style, check marks, pictures.
+    std::vector<rp::TextRun> runs =
+        rp::SplitRuns("ab" + bold + "c" + std::string(1, rp::kCheckMark) + "\x02" "d", false, 10, 5);
+    ASSERT_EQ(5u, runs.size());
+    EXPECT_EQ("ab", runs[0].text);
+    EXPECT_FALSE(runs[0].bold);
+    EXPECT_EQ("c", runs[1].text);
+    EXPECT_TRUE(runs[1].bold);
+    EXPECT_EQ(rp::TextRun::CheckMarks, runs[2].kind);
+    EXPECT_EQ(rp::TextRun::Picture, runs[3].kind);
+    EXPECT_EQ(0, runs[3].picture);
+    EXPECT_DOUBLE_EQ(10, runs[3].width);
+    EXPECT_DOUBLE_EQ(runs[3].x + 10, runs[4].x);
+    EXPECT_DOUBLE_EQ(5, runs[0].x);
+}
+
+} // namespace
