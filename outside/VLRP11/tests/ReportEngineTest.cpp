@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <zlib.h>
 
 #include "CtlLog.h"
 #include "PrintRun.h"
@@ -438,6 +439,25 @@ TEST_F(ReportEngine, FormattedNotesKeepTheirStylesInEveryFile)
         std::string text = oxtest::ReadFileText(dir.File(c.file));
         EXPECT_NE(std::string::npos, text.find(c.expected)) << text;
     }
+    // PDF: the parts in the bold and the oblique font, on the same line one after the other.
+    AnswerOptions(dir.File("karte.pdf"));
+    rptest::RunSetup setup = Setup(3, card, 1);
+    setup.entries[0].notes = "{\\b fett} und {\\i kursiv}";
+    ASSERT_EQ(0, rptest::RunPrint(setup).result);
+    std::string pdf = oxtest::ReadFileText(dir.File("karte.pdf")), content;
+    const std::string marker = "/FlateDecode >>\nstream\n";
+    for (size_t at = pdf.find(marker); at != std::string::npos; at = pdf.find(marker, at + 1)) {
+        size_t start = at + marker.size(), end = pdf.find("\nendstream", start);
+        std::string plain(1 << 16, '\0');
+        uLongf size = (uLongf)plain.size();
+        if (end != std::string::npos &&
+            uncompress((Bytef*)&plain[0], &size, (const Bytef*)pdf.data() + start, (uLong)(end - start)) == Z_OK)
+            content += plain.substr(0, size);
+    }
+    EXPECT_NE(std::string::npos, content.find("/F2 9 Tf")) << content.substr(0, 600);
+    EXPECT_NE(std::string::npos, content.find("(fett) Tj"));
+    EXPECT_NE(std::string::npos, content.find("/F4 9 Tf"));
+    EXPECT_NE(std::string::npos, content.find("(kursiv) Tj"));
 }
 
 TEST_F(ReportEngine, TextsIntoCallersBuffersAreCutAndTerminated)
