@@ -8,7 +8,7 @@ packages=(
   # Windows run time and the virtual display
   wine wine64 xvfb xauth fonts-wine x11-apps xdotool imagemagick
   # independent readers and reference calculations used by the tests
-  python3 python3-dbf python3-dbfread python3-dateutil libdbd-xbase-perl poppler-utils qpdf
+  python3 python3-dbf python3-dbfread python3-dateutil libdbd-xbase-perl poppler-utils qpdf unrtf
   # symbol reader: fixtures (32-bit clang, ld, objcopy), peers (llvm-dwarfdump, addr2line), and
   # the native fuzz run with sanitizers (libFuzzer from libclang-rt)
   binutils clang-14 llvm-14 libclang-rt-14-dev
