@@ -70,7 +70,7 @@ CTkCustomizeManager::CTkCustomizeManager()
 {
     // The manager's flags change before any bar hears of customize mode.
     m_cbCustomizeMode.SetFrontEntry(OwnCustomizeModeEntry());
-    m_cbCustomizeMode.Register(OwnCustomizeModeEntry());
+    m_cbCustomizeMode.Add(OwnCustomizeModeEntry());
 }
 
 CTkCustomizeManager::~CTkCustomizeManager() {}
