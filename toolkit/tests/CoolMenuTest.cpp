@@ -504,3 +504,58 @@ TEST_F(CoolMenuItemsTest, RecentlyChosenCommands)
 }
 
 } // namespace
+
+namespace {
+
+// Radio items (MFT_RADIOCHECK, as the class library marks them) get a bullet, other checked items
+// a check mark, when the command has no picture.
+TEST_F(CoolMenuItemsTest, RadioItemsGetABulletAndCheckedItemsATick)
+{
+    ::AppendMenuA(m_hMenu, MF_STRING, 45001, "&Radio");
+    ::AppendMenuA(m_hMenu, MF_STRING, 45002, "&Haken");
+    CTkMenuItemInfo mii;
+    mii.fMask = MIIM_FTYPE | MIIM_STATE;
+    mii.fType = MFT_RADIOCHECK;
+    mii.fState = MFS_CHECKED;
+    ::SetMenuItemInfoA(m_hMenu, 0, TRUE, &mii);
+    ::CheckMenuItem(m_hMenu, 1, MF_BYPOSITION | MF_CHECKED);
+    m_cool.ConvertMenu(CMenu::FromHandle(m_hMenu), TRUE);
+    ASSERT_TRUE(TkGetImageManager().Lookup(45001, FALSE) == NULL);
+
+    for (BOOL bFlat : {FALSE, TRUE}) {
+        tkAfxData.bFlatLook = bFlat;
+        for (int nPos = 0; nPos < 2; nPos++) {
+            HDC hdcScreen = ::GetDC(NULL);
+            HDC hdc = ::CreateCompatibleDC(hdcScreen);
+            HBITMAP hbm = ::CreateCompatibleBitmap(hdcScreen, 200, 22);
+            ::ReleaseDC(NULL, hdcScreen);
+            HGDIOBJ hOld = ::SelectObject(hdc, hbm);
+            DRAWITEMSTRUCT dis = {};
+            dis.CtlType = ODT_MENU;
+            dis.itemState = ODS_CHECKED;
+            dis.hDC = hdc;
+            dis.rcItem = {0, 0, 200, 22};
+            CTkMenuItemInfo miiData;
+            miiData.fMask = MIIM_DATA;
+            ::GetMenuItemInfoA(m_hMenu, nPos, TRUE, &miiData);
+            dis.itemData = miiData.dwItemData;
+            ASSERT_TRUE(m_cool.OnDrawItem(&dis));
+            // the mark's origin: the image cell (one pixel taller each way), 3 right and 2 down in
+            // the flat look, where the first item starts a pixel lower and the last ends one higher
+            int nTop = bFlat && nPos == 0 ? 1 : 0;
+            int nBottom = bFlat && nPos == 1 ? 21 : 22;
+            int l = bFlat ? 3 : 0;
+            int t = nTop + (nBottom - nTop - m_cool.m_szBox.cy) / 2 - 1 + (bFlat ? 2 : 0);
+            COLORREF clrMark = bFlat ? tkAfxData.clrToolkit[44 - 30] : tkAfxData.clrMenuText;
+            bool bBullet = ::GetPixel(hdc, l + 7, t + 9) == clrMark && ::GetPixel(hdc, l + 10, t + 12) == clrMark;
+            bool bTick = ::GetPixel(hdc, l + 6, t + 9) == clrMark && ::GetPixel(hdc, l + 12, t + 7) == clrMark;
+            EXPECT_EQ(nPos == 0, bBullet) << (bFlat ? "flat " : "3-D ") << nPos;
+            EXPECT_EQ(nPos == 1, bTick) << (bFlat ? "flat " : "3-D ") << nPos;
+            ::SelectObject(hdc, hOld);
+            ::DeleteObject(hbm);
+            ::DeleteDC(hdc);
+        }
+    }
+}
+
+} // namespace
