@@ -3,6 +3,7 @@
 // CTkPopupMenu with the expand item, item sizes, mnemonics, and the recently chosen commands.
 #include <gtest/gtest.h>
 
+#include <afxext.h>
 #include <afxres.h>
 
 #include "CTkCoolMenu.h"
@@ -187,6 +188,9 @@ TEST_F(CoolMenuTest, PopupIsOwnerDrawnInsideTheLoopAndPlainAfterIt)
     mii.dwItemData = kForeignData;
     ASSERT_TRUE(::InsertMenuItemA(m_hView, 5, TRUE, &mii));
     const std::vector<ItemState> before = Items(m_hView);
+    // rarely used commands shorten only popups of a CTkPopupMenu: this one opens in full
+    m_cool.HideCommand(ID_VIEW_TASKS);
+    tkAfxData.bRecentlyUsedFirst = TRUE;
 
     for (BOOL bFlat : {FALSE, TRUE}) {
         tkAfxData.bFlatLook = bFlat;
@@ -556,6 +560,71 @@ TEST_F(CoolMenuItemsTest, RadioItemsGetABulletAndCheckedItemsATick)
             ::DeleteDC(hdc);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CoolMenuTest, PicturesFromBitmapsIconsAndToolbarWindows)
+{
+    CTkImageManager& images = TkGetImageManager();
+    // a bitmap of 16 x 18 pictures: one per non-zero id
+    m_cool.SetImageSize(CSize(16, 18));
+    const UINT aIDs[] = {46001, 0, 46003};
+    EXPECT_TRUE(m_cool.LoadBitmapImages(IDR_MAINFRAME, aIDs, 3, TRUE));
+    EXPECT_TRUE(images.Lookup(46001, FALSE) != NULL);
+    EXPECT_TRUE(images.Lookup(46003, FALSE) != NULL);
+    EXPECT_FALSE(images.Contains(0, FALSE));
+    EXPECT_FALSE(m_cool.LoadBitmapImages(999, aIDs, 3, TRUE)); // no such bitmap
+    EXPECT_FALSE(m_cool.AddImagesFromBitmap(NULL, aIDs, 3, TRUE));
+    HBITMAP hbm = ::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
+    EXPECT_FALSE(m_cool.AddImagesFromBitmap(hbm, NULL, 3, TRUE));
+    ::DeleteObject(hbm);
+
+    // icons: a zero id or no icon is refused
+    HICON hIcon = ::CopyIcon(images.Lookup(46001, FALSE)->hNormal);
+    EXPECT_FALSE(m_cool.AddIcon(0, hIcon, TRUE));
+    EXPECT_FALSE(m_cool.AddIcon(46020, NULL, TRUE));
+    EXPECT_TRUE(m_cool.AddIcon(46020, hIcon, TRUE)); // takes the icon
+    EXPECT_TRUE(images.Lookup(46020, FALSE) != NULL);
+
+    // a live toolbar: the image size comes from its image list
+    CToolBar bar, empty;
+    ASSERT_TRUE(bar.CreateEx(m_pFrame, TBSTYLE_FLAT, WS_CHILD | CBRS_TOP, CRect(0, 0, 0, 0), 0xE801));
+    ASSERT_TRUE(bar.LoadToolBar(IDR_MAINFRAME));
+    m_cool.SetImageSize(CSize(16, 15));
+    EXPECT_TRUE(m_cool.LoadToolbarWnd(&bar, TRUE));
+    EXPECT_EQ(CSize(16, 18), m_cool.GetImageSize());
+    EXPECT_TRUE(images.Lookup(ID_GOTO_TODAY, FALSE) != NULL);
+    ASSERT_TRUE(empty.CreateEx(m_pFrame, TBSTYLE_FLAT, WS_CHILD | CBRS_TOP, CRect(0, 0, 0, 0), 0xE802));
+    EXPECT_FALSE(m_cool.LoadToolbarWnd(&empty, TRUE)); // no image list
+    EXPECT_FALSE(m_cool.LoadToolbarWnd(NULL, TRUE));
+
+    // positions of commands
+    EXPECT_EQ(11, m_cool.FindMenuItem(CMenu::FromHandle(m_hView), ID_REFRESH));
+    EXPECT_EQ(-1, m_cool.FindMenuItem(CMenu::FromHandle(m_hView), 46001));
+    EXPECT_EQ(-1, m_cool.FindMenuItem(NULL, ID_REFRESH));
+}
+
+TEST_F(CoolMenuTest, NewBarsFloatOneBelowTheOther)
+{
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    CTkCustomizeManager manager;
+    CToolBar bars[3];
+    for (int i = 0; i < 3; i++) {
+        ASSERT_TRUE(bars[i].CreateEx(m_pFrame, TBSTYLE_FLAT, WS_CHILD | CBRS_TOP, CRect(0, 0, 0, 0), 0xE801 + i));
+        ASSERT_TRUE(bars[i].LoadToolBar(IDR_MAINFRAME));
+        bars[i].EnableDocking(CBRS_ALIGN_ANY);
+        manager.m_hookPlaceBar.Call<void, CFrameWnd*, CControlBar*>(m_pFrame, &bars[i]);
+        CFrameWnd* pFloating = bars[i].GetParentFrame();
+        ASSERT_TRUE(pFloating != NULL && pFloating != m_pFrame) << i;
+        CRect rc;
+        pFloating->GetWindowRect(&rc);
+        EXPECT_EQ(CPoint(200 + 15 * i, 200 + 15 * i), rc.TopLeft()) << i;
+        EXPECT_TRUE(bars[i].IsWindowVisible()) << i;
+    }
+    EXPECT_EQ(CPoint(245, 245), manager.m_ptNewBar);
 }
 
 } // namespace
