@@ -628,3 +628,26 @@ TEST_F(CoolMenuTest, NewBarsFloatOneBelowTheOther)
 }
 
 } // namespace
+
+namespace {
+
+// A popup announced as one to pass over is left plain; the next one is converted; the end of the
+// menu loop makes it plain again.
+TEST_F(CoolMenuTest, SkippedPopupsAndTheEndOfTheLoop)
+{
+    const std::vector<ItemState> before = Items(m_hView);
+    tkMenuState.nSkipInitMenuPopup = 1;
+    m_pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)m_hView, MAKELPARAM(3, FALSE));
+    EXPECT_EQ(0, tkMenuState.nSkipInitMenuPopup);
+    EXPECT_EQ(before, Items(m_hView));
+    m_pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)m_hView, MAKELPARAM(3, FALSE));
+    EXPECT_TRUE(Items(m_hView)[0].fType & MFT_OWNERDRAW);
+    // a selection inside the loop changes nothing; the end of the loop restores
+    m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_VIEW_DAY, MF_HILITE), (LPARAM)m_hView);
+    EXPECT_TRUE(Items(m_hView)[0].fType & MFT_OWNERDRAW);
+    m_pFrame->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(before, Items(m_hView));
+    EXPECT_TRUE(m_cool.m_listItems.IsEmpty());
+}
+
+} // namespace
