@@ -651,3 +651,41 @@ TEST_F(CoolMenuTest, SkippedPopupsAndTheEndOfTheLoop)
 }
 
 } // namespace
+
+namespace {
+
+// The expand item starts the expand timer while it is highlighted in a menu bar's popup loop (with
+// "full menus after a delay" on), and only then; the timer message stops it.
+TEST_F(CoolMenuItemsTest, ExpandItemTimer)
+{
+    BOOL bDelay = tkAfxData.bFullMenusAfterDelay;
+    BYTE bOutside = tkMenuState.bOutsideMenuBarLoop;
+    HDC hdc = ::GetDC(m_hWnd);
+    CDC* pDC = CDC::FromHandle(hdc);
+    struct {
+        BYTE bOutsideLoop;
+        BOOL bAfterDelay;
+        BOOL bSelected;
+        bool bTimer;
+    } cases[] = {{0, TRUE, TRUE, true}, {1, TRUE, TRUE, false}, {0, FALSE, TRUE, false}, {0, TRUE, FALSE, false}};
+    for (const auto& c : cases) {
+        tkMenuState.bOutsideMenuBarLoop = c.bOutsideLoop;
+        tkAfxData.bFullMenusAfterDelay = c.bAfterDelay;
+        m_cool.DrawExpandItem(pDC, CRect(0, 0, 120, 20), c.bSelected);
+        EXPECT_EQ(c.bTimer ? 1 : 0, m_cool.m_bExpandTimerRunning) << c.bOutsideLoop << c.bAfterDelay << c.bSelected;
+    }
+    // running from the first case's settings: the timer message ends it (no Enter: not selected)
+    tkMenuState.bOutsideMenuBarLoop = 0;
+    tkAfxData.bFullMenusAfterDelay = TRUE;
+    tkMenuState.bExpandItemSelected = 0;
+    m_cool.DrawExpandItem(pDC, CRect(0, 0, 120, 20), TRUE);
+    ASSERT_EQ(1, m_cool.m_bExpandTimerRunning);
+    ::SendMessageA(m_hWnd, WM_TIMER, 1000, 0);
+    EXPECT_EQ(0, m_cool.m_bExpandTimerRunning);
+    EXPECT_FALSE(::KillTimer(m_hWnd, 1000)); // already gone
+    ::ReleaseDC(m_hWnd, hdc);
+    tkAfxData.bFullMenusAfterDelay = bDelay;
+    tkMenuState.bOutsideMenuBarLoop = bOutside;
+}
+
+} // namespace
