@@ -13,4 +13,7 @@
 #define IDC_TK_SPARE 4515    // loaded with the others, shown by no class
 
 // Strings
+#define IDS_TK_RECENT_ITEM_LIST 4539 // registry section of the recently chosen rarely used commands
+#define IDS_TK_RECENT_ITEM 4540      // its values, numbered from 1
 #define IDS_TK_COMCTL_VERSION 4548 // the common-controls library is too old
+#define IDS_TK_SHOW_FULL_MENUS 53783 // the command that shows shortened menus in full
