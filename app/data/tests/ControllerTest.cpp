@@ -279,6 +279,25 @@ TEST_F(ControllerTest, TablesThatDoNotOpenLeaveNoJobNoEventAndNoThread)
     EXPECT_EQ((std::vector<std::string>{"StopPolling 0"}), m_timers.Calls()) << "no job to close";
 }
 
+// The time conflicts of a day whose table is not there are an error, never "no conflict", and the
+// table is not made for the question: a data directory that appears after the start stays empty.
+TEST_F(ControllerTest, TimeConflictsWithoutTheTableAreAnErrorAndMakeNoTable)
+{
+    m_strPath = m_dir->Path() + "\\spaeter\\";
+    CDataController& c = Start();
+    ASSERT_FALSE(c.IsOpen());
+    ASSERT_TRUE(CreateDirectoryA(m_strPath.c_str(), NULL));
+    const CItemVersionRef key(new CItemVersion(1234, 0), FALSE);
+    ASSERT_EQ(1, c.GetDayIndex().Add(Day("2005-03-01"), key.Get()));
+    m_log.Clear();
+    CStringList users, result;
+    EXPECT_EQ(-1, c.ListTimeConflicts(Day("2005-03-01"), 600, 660, FALSE, FALSE, users, result));
+    ASSERT_EQ(1u, Boxes().size());
+    EXPECT_EQ("Fehler beim Öffnen der Datenbank!", Boxes()[0][1]);
+    EXPECT_EQ("OX4.DBE", Boxes()[0][2]);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_strPath + "OX4.DBE").c_str()));
+}
+
 // The update event carries the id of the thread that made the controller, so two programs on one
 // machine get two events.
 TEST_F(ControllerTest, UpdateEventIsNamedAfterTheCreatingThread)
