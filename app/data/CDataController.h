@@ -201,8 +201,8 @@ public:
     // Saves the record: a new entry when the id is empty (the id of the row written goes back
     // through it), else the row of the id, locked for the time of the save. Through its dialog
     // unless bNoDialog; bNotifyViews: the views get their hint. Whether the row was written.
-    // Without a dialog, a record read from the row (its m_pAsRead) puts over the row only the
-    // members changed since it was read, so changes another station made meanwhile stay; when
+    // With or without its dialog, a record read from the row (its m_pAsRead) puts over the row
+    // only the members changed since it was read, so changes another station made meanwhile stay; when
     // that station changed one of the same members to another value, nothing is written (message
     // 40190).
     BOOL SaveAppointment(CDataAppointment& record, CString& strRecordId, BOOL bNoDialog, BOOL bNotifyViews);

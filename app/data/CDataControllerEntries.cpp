@@ -388,12 +388,11 @@ BOOL CDataController::SaveEntry(EntrySide side, CDataAppointment& record, CStrin
             }
         } else {
             progress.Step(kSaveAppointmentStep);
-            BOOL bMerged = TRUE;
+            // The caller's copy may be older than the row (a reminder window's, an automation
+            // object's, also when its dialog was shown): only what was changed since it was read
+            // goes over the row, so another station's change made meanwhile stays.
+            const BOOL bMerged = TakeCallersChanges(row, copy);
             if (bNoDialog) {
-                // The caller's copy may be older than the row (a reminder window's, an automation
-                // object's): only what the caller changed since it was read goes over the row, so
-                // another station's change made meanwhile stays.
-                bMerged = TakeCallersChanges(row, copy);
                 copy.m_strChangedBy = m_strCurrentUser;
                 copy.m_dtChanged = COleDateTime::GetCurrentTime();
             }

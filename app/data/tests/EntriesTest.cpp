@@ -540,9 +540,9 @@ TEST_F(EntriesTest, DeleteTask)
     EXPECT_EQ((std::vector<LPARAM>{CDataDocument::hintTodoDeleted}), m_app.m_document.Hints());
 }
 
-// A save without a dialog over a row another station changed since the caller took its copy (as
-// a reminder window or an automation object holds one): only what the caller changed goes over
-// the row, so the other station's change stays; when both changed the same field to different
+// A save over a row another station changed since the caller took its copy (as a reminder window
+// or an automation object holds one), without or with its dialog: only what the caller changed
+// goes over the row, so the other station's change stays; when both changed the same field to different
 // values nothing is written (message 40190). A record that was not read from the row is written
 // as a whole.
 TEST_F(EntriesTest, SaveWithoutDialogKeepsWhatAnotherStationChangedMeanwhile)
@@ -555,6 +555,7 @@ TEST_F(EntriesTest, SaveWithoutDialogKeepsWhatAnotherStationChangedMeanwhile)
         bool saved;
         std::string subject, place;
         int start;
+        bool dialog = false; // the caller's change is made in the save's dialog
     } cases[] = {
         {"other fields", [](CDataAppointment& r) { r.m_strPlace = "Raum 2"; },
          [](CDataAppointment& r) { r.m_strSubject = "Zahnarzt, Kontrolle"; }, true, true, "Zahnarzt, Kontrolle",
@@ -565,6 +566,9 @@ TEST_F(EntriesTest, SaveWithoutDialogKeepsWhatAnotherStationChangedMeanwhile)
          [](CDataAppointment& r) { r.m_pattern.m_nStartTime = 660; }, true, false, "Zahnarzt", "Raum 1", 600},
         {"a record not read from the row", [](CDataAppointment& r) { r.m_strPlace = "Raum 2"; },
          [](CDataAppointment& r) { r.m_strSubject = "Neu"; }, false, true, "Neu", "Raum 1", 540},
+        {"through the save's dialog", [](CDataAppointment& r) { r.m_strPlace = "Raum 2"; },
+         [](CDataAppointment& r) { r.m_strSubject = "Zahnarzt, Kontrolle"; }, true, true, "Zahnarzt, Kontrolle",
+         "Raum 2", 540, true},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
@@ -595,10 +599,13 @@ TEST_F(EntriesTest, SaveWithoutDialogKeepsWhatAnotherStationChangedMeanwhile)
             ASSERT_EQ(0, row.WriteRecord());
             row.UnlockRecord();
         }
-        k.mine(copy);
+        if (k.dialog)
+            m_app.m_dialogs.Expect(Dialog(CScriptedDialogs::appointment, IDOK, k.mine));
+        else
+            k.mine(copy);
         m_log.Clear();
         CString strId = IdText(nId).c_str();
-        EXPECT_EQ(k.saved, c.SaveAppointment(copy, strId, TRUE, TRUE) != FALSE);
+        EXPECT_EQ(k.saved, c.SaveAppointment(copy, strId, !k.dialog, TRUE) != FALSE);
         EXPECT_EQ(k.saved ? std::vector<std::string>{} : std::vector<std::string>{Text(IDS_ENTRY_CHANGED_MEANWHILE)},
                   BoxTexts());
         CDataAppointment stored;
