@@ -69,12 +69,27 @@ BOOL CDataController::WriteDelegatedCopy(const CTerminRecordBuffer& source, cons
 {
     EntrySide side = bTodo ? TodoSide() : AppointmentSide();
     BOOL bWritten;
+    // A move locks the original and reads it again before its copy is made: a change another
+    // station made since the entry was read (while the dialog was open) goes with the copy
+    // instead of being deleted with the original.
+    std::unique_ptr<CTerminRecordBuffer> original;
+    if (bMove) {
+        EnterBusy();
+        CControllerBusyGuard busy(*this);
+        original.reset(new CTerminRecordBuffer(source.GetTable()));
+        original->AttachFields();
+        const long nRecNo = side.pTable->FindRecordById(lpszRecordId);
+        if (nRecNo <= 0 || original->LockAndRead(nRecNo) != 0) {
+            Warn(nRecNo <= 0 ? IDS_ENTRY_GONE : IDS_DB_RECORD_IN_USE);
+            return FALSE;
+        }
+    }
     {
         EnterBusy();
         CControllerBusyGuard busy(*this);
         // The row's own buffer, every field of it (also those no record carries), written as a
         // new row: the table gives it a RECORDID and FOOTPRINT of its own.
-        CTerminRecordBuffer row(source);
+        CTerminRecordBuffer row(original ? *original : source);
         row.ForgetRow();
         row.SetFieldValue("USER", lpszUser);
         row.StampChange(m_strCurrentUser);

@@ -212,6 +212,38 @@ TEST_F(DelegationTest, AMovedEntryKeepsEveryFieldOfItsRow)
     }
 }
 
+// A move whose original another station changes while the delegation dialog is open: the copy
+// carries the change, nothing of it goes with the deleted original.
+TEST_F(DelegationTest, AMoveTakesAChangeMadeWhileTheDialogWasOpen)
+{
+    Entry e{"Besprechung"};
+    e.place = "Raum 1";
+    Write({e});
+    const long nId = Id("Besprechung");
+    m_app.GetSettings()->m_strCurrentRights = kDelegate;
+    CDataController& c = Start();
+    CScriptedDialogs::Step step = DelegateStep(IDOK, true);
+    step.whileShown = [&] {
+        CTerminTable table(m_session.get(), FALSE);
+        ASSERT_NE(DB_OPEN_FAILED, table.OpenMain(m_strPath.c_str(), 0, 0));
+        CTerminRecordBuffer row(&table);
+        row.AttachFields();
+        ASSERT_EQ(0, row.LockAndRead(table.FindRecordById(IdText(nId).c_str())));
+        row.SetFieldValue("ORT", "Raum 2");
+        ASSERT_EQ(0, row.WriteRecord());
+        row.UnlockRecord();
+    };
+    m_app.m_dialogs.Expect(step);
+    c.DelegateItem(IdText(nId).c_str());
+    const std::vector<std::pair<long, std::string>> rows = RowsOf("Besprechung");
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_NE(nId, rows[0].first);
+    CDataAppointment copy;
+    ASSERT_TRUE(StoredRow(rows[0].first, copy));
+    EXPECT_STREQ("Raum 2", copy.m_strPlace);
+    EXPECT_STREQ(kTarget, copy.m_strUser);
+}
+
 TEST_F(DelegationTest, DelegateSeveralEntries)
 {
     Write({Entry{"eigen 1"}, Entry{"fremd", kOtherUser}, Entry{"eigen 2"}, Entry{"weg"}});
