@@ -187,10 +187,17 @@ bool BringToFront(CWnd* pWnd)
     HWND hTop = ::GetAncestor(pWnd->m_hWnd, GA_ROOT);
     // above the windows of other programs on the shared desktop, where the real mouse clicks
     ::SetWindowPos(hTop, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::SetForegroundWindow(hTop);
-    ::SetActiveWindow(hTop);
-    Settle();
-    return ::GetForegroundWindow() == hTop;
+    // Windows of tests in other prefixes share the display and can take the activation at the
+    // same moment: ask again a few times before giving up.
+    for (int attempt = 0; attempt < 20; attempt++) {
+        ::SetForegroundWindow(hTop);
+        ::SetActiveWindow(hTop);
+        Settle();
+        if (::GetForegroundWindow() == hTop)
+            return true;
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT);
+    }
+    return false;
 }
 
 namespace {
