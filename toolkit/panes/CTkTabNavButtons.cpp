@@ -214,7 +214,11 @@ void CTkTabNavButtons::PlaceButtons(int cx, const CRect& rectRow)
     m_pTabCtrl->GetClientRect(&rectClient);
     m_btnRight.EnableButton(TkGetTabItemRect(m_pTabCtrl, nCount - 1, rectLast) &&
                             rectLast.right > rectClient.Width() - WidthFor(m_dwOptions));
-    m_btnLeft.EnableButton(TkGetTabItemRect(m_pTabCtrl, 0, rectFirst) && rectFirst.left < 0);
+    // Some tab controls give tabs scrolled off to the left an empty rectangle at 0: the first
+    // visible tab then tells.
+    TCHITTESTINFO hit = {{5, (rectRow.top + rectRow.bottom) / 2}, 0};
+    m_btnLeft.EnableButton(TkGetTabItemRect(m_pTabCtrl, 0, rectFirst) &&
+                           (rectFirst.left < 0 || m_pTabCtrl->HitTest(&hit) > 0));
 }
 
 void CTkTabNavButtons::OnPaint()

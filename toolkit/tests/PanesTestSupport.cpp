@@ -7,6 +7,10 @@ namespace panestest {
 
 IMPLEMENT_DYNCREATE(CLabelView, CView)
 
+BEGIN_MESSAGE_MAP(CLabelView, CView)
+ON_COMMAND(kLabelViewCommand, OnLabelCommand)
+END_MESSAGE_MAP()
+
 void CLabelView::OnDraw(CDC* pDC)
 {
     CRect rect;

@@ -10,14 +10,21 @@
 
 namespace panestest {
 
+// The command a label view handles.
+const UINT kLabelViewCommand = 0x8101;
+
 // A view that fills itself white and writes its window text in the middle; counts its first
-// updates.
+// updates and its commands.
 class CLabelView : public CView {
     DECLARE_DYNCREATE(CLabelView)
 public:
     void OnDraw(CDC* pDC) override;
     void OnInitialUpdate() override;
     int m_nInitialUpdates = 0;
+    int m_nCommands = 0;
+protected:
+    afx_msg void OnLabelCommand() { m_nCommands++; }
+    DECLARE_MESSAGE_MAP()
 };
 
 // A label view of another class (for replacing a view by class).

@@ -219,6 +219,79 @@ TEST_F(TkTabCtrlTest, KeyboardSwitchingTellsTheOwnerAndHandsOverTheFrameView)
     EXPECT_EQ(m_pSaved, m_pFrame->GetActiveView());
 }
 
+TEST_F(TkTabCtrlTest, AClickTellsTheOwnerThroughTheReflectedNotifications)
+{
+    MakeTabs(3);
+    m_tab.SetActiveView(0);
+    CRect rect;
+    m_tab.GetItemRect(2, &rect);
+    OwnerLog().clear();
+    m_tab.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+    m_tab.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(rect.CenterPoint().x, rect.CenterPoint().y));
+    EXPECT_EQ(2, m_tab.GetCurSel());
+    EXPECT_EQ((std::vector<std::string>{"changing", "change"}), OwnerLog());
+    EXPECT_EQ(m_tab.GetView(2), m_pFrame->GetActiveView());
+    EXPECT_TRUE(m_tab.GetView(2)->IsWindowVisible());
+    EXPECT_FALSE(m_tab.GetView(0)->IsWindowVisible());
+    EXPECT_FALSE(m_tab.GetView(0)->IsWindowEnabled());
+
+    // Commands go to the active view first.
+    EXPECT_TRUE(m_tab.OnCmdMsg(panestest::kLabelViewCommand, CN_COMMAND, NULL, NULL));
+    EXPECT_EQ(1, ((CLabelView*)m_tab.GetView(2))->m_nCommands);
+    EXPECT_EQ(0, ((CLabelView*)m_tab.GetView(0))->m_nCommands);
+
+    // All views go: the frame's view from before comes back.
+    EXPECT_TRUE(m_tab.RemoveAllViews());
+    EXPECT_EQ(0, m_tab.GetItemCount());
+    EXPECT_EQ(m_pSaved, m_pFrame->GetActiveView());
+    EXPECT_FALSE(m_tab.OnCmdMsg(panestest::kLabelViewCommand, CN_COMMAND, NULL, NULL));
+}
+
+TEST_F(TkTabCtrlTest, ImagesAndToolTips)
+{
+    MakeTabs(0, TCS_TOOLTIPS);
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0));
+    m_tab.SetImageList(&images);
+    CLabelView* pViews[3];
+    for (int i = 0; i < 3; i++) {
+        pViews[i] = (CLabelView*)RUNTIME_CLASS(CLabelView)->CreateObject();
+        ASSERT_TRUE(pViews[i]->Create(NULL, kLabels[i], WS_CHILD, CRect(0, 0, 0, 0), m_pFrame, 0, NULL));
+    }
+    ASSERT_TRUE(m_tab.AddView("Allgemein", pViews[0]));
+    ASSERT_TRUE(m_tab.AddView("Notizen", pViews[2], -1, 7));
+    ASSERT_TRUE(m_tab.InsertView("Wiederholung", pViews[1], 1)); // icon -1: the image of its position
+    EXPECT_EQ(&m_tab, pViews[1]->GetParent()); // the view became the control's child
+    int expectedImages[] = {0, 1, 7};
+    for (int i = 0; i < 3; i++) {
+        TCITEMA item = {};
+        item.mask = TCIF_IMAGE;
+        m_tab.GetItem(i, &item);
+        EXPECT_EQ(expectedImages[i], item.iImage) << i;
+    }
+    EXPECT_EQ(1, m_tab.GetCurSel());
+
+    // The tips follow the tabs' positions.
+    CToolTipCtrl* pTips = m_tab.GetToolTips();
+    ASSERT_NE(nullptr, pTips);
+    m_tab.UpdateToolTip(1, "Serie bearbeiten");
+    m_tab.DeleteView(0);
+    auto TipText = [&](UINT nId) {
+        char szText[80] = "";
+        TOOLINFOA ti = {};
+        ti.cbSize = TTTOOLINFOA_V1_SIZE;
+        ti.hwnd = m_tab.m_hWnd;
+        ti.uId = nId;
+        ti.lpszText = szText;
+        pTips->SendMessage(TTM_GETTEXTA, sizeof(szText), (LPARAM)&ti);
+        return std::string(szText);
+    };
+    EXPECT_EQ("Serie bearbeiten", TipText(0));
+    EXPECT_EQ("Notizen", TipText(1));
+    EXPECT_EQ(2, (int)pTips->SendMessage(TTM_GETTOOLCOUNT));
+    EXPECT_TRUE(m_tab.EnableToolTips(FALSE));
+}
+
 TEST_F(TkTabCtrlTest, TwoQuickSubclassingsRunTheDeferredSetUpOnce)
 {
     HWND hWnd = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 200, m_pFrame->m_hWnd,
@@ -355,6 +428,29 @@ TEST_F(TkTabCtrlTest, NavigationButtons)
     CRect rectClient;
     m_tab.GetClientRect(&rectClient);
     EXPECT_EQ(rectClient.right, panestest::ChildRect(pNav).right);
+
+    // Holding the right arrow: one tab further before every message that comes meanwhile.
+    auto FirstVisible = [&]() {
+        CRect rectRow;
+        TkGetTabRowRect(&m_tab, rectRow);
+        TCHITTESTINFO hit = {{5, rectRow.CenterPoint().y}, 0};
+        return m_tab.HitTest(&hit);
+    };
+    m_tab.SetNavButtons(TK_TABNAV_ARROWS);
+    pNav->UpdateWindow();
+    ASSERT_EQ(0, FirstVisible());
+    CPoint ptRight = CRect(pNav->m_btnRight.rect).CenterPoint();
+    pNav->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptRight.x, ptRight.y));
+    pNav->PostMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(ptRight.x, ptRight.y));
+    pNav->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptRight.x, ptRight.y));
+    pNav->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptRight.x, ptRight.y));
+    EXPECT_EQ(3, FirstVisible());
+    tktest::RunToIdle();
+    EXPECT_TRUE(pNav->m_btnLeft.IsEnabled());
+    CPoint ptLeft = CRect(pNav->m_btnLeft.rect).CenterPoint();
+    pNav->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(ptLeft.x, ptLeft.y));
+    pNav->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptLeft.x, ptLeft.y));
+    EXPECT_EQ(2, FirstVisible());
 
     // The close button: a press moved off before the release sends nothing.
     m_tab.SetNavButtons(TK_TABNAV_ARROWS | TK_TABNAV_CLOSE);
