@@ -6,6 +6,7 @@
 #include "CTkGlobalData.h"
 #include "CTkSplitterWnd.h"
 #include "PanesTestSupport.h"
+#include "TkColors.h"
 #include "ToolkitTestSupport.h"
 
 #include <vector>
@@ -467,4 +468,31 @@ TEST(TkSplitterShotTest, ProgramSplittersWithTheViewBarHiddenAndShown)
     inner.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(inner.IsTracking());
     pFrame->DestroyWindow();
+}
+
+TEST_F(TkSplitterTest, TheVariantPaintsItsTopStrip)
+{
+    CTkSplitterWndEx split;
+    ASSERT_TRUE(split.CreateStatic(m_pFrame, 1, 2));
+    split.MoveWindow(0, 0, 200, 100);
+    split.SetTopMargin(8);
+    EXPECT_EQ(8, split.GetTopMargin());
+    split.SetTopLine(TRUE);
+    EXPECT_TRUE(split.GetTopLine());
+    // the background into a white bitmap: the strip below the border, nothing else
+    CClientDC dcScreen(&split);
+    CDC dc;
+    dc.CreateCompatibleDC(&dcScreen);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&dcScreen, 100, 40);
+    CBitmap* pOld = dc.SelectObject(&bitmap);
+    dc.FillSolidRect(0, 0, 100, 40, RGB(255, 255, 255));
+    EXPECT_TRUE(split.SendMessage(WM_ERASEBKGND, (WPARAM)dc.m_hDC));
+    COLORREF clrFace = TkGetSysColor(51);
+    EXPECT_EQ(clrFace, dc.GetPixel(10, 2));
+    EXPECT_EQ(clrFace, dc.GetPixel(10, 9));
+    EXPECT_EQ(RGB(255, 255, 255), dc.GetPixel(10, 10));
+    EXPECT_EQ(RGB(255, 255, 255), dc.GetPixel(10, 1));
+    dc.SelectObject(pOld);
+    split.DestroyWindow();
 }
