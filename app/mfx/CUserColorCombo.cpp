@@ -14,7 +14,8 @@ void CUserColorCombo::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     RECT rcItem = lpDIS->rcItem;
     const int nItem = (int)lpDIS->itemID;
     CString text;
-    if (nItem >= 0 && nItem < GetCount())
+    const BOOL bEntry = nItem >= 0 && nItem < GetCount();
+    if (bEntry)
         GetLBText(nItem, text);
     CString allUsers;
     allUsers.LoadString(kAllUsersStringId);
@@ -36,7 +37,8 @@ void CUserColorCombo::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     RECT rcText = rcItem;
     ::DrawTextA(hdc, text, text.GetLength(), &rcText, DT_SINGLELINE | DT_VCENTER);
 
-    if (!bAllUsers) {
+    // No entry (an empty list, nothing selected): no swatch, and no nameless user in the map.
+    if (bEntry && !bAllUsers) {
         RECT swatch = rcItem;
         swatch.left += 3 * ((rcItem.right - rcItem.left) / 4);
         ::InflateRect(&swatch, -2, -2);

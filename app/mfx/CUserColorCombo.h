@@ -1,7 +1,8 @@
 // An owner-drawn combo box of user and resource names, each with a swatch of its colour from the
 // settings' user-colour map (CAppSettings::m_userColors, handed over by the owner). A name
 // without a colour is added to the map with colour 0 (black). The entry " < Alle Benutzer >"
-// (string 6402 of the schedule data's texts) has no swatch.
+// (string 6402 of the schedule data's texts) has no swatch, and neither has the selection field
+// while nothing is selected.
 #pragma once
 
 #include <afxwin.h>

@@ -6,8 +6,10 @@
 #include <afxwin.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "CAppSettings.h"
 #include "CColorPickerCombo.h"
 #include "CHistoryCombo.h"
 #include "CItemDataComboBox.h"
@@ -626,6 +628,9 @@ TEST_F(MfxDialogs, ColourPickerListsTheFixedColoursAndSelectsByColour)
     dlg.DestroyWindow();
 }
 
+// The owners hand over the settings' own map.
+static_assert(std::is_same_v<decltype(CAppSettings::m_userColors), CMfxUserColorMap>);
+
 TEST_F(MfxDialogs, UserColourComboDrawsTheUsersColourFromTheMap)
 {
     CComboDialog dlg;
@@ -665,13 +670,17 @@ TEST_F(MfxDialogs, UserColourComboDrawsTheUsersColourFromTheMap)
         EXPECT_TRUE(colors.Lookup("Zoe", cr)) << "the name joined the map";
         EXPECT_EQ(0u, cr);
     }
-    {
+    // No swatch for all users, nor for the selection field while nothing is selected (item -1):
+    // no nameless user joins the map.
+    for (int nItem : {nAll, -1}) {
         ItemBitmap item(cx, cy);
         const int before = (int)colors.GetCount();
-        item.Draw(dlg.m_hWnd, combo.m_hWnd, nAll, 0);
-        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), item.At(swatchX, cy / 2)) << "no swatch for all users";
-        EXPECT_EQ(before, (int)colors.GetCount());
+        item.Draw(dlg.m_hWnd, combo.m_hWnd, nItem, 0);
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), item.At(swatchX, cy / 2)) << nItem;
+        EXPECT_EQ(before, (int)colors.GetCount()) << nItem;
     }
+    COLORREF unused;
+    EXPECT_FALSE(colors.Lookup("", unused));
 
     combo.SetCurSel(nAnna);
     ::SetWindowPos(dlg.m_hWnd, HWND_TOP, 100, 60, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
