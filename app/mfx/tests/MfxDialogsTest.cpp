@@ -191,6 +191,24 @@ TEST_F(MfxDialogs, SizableDialogSnapsBackOnlyInTheDirectionThatIsTooSmall)
     dlg.DestroyWindow();
 }
 
+// Sends itself a small WM_SIZE while its initial rectangle is still all zero.
+class CEarlySizeDialog : public CTestSizableDialog {
+public:
+    bool windowKept = false;
+    bool listKept = false;
+    BOOL OnInitDialog() override
+    {
+        RECT before, after;
+        ::GetWindowRect(m_hWnd, &before);
+        const RECT list = ChildRect(m_hWnd, IDC_SIZ_LIST);
+        SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10));
+        ::GetWindowRect(m_hWnd, &after);
+        windowKept = SameRect(before, after);
+        listKept = SameRect(list, ChildRect(m_hWnd, IDC_SIZ_LIST));
+        return CTestSizableDialog::OnInitDialog();
+    }
+};
+
 TEST_F(MfxDialogs, SizableDialogIgnoresSizesBeforeInitialisationAndWhenMinimised)
 {
     CTestSizableDialog dlg;
@@ -218,20 +236,11 @@ TEST_F(MfxDialogs, SizableDialogIgnoresSizesBeforeInitialisationAndWhenMinimised
     EXPECT_TRUE(SameRect(list0, ChildRect(h, IDC_SIZ_LIST)));
     dlg.DestroyWindow();
 
-    // A WM_SIZE before WM_INITDIALOG (the initial rectangle is still zero) changes nothing.
-    CTestSizableDialog early;
+    // A WM_SIZE before the rectangles are recorded changes nothing.
+    CEarlySizeDialog early;
     ASSERT_TRUE(early.Create(IDD_MFX_SIZABLE));
-    RECT saved = early.GetInitialClientRect();
-    const RECT listRow = g_anchors[0].rect;
-    const_cast<RECT&>(early.GetInitialClientRect()) = RECT{};
-    RECT before;
-    ::GetWindowRect(early.m_hWnd, &before);
-    ::SendMessageA(early.m_hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(10, 10));
-    RECT after;
-    ::GetWindowRect(early.m_hWnd, &after);
-    EXPECT_TRUE(SameRect(before, after));
-    EXPECT_TRUE(SameRect(listRow, ChildRect(early.m_hWnd, IDC_SIZ_LIST)));
-    const_cast<RECT&>(early.GetInitialClientRect()) = saved;
+    EXPECT_TRUE(early.windowKept);
+    EXPECT_TRUE(early.listKept);
     early.DestroyWindow();
 }
 
