@@ -107,6 +107,15 @@ void* WINAPI UtilMemset(void* dest, int value, int count)
 
 int WINAPI UtilStricmp(const char* a, const char* b) { return _stricmp(a ? a : "", b ? b : ""); }
 
+int WINAPI UtilStrlen(const char* text) { return text ? (int)std::strlen(text) : 0; }
+
+int WINAPI UtilStrnicmp(const char* a, const char* b, int count)
+{
+    if (count <= 0)
+        return 0;
+    return _strnicmp(a ? a : "", b ? b : "", (size_t)count);
+}
+
 char* WINAPI UtilAtrim(char* text)
 {
     if (!text)

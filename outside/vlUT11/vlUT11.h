@@ -30,5 +30,10 @@ VLUT11_API char* WINAPI UtilStrncpy(char* dest, const char* src, int count);
 VLUT11_API void* WINAPI UtilMemset(void* dest, int value, int count);
 // 0 when equal without regard to case.
 VLUT11_API int WINAPI UtilStricmp(const char* a, const char* b);
+// Length of the text; 0 for NULL.
+VLUT11_API int WINAPI UtilStrlen(const char* text);
+// Compares at most count characters without regard to case: below 0, 0 when equal, above 0.
+// NULL compares as empty text; a count of 0 or less compares nothing (0).
+VLUT11_API int WINAPI UtilStrnicmp(const char* a, const char* b, int count);
 // Removes blanks at both ends in place; returns text.
 VLUT11_API char* WINAPI UtilAtrim(char* text);
