@@ -1,0 +1,318 @@
+// The menu bar: its items from menu 128, mnemonics and sizes, wrapping and sizing, docked and
+// floating layout, the MDI window list and child controls, the frame hooks, and screenshots.
+#include <gtest/gtest.h>
+
+#include <afxext.h>
+#include <afxpriv.h>
+#include <afxres.h>
+
+#include "CTkGlobalData.h"
+#include "CTkMenuBar.h"
+#include "CTkMenuBarTextItem.h"
+#include "TestKit.h"
+#include "TkDrawing.h"
+#include "ToolkitTestResource.h"
+#include "ToolkitTestSupport.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const DWORD kProgramStyle = 0x50402834; // the program's window and bar style of its menu bar
+
+std::string Shot(CWnd* pWnd, const char* pszName)
+{
+    pWnd->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    tktest::RunToIdle();
+    CRect rect;
+    pWnd->GetWindowRect(&rect);
+    HDC hdc = ::GetDC(NULL);
+    std::string strPath =
+        oxtest::SaveShot(hdc, rect.left, rect.top, rect.Width(), rect.Height(), "menu-bar", pszName);
+    ::ReleaseDC(NULL, hdc);
+    return strPath;
+}
+
+std::vector<std::string> Titles(CTkMenuBar& bar)
+{
+    std::vector<std::string> titles;
+    // the icon first, the three frame buttons last
+    for (INT_PTR i = 1; i < bar.m_arrItems.GetSize() - 3; i++)
+        titles.push_back((LPCSTR)((CTkMenuBarTextItem*)bar.m_arrItems[i])->m_strText);
+    return titles;
+}
+
+} // namespace
+
+// An SDI frame with the menu bar as the program makes it, docked at the top, and the class
+// library's toolbar from toolbar 128 below it.
+class MenuBarTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_bFlat = tkAfxData.bFlatLook;
+        m_pFrame = new CFrameWnd;
+        ASSERT_TRUE(m_pFrame->Create(NULL, "Termine", WS_OVERLAPPEDWINDOW, CRect(40, 40, 640, 300), NULL,
+                                     MAKEINTRESOURCE(IDR_MAINFRAME)));
+        ASSERT_TRUE(m_bar.CreateEx(m_pFrame, TBSTYLE_FLAT, kProgramStyle, CRect(0, 0, 0, 0), AFX_IDW_MENUBAR));
+        ASSERT_TRUE(m_bar.LoadMenuBar(IDR_MAINFRAME));
+        ASSERT_TRUE(m_toolBar.CreateEx(m_pFrame, TBSTYLE_FLAT,
+                                       WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY));
+        ASSERT_TRUE(m_toolBar.LoadToolBar(IDR_MAINFRAME));
+        m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+        m_bar.EnableDocking(CBRS_ALIGN_ANY, 0x306B);
+        m_toolBar.EnableDocking(CBRS_ALIGN_ANY);
+        m_pFrame->DockControlBar(&m_bar);
+        m_pFrame->DockControlBar(&m_toolBar);
+        m_pFrame->ShowWindow(SW_SHOW);
+        m_pFrame->RecalcLayout();
+        tktest::RunToIdle();
+    }
+    void TearDown() override
+    {
+        if (m_pFrame != NULL)
+            m_pFrame->DestroyWindow();
+        tkAfxData.bFlatLook = m_bFlat;
+        tktest::RunToIdle();
+    }
+
+    CFrameWnd* m_pFrame = NULL;
+    CTkMenuBar m_bar;
+    CToolBar m_toolBar;
+    BOOL m_bFlat = TRUE;
+};
+
+TEST_F(MenuBarTest, ItemsOfMenu128)
+{
+    EXPECT_EQ(NULL, ::GetMenu(m_pFrame->m_hWnd)); // the frame's own menu went
+    EXPECT_EQ("Menüleiste", std::string((LPCSTR)CString([&] {
+                                 CString s;
+                                 m_bar.GetWindowText(s);
+                                 return s;
+                             }())));
+    EXPECT_EQ((std::vector<std::string>{"&Datei", "&Bearbeiten", "&Ausgabe", "Ans&icht", "&Konfiguration", "&?"}),
+              Titles(m_bar));
+    ASSERT_EQ(10, m_bar.m_arrItems.GetSize());
+    EXPECT_EQ(0x306Bu | 0x3003u, m_bar.GetTkBarStyle());
+
+    // sizes: the text without marks in the menu font plus 14, the menu height
+    CClientDC dc(NULL);
+    CFont* pOld = dc.SelectObject(&tkAfxData.fontMenu);
+    const char* mnemonics = "DBAiK?";
+    for (int i = 0; i < 6; i++) {
+        CTkMenuBarTextItem* pItem = (CTkMenuBarTextItem*)m_bar.m_arrItems[i + 1];
+        CString strPlain = pItem->m_strText;
+        TkStripMnemonics(strPlain);
+        CSize size;
+        pItem->GetSize(size);
+        EXPECT_EQ(dc.GetTextExtent(strPlain).cx + 14, size.cx) << i;
+        EXPECT_EQ(tkAfxData.cyMenu, size.cy) << i;
+        TCHAR ch = 0;
+        EXPECT_TRUE(pItem->GetMnemonic(ch));
+        EXPECT_EQ(mnemonics[i], ch) << i;
+        EXPECT_EQ(i, pItem->m_nMenuPos);
+    }
+    dc.SelectObject(pOld);
+
+    // an SDI frame: icon and frame buttons hidden, layout and hit testing see the titles only
+    int items[16];
+    ASSERT_EQ(6, m_bar.GetVisibleItems(items, 3));
+    EXPECT_EQ(1, items[0]);
+    EXPECT_EQ(0, m_bar.GetVisibleItems(items, 2));
+    CRect rect = m_bar.GetItemRect(2);
+    int nHit = m_bar.HitTestItem(rect.CenterPoint(), items, items + 5);
+    m_bar.GetVisibleItems(items, 3);
+    EXPECT_EQ(2, m_bar.HitTestItem(rect.CenterPoint(), items, items + 5));
+    (void)nHit;
+    EXPECT_EQ(-1, m_bar.HitTestItem(CPoint(-5, -5), items, items + 5));
+}
+
+TEST(MenuBarMnemonicTest, Table)
+{
+    struct Case {
+        const char* pszText;
+        char ch;
+    } cases[] = {{"&Datei", 'D'}, {"Ans&icht", 'i'}, {"&?", '?'}, {"A&&B", 0},
+                 {"&&Nur", 0},    {"Ende&", 0},      {"A&&B&c", 'c'}, {"Ohne", 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.ch, CTkMenuBarTextItem::FindMnemonic(c.pszText)) << c.pszText;
+}
+
+TEST_F(MenuBarTest, WrapNarrowerThanEveryItem)
+{
+    int items[16];
+    int n = m_bar.GetVisibleItems(items, 3);
+    ASSERT_EQ(6, n);
+    auto item = [&](int k) { return (CTkMenuBarItem*)m_bar.m_arrItems[items[k]]; };
+    for (BOOL bLast : {TRUE, FALSE}) {
+        for (int k = 0; k < n; k++)
+            item(k)->m_bWrap = k == n - 1 ? bLast : FALSE;
+        EXPECT_EQ(6, m_bar.WrapItems(1));
+        for (int k = 0; k < n - 1; k++)
+            EXPECT_TRUE(item(k)->m_bWrap) << k;
+        EXPECT_EQ(bLast, item(n - 1)->m_bWrap); // the last is never changed
+    }
+    // wide enough for all: one row, nothing wraps
+    EXPECT_EQ(1, m_bar.WrapItems(32767));
+    for (int k = 0; k < n - 1; k++)
+        EXPECT_FALSE(item(k)->m_bWrap) << k;
+}
+
+TEST_F(MenuBarTest, FloatingBarSnapsToALayoutNotWiderThanAsked)
+{
+    // every layout the titles can take, by brute force
+    m_bar.m_dwStyle |= CBRS_FLOATING;
+    std::vector<int> widths;
+    for (int w = 0; w < 700; w++) {
+        m_bar.WrapItems(w);
+        m_bar.PositionItems(TRUE);
+        int cx = m_bar.CalcItemsSize(TRUE).cx;
+        if (widths.empty() || widths.back() != cx)
+            widths.push_back(cx);
+    }
+    ASSERT_GE(widths.size(), 3u);
+    for (int nAsked : {0, widths[0], widths[1] - 1, widths[1], widths[1] + 1, (widths[1] + widths[2]) / 2,
+                       widths.back() - 1, widths.back(), 5000}) {
+        m_bar.SizeItems(nAsked, TRUE);
+        m_bar.PositionItems(TRUE);
+        int cx = m_bar.CalcItemsSize(TRUE).cx;
+        int nExpected = widths[0];
+        for (int w : widths) {
+            if (w <= nAsked)
+                nExpected = std::max(nExpected, w);
+        }
+        std::string strWidths;
+        for (int w : widths)
+            strWidths += std::to_string(w) + " ";
+        EXPECT_EQ(nExpected, cx) << "asked " << nAsked << " layouts " << strWidths;
+    }
+    m_bar.m_dwStyle &= ~CBRS_FLOATING;
+}
+
+TEST_F(MenuBarTest, DockedTopGrowsByAMenuRowPerRow)
+{
+    CRect rect;
+    m_bar.GetWindowRect(&rect);
+    int cyOne = rect.Height();
+    int nRowsWide = 1;
+    // narrower: the titles take two and then three rows
+    for (int cx : {330, 150}) {
+        m_pFrame->SetWindowPos(NULL, 0, 0, cx, 300, SWP_NOMOVE | SWP_NOZORDER);
+        m_pFrame->RecalcLayout();
+        tktest::RunToIdle();
+        m_bar.GetWindowRect(&rect);
+        int items[16];
+        int n = m_bar.GetVisibleItems(items, 3);
+        int nRows = 1;
+        for (int k = 0; k < n - 1; k++)
+            nRows += ((CTkMenuBarItem*)m_bar.m_arrItems[items[k]])->m_bWrap ? 1 : 0;
+        EXPECT_GT(nRows, nRowsWide) << cx;
+        EXPECT_EQ(cyOne + (nRows - 1) * tkAfxData.cyMenu, rect.Height()) << cx;
+        // every title inside the bar's client area
+        CRect rectClient;
+        m_bar.GetClientRect(&rectClient);
+        for (int k = 0; k < n; k++) {
+            CRect r = m_bar.GetItemRect(items[k]);
+            EXPECT_LE(r.right, rectClient.right) << k;
+            EXPECT_LE(r.bottom, rectClient.bottom) << k;
+        }
+        nRowsWide = nRows;
+    }
+}
+
+TEST_F(MenuBarTest, InactiveFrameDrawsGreyTitles)
+{
+    auto textColours = [&]() {
+        CRect rect = m_bar.GetItemRect(1);
+        CClientDC dcBar(&m_bar);
+        CDC dc;
+        dc.CreateCompatibleDC(&dcBar);
+        CBitmap bm;
+        bm.CreateCompatibleBitmap(&dcBar, rect.right + 2, rect.bottom + 2);
+        CBitmap* pOld = dc.SelectObject(&bm);
+        dc.FillSolidRect(0, 0, rect.right + 2, rect.bottom + 2, RGB(255, 255, 255));
+        ((CTkMenuBarItem*)m_bar.m_arrItems[1])->Draw(&dc);
+        int nMenuText = 0, nGray = 0;
+        for (int y = rect.top; y < rect.bottom; y++) {
+            for (int x = rect.left; x < rect.right; x++) {
+                COLORREF clr = dc.GetPixel(x, y);
+                nMenuText += clr == tkAfxData.clrMenuText;
+                nGray += clr == tkAfxData.clrGrayText;
+            }
+        }
+        dc.SelectObject(pOld);
+        return std::make_pair(nMenuText, nGray);
+    };
+    ASSERT_NE(tkAfxData.clrMenuText, tkAfxData.clrGrayText);
+    m_pFrame->SetActiveWindow();
+    tktest::RunToIdle();
+    EXPECT_TRUE(m_bar.m_bFrameActive);
+    auto active = textColours();
+    EXPECT_GT(active.first, 10);
+    EXPECT_EQ(0, active.second);
+    // another window becomes active
+    CFrameWnd* pOther = new CFrameWnd;
+    ASSERT_TRUE(pOther->Create(NULL, "Andere", WS_OVERLAPPEDWINDOW, CRect(700, 40, 900, 200)));
+    pOther->ShowWindow(SW_SHOW);
+    pOther->SetActiveWindow();
+    tktest::RunToIdle();
+    EXPECT_FALSE(m_bar.m_bFrameActive);
+    auto inactive = textColours();
+    EXPECT_EQ(0, inactive.first);
+    EXPECT_GT(inactive.second, 10);
+    pOther->DestroyWindow();
+    m_pFrame->SetActiveWindow();
+    tktest::RunToIdle();
+    EXPECT_TRUE(m_bar.m_bFrameActive);
+}
+
+TEST_F(MenuBarTest, SettingChangeKeepsTheMenusAndRebuildsTheItems)
+{
+    HMENU hMenu = m_bar.m_hMenu;
+    HMENU hWindow = ::CreatePopupMenu();
+    m_bar.SetMenu(hMenu, hWindow);
+    CObject* pOldTitle = m_bar.m_arrItems[1];
+    ((CTkMenuBarItem*)m_bar.m_arrItems[1])->m_bWrap = TRUE;
+    m_bar.SendMessage(WM_SETTINGCHANGE, 0, 0);
+    EXPECT_EQ(hMenu, m_bar.m_hMenu);
+    EXPECT_EQ(hWindow, m_bar.m_hWindowMenu);
+    ASSERT_EQ(10, m_bar.m_arrItems.GetSize());
+    EXPECT_NE(pOldTitle, m_bar.m_arrItems[1]);
+    EXPECT_EQ((std::vector<std::string>{"&Datei", "&Bearbeiten", "&Ausgabe", "Ans&icht", "&Konfiguration", "&?"}),
+              Titles(m_bar));
+    m_bar.SetMenu(hMenu, NULL);
+    ::DestroyMenu(hWindow);
+}
+
+TEST(MenuBarServerMenuTest, ForeignTopLevelMenus)
+{
+    auto popup = [](std::vector<std::pair<const char*, UINT>> items) {
+        HMENU h = ::CreatePopupMenu();
+        for (auto& item : items)
+            ::AppendMenuA(h, MF_STRING, item.second, item.first);
+        return h;
+    };
+    HMENU hServer = ::CreateMenu();
+    ::AppendMenuA(hServer, MF_POPUP, (UINT_PTR)popup({{"Neu", 1}, {"Öffnen", 2}}), "&Datei");
+    ::AppendMenuA(hServer, MF_POPUP, (UINT_PTR)popup({{"Kopieren", 3}}), "&Bearbeiten");
+    ::AppendMenuA(hServer, MF_POPUP, (UINT_PTR)popup({{"Info", 4}}), "&Hilfe");
+    ::AppendMenuA(hServer, MF_POPUP, (UINT_PTR)popup({{"Tabelle", 6}}), "&Format");
+    HMENU hContainer = ::CreateMenu();
+    ::AppendMenuA(hContainer, MF_POPUP, (UINT_PTR)popup({{"Neu", 1}, {"Öffnen", 2}}), "&Datei");
+    ::AppendMenuA(hContainer, MF_POPUP, (UINT_PTR)popup({{"Kopieren", 5}}), "&Bearbeiten"); // other id
+    ::AppendMenuA(hContainer, MF_POPUP, (UINT_PTR)popup({{"Info", 4}, {"Hilfe", 7}}), "&Hilfe"); // more items
+    ::AppendMenuA(hContainer, MF_POPUP, (UINT_PTR)popup({{"Tabelle", 6}}), "&format");          // other case
+    CMap<UINT, UINT, BOOL, BOOL> map;
+    CTkMenuBar::MapMenus(hServer, hContainer, map);
+    BOOL b;
+    EXPECT_FALSE(map.Lookup(1, b));
+    EXPECT_TRUE(map.Lookup(2, b));
+    EXPECT_TRUE(map.Lookup(3, b));
+    EXPECT_TRUE(map.Lookup(4, b));
+    EXPECT_EQ(3, map.GetCount());
+    CTkMenuBar::MapMenus(hServer, hServer, map);
+    EXPECT_EQ(0, map.GetCount());
+    ::DestroyMenu(hServer);
+    ::DestroyMenu(hContainer);
+}
