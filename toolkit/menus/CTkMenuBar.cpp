@@ -776,6 +776,9 @@ void CTkMenuBar::OnPaint()
     CRect rect;
     GetClientRect(&rect);
     CTkMemDC memDC(&dc, rect, GetBackgroundColor());
+    CRect rectInside = rect;
+    DrawBorders(&memDC, rectInside);
+    DrawGripper(&memDC, rectInside);
     int items[kMaxItems];
     int nVisible = GetVisibleItems(items, 3);
     for (int k = 0; k < nVisible; k++)
@@ -958,18 +961,10 @@ void CTkMenuBar::OnSettingChange(UINT uFlags, LPCTSTR lpszSection)
     }
 }
 
-void CTkMenuBar::OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp)
+void CTkMenuBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*)
 {
-    // the borders and the gripper are the non-client area
-    CRect rect(lpncsp->rgrc[0]);
-    CRect rectInside(0, 0, 0, 0);
-    BOOL bHorz = IsFloatingBar() || (m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM));
-    CalcInsideRect(rectInside, bHorz);
-    (void)bCalcValidRects;
-    lpncsp->rgrc[0].left = rect.left + rectInside.left;
-    lpncsp->rgrc[0].top = rect.top + rectInside.top;
-    lpncsp->rgrc[0].right = std::max<LONG>(lpncsp->rgrc[0].left, rect.right + rectInside.right);
-    lpncsp->rgrc[0].bottom = std::max<LONG>(lpncsp->rgrc[0].top, rect.bottom + rectInside.bottom);
+    // No non-client area: the items' positions include the borders and the gripper, which the
+    // bar paints in its client area.
 }
 
 LRESULT CTkMenuBar::OnNcHitTest(CPoint) { return HTCLIENT; }

@@ -316,3 +316,191 @@ TEST(MenuBarServerMenuTest, ForeignTopLevelMenus)
     ::DestroyMenu(hServer);
     ::DestroyMenu(hContainer);
 }
+
+TEST_F(MenuBarTest, Shots)
+{
+    // flat look with a hot title
+    tkAfxData.bFlatLook = TRUE;
+    m_bar.SetHotItem(2);
+    EXPECT_FALSE(Shot(m_pFrame, "docked-top-flat").empty());
+    // 3-D look
+    tkAfxData.bFlatLook = FALSE;
+    m_bar.SetMenu(NULL, NULL);
+    m_bar.SetHotItem(2);
+    EXPECT_FALSE(Shot(m_pFrame, "docked-top-3d").empty());
+    tkAfxData.bFlatLook = TRUE;
+    m_bar.SetMenu(NULL, NULL);
+    m_bar.SetHotItem(-1);
+
+    // floating, wrapped in two rows
+    m_bar.WrapItems(32767);
+    m_bar.PositionItems(TRUE);
+    int cxOneRow = m_bar.CalcItemsSize(TRUE).cx;
+    m_pFrame->FloatControlBar(&m_bar, CPoint(120, 380));
+    m_bar.m_nMRUWidth = cxOneRow * 2 / 3;
+    CFrameWnd* pMini = m_bar.GetParentFrame();
+    ASSERT_TRUE(pMini != NULL && pMini != m_pFrame);
+    pMini->RecalcLayout();
+    tktest::RunToIdle();
+    CRect rect;
+    m_bar.GetClientRect(&rect);
+    EXPECT_EQ(2 * tkAfxData.cyMenu + m_bar.CalcBorderSize(TRUE).cy, rect.Height());
+    EXPECT_FALSE(Shot(pMini, "floating-two-rows").empty());
+
+    // docked left: the titles run downwards
+    m_pFrame->DockControlBar(&m_bar, AFX_IDW_DOCKBAR_LEFT);
+    m_pFrame->RecalcLayout();
+    tktest::RunToIdle();
+    EXPECT_TRUE(m_bar.IsLeftDocked());
+    CRect r1 = m_bar.GetItemRect(1);
+    EXPECT_GT(r1.Height(), r1.Width());
+    EXPECT_FALSE(Shot(m_pFrame, "docked-left").empty());
+}
+
+namespace {
+
+std::vector<std::string> MenuTexts(HMENU hMenu)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); i++) {
+        char sz[128] = "";
+        ::GetMenuStringA(hMenu, i, sz, sizeof(sz), MF_BYPOSITION);
+        UINT nState = ::GetMenuState(hMenu, i, MF_BYPOSITION);
+        std::string s = (nState & MF_SEPARATOR) ? "-" : sz;
+        if (nState & MF_CHECKED)
+            s += " [x]";
+        texts.push_back(s + " " + std::to_string(::GetMenuItemID(hMenu, i)));
+    }
+    return texts;
+}
+
+} // namespace
+
+class MenuBarMDITest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_pFrame = new CMDIFrameWnd;
+        ASSERT_TRUE(m_pFrame->Create(NULL, "Termine", WS_OVERLAPPEDWINDOW, CRect(40, 40, 640, 340), NULL,
+                                     MAKEINTRESOURCE(IDR_MAINFRAME)));
+        ASSERT_TRUE(m_bar.CreateEx(m_pFrame, TBSTYLE_FLAT, kProgramStyle, CRect(0, 0, 0, 0), AFX_IDW_MENUBAR));
+        ASSERT_TRUE(m_bar.LoadMenuBar(IDR_MAINFRAME));
+        m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+        m_bar.EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM, 0x306B);
+        m_pFrame->DockControlBar(&m_bar);
+        m_pFrame->ShowWindow(SW_SHOW);
+        m_pFrame->RecalcLayout();
+        tktest::RunToIdle();
+        EXPECT_EQ(m_pFrame->m_hWndMDIClient, m_bar.m_hWndMDIClient);
+    }
+    void TearDown() override
+    {
+        if (m_pFrame != NULL)
+            m_pFrame->DestroyWindow();
+        if (m_hWindow != NULL)
+            ::DestroyMenu(m_hWindow);
+        tktest::RunToIdle();
+    }
+    CMDIChildWnd* NewChild(const char* pszTitle, UINT nID)
+    {
+        CMDIChildWnd* pChild = new CMDIChildWnd;
+        if (!pChild->Create(NULL, pszTitle, WS_CHILD | WS_OVERLAPPEDWINDOW | WS_VISIBLE, CFrameWnd::rectDefault,
+                            m_pFrame))
+            return NULL;
+        ::SetWindowLongPtrA(pChild->m_hWnd, GWLP_ID, nID);
+        return pChild;
+    }
+    void UseWindowMenu()
+    {
+        m_hWindow = ::CreatePopupMenu();
+        ::AppendMenuA(m_hWindow, MF_STRING, ID_WINDOW_TILE_HORZ, "&Nebeneinander");
+        m_bar.SetMenu(m_bar.m_hLoadedMenu, m_hWindow);
+    }
+
+    CMDIFrameWnd* m_pFrame = NULL;
+    CTkMenuBar m_bar;
+    HMENU m_hWindow = NULL;
+};
+
+TEST_F(MenuBarMDITest, WindowList)
+{
+    ASSERT_TRUE(NewChild("Woche", 0xFF00) != NULL);
+    ASSERT_TRUE(NewChild("Monat", 0xFF02) != NULL);
+    CMDIChildWnd* pActive = NewChild("Aufgaben", 0xFF0C);
+    ASSERT_TRUE(pActive != NULL);
+    m_pFrame->MDIActivate(pActive);
+    tktest::RunToIdle();
+    UseWindowMenu();
+    const std::vector<std::string> expected = {
+        "&Nebeneinander " + std::to_string(ID_WINDOW_TILE_HORZ), "- 0", "&1  Woche 65280", "&3  Monat 65282",
+        "&9  Aufgaben [x] 65292", "- 0", "Fenster... 65289"};
+    m_bar.Refresh();
+    EXPECT_EQ(expected, MenuTexts(m_hWindow));
+    m_bar.Refresh(); // the list is replaced, not added again
+    EXPECT_EQ(expected, MenuTexts(m_hWindow));
+
+    // a child with the ninth id as well: the ninth entry stays the active child's
+    ASSERT_TRUE(NewChild("Tag", 0xFF08) != NULL);
+    m_pFrame->MDIActivate(pActive);
+    tktest::RunToIdle();
+    m_bar.Refresh();
+    EXPECT_EQ(expected, MenuTexts(m_hWindow));
+
+    // without children only the window menu's own items stay
+    m_pFrame->MDIGetActive(); // (the frame keeps its children until it goes)
+    for (HWND h; (h = ::GetWindow(m_pFrame->m_hWndMDIClient, GW_CHILD)) != NULL;)
+        ::SendMessageA(m_pFrame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)h, 0);
+    tktest::RunToIdle();
+    m_bar.Refresh();
+    EXPECT_EQ((std::vector<std::string>{"&Nebeneinander " + std::to_string(ID_WINDOW_TILE_HORZ), "- 0"}),
+              MenuTexts(m_hWindow));
+}
+
+TEST_F(MenuBarMDITest, MaximizedChildShowsItsIconAndButtons)
+{
+    CMDIChildWnd* pChild = NewChild("Woche", 0xFF00);
+    ASSERT_TRUE(pChild != NULL);
+    int items[16];
+    EXPECT_EQ(6, m_bar.GetVisibleItems(items, 3));
+    pChild->MDIMaximize();
+    tktest::RunToIdle();
+    // idle time updates the bars
+    m_pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    tktest::RunToIdle();
+    EXPECT_TRUE(m_bar.m_bChildMaximized);
+    ASSERT_EQ(10, m_bar.GetVisibleItems(items, 3));
+    ASSERT_EQ(3, m_bar.GetVisibleItems(items, 2));
+    // the icon at the start, the three buttons at the row's end
+    CRect rectInside(0, 0, 0, 0);
+    m_bar.CalcInsideRect(rectInside, TRUE);
+    EXPECT_EQ(rectInside.left, m_bar.GetItemRect(0).left);
+    CRect rectClose = m_bar.GetItemRect(9);
+    EXPECT_EQ(rectInside.left + m_bar.GetAvailableLength(TRUE) - ::GetSystemMetrics(SM_CXEDGE), rectClose.right);
+    EXPECT_EQ(m_bar.GetItemRect(8).right + 2, rectClose.left); // the restore button's spacing
+    EXPECT_EQ(m_bar.GetItemRect(7).right, m_bar.GetItemRect(8).left);
+    EXPECT_GT(m_bar.GetItemRect(8).left, m_bar.GetItemRect(6).right);
+    EXPECT_FALSE(Shot(m_pFrame, "mdi-maximized-child").empty());
+
+    pChild->MDIRestore();
+    m_pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    tktest::RunToIdle();
+    EXPECT_FALSE(m_bar.m_bChildMaximized);
+    EXPECT_EQ(6, m_bar.GetVisibleItems(items, 3));
+}
+
+TEST_F(MenuBarMDITest, MDISetMenuSwitchesTheBarsMenu)
+{
+    HMENU hMenu = ::CreateMenu();
+    HMENU hWindow = ::CreatePopupMenu();
+    ::AppendMenuA(hWindow, MF_STRING, ID_WINDOW_CASCADE, "&Überlappend");
+    ::AppendMenuA(hMenu, MF_POPUP, (UINT_PTR)hWindow, "&Fenster");
+    ::AppendMenuA(hMenu, MF_STRING, 0xE145, "&Hilfe");
+    HMENU hOld = m_bar.m_hMenu;
+    EXPECT_EQ(0, ::SendMessageA(m_pFrame->m_hWndMDIClient, WM_MDISETMENU, (WPARAM)hMenu, (LPARAM)hWindow));
+    EXPECT_EQ(hMenu, m_bar.m_hMenu);
+    EXPECT_EQ(hWindow, m_bar.m_hWindowMenu);
+    EXPECT_EQ(NULL, ::GetMenu(m_pFrame->m_hWnd));
+    EXPECT_EQ((std::vector<std::string>{"&Fenster", "&Hilfe"}), Titles(m_bar));
+    m_bar.SetMenu(hOld, NULL);
+    ::DestroyMenu(hMenu);
+}
