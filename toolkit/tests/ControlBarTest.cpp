@@ -7,6 +7,7 @@
 #include <afxres.h>
 
 #include "CTkControlBar.h"
+#include "CTkDockContext.h"
 #include "CTkGlobalData.h"
 #include "CTkMenuBar.h"
 #include "CTkMenuItemInfo.h"
@@ -357,6 +358,17 @@ TEST_F(ControlBarFrameTest, PrivateMessagesAndVisibilityListeners)
     EXPECT_TRUE(m_barA.m_bInRebar);
     EXPECT_TRUE(band.fMask & RBBIM_CHILDSIZE);
     EXPECT_EQ(26u, band.cyMinChild);
+
+    // docking: the toolkit's docking context, made once; the parent becomes the owner
+    EXPECT_EQ(NULL, m_barA.m_pDockContext);
+    m_barA.EnableDocking(CBRS_ALIGN_ANY, TKCBRS_DOUBLE_GRIPPER);
+    CDockContext* pContext = m_barA.m_pDockContext;
+    EXPECT_TRUE(dynamic_cast<CTkDockContext*>(pContext) != NULL);
+    EXPECT_EQ((DWORD)CBRS_ALIGN_ANY, m_barA.m_dwDockStyle);
+    EXPECT_EQ(0x3007u, m_barA.GetTkBarStyle());
+    EXPECT_EQ(m_pFrame, m_barA.GetOwner());
+    m_barA.EnableDocking(CBRS_ALIGN_TOP);
+    EXPECT_EQ(pContext, m_barA.m_pDockContext);
 
     static std::vector<BOOL> seen;
     seen.clear();
