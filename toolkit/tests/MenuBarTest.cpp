@@ -500,3 +500,30 @@ TEST_F(MenuBarMDITest, MDISetMenuSwitchesTheBarsMenu)
     m_bar.SetMenu(hOld, NULL);
     ::DestroyMenu(hMenu);
 }
+
+TEST_F(MenuBarTest, MenuWithoutTitlesLeavesOnlyTheBorders)
+{
+    HMENU hMenu = ::CreateMenu();
+    ::AppendMenuA(hMenu, MF_POPUP, (UINT_PTR)::CreatePopupMenu(), "");
+    ::AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+    HMENU hOld = m_bar.SetMenu(hMenu, NULL);
+    EXPECT_EQ(m_bar.m_hLoadedMenu, hOld);
+    ASSERT_EQ(4, m_bar.m_arrItems.GetSize()); // the icon and the frame buttons, all hidden
+    int items[8];
+    EXPECT_EQ(0, m_bar.GetVisibleItems(items, 3));
+    CSize border = m_bar.CalcBorderSize(TRUE);
+    EXPECT_EQ(border.cy, m_bar.CalcFixedLayout(FALSE, TRUE).cy);
+    EXPECT_EQ(border.cx, m_bar.CalcDynamicLayout(0, LM_HORZ | LM_COMMIT).cx);
+    m_bar.SetMenu(NULL, NULL); // back to the loaded menu
+    EXPECT_EQ(m_bar.m_hLoadedMenu, m_bar.m_hMenu);
+    EXPECT_EQ(10, m_bar.m_arrItems.GetSize());
+    ::DestroyMenu(hMenu);
+}
+
+TEST(MenuBarLoadTest, MissingMenuResourceLeavesTheBarEmpty)
+{
+    CTkMenuBar bar;
+    EXPECT_FALSE(bar.LoadMenuBar(4711));
+    EXPECT_EQ(NULL, bar.m_hMenu);
+    EXPECT_EQ(0, bar.m_arrItems.GetSize());
+}
