@@ -380,3 +380,55 @@ TEST_F(ControlBarFrameTest, PrivateMessagesAndVisibilityListeners)
     m_barA.DelayShow(TRUE);
     EXPECT_EQ((std::vector<BOOL>{FALSE, TRUE}), seen);
 }
+
+namespace {
+
+// Counts the status texts it is asked to show.
+class CTextFrame : public CFrameWnd {
+public:
+    std::vector<std::pair<UINT, WPARAM>> m_texts;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SETMESSAGESTRING || message == WM_POPMESSAGESTRING)
+            m_texts.push_back({message, wParam});
+        return CFrameWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+TEST(ControlBarStatusTextTest, WithoutStatusBarTheMainWindowShowsTheText)
+{
+    tktest::CTestApp app;
+    CWinApp* pApp = AfxGetApp();
+    ASSERT_EQ(&app, pApp);
+    CWnd* pOldMain = pApp->m_pMainWnd;
+    CTextFrame* pMain = new CTextFrame;
+    ASSERT_TRUE(pMain->Create(NULL, "Haupt", WS_OVERLAPPEDWINDOW, CRect(0, 0, 200, 100)));
+    CTextFrame* pFrame = new CTextFrame;
+    ASSERT_TRUE(pFrame->Create(NULL, "Leisten", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
+    pApp->m_pMainWnd = pMain;
+    CTestBar bar;
+    ASSERT_TRUE(bar.CreateBar(pFrame, CBRS_TOP | CBRS_FLYBY, ID_BAR_A, "Termine"));
+    bar.SetOwner(pFrame);
+
+    EXPECT_TRUE(bar.SetStatusText(ID_NEW_APPOINTMENT));
+    EXPECT_EQ((std::vector<std::pair<UINT, WPARAM>>{{WM_SETMESSAGESTRING, ID_NEW_APPOINTMENT}}), pMain->m_texts);
+    pMain->m_texts.clear();
+    EXPECT_TRUE(bar.SetStatusText(-1));
+    ASSERT_FALSE(pMain->m_texts.empty());
+    EXPECT_EQ((std::pair<UINT, WPARAM>{WM_POPMESSAGESTRING, AFX_IDS_IDLEMESSAGE}), pMain->m_texts.front());
+
+    // with a status bar the owner's own texts are enough
+    CStatusBar status;
+    ASSERT_TRUE(status.Create(pFrame));
+    pMain->m_texts.clear();
+    EXPECT_TRUE(bar.SetStatusText(ID_NEW_TASK));
+    EXPECT_TRUE(pMain->m_texts.empty());
+    EXPECT_FALSE(pFrame->m_texts.empty());
+
+    pApp->m_pMainWnd = pOldMain;
+    bar.DestroyWindow();
+    pFrame->DestroyWindow();
+    pMain->DestroyWindow();
+}
