@@ -12,8 +12,18 @@
 #define IDC_TK_ROWSPLIT 4514 // over a bar that separates rows
 #define IDC_TK_SPARE 4515    // loaded with the others, shown by no class
 
+// Bitmaps
+#define IDB_TK_FRAME_GLYPHS 4656 // 10 x 10 on magenta: minimise, restore, close, expand
+
 // Strings
 #define IDS_TK_RECENT_ITEM_LIST 4539 // registry section of the recently chosen rarely used commands
 #define IDS_TK_RECENT_ITEM 4540      // its values, numbered from 1
 #define IDS_TK_COMCTL_VERSION 4548 // the common-controls library is too old
+#define IDS_TK_CUSTOMIZE 4550       // the bars menu's item that opens the customize sheet
+#define IDS_TK_DOCKED_WINDOW 4556   // a docking window without a title in the bars menu
+#define IDS_TK_TOOLBAR 4558         // a toolbar without a title in the bars menu
+#define IDS_TK_STATUS_BAR 4560      // the status bar in the bars menu
+#define IDS_TK_MENU_BAR 4644        // the menu bar's title
+#define IDS_TK_CONTROL_BAR 4645     // another bar without a title in the bars menu
+#define IDS_TK_MORE_WINDOWS 4653    // the window list's last item (65289)
 #define IDS_TK_SHOW_FULL_MENUS 53783 // the command that shows shortened menus in full

@@ -15,6 +15,9 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     BOOL EnableToolTips(BOOL bEnable) override;
+    // The view manager's tooltip members hide the tab control's plain message wrappers.
+    using CTkTabViewManager::GetToolTips;
+    using CTkTabViewManager::SetToolTips;
 
 protected:
     afx_msg void OnPaint();

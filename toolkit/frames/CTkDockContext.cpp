@@ -1,0 +1,5 @@
+#include "CTkDockContext.h"
+
+CTkDockContext::CTkDockContext(CControlBar* pBar) : CDockContext(pBar) {}
+
+CTkDockContext::~CTkDockContext() {}

@@ -1,0 +1,3 @@
+#include "CTkMBarMDIWndHook.h"
+
+CTkMBarMDIWndHook::CTkMBarMDIWndHook(CTkMenuBar* pBar) : CTkMBarWndHook(pBar) { m_bFrameHook = FALSE; }
