@@ -99,7 +99,7 @@
  * such a number selects nothing without an error. Start and end minutes are clamped to 0..1439
  * (an end before the start becomes the start). Puts raise no events; the user's choices do.
  * Options by number:
- *   24  font size base: 0 = the host's font, 72 = the host's font taken at 72 instead of 96 dpi
+ *   24  kept for the host (72 on screens other than 96 dpi); the grid measures the host's font
  *   91  the week caption shown over the time ruler (TRUE)
  *   96  the all-day band under the day headers (TRUE)
  *   128 width of an item's colour bar in pixels (5; 1..20)

@@ -749,6 +749,7 @@ void CQzMultiDay::BeginPress(POINT pt)
 {
     m_drag = kDragNone;
     m_bDragging = false;
+    m_bLastPressDragged = false;
     m_ptPress = pt;
     m_spotPress = m_spotNow = SpotAt(pt);
     Layout layout;
@@ -869,6 +870,7 @@ void CQzMultiDay::EndDrag(POINT pt)
     TrackDrag(pt);
     DragKind drag = m_drag;
     bool bDragged = m_bDragging;
+    m_bLastPressDragged = bDragged;
     short nStart = 0, nEnd = 0;
     int nColumn = 0;
     bool bChange = drag != kDragNone && DragTarget(&nStart, &nEnd, &nColumn);
@@ -1223,6 +1225,28 @@ void CQzMultiDay::Paint(HDC hdc)
     DeleteObject(hHour);
 }
 
+// A double click opens a timed item (ItemOpen), then raises DblClick; on an all-day item or an
+// empty cell only DblClick (the view opens or creates there).
+LRESULT CQzMultiDay::OnDoubleClick(LPARAM lParam)
+{
+    SetFocus(m_hWnd);
+    if (m_hWnd == NULL)
+        return 0;
+    POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
+    int nItem = ItemAtPoint(pt);
+    if (nItem > 0) {
+        Select(nItem, true);
+        const Item* pItem = ItemAt(nItem);
+        if (m_hWnd != NULL && pItem != NULL && !pItem->bAllDay) {
+            VARIANT arg = ShortArg((short)nItem);
+            Fire(QZ_MDAY_EV_ITEMOPEN, &arg, 1);
+        }
+    }
+    if (m_hWnd != NULL)
+        Fire(QZ_EV_DBLCLICK);
+    return 0;
+}
+
 LRESULT CQzMultiDay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -1282,16 +1306,21 @@ LRESULT CQzMultiDay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEWHEEL:
         ScrollTo(FirstRow() - 3 * (short)HIWORD(wParam) / WHEEL_DELTA);
         return 0;
+    case WM_LBUTTONDBLCLK:
+        if (!m_bLastPressDragged)
+            return OnDoubleClick(lParam);
+        // the first press ended a drag: this one begins a new press
+        [[fallthrough]];
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
         SetFocus(m_hWnd);
         if (m_hWnd == NULL)
             return 0;
-        short nButton = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
+        short nButton = message == WM_RBUTTONDOWN ? 2 : message == WM_MBUTTONDOWN ? 4 : 1;
         if (!RaiseMouse(QZ_EV_MOUSEDOWN, nButton, lParam))
             return 0;
-        if (message == WM_LBUTTONDOWN) {
+        if (nButton == 1) {
             POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
             BeginPress(pt);
         }
@@ -1303,24 +1332,6 @@ LRESULT CQzMultiDay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             EndDrag(pt);
         }
         return 0;
-    case WM_LBUTTONDBLCLK: {
-        SetFocus(m_hWnd);
-        if (m_hWnd == NULL)
-            return 0;
-        POINT pt = {(short)LOWORD(lParam), (short)HIWORD(lParam)};
-        int nItem = ItemAtPoint(pt);
-        if (nItem > 0) {
-            Select(nItem, true);
-            const Item* pItem = ItemAt(nItem);
-            if (m_hWnd != NULL && pItem != NULL && !pItem->bAllDay) {
-                VARIANT arg = ShortArg((short)nItem);
-                Fire(QZ_MDAY_EV_ITEMOPEN, &arg, 1);
-            }
-        }
-        if (m_hWnd != NULL)
-            Fire(QZ_EV_DBLCLICK);
-        return 0;
-    }
     case WM_MOUSEMOVE: {
         if (!m_bTracking) {
             TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};

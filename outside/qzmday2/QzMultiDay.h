@@ -86,6 +86,7 @@ private:
     void EndDrag(POINT pt);
     void CancelDrag();
     bool DragTarget(short* pStart, short* pEnd, int* pColumn) const;
+    LRESULT OnDoubleClick(LPARAM lParam);
     bool RaiseKey(DISPID dispid, WPARAM wKey);
     bool RaiseMouse(DISPID dispid, short nButton, LPARAM lParam);
 
@@ -119,6 +120,7 @@ private:
     // a press and the drag that may follow
     DragKind m_drag = kDragNone;
     bool m_bDragging = false; // moved beyond the drag distance
+    bool m_bLastPressDragged = false; // a second press right after a drag is no double click
     POINT m_ptPress = {0, 0};
     Spot m_spotPress = {0, 0, false};
     Spot m_spotNow = {0, 0, false};

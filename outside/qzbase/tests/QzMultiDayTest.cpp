@@ -563,7 +563,7 @@ TEST_F(QzMultiDayTest, AHandlerThatReloadsOrPutsTheItemBackDecidesWhereItShows)
         POINT ptTo = CellPoint(3, 660, 15);
         ptTo.y += 4 - (MinuteY(615) - MinuteY(600)) / 2;
         DragTo(m_pGrid, ptFrom, ptTo);
-        ASSERT_EQ(1u, m_host.Events().size());
+        ASSERT_EQ(1u, m_host.Events().size()) << m_host.Events()[0] << " | " << m_host.Events().back();
         EXPECT_EQ(0u, m_host.Events()[0].find("changed 2 "));
         // the reload put the moved entry on Wednesday under a new number; the put back kept it
         short nItem = 0;
@@ -606,7 +606,7 @@ TEST_F(QzMultiDayTest, ClicksDoubleClicksHoverAndKeysReachTheHost)
     m_host.m_events.clear();
     ClickAt(m_pGrid, ptEmpty);
     EXPECT_EQ(0, GetShort(m_pGrid, QZ_MDAY_SELECTEDITEM));
-    EXPECT_EQ((std::vector<std::string>{"range 600 615 3"}), m_host.Events());
+    EXPECT_EQ((std::vector<std::string>{"selected 0", "range 600 615 3", "click"}), m_host.Events("highlight unhighlight mousedown"));
 
     struct Double {
         const char* pszWhat;
@@ -669,6 +669,60 @@ TEST_F(QzMultiDayTest, Screenshots)
     EXPECT_FALSE(SaveShot(&m_host, "week-drag-in-progress", "qz-multiday").empty());
     PressKey(VK_ESCAPE);
     ReleaseAt(m_pGrid, ptTo);
+}
+
+} // namespace
+
+namespace {
+
+// The wheel and the scroll bar move the grid by units; TopMinute answers the first minute in
+// view and stays within the day.
+TEST_F(QzMultiDayTest, WheelAndScrollBarMoveTheFirstVisibleMinute)
+{
+    EXPECT_EQ(420, GetShort(m_pGrid, QZ_MDAY_TOPMINUTE));
+    int yMeeting = BoxOf(m_pGrid, kMondayMeeting).top;
+    int nRow = MinuteY(615) - MinuteY(600);
+    struct Step {
+        UINT message;
+        WPARAM wParam;
+        short nTop;
+    };
+    const Step steps[] = {
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)-WHEEL_DELTA), 465}, // three units down
+        {WM_VSCROLL, SB_LINEDOWN, 480},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 435},
+        {WM_VSCROLL, SB_TOP, 0},
+        {WM_VSCROLL, SB_LINEUP, 0},
+    };
+    for (const Step& s : steps) {
+        m_pGrid->SendMessage(s.message, s.wParam, 0);
+        EXPECT_EQ(s.nTop, GetShort(m_pGrid, QZ_MDAY_TOPMINUTE)) << s.message << " " << s.wParam;
+        if (s.nTop >= 420) // the meeting in view moves with the grid
+            EXPECT_EQ(yMeeting - (s.nTop - 420) / 15 * nRow, BoxOf(m_pGrid, kMondayMeeting).top) << s.nTop;
+    }
+    // the end of the day: the last page, never past it
+    m_pGrid->SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
+    short nLast = GetShort(m_pGrid, QZ_MDAY_TOPMINUTE);
+    SetShort(m_pGrid, QZ_MDAY_TOPMINUTE, 1439);
+    EXPECT_EQ(nLast, GetShort(m_pGrid, QZ_MDAY_TOPMINUTE));
+    CRect grid = BoxOf(m_pGrid, -1);
+    EXPECT_GE(grid.bottom - grid.top, (1440 - nLast) / 15 * nRow - nRow) << "the last page is full";
+    EXPECT_EQ(0, nLast % 15);
+}
+
+// The test member raises the grid's own events at the sink map (ItemChanged with its key).
+TEST_F(QzMultiDayTest, TheTestMemberRaisesTheGridsEvents)
+{
+    IDispatch* pDispatch = Dispatch();
+    afxtest::CallResult r;
+    afxtest::Call(r, pDispatch, QZ_TEST_FIRE, DISPATCH_METHOD,
+                  {Var::I2(QZ_MDAY_EV_ITEMCHANGED), Var::I2(4), Var::Ansi("0000001003"), Var::I2(600), Var::I2(660), Var::I2(2)});
+    EXPECT_EQ(S_OK, r.hr);
+    afxtest::CallResult range;
+    afxtest::Call(range, pDispatch, QZ_TEST_FIRE, DISPATCH_METHOD,
+                  {Var::I2(QZ_MDAY_EV_HEADERCLICKED), Var::I2(9), Var::I2(1), Var::I2(2008)});
+    EXPECT_EQ(S_OK, range.hr);
+    EXPECT_EQ((std::vector<std::string>{"changed 4 0000001003 600 660 2", "header 9.1.2008"}), m_host.Events());
 }
 
 } // namespace
