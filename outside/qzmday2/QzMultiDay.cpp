@@ -210,6 +210,7 @@ void CQzMultiDay::InitState()
 
 void CQzMultiDay::OnWindowCreated()
 {
+    m_bPaintPending = false; // a new window is drawn whole
     // the time ruler scrolls with a vertical bar of the window's own
     LONG_PTR nStyle = GetWindowLongPtrA(m_hWnd, GWL_STYLE);
     SetWindowLongPtrA(m_hWnd, GWL_STYLE, nStyle | WS_VSCROLL);
@@ -218,6 +219,15 @@ void CQzMultiDay::OnWindowCreated()
 }
 
 // ---- state -------------------------------------------------------------------------------------
+
+// The whole window is drawn again; while that is pending, further changes need no call.
+void CQzMultiDay::InvalidateAll()
+{
+    if (m_bPaintPending || m_hWnd == NULL)
+        return;
+    m_bPaintPending = true;
+    Invalidate();
+}
 
 CQzMultiDay::Item* CQzMultiDay::ItemAt(int nIndex)
 {
@@ -256,8 +266,11 @@ void CQzMultiDay::TakeStartParts()
 
 // Overlapping timed items of a day share its width: each cluster of overlapping items gets as
 // many lanes as it needs at most at one time; an item takes the first lane free at its start.
-void CQzMultiDay::ArrangeLanes()
+void CQzMultiDay::ArrangeLanes() const
 {
+    if (!m_bLanesDirty)
+        return;
+    m_bLanesDirty = false;
     std::vector<int> order;
     for (int i = 0; i < (int)m_items.size(); i++)
         if (!m_items[(size_t)i].bAllDay)
@@ -281,7 +294,7 @@ void CQzMultiDay::ArrangeLanes()
         int nClusterEnd = -1;
         long nDay = m_items[(size_t)order[nFirst]].nDay;
         for (; nLast < order.size(); nLast++) {
-            Item& item = m_items[(size_t)order[nLast]];
+            const Item& item = m_items[(size_t)order[nLast]];
             if (item.nDay != nDay || (nLast > nFirst && item.nStart >= nClusterEnd))
                 break;
             size_t nLane = 0;
@@ -297,43 +310,53 @@ void CQzMultiDay::ArrangeLanes()
             m_items[(size_t)order[i]].nLanes = (int)laneEnds.size();
         nFirst = nLast;
     }
-}
-
-int CQzMultiDay::BandRows() const
-{
-    int nRows = 1;
+    // the all-day band is as high as the most all-day items of a shown day
+    m_nBandRows = 1;
     for (int nColumn = 0; nColumn < m_nDayCount; nColumn++) {
         int nCount = 0;
         for (const Item& item : m_items)
             if (item.bAllDay && item.nDay == m_nStartDate + nColumn)
                 nCount++;
-        nRows = std::max(nRows, nCount);
+        m_nBandRows = std::max(m_nBandRows, nCount);
     }
-    return nRows;
+}
+
+int CQzMultiDay::BandRows() const
+{
+    ArrangeLanes();
+    return m_nBandRows;
 }
 
 // ---- layout ------------------------------------------------------------------------------------
+
+void CQzMultiDay::Measure() const
+{
+    HFONT hFont = Font();
+    if (hFont == m_hMeasuredFont || m_hWnd == NULL)
+        return;
+    HDC hdc = GetDC(m_hWnd);
+    if (hdc == NULL)
+        return;
+    HGDIOBJ hOld = SelectObject(hdc, hFont);
+    TEXTMETRICA tm;
+    if (GetTextMetricsA(hdc, &tm))
+        m_cyText = tm.tmHeight;
+    SIZE size;
+    if (GetTextExtentPoint32A(hdc, "00:00", 5, &size))
+        m_xRuler = size.cx + 16;
+    SelectObject(hdc, hOld);
+    ReleaseDC(m_hWnd, hdc);
+    m_hMeasuredFont = hFont;
+}
 
 void CQzMultiDay::GetLayout(Layout* pLayout) const
 {
     RECT client = {0, 0, 0, 0};
     if (m_hWnd != NULL)
         GetClientRect(m_hWnd, &client);
-    int cyText = 14;
-    HDC hdc = GetDC(m_hWnd);
-    if (hdc != NULL) {
-        HGDIOBJ hOld = SelectObject(hdc, Font());
-        TEXTMETRICA tm;
-        if (GetTextMetricsA(hdc, &tm))
-            cyText = tm.tmHeight;
-        SIZE size;
-        GetTextExtentPoint32A(hdc, "00:00", 5, &size);
-        pLayout->xRuler = size.cx + 16;
-        SelectObject(hdc, hOld);
-        ReleaseDC(m_hWnd, hdc);
-    } else {
-        pLayout->xRuler = 48;
-    }
+    Measure();
+    int cyText = m_cyText;
+    pLayout->xRuler = m_xRuler;
     pLayout->cyRow = std::max(cyText + 6, 16);
     pLayout->cyBandRow = cyText + 6;
     pLayout->header = {0, 0, client.right, cyText * 2 + 8};
@@ -373,6 +396,7 @@ bool CQzMultiDay::ItemRect(int nIndex, RECT* pRect) const
 {
     if (nIndex < 1 || nIndex > (int)m_items.size())
         return false;
+    ArrangeLanes();
     const Item& item = m_items[(size_t)nIndex - 1];
     long nColumn = item.nDay - m_nStartDate + 1;
     if (nColumn < 1 || nColumn > m_nDayCount)
@@ -445,7 +469,7 @@ void CQzMultiDay::ScrollTo(int nRow)
     nRow = (int)Clamp(nRow, 0, std::max(0, layout.nRows - layout.nVisible));
     m_nTopMinute = (short)(m_nDayStart + nRow * Unit());
     UpdateScrollBar();
-    Invalidate();
+    InvalidateAll();
 }
 
 void CQzMultiDay::UpdateScrollBar()
@@ -644,10 +668,11 @@ HRESULT CQzMultiDay::PutValue(const Member& member, const VARIANT* args, const V
         return DISP_E_MEMBERNOTFOUND;
     }
     if (bBounds) {
-        ArrangeLanes();
-        UpdateScrollBar();
+        m_bLanesDirty = true;
+        if (pItem == NULL || member.id == QZ_MDAY_ITEMALLDAY || member.id == QZ_MDAY_ITEMDATE)
+            UpdateScrollBar(); // the grid's rows or the all-day band's height
     }
-    Invalidate();
+    InvalidateAll();
     return S_OK;
 }
 
@@ -661,7 +686,7 @@ HRESULT CQzMultiDay::CallMethod(const Member& member, const VARIANT* args, VARIA
         if (m_drag == kDragMove || m_drag == kDragResize)
             CancelDrag();
         UpdateScrollBar();
-        Invalidate();
+        InvalidateAll();
         return S_OK;
     case QZ_MDAY_ADDITEM: {
         if (SysStringLen(args[4].bstrVal) == 0) // an item without a key cannot be found again
@@ -675,8 +700,8 @@ HRESULT CQzMultiDay::CallMethod(const Member& member, const VARIANT* args, VARIA
         item.strText = AnsiOf(args[3].bstrVal);
         item.strKey = AnsiOf(args[4].bstrVal);
         m_items.push_back(item);
-        ArrangeLanes();
-        Invalidate();
+        m_bLanesDirty = true;
+        InvalidateAll();
         pResult->vt = VT_I2;
         pResult->iVal = (short)m_items.size();
         return S_OK;
@@ -695,7 +720,7 @@ HRESULT CQzMultiDay::CallMethod(const Member& member, const VARIANT* args, VARIA
             return DISP_E_OVERFLOW;
         }
         m_images.push_back(pPicture);
-        Invalidate();
+        InvalidateAll();
         pResult->vt = VT_I2;
         pResult->iVal = (short)m_images.size();
         return S_OK;
@@ -719,7 +744,7 @@ void CQzMultiDay::Select(int nItem, bool bRaise)
     if (nItem == m_nSelected)
         return;
     m_nSelected = nItem;
-    Invalidate();
+    InvalidateAll();
     if (bRaise) {
         VARIANT arg = ShortArg((short)nItem);
         Fire(QZ_MDAY_EV_SELECTED, &arg, 1);
@@ -732,7 +757,7 @@ void CQzMultiDay::Hover(int nItem)
         return;
     int nOld = m_nHover;
     m_nHover = nItem;
-    Invalidate();
+    InvalidateAll();
     if (nOld > 0) {
         VARIANT arg = ShortArg((short)nOld);
         Fire(QZ_MDAY_EV_ITEMUNHIGHLIGHT, &arg, 1);
@@ -786,7 +811,7 @@ void CQzMultiDay::BeginPress(POINT pt)
     m_nRangeColumn = m_spotPress.nColumn;
     m_nRangeStart = Minute(m_nDayStart + m_spotPress.nRow * Unit());
     m_nRangeEnd = Minute(m_nRangeStart + Unit());
-    Invalidate();
+    InvalidateAll();
     SetCapture(m_hWnd);
 }
 
@@ -850,7 +875,7 @@ void CQzMultiDay::TrackDrag(POINT pt)
         int nColumn;
         DragTarget(&m_nRangeStart, &m_nRangeEnd, &nColumn);
     }
-    Invalidate();
+    InvalidateAll();
 }
 
 void CQzMultiDay::CancelDrag()
@@ -862,7 +887,7 @@ void CQzMultiDay::CancelDrag()
         m_nRangeColumn = 0;
     if (m_hWnd != NULL && GetCapture() == m_hWnd)
         ReleaseCapture();
-    Invalidate();
+    InvalidateAll();
 }
 
 void CQzMultiDay::EndDrag(POINT pt)
@@ -879,7 +904,7 @@ void CQzMultiDay::EndDrag(POINT pt)
     m_bDragging = false;
     if (GetCapture() == m_hWnd)
         ReleaseCapture();
-    Invalidate();
+    InvalidateAll();
     if (drag == kDragRange) {
         VARIANT args[3] = {ShortArg(nStart), ShortArg(nEnd), ShortArg((short)nColumn)};
         Fire(QZ_MDAY_EV_RANGESELECTED, args, 3);
@@ -889,13 +914,13 @@ void CQzMultiDay::EndDrag(POINT pt)
         item.nStart = nStart;
         item.nEnd = nEnd;
         item.nDay = m_nStartDate + nColumn - 1;
-        ArrangeLanes();
+        m_bLanesDirty = true;
         VARIANT args[5] = {ShortArg((short)nItem), ShortArg(0), ShortArg(nStart), ShortArg(nEnd), ShortArg((short)nColumn)};
         args[1].vt = VT_BSTR;
         args[1].bstrVal = BstrOf(item.strKey);
         Fire(QZ_MDAY_EV_ITEMCHANGED, args, 5);
         SysFreeString(args[1].bstrVal);
-        Invalidate(); // drawn from whatever the handler left
+        InvalidateAll(); // drawn from whatever the handler left
         return;
     }
     if (m_hWnd != NULL && !bDragged)
@@ -1251,6 +1276,7 @@ LRESULT CQzMultiDay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT: {
+        m_bPaintPending = false;
         PAINTSTRUCT ps;
         HDC hdc = BeginPaint(m_hWnd, &ps);
         RECT client;
@@ -1270,7 +1296,7 @@ LRESULT CQzMultiDay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_SIZE:
         UpdateScrollBar();
-        Invalidate();
+        InvalidateAll();
         return 0;
     case WM_GETDLGCODE: {
         LRESULT lCode = DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -1368,7 +1394,7 @@ LRESULT CQzMultiDay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        Invalidate();
+        InvalidateAll();
         return 0;
     }
     return CQzControl::WindowProc(message, wParam, lParam);

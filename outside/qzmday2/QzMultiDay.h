@@ -42,7 +42,7 @@ private:
         bool bMarks = false, bLocked = false, bFixedDay = false, bAllDay = false;
         short nSeries = 0;
         // layout
-        int nLane = 0, nLanes = 1;
+        mutable int nLane = 0, nLanes = 1;
     };
     enum DragKind { kDragNone, kDragRange, kDragMove, kDragResize };
     struct Layout {
@@ -61,12 +61,14 @@ private:
         bool bTimes; // in the timed grid
     };
 
+    void InvalidateAll();
     Item* ItemAt(int nIndex);
     int Unit() const;
     long StartDate() const { return m_nStartDate; }
     void SetStartDate(long nSerial);
     void TakeStartParts();
-    void ArrangeLanes();
+    void ArrangeLanes() const; // when the items changed since the last time
+    void Measure() const;      // the host font's text height and the ruler's width
     void GetLayout(Layout* pLayout) const;
     RECT ColumnRect(const Layout& layout, int nColumn, const RECT& band) const;
     int RowY(const Layout& layout, int nMinute) const; // y of a minute in the timed grid
@@ -95,6 +97,11 @@ private:
     std::string HeaderText(long nSerial) const;
 
     std::vector<Item> m_items;
+    mutable bool m_bLanesDirty = false;
+    bool m_bPaintPending = false;
+    mutable int m_nBandRows = 1;
+    mutable HFONT m_hMeasuredFont = NULL;
+    mutable int m_cyText = 14, m_xRuler = 48;
     std::vector<IPictureDisp*> m_images;
     long m_nUnitCode = QZ_MDAY_UNITS_15;
     short m_nDayStart = 0, m_nDayEnd = 1439;
