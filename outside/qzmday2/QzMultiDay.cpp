@@ -864,6 +864,7 @@ void CQzMultiDay::TrackDrag(POINT pt)
         if (abs(pt.x - m_ptPress.x) < GetSystemMetrics(SM_CXDRAG) && abs(pt.y - m_ptPress.y) < GetSystemMetrics(SM_CYDRAG))
             return;
         m_bDragging = true;
+        m_bLastPressDragged = true; // even when the drag is given up, the next press is a new one
     }
     Spot spot = SpotAt(pt);
     if (spot.nColumn == 0) // beside the columns: the nearest one
