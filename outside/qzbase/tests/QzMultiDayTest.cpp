@@ -212,6 +212,16 @@ CRect BoxOf(CWnd* pGrid, short nItem)
     return CRect(edges[0], edges[1], edges[2], edges[3]);
 }
 
+Var DispatchVar(IDispatch* pDispatch)
+{
+    Var var;
+    var.v.vt = VT_DISPATCH;
+    var.v.pdispVal = pDispatch;
+    if (pDispatch != NULL)
+        pDispatch->AddRef();
+    return var;
+}
+
 short HitTest(CWnd* pGrid, POINT pt)
 {
     static const BYTE parms[] = VTS_I2 VTS_I2;
@@ -457,6 +467,24 @@ TEST_F(QzMultiDayTest, BadInputGetsADispatchErrorOrAClampedValue)
     CString strNames;
     m_pGrid->GetProperty(QZ_MDAY_DAYNAMES, VT_BSTR, &strNames);
     EXPECT_STREQ("So;Mo;Di;Mi;Do;Fr;Sa", (LPCTSTR)strNames);
+
+    // pictures are numbered from 1; what is no picture is refused
+    PICTDESC desc = {sizeof(PICTDESC), PICTYPE_ICON};
+    desc.icon.hicon = ::LoadIcon(NULL, IDI_INFORMATION);
+    IDispatch* pPicture = NULL;
+    ASSERT_EQ(S_OK, ::OleCreatePictureIndirect(&desc, IID_IPictureDisp, FALSE, (void**)&pPicture));
+    for (short nExpectedImage : {1, 2}) {
+        afxtest::CallResult r;
+        afxtest::Call(r, pDispatch, QZ_MDAY_ADDIMAGE, DISPATCH_METHOD, {DispatchVar(pPicture)});
+        EXPECT_EQ(S_OK, r.hr);
+        EXPECT_EQ(nExpectedImage, r.result.v.iVal);
+    }
+    pPicture->Release();
+    for (IDispatch* pNoPicture : {(IDispatch*)NULL, pDispatch}) {
+        afxtest::CallResult r;
+        afxtest::Call(r, pDispatch, QZ_MDAY_ADDIMAGE, DISPATCH_METHOD, {DispatchVar(pNoPicture)});
+        EXPECT_EQ(E_INVALIDARG, r.hr);
+    }
 
     // start parts arrive one at a time: 31 January, then February, then the 15th
     SetLong(m_pGrid, QZ_MDAY_STARTDATE, kMonday + 24); // 31.01.2008
