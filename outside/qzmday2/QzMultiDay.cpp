@@ -84,6 +84,7 @@ const COLORREF kTodayHeader = RGB(0xFF, 0xE4, 0xA8);
 const short kLastMinute = 1439;
 const int kMaxItems = 32767;
 const int kEdge = 4; // pixels above an item's lower edge that resize it
+const UINT_PTR kScrollTimer = 1;
 
 std::vector<std::string> Split(const std::string& str, char chSeparator)
 {
@@ -866,6 +867,17 @@ void CQzMultiDay::TrackDrag(POINT pt)
         m_bDragging = true;
         m_bLastPressDragged = true; // even when the drag is given up, the next press is a new one
     }
+    // above or below the timed grid it scrolls, a unit at a time, while the button is held
+    Layout layout;
+    GetLayout(&layout);
+    int nScroll = pt.y < layout.times.top ? -1 : pt.y >= layout.times.bottom ? 1 : 0;
+    int nFirstRow = FirstRow();
+    if (nScroll != 0)
+        ScrollTo(nFirstRow + nScroll);
+    if (nScroll != 0 && FirstRow() != nFirstRow)
+        SetTimer(m_hWnd, kScrollTimer, 60, NULL);
+    else
+        KillTimer(m_hWnd, kScrollTimer);
     Spot spot = SpotAt(pt);
     if (spot.nColumn == 0) // beside the columns: the nearest one
         spot.nColumn = m_spotNow.nColumn;
@@ -884,6 +896,8 @@ void CQzMultiDay::CancelDrag()
     bool bRange = m_drag == kDragRange;
     m_drag = kDragNone;
     m_bDragging = false;
+    if (m_hWnd != NULL)
+        KillTimer(m_hWnd, kScrollTimer);
     if (bRange)
         m_nRangeColumn = 0;
     if (m_hWnd != NULL && GetCapture() == m_hWnd)
@@ -903,6 +917,7 @@ void CQzMultiDay::EndDrag(POINT pt)
     int nItem = m_nDragItem;
     m_drag = kDragNone;
     m_bDragging = false;
+    KillTimer(m_hWnd, kScrollTimer);
     if (GetCapture() == m_hWnd)
         ReleaseCapture();
     InvalidateAll();
@@ -1374,6 +1389,15 @@ LRESULT CQzMultiDay::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             Hover(ItemAtPoint(pt));
         return 0;
     }
+    case WM_TIMER:
+        if (wParam == kScrollTimer) {
+            KillTimer(m_hWnd, kScrollTimer);
+            POINT pt;
+            if (m_drag != kDragNone && m_bDragging && GetCursorPos(&pt) && ScreenToClient(m_hWnd, &pt))
+                TrackDrag(pt); // scrolls on while the mouse stays outside
+            return 0;
+        }
+        break;
     case WM_MOUSELEAVE:
         m_bTracking = false;
         if (m_drag == kDragNone)

@@ -584,6 +584,29 @@ TEST_F(QzMultiDayTest, DragsMoveResizeAndSelectRangesInEveryUnit)
     EXPECT_EQ(kMonday + 4, ItemLong(m_pGrid, QZ_MDAY_ITEMDATE, kOutingItem));
 }
 
+// A drag below the grid scrolls it; the item lands at the later time in view.
+TEST_F(QzMultiDayTest, ADragBelowTheGridScrollsItOn)
+{
+    ASSERT_TRUE(BringToFront(m_pGrid));
+    CRect box = BoxOf(m_pGrid, kMondayMeeting);
+    CRect grid = BoxOf(m_pGrid, -1);
+    POINT ptFrom = {box.CenterPoint().x, box.top + 4};
+    DragTo(m_pGrid, ptFrom, CPoint(ptFrom.x, grid.bottom + 8), true);
+    short nTop = GetShort(m_pGrid, QZ_MDAY_TOPMINUTE);
+    EXPECT_GT(nTop, 420) << "scrolled while held below the grid";
+    POINT ptBack = {ptFrom.x, grid.bottom - 10};
+    MoveTo(m_pGrid, ptBack);
+    ReleaseAt(m_pGrid, ptBack);
+    ASSERT_EQ(1u, m_host.Events().size());
+    EXPECT_EQ(0u, m_host.Events()[0].find("changed 2 "));
+    // the rows under the press and the release, counted from the day's start
+    int nRowHeight = MinuteY(615) - MinuteY(600);
+    short nTopAfter = GetShort(m_pGrid, QZ_MDAY_TOPMINUTE);
+    int nPressRow = (ptFrom.y - grid.top) / nRowHeight + 420 / 15;
+    int nReleaseRow = (ptBack.y - grid.top) / nRowHeight + nTopAfter / 15;
+    EXPECT_EQ(600 + (nReleaseRow - nPressRow) * 15, (short)ItemLong(m_pGrid, QZ_MDAY_ITEMSTART, kMondayMeeting));
+}
+
 // Handlers of ItemChanged reload every item (the document update) or put the item back (a
 // failed save): the grid survives and shows the item where the handler left it.
 TEST_F(QzMultiDayTest, AHandlerThatReloadsOrPutsTheItemBackDecidesWhereItShows)
