@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CBrowserListWrapper.h"
+#include "CBrowserConfigList.h"
 #include "CBrowserViewList.h"
 
 namespace {
@@ -15,6 +16,7 @@ struct Sent {
     UINT msg;
     WPARAM wp;
     int cb; // size field of a record passed in lParam, -1 without record
+    LPARAM lp = 0;
 };
 std::vector<Sent> g_sent;
 LRESULT g_cellLength = 5;
@@ -35,7 +37,7 @@ bool CarriesRecord(UINT msg)
 LRESULT CALLBACK RecorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg >= 0xB00 && msg < 0xC00 || (msg >= LB_ADDSTRING && msg <= LB_MSGMAX) || msg == WM_SETREDRAW) {
-        g_sent.push_back({msg, wp, CarriesRecord(msg) && lp ? *(const int32_t*)lp : -1});
+        g_sent.push_back({msg, wp, CarriesRecord(msg) && lp ? *(const int32_t*)lp : -1, lp});
         if (msg == BRM_SETCALLBACK)
             g_callback = (BRWEVENTPROC)lp;
         if (msg == BRM_GETCELLLEN)
@@ -333,6 +335,32 @@ TEST(CBrowserViewList, KeysReachTheOwnerAsMessage)
         EXPECT_EQ(c.expected, g_keyParam);
     }
     DestroyWindow(owner);
+}
+
+TEST(CBrowserConfigList, SystemColoursInTheirOrderAndNoColumnMenu)
+{
+    HWND control = MakeWindow("BrwRecorder", NULL);
+    CBrowserConfigList list(control, TRUE, NULL);
+    g_sent.clear();
+    list.ApplySystemColors();
+    const std::pair<WPARAM, LPARAM> expected[] = {
+        {7, 0},
+        {8, (LPARAM)GetSysColor(COLOR_ACTIVECAPTION)}, {13, (LPARAM)GetSysColor(COLOR_CAPTIONTEXT)},
+        {9, (LPARAM)GetSysColor(COLOR_BTNFACE)}, {11, (LPARAM)GetSysColor(COLOR_BTNFACE)},
+        {14, (LPARAM)GetSysColor(COLOR_BTNTEXT)}, {16, (LPARAM)GetSysColor(COLOR_BTNTEXT)},
+        {10, (LPARAM)GetSysColor(COLOR_HIGHLIGHT)}, {12, (LPARAM)GetSysColor(COLOR_HIGHLIGHT)},
+        {15, (LPARAM)GetSysColor(COLOR_HIGHLIGHTTEXT)}, {17, (LPARAM)GetSysColor(COLOR_HIGHLIGHTTEXT)},
+    };
+    ASSERT_EQ(std::size(expected), g_sent.size());
+    for (size_t i = 0; i < g_sent.size(); i++) {
+        EXPECT_EQ((UINT)BRM_SETATTRIBUTE, g_sent[i].msg);
+        EXPECT_EQ(expected[i].first, g_sent[i].wp) << i;
+        EXPECT_EQ(expected[i].second, g_sent[i].lp) << i;
+    }
+    // The program has no column menu: the event is answered as handled and nothing opens.
+    CWinApp app("mfx_browse_test");
+    EXPECT_EQ(1, list.DispatchEvent(14, 2));
+    DestroyWindow(control);
 }
 
 } // namespace
