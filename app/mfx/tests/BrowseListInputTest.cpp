@@ -139,6 +139,38 @@ TEST_F(BrowseLists, RecordsAndValuesCrossTheControlIntact)
     EXPECT_EQ(before.flags | BRCF_CENTER | BRCF_NOMOVE, after.flags);
 }
 
+TEST_F(BrowseLists, CheckListSetsUpItsColumns)
+{
+    struct Case {
+        const char* title;
+        BOOL checkMode;
+        int autoToggle;
+        bool textSort0;
+    } cases[] = {{nullptr, TRUE, 1, true}, {"Benutzer", FALSE, 0, false}};
+    for (const Case& c : cases) {
+        TestDialog dialog("Benutzer", 300, 200, false);
+        CBrowserListWrapper probe(dialog.List(), FALSE, nullptr);
+        probe.SetColumnTitles("alt\tTitel");
+        CBrowserCheckList list(dialog.List(), dialog.Dialog(), c.title, c.checkMode);
+        EXPECT_EQ(2, list.GetColumnCount());
+        BRCOLUMN first = {}, second = {};
+        ASSERT_EQ(0, list.GetColumn(0, &first));
+        ASSERT_EQ(0, list.GetColumn(1, &second));
+        EXPECT_EQ(BRCK_CHECK, first.cellKind);
+        EXPECT_EQ(c.autoToggle, first.autoToggle);
+        EXPECT_EQ(0x428u, first.flags & 0x428u);
+        EXPECT_EQ(c.textSort0, (first.flags & BRCF_TEXTSORT) != 0);
+        EXPECT_STREQ(" ", first.title);
+        EXPECT_STREQ(c.title ? c.title : " ", second.title);
+        EXPECT_EQ(0u, second.flags & BRCF_TEXTSORT);
+        EXPECT_NE(0u, second.flags & BRCF_STRETCH);
+        EXPECT_EQ(c.title ? 0 : 1, (int)list.SetOption(BRA_NOHEADER, 0)) << "no title, no header";
+        EXPECT_EQ(0, (int)list.SetOption(BRA_COLUMNLINES, 0));
+        EXPECT_EQ(30, list.DispatchEvent(36, 17));
+        EXPECT_EQ(-1, list.DispatchEvent(36, 0));
+    }
+}
+
 TEST_F(BrowseLists, CheckListKeysSetTheMarksOfTheSelectedRows)
 {
     TestDialog dialog("Benutzer", 300, 260, true);

@@ -20,6 +20,7 @@ struct Sent {
 };
 std::vector<Sent> g_sent;
 LRESULT g_cellLength = 5;
+int g_hitRow = -1;
 std::vector<Sent> g_commands; // WM_COMMAND reaching an owner (msg: the owner window)
 BRWEVENTPROC g_callback = nullptr;
 
@@ -43,7 +44,7 @@ LRESULT CALLBACK RecorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         if (msg == BRM_GETCELLLEN)
             return g_cellLength;
         if (msg == BRM_GETHITROW)
-            return BRHIT_MAKE(-1, 2);
+            return BRHIT_MAKE(g_hitRow, 2);
         if (msg == BRM_GETCELLTEXT) {
             BRCELL* cell = (BRCELL*)lp;
             lstrcpynA(cell->text, "Hallo", cell->size);
@@ -268,6 +269,12 @@ TEST(CBrowserListWrapper, EventsReachTheirHandlersWithTheBaseAnswers)
     g_commands.clear();
     EXPECT_EQ(1, callback(control, 1, 0));
     EXPECT_TRUE(g_commands.empty());
+    // With a row under the mouse: WM_COMMAND (id, 2).
+    g_hitRow = 3;
+    EXPECT_EQ(1, callback(control, 1, 0));
+    g_hitRow = -1;
+    ASSERT_EQ(1u, g_commands.size());
+    EXPECT_EQ(MAKEWPARAM(1071, 2), g_commands[0].wp);
 
     EXPECT_FALSE(wrapper.HadEvent16());
     callback(control, 16, 0);
