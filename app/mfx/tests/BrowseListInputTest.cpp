@@ -307,6 +307,13 @@ TEST_F(BrowseLists, ReminderListMenuSelectsEveryRow)
     brtest::Click(dialog.List(), 60, RowY(header, rowHeight, 2), {}, true);
     EXPECT_TRUE(brtest::PumpUntil([&] { return list.GetSelCount() == 4; })) << "\"&Alle Einträge Selektieren\"";
     EXPECT_EQ(0, list.GetFirstSelected());
+
+    // The menu key opens the same menu.
+    brtest::Click(dialog.List(), 60, RowY(header, rowHeight, 3));
+    ASSERT_EQ(1, list.GetSelCount());
+    SetTimer(nullptr, 0, 50, ChooseFirstItem);
+    brtest::Key(VK_APPS);
+    EXPECT_TRUE(brtest::PumpUntil([&] { return list.GetSelCount() == 4; }));
 }
 
 TEST_F(BrowseLists, Screenshots)

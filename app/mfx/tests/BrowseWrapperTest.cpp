@@ -8,6 +8,8 @@
 
 #include "CBrowserListWrapper.h"
 #include "CBrowserConfigList.h"
+#include "CBrowserReminderList.h"
+#include "CBrowserTodoList.h"
 #include "CBrowserViewList.h"
 
 namespace {
@@ -309,38 +311,72 @@ TEST(CBrowserListWrapper, AListOnACardNotifiesTheCardsParent)
     }
 }
 
-// A view list turns key events into 0x937 for its owner.
-LPARAM g_keyParam = 0;
-LRESULT CALLBACK KeyOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l)
+// The list views' variants turn events into messages for their owner.
+std::vector<std::pair<UINT, LPARAM>> g_ownerMessages;
+LRESULT g_ownerAnswer = 0;
+LRESULT CALLBACK ListOwnerProc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
-    if (m == WM_BROWSE_KEY) {
-        g_keyParam = l;
-        return 5;
+    if (m >= 0x900 && m < 0x940) {
+        g_ownerMessages.push_back({m, l});
+        return g_ownerAnswer;
     }
     return DefWindowProcA(h, m, w, l);
 }
 
-TEST(CBrowserViewList, KeysReachTheOwnerAsMessage)
+TEST(CBrowserViewList, EventsBecomeMessagesToTheOwner)
 {
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = KeyOwnerProc;
+    wc.lpfnWndProc = ListOwnerProc;
     wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "BrwKeyOwner";
+    wc.lpszClassName = "BrwListOwner";
     RegisterClassA(&wc);
-    HWND owner = CreateWindowExA(0, "BrwKeyOwner", "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
+    HWND owner = CreateWindowExA(0, "BrwListOwner", "", WS_OVERLAPPED, 0, 0, 10, 10, NULL, NULL, wc.hInstance, NULL);
     HWND control = MakeWindow("BrwRecorder", owner, 1071);
-    CBrowserViewList list(control, FALSE, NULL);
+    CBrowserViewList view(control, FALSE, NULL);
+    CBrowserTodoList todo(control, FALSE, NULL);
+    CBrowserReminderList reminder(control, FALSE, NULL);
+    BRCHECK check = {sizeof(BRCHECK), 2, 0, 0};
     struct Case {
+        const char* name;
+        CBrowserListWrapper* list;
+        int event;
         LPARAM param;
-        LPARAM expected;
+        LRESULT ownerAnswer;
+        UINT message; // 0: none
+        LPARAM messageParam;
+        LRESULT answer; // what the control gets
     } cases[] = {
-        {BRKEY_MAKE(WM_KEYDOWN, VK_RETURN), 256 * 65536 + 13},
-        {BRKEY_MAKE(WM_KEYUP, VK_DELETE), 257 * 65536 + VK_DELETE},
+        {"selection", &view, 5, 4, 9, WM_BROWSE_SELCHANGE, 4, 1},
+        {"compare", &view, 27, 1234, -1, WM_BROWSE_COMPARE, 1234, -1},
+        {"sort changed", &view, 28, 0, 9, WM_BROWSE_SORTCHANGED, 0, 1},
+        {"row height", &view, 36, 17, 22, WM_BROWSE_ROWHEIGHT, 17, 22},
+        {"key down", &view, 55, BRKEY_MAKE(WM_KEYDOWN, VK_RETURN), 5, WM_BROWSE_KEY, 256 * 65536 + 13, 5},
+        {"key up", &view, 55, BRKEY_MAKE(WM_KEYUP, VK_DELETE), 0, WM_BROWSE_KEY, 257 * 65536 + VK_DELETE, 0},
+        {"left click", &view, 17, 0, 0, 0, 0, 1},
+        {"checking handled", &todo, 46, (LPARAM)&check, 7, WM_BROWSE_CHECKING, (LPARAM)&check, 1},
+        {"checking left", &todo, 46, (LPARAM)&check, 0, WM_BROWSE_CHECKING, (LPARAM)&check, 0},
+        {"checked", &todo, 47, (LPARAM)&check, 7, WM_BROWSE_CHECKED, (LPARAM)&check, 1},
+        {"current row", &reminder, 21, 3, 7, WM_BROWSE_REMINDERCUR, 0, 1},
+        {"view current row", &view, 21, 3, 7, 0, 0, 1},
+        {"view checking", &view, 46, (LPARAM)&check, 7, 0, 0, 0},
     };
+    BRMOUSE left = {sizeof(BRMOUSE), BRBUTTON_LEFT, 5, 5, 0, 0};
+    cases[6].param = (LPARAM)&left;
     for (const Case& c : cases) {
-        EXPECT_EQ(5, list.DispatchEvent(55, c.param));
-        EXPECT_EQ(c.expected, g_keyParam);
+        g_ownerMessages.clear();
+        g_ownerAnswer = c.ownerAnswer;
+        EXPECT_EQ(c.answer, c.list->DispatchEvent(c.event, c.param)) << c.name;
+        if (c.message == 0) {
+            EXPECT_TRUE(g_ownerMessages.empty()) << c.name;
+            continue;
+        }
+        ASSERT_EQ(1u, g_ownerMessages.size()) << c.name;
+        EXPECT_EQ(c.message, g_ownerMessages[0].first) << c.name;
+        EXPECT_EQ(c.messageParam, g_ownerMessages[0].second) << c.name;
     }
+    view.Detach();
+    todo.Detach();
+    reminder.Detach();
     DestroyWindow(owner);
 }
 
