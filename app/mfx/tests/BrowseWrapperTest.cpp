@@ -39,7 +39,7 @@ bool CarriesRecord(UINT msg)
 
 LRESULT CALLBACK RecorderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg >= 0xB00 && msg < 0xC00 || (msg >= LB_ADDSTRING && msg <= LB_MSGMAX) || msg == WM_SETREDRAW) {
+    if ((msg >= 0xB00 && msg < 0xC00) || (msg >= LB_ADDSTRING && msg <= LB_MSGMAX) || msg == WM_SETREDRAW) {
         g_sent.push_back({msg, wp, CarriesRecord(msg) && lp ? *(const int32_t*)lp : -1, lp});
         if (msg == BRM_SETCALLBACK)
             g_callback = (BRWEVENTPROC)lp;
@@ -87,7 +87,6 @@ struct Operation {
 std::vector<Operation> Operations()
 {
     static BRCOLUMN column;
-    static const int widths[] = {30, 70};
     column.index = 3;
     return {
         {"SetColor", [](CBrowserListWrapper& w) { return w.SetColor(80, RGB(1, 2, 3)); }, BRM_SETATTRIBUTE, 80, -1},
