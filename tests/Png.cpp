@@ -99,6 +99,8 @@ bool WriteDcPng(HDC hdc, int x, int y, int cx, int cy, const std::string& path)
     bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = NULL;
     HBITMAP hBitmap = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, NULL, 0);
+    if (hBitmap == NULL)
+        return false;
     HDC hdcMem = ::CreateCompatibleDC(hdc);
     HGDIOBJ hOld = ::SelectObject(hdcMem, hBitmap);
     ::BitBlt(hdcMem, 0, 0, cx, cy, hdc, x, y, SRCCOPY);

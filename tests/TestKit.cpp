@@ -1,5 +1,7 @@
 #include "TestKit.h"
 
+#include "Png.h"
+
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -131,121 +133,17 @@ namespace oxtest {
 
 // ---- screenshots -------------------------------------------------------------------------------
 
-namespace {
-
-UINT32 PngCrc(const std::string& data)
-{
-    static UINT32 table[256];
-    static bool bTable = false;
-    if (!bTable) {
-        for (UINT32 i = 0; i < 256; i++) {
-            UINT32 c = i;
-            for (int k = 0; k < 8; k++)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[i] = c;
-        }
-        bTable = true;
-    }
-    UINT32 crc = 0xFFFFFFFFu;
-    for (unsigned char ch : data)
-        crc = table[(crc ^ ch) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-void PutBE32(std::string& s, UINT32 v)
-{
-    s += (char)(v >> 24);
-    s += (char)(v >> 16);
-    s += (char)(v >> 8);
-    s += (char)v;
-}
-
-void PutChunk(std::string& png, const char* type, const std::string& data)
-{
-    PutBE32(png, (UINT32)data.size());
-    std::string body = std::string(type, 4) + data;
-    png += body;
-    PutBE32(png, PngCrc(body));
-}
-
-// RGB rows as PNG, the pixel data in stored (uncompressed) deflate blocks.
-std::string EncodePng(int cx, int cy, const std::string& rgbRows)
-{
-    std::string png("\x89PNG\r\n\x1a\n", 8);
-    std::string ihdr;
-    PutBE32(ihdr, (UINT32)cx);
-    PutBE32(ihdr, (UINT32)cy);
-    ihdr += std::string("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB
-    PutChunk(png, "IHDR", ihdr);
-    std::string raw;
-    for (int y = 0; y < cy; y++) {
-        raw += '\0'; // no filter
-        raw.append(rgbRows, (size_t)y * cx * 3, (size_t)cx * 3);
-    }
-    std::string z("\x78\x01", 2);
-    UINT32 a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t pos = 0; pos < raw.size();) {
-        size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
-        bool bLast = pos + n >= raw.size();
-        z += (char)(bLast ? 1 : 0);
-        z += (char)(n & 0xFF);
-        z += (char)(n >> 8);
-        z += (char)(~n & 0xFF);
-        z += (char)((~n >> 8) & 0xFF);
-        z.append(raw, pos, n);
-        pos += n;
-    }
-    PutBE32(z, (b << 16) | a);
-    PutChunk(png, "IDAT", z);
-    PutChunk(png, "IEND", std::string());
-    return png;
-}
-
-} // namespace
-
 std::string SaveShot(HDC hdc, int x, int y, int cx, int cy, const std::string& area, const std::string& name)
 {
     if (cx <= 0 || cy <= 0)
         return std::string();
-    BITMAPINFO bmi;
-    memset(&bmi, 0, sizeof(bmi));
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy; // top-down
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    if (hBitmap == nullptr)
-        return std::string();
-    HDC hdcMem = CreateCompatibleDC(hdc);
-    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
-    BitBlt(hdcMem, 0, 0, cx, cy, hdc, x, y, SRCCOPY);
-    GdiFlush();
-    std::string rgb;
-    rgb.reserve((size_t)cx * cy * 3);
-    const unsigned char* p = (const unsigned char*)pBits;
-    for (int i = 0; i < cx * cy; i++) {
-        rgb += (char)p[i * 4 + 2];
-        rgb += (char)p[i * 4 + 1];
-        rgb += (char)p[i * 4 + 0];
-    }
-    SelectObject(hdcMem, hOld);
-    DeleteDC(hdcMem);
-    DeleteObject(hBitmap);
-
     // the programs live in <build>\bin
     std::string folder = ProgramDir() + "\\..\\shots";
     CreateDirectoryA(folder.c_str(), nullptr);
     folder += "\\" + area;
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string path = folder + "\\" + name + ".png";
-    if (!WriteFileText(path, EncodePng(cx, cy, rgb)))
+    if (!WriteDcPng(hdc, x, y, cx, cy, path))
         return std::string();
     return path;
 }
