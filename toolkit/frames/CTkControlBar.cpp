@@ -12,8 +12,6 @@
 
 namespace {
 
-const int kGripperRoom = 7; // taken at the start of a docked bar with a gripper
-
 CString LoadTkString(UINT nID)
 {
     char sz[256] = "";
@@ -209,36 +207,6 @@ void CTkControlBar::CreateBarFonts()
             f[0]->GetLogFont(&lf);
         lf.lfHeight = nHeight;
         f[1]->CreateFontIndirect(&lf);
-    }
-}
-
-void CTkControlBar::CalcInsideRect(CRect& rect, BOOL bHorz) const
-{
-    DWORD dwStyle = m_dwStyle;
-    if (dwStyle & CBRS_BORDER_LEFT)
-        rect.left += afxData.cxBorder2;
-    if (dwStyle & CBRS_BORDER_TOP)
-        rect.top += afxData.cyBorder2;
-    if (dwStyle & CBRS_BORDER_RIGHT)
-        rect.right -= afxData.cxBorder2;
-    if (dwStyle & CBRS_BORDER_BOTTOM)
-        rect.bottom -= afxData.cyBorder2;
-    BOOL bGripper = (dwStyle & (CBRS_GRIPPER | CBRS_FLOATING)) == CBRS_GRIPPER;
-    if (bHorz) {
-        rect.left += m_cxLeftBorder;
-        rect.top += m_cyTopBorder;
-        rect.right -= m_cxRightBorder;
-        rect.bottom -= m_cyBottomBorder;
-        if (bGripper)
-            rect.left += kGripperRoom;
-    } else {
-        // the borders turn with the bar
-        rect.left += m_cyTopBorder;
-        rect.top += m_cxLeftBorder;
-        rect.right -= m_cyBottomBorder;
-        rect.bottom -= m_cxRightBorder;
-        if (bGripper)
-            rect.top += kGripperRoom;
     }
 }
 

@@ -99,7 +99,6 @@ public:
     virtual void CreateBarFonts();
     virtual BOOL IsCursorInGripper();
     virtual BOOL ShowBarsContextMenu(CPoint point, CFrameWnd* pFrame);
-    void CalcInsideRect(CRect& rect, BOOL bHorz) const override;
     virtual void EraseNonClient();
     virtual BOOL IsUpdateTarget(CWnd* pTarget);
 
