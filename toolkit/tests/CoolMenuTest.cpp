@@ -165,10 +165,21 @@ protected:
     }
 
     // Tracks a popup of the frame; onIdle runs inside the loop and must end it.
+    // Tracks hMenu and runs onIdle once inside its loop. Windows of other test programs on the
+    // shared display can take the activation and so end the loop before it idles: then the frame
+    // takes the activation back and the menu is tracked again.
     UINT Track(HMENU hMenu, std::function<void()> onIdle)
     {
-        m_pFrame->m_onIdle = onIdle;
-        return (UINT)::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN, 60, 60, 0, m_pFrame->m_hWnd, NULL);
+        UINT nCmd = 0;
+        for (int attempt = 0; attempt < 5; attempt++) {
+            ::SetForegroundWindow(m_pFrame->m_hWnd);
+            m_pFrame->m_onIdle = onIdle;
+            nCmd = (UINT)::TrackPopupMenu(hMenu, TPM_RETURNCMD | TPM_LEFTALIGN, 60, 60, 0, m_pFrame->m_hWnd, NULL);
+            if (!m_pFrame->m_onIdle)
+                break; // the loop idled and ran onIdle
+            m_pFrame->m_onIdle = nullptr;
+        }
+        return nCmd;
     }
 
     tktest::CTestApp m_app;

@@ -268,13 +268,21 @@ TEST_F(MenuBarTest, SettingChangeKeepsTheMenusAndRebuildsTheItems)
     HMENU hMenu = m_bar.m_hMenu;
     HMENU hWindow = ::CreatePopupMenu();
     m_bar.SetMenu(hMenu, hWindow);
-    CObject* pOldTitle = m_bar.m_arrItems[1];
-    ((CTkMenuBarItem*)m_bar.m_arrItems[1])->m_bWrap = TRUE;
+    // The rebuild deletes the old items, so a new one may take an old one's address: the old
+    // title is marked instead, by its drawing function (nothing paints until messages are pumped;
+    // a title that was not made anew gets its function back below).
+    CTkMenuBarItem* pOldTitle = (CTkMenuBarItem*)m_bar.m_arrItems[1];
+    const CTkMenuBarItem::PFNITEMDRAW pfnTitleDraw = pOldTitle->m_pfnDraw;
+    ASSERT_TRUE(pfnTitleDraw != nullptr);
+    pOldTitle->m_pfnDraw = nullptr;
     m_bar.SendMessage(WM_SETTINGCHANGE, 0, 0);
     EXPECT_EQ(hMenu, m_bar.m_hMenu);
     EXPECT_EQ(hWindow, m_bar.m_hWindowMenu);
     ASSERT_EQ(10, m_bar.m_arrItems.GetSize());
-    EXPECT_NE(pOldTitle, m_bar.m_arrItems[1]);
+    CTkMenuBarItem* pTitle = (CTkMenuBarItem*)m_bar.m_arrItems[1];
+    EXPECT_TRUE(pTitle->m_pfnDraw == pfnTitleDraw) << "the title was made anew";
+    if (pTitle->m_pfnDraw == nullptr)
+        pTitle->m_pfnDraw = pfnTitleDraw;
     EXPECT_EQ((std::vector<std::string>{"&Datei", "&Bearbeiten", "&Ausgabe", "Ans&icht", "&Konfiguration", "&?"}),
               Titles(m_bar));
     m_bar.SetMenu(hMenu, NULL);
