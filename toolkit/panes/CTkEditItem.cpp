@@ -35,11 +35,8 @@ BOOL CTkEditItem::CreateEditItem(LPCTSTR lpszText, DWORD dwStyle, const RECT& re
         if (!bLeftAligned)
             m_rect.left = A.left;
     }
-    if (!Create(dwStyle, m_rect, pBar, nID)) {
-        // no window, no rename: the editor goes at once
-        delete this;
-        return FALSE;
-    }
+    if (!Create(dwStyle, m_rect, pBar, nID))
+        return FALSE; // no window, no rename: PostNcDestroy has already deleted the editor
     SendMessage(WM_SETFONT, (WPARAM)pBar->GetBarFont()->GetSafeHandle(), TRUE);
     SetWindowText(lpszText);
     return TRUE;

@@ -624,3 +624,16 @@ TEST_F(OutBarFixture, ViewBarShots)
     m_owner.SetFocus();
     Pump();
 }
+
+TEST(OutBarEditorTest, AnEditorWithoutWindowGoesAtOnce)
+{
+    tktest::CTestApp app;
+    CTkOutBarCtrl bar; // no window: the editor cannot be made
+    bar.AddFolder("Ansichten");
+    bar.InsertItem(0, -1, "Tagesansicht");
+    CTkEditItem* pEdit = new CTkEditItem;
+    EXPECT_FALSE(pEdit->CreateEditItem("Tagesansicht", WS_CHILD, CRect(0, 0, 50, 20), &bar, 255, 0, false, false));
+    bar.EditItem(0); // nothing starts, nothing is left behind
+    bar.EditFolder(0);
+    EXPECT_STREQ("Tagesansicht", bar.GetItemText(0));
+}
