@@ -1199,17 +1199,15 @@ void CTkOutBarCtrl::MoveItem(int nFrom, int nTo)
     CTkOutBarItem* pItem = pFolder->RemoveItem(nFrom);
     if (pItem == NULL)
         return;
-    if (nTo >= nCount) {
-        pFolder->InsertItem(-1, pItem);
-        return;
-    }
-    int nNew = nTo > nFrom ? nTo - 1 : nTo;
+    // in front of the item that was at nTo; at or past the count: last
+    int nNew = nTo >= nCount ? nCount - 1 : (nTo > nFrom ? nTo - 1 : nTo);
     pFolder->InsertItem(nNew, pItem);
+    // the selected index keeps naming the same item, wherever the move puts it
     if (m_nSelItem == nFrom)
         m_nSelItem = nNew;
-    else if (m_nSelItem > 0 && nFrom < m_nSelItem && nNew >= m_nSelItem)
+    else if (m_nSelItem >= 0 && nFrom < m_nSelItem && nNew >= m_nSelItem)
         m_nSelItem--;
-    else if (m_nSelItem > 0 && nFrom > m_nSelItem && nNew <= m_nSelItem)
+    else if (m_nSelItem >= 0 && nFrom > m_nSelItem && nNew <= m_nSelItem)
         m_nSelItem++;
 }
 

@@ -367,6 +367,31 @@ TEST_F(OutBarFixture, DraggedItemsMove)
     ASSERT_FALSE(notices.empty());
     EXPECT_EQ((Notice{OBN_ITEMMOVED, 4, 4, 0, false, "Wochenansicht"}), notices.back());
     EXPECT_EQ(nullptr, CWnd::GetCapture());
+
+    // the selected index follows the selected item: an item dropped in front of the first one,
+    // and one taken from above it to the end
+    struct Case {
+        const char* name;
+        int nSelected, nFrom;
+        bool bToEnd;
+        int nTo;
+    };
+    const Case cases[] = {{"in front of the selected first item", 0, 2, false, 0},
+                          {"from above the selected item to the end", 2, 0, true, 0},
+                          {"the selected item itself to the end", 1, 1, true, 0}};
+    for (const Case& c : cases) {
+        m_pBar->SelectItem(0, c.nSelected);
+        std::string strSelected = (const char*)m_pBar->GetItemText(c.nSelected);
+        Paint();
+        CRect rcFrom, rcTo;
+        m_pBar->GetIconRect(0, c.nFrom, rcFrom);
+        m_pBar->GetIconRect(0, c.nTo, rcTo);
+        CPoint ptDrop = c.bToEnd ? ptBelow : rcTo.CenterPoint();
+        Click(rcFrom.CenterPoint(), {ptOutside, ptDrop}, ptDrop);
+        ASSERT_GE(m_pBar->m_nSelItem, 0) << c.name;
+        EXPECT_EQ(strSelected, (const char*)m_pBar->GetItemText(m_pBar->m_nSelItem)) << c.name;
+        EXPECT_EQ(m_pBar->m_nSelItem, m_pBar->GetFolder(0)->GetSelectedItem()) << c.name;
+    }
 }
 
 TEST_F(OutBarFixture, DownArrowStepsUntilTheLastItemIsVisible)
