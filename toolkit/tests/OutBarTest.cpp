@@ -662,3 +662,31 @@ TEST(OutBarEditorTest, AnEditorWithoutWindowGoesAtOnce)
     bar.EditFolder(0);
     EXPECT_STREQ("Tagesansicht", bar.GetItemText(0));
 }
+
+TEST_F(OutBarFixture, TheSelectedItemDoesNotLightUpWhileFramedOrAnimated)
+{
+    AddViews(4);
+    m_pBar->SelectItem(0, 1);
+    Paint();
+    struct Case {
+        const char* name;
+        DWORD dwFlags;
+        int nPeriod;
+        int nHotAfter;
+    };
+    const Case cases[] = {{"framed", 0x202, 0, -1}, {"animated", 0x002, 50, -1}, {"neither", 0x002, 0, 1}};
+    for (const Case& c : cases) {
+        m_pBar->m_dwFlags = c.dwFlags;
+        m_pBar->AnimateSelectedItem(c.nPeriod);
+        m_pBar->HighlightItem(-1, FALSE);
+        m_pBar->HighlightItem(1, FALSE);
+        EXPECT_EQ(c.nHotAfter, m_pBar->m_nHotItem) << c.name;
+        m_pBar->HighlightItem(2, FALSE);
+        EXPECT_EQ(2, m_pBar->m_nHotItem) << c.name << ": another item lights up";
+    }
+    // switching the animation off kills its timer
+    m_pBar->AnimateSelectedItem(50);
+    m_pBar->AnimateSelectedItem(0);
+    EXPECT_FALSE(::KillTimer(m_pBar->m_hWnd, 3));
+    EXPECT_EQ(0, m_pBar->m_nAnimPeriod);
+}
