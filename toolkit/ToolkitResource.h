@@ -27,3 +27,19 @@
 #define IDS_TK_CONTROL_BAR 4645     // another bar without a title in the bars menu
 #define IDS_TK_MORE_WINDOWS 4653    // the window list's last item (65289)
 #define IDS_TK_SHOW_FULL_MENUS 53783 // the command that shows shortened menus in full
+
+// Context menus: 4519 holds the shortcut bar's popup (first) and the edit's popup (second); the
+// toolbars give their command pictures.
+#define IDR_TK_CONTEXT_MENUS 4519
+#define IDR_TK_OUTBAR_PICTURES 4521
+#define IDR_TK_EDIT_PICTURES 4524
+
+// Commands of the shortcut bar's context menu, and the texts of its added entries
+#define ID_TK_OUTBAR_LARGEICONS 53778
+#define ID_TK_OUTBAR_SMALLICONS 53779
+#define ID_TK_OUTBAR_REMOVE 53780
+#define ID_TK_OUTBAR_RENAME 53781
+#define IDS_TK_OUTBAR_REMOVE_ITEM 53780
+#define IDS_TK_OUTBAR_RENAME_ITEM 53781
+#define IDS_TK_OUTBAR_REMOVE_FOLDER 53784
+#define IDS_TK_OUTBAR_RENAME_FOLDER 53785

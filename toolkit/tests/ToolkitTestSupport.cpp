@@ -21,14 +21,14 @@ void CTestApp::UseTestRegistryKey()
 
 void RunToIdle() { oxtest::PumpMessages(); }
 
-std::string SaveWindowShot(HWND hWnd, const char* pszName)
+std::string SaveWindowShot(HWND hWnd, const char* pszName, const char* pszArea)
 {
     ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT rect;
     ::GetWindowRect(hWnd, &rect);
     HDC hdc = ::GetWindowDC(hWnd);
     std::string strPath =
-        oxtest::SaveShot(hdc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, "toolkit-foundation", pszName);
+        oxtest::SaveShot(hdc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, pszArea, pszName);
     ::ReleaseDC(hWnd, hdc);
     return strPath;
 }

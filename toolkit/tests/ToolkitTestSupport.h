@@ -24,8 +24,8 @@ public:
 // Dispatches waiting messages until none is left.
 void RunToIdle();
 
-// Paints the window and writes it into <build>\shots\toolkit-foundation\<name>.png.
-std::string SaveWindowShot(HWND hWnd, const char* pszName);
+// Paints the window and writes it into <build>\shots\<area>\<name>.png.
+std::string SaveWindowShot(HWND hWnd, const char* pszName, const char* pszArea = "toolkit-foundation");
 
 // The output of a command line run under the test's prefix (through cmd /c), and its exit code.
 std::string RunAndCapture(const std::string& commandLine, int* pnExitCode = NULL);
