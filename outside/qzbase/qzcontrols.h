@@ -93,7 +93,20 @@
 #define QZ_DEDIT_EV_SPIN 2     /* (short direction: 0 up, 1 down)  time mode: value unchanged */
 #define QZ_DEDIT_EV_CHANGE 4   /* ()                        after an edit by the user only    */
 
-/* ---- qzmday2: multi-day grid of timed items (wrapper CMultiDay) ----------------------------- */
+/* ---- qzmday2: multi-day grid of timed items (wrapper CMultiDay) -----------------------------
+ * Items are numbered from 1 in the order added; a number stays valid until ClearItems. Indexed
+ * members on a number that does not exist answer DISP_E_BADINDEX; only a SelectedItem put with
+ * such a number selects nothing without an error. Start and end minutes are clamped to 0..1439
+ * (an end before the start becomes the start). Puts raise no events; the user's choices do.
+ * Options by number:
+ *   24  kept for the host (72 on screens other than 96 dpi); the grid measures the host's font
+ *   91  the week caption shown over the time ruler (TRUE)
+ *   96  the all-day band under the day headers (TRUE)
+ *   128 width of an item's colour bar in pixels (5; 1..20)
+ *   188 item: draws its marks (reminder, private, series)
+ *   189 item: locked; neither moved nor resized by the user
+ *   196 item: moved only in time, never to another day
+ */
 #define QZ_MDAY_TIMEUNITS 1         /* put long: grid unit code */
 #define QZ_MDAY_DAYSTARTMINUTE 2    /* put short */
 #define QZ_MDAY_DAYENDMINUTE 3      /* put short */
@@ -137,15 +150,24 @@
 #define QZ_MDAY_ITEMOPTION196 196   /* indexed put (short item, BOOL) */
 #define QZ_MDAY_ITEMSERIES 208      /* indexed put (short item, short) */
 #define QZ_MDAY_ITEMALLDAY 210      /* indexed prop (short item) BOOL */
+#define QZ_MDAY_TEST_ITEMRECT 1010  /* indexed get (short item, short edge 0 left 1 top 2 right 3 bottom) -> short
+                                       client pixels of the item's box; -1 when it is not visible.
+                                       An item of -n answers the timed grid of day column n. */
+
+/* grid units of TimeUnits: 1 = 10, 2 = 15, 3 = 30, 4 = 60 minutes, every other code 15 */
+#define QZ_MDAY_UNITS_10 1
+#define QZ_MDAY_UNITS_15 2
+#define QZ_MDAY_UNITS_30 3
+#define QZ_MDAY_UNITS_60 4
 
 /* events */
-#define QZ_MDAY_EV_2 2                  /* (short) */
+#define QZ_MDAY_EV_SELECTED 2           /* (short item) the user selected an item; 0 = none */
 #define QZ_MDAY_EV_ITEMHIGHLIGHT 3      /* (short item) */
 #define QZ_MDAY_EV_ITEMUNHIGHLIGHT 4    /* (short item) */
 #define QZ_MDAY_EV_ITEMOPEN 7           /* (short item) */
 #define QZ_MDAY_EV_RANGESELECTED 8      /* (short start, short end, short column) */
 #define QZ_MDAY_EV_ITEMCHANGED 11       /* (short item, BSTR key, short start, short end, short column) */
-#define QZ_MDAY_EV_21 21                /* (short, short, short) */
+#define QZ_MDAY_EV_HEADERCLICKED 21     /* (short day, short month, short year) of a clicked day header */
 
 /* ---- qzmonth: small month calendar (wrapper CctMonth) --------------------------------------
  * Size: columns = 8 with week numbers, else 7; the grid fills the window and needs

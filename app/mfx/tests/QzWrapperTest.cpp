@@ -394,9 +394,11 @@ protected:
     {
         ASSERT_TRUE(m_dedit.Serve(QZ_DEDIT_DLL, {&CLSID_QzDEdit}));
         ASSERT_TRUE(m_qzmonth.Serve(QZ_MONTH_DLL, {&CLSID_QzMonth}));
+        ASSERT_TRUE(m_qzmday.Serve(QZ_MDAY_DLL, {&CLSID_QzMultiDay}));
         ASSERT_TRUE(m_host.Make());
         ASSERT_TRUE(m_edit.Create(NULL, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 120, 20), &m_host, 1013));
         ASSERT_TRUE(m_month.Create(NULL, "", WS_CHILD | WS_VISIBLE, CRect(0, 30, 200, 200), &m_host, 1006));
+        ASSERT_TRUE(m_day.Create(NULL, "", WS_CHILD | WS_VISIBLE, CRect(200, 0, 400, 300), &m_host, 1000));
     }
     void TearDown() override
     {
@@ -404,12 +406,36 @@ protected:
         afxtest::PumpMessages();
         m_dedit.Revoke();
         m_qzmonth.Revoke();
+        m_qzmday.Revoke();
     }
-    CServedLibrary m_dedit, m_qzmonth;
+    CServedLibrary m_dedit, m_qzmonth, m_qzmday;
     CHostWnd m_host;
     CCtDEdit m_edit;
     CctMonth m_month;
+    CMultiDay m_day;
 };
+
+TEST_F(QzWrapperRealTest, TheDayGridHandsOutItemsAndKeepsTheirKeys)
+{
+    m_day.SetStartDate(39804);
+    m_day.SetDayCount(3);
+    EXPECT_EQ(39804, m_day.GetStartDate());
+    EXPECT_EQ(39805, m_day.GetColumnDate(2));
+    EXPECT_EQ(1, m_day.AddItem(540, 600, 39804, "Besprechung Vertrieb", "0000004711"));
+    EXPECT_EQ(2, m_day.AddItem(600, 660, 39805, "M\xFCller", "0000004712"));
+    EXPECT_EQ(CString("0000004711"), m_day.GetItemKey(1));
+    EXPECT_EQ(CString("0000004712"), m_day.GetItemKey(2));
+    m_day.SetItemLocation(2, "Raum 1");
+    EXPECT_FALSE(m_day.IsItemAllDay(2));
+    m_day.SetItemAllDay(2, TRUE);
+    EXPECT_TRUE(m_day.IsItemAllDay(2));
+    EXPECT_LE(m_day.GetSelectedItem(), 0);
+    m_day.SetSelectedItem(1);
+    EXPECT_EQ(1, m_day.GetSelectedItem());
+    m_day.ClearItems();
+    EXPECT_LE(m_day.GetSelectedItem(), 0);
+    EXPECT_EQ(1, m_day.AddItem(480, 510, 39806, "Neu", "0000000001")) << "numbers start again after ClearItems";
+}
 
 TEST_F(QzWrapperRealTest, TheDateFieldKeepsWhatTheWrapperPuts)
 {

@@ -24,7 +24,9 @@ TEST(QzRegistrationTest, RegisteredClassesAreFoundAndUnregisteringRemovesThem)
         const char* pszClsid;
         const CLSID* pClsid;
     };
-    const Lib libs[] = {{QZ_DEDIT_DLL, QZ_DEDIT_CLSID_TEXT, &CLSID_QzDEdit}, {QZ_MONTH_DLL, QZ_MONTH_CLSID_TEXT, &CLSID_QzMonth}};
+    const Lib libs[] = {{QZ_DEDIT_DLL, QZ_DEDIT_CLSID_TEXT, &CLSID_QzDEdit},
+                        {QZ_MONTH_DLL, QZ_MONTH_CLSID_TEXT, &CLSID_QzMonth},
+                        {QZ_MDAY_DLL, QZ_MDAY_CLSID_TEXT, &CLSID_QzMultiDay}};
 
     CQzHost host(IDD_QZ_PICKER);
     ASSERT_TRUE(ServeClasses());

@@ -19,3 +19,6 @@
 #define IDC_QZ_DATE2 1020
 #define IDC_QZ_DATE3 1021
 #define IDC_QZ_DATE4 1022
+
+#define IDD_QZ_MULTIDAY 107     // the day and week grid filling the dialog
+#define IDC_QZ_MDAY 1000

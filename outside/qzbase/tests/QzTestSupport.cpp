@@ -19,6 +19,7 @@ struct Served {
 Served g_served[] = {
     {QZ_DEDIT_DLL, &CLSID_QzDEdit, NULL, 0},
     {QZ_MONTH_DLL, &CLSID_QzMonth, NULL, 0},
+    {QZ_MDAY_DLL, &CLSID_QzMultiDay, NULL, 0},
 };
 
 } // namespace
@@ -238,6 +239,45 @@ void ClickAt(CWnd* pWnd, POINT ptClient)
     Settle();
 }
 
+void DoubleClickAt(CWnd* pWnd, POINT ptClient)
+{
+    POINT pt = ptClient;
+    ::ClientToScreen(pWnd->m_hWnd, &pt);
+    SendMouse(MOUSEEVENTF_MOVE, pt);
+    for (int i = 0; i < 2; i++) {
+        SendMouse(MOUSEEVENTF_LEFTDOWN, pt);
+        SendMouse(MOUSEEVENTF_LEFTUP, pt);
+    }
+    Settle();
+}
+
+void DragTo(CWnd* pWnd, POINT ptFrom, POINT ptTo, bool bHold)
+{
+    POINT pt = ptFrom;
+    ::ClientToScreen(pWnd->m_hWnd, &pt);
+    SendMouse(MOUSEEVENTF_MOVE, pt);
+    Settle();
+    SendMouse(MOUSEEVENTF_LEFTDOWN, pt);
+    Settle();
+    const int kSteps = 6;
+    for (int i = 1; i <= kSteps; i++) {
+        POINT step = {ptFrom.x + (ptTo.x - ptFrom.x) * i / kSteps, ptFrom.y + (ptTo.y - ptFrom.y) * i / kSteps};
+        ::ClientToScreen(pWnd->m_hWnd, &step);
+        SendMouse(MOUSEEVENTF_MOVE, step);
+        Settle();
+    }
+    if (!bHold)
+        ReleaseAt(pWnd, ptTo);
+}
+
+void ReleaseAt(CWnd* pWnd, POINT ptClient)
+{
+    POINT pt = ptClient;
+    ::ClientToScreen(pWnd->m_hWnd, &pt);
+    SendMouse(MOUSEEVENTF_LEFTUP, pt);
+    Settle();
+}
+
 void PressKey(WORD vk, bool bAlt)
 {
     if (bAlt)
@@ -260,14 +300,14 @@ void TypeText(const char* pszDigits)
 
 // ---- screenshots -------------------------------------------------------------------------------
 
-std::string SaveShot(CWnd* pWnd, const char* pszName)
+std::string SaveShot(CWnd* pWnd, const char* pszName, const char* pszArea)
 {
-    // <build>\bin\screenshots\..\..\shots\qz-controls
+    // <build>\bin\screenshots\..\..\shots\<area>
     std::string strShots = oxtest::ProgramDir() + "\\..\\shots";
     ::CreateDirectoryA(strShots.c_str(), NULL);
-    ::CreateDirectoryA((strShots + "\\qz-controls").c_str(), NULL);
+    ::CreateDirectoryA((strShots + "\\" + pszArea).c_str(), NULL);
     Settle();
-    return framestest::SaveScreenshot(pWnd, (std::string("..\\..\\shots\\qz-controls\\") + pszName).c_str());
+    return framestest::SaveScreenshot(pWnd, (std::string("..\\..\\shots\\") + pszArea + "\\" + pszName).c_str());
 }
 
 } // namespace qztest

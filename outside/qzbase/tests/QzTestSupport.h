@@ -14,7 +14,7 @@
 
 namespace qztest {
 
-// Loads qzdedit.dll and qzmonth.dll and makes their classes known to the process with
+// Loads qzdedit.dll, qzmonth.dll and qzmday2.dll and makes their classes known to the process with
 // CoRegisterClassObject (nothing in the registry); Revoke takes them back.
 bool ServeClasses();
 void RevokeClasses();
@@ -87,11 +87,16 @@ bool BringToFront(CWnd* pWnd);
 void ClickAt(CWnd* pWnd, POINT ptClient);
 void MoveTo(CWnd* pWnd, POINT ptClient);
 void PressKey(WORD vk, bool bAlt = false);
+void DoubleClickAt(CWnd* pWnd, POINT ptClient);
+// Presses the left button at one point and moves it in steps to the other; releases it there
+// unless bHold (the drag stays in progress).
+void DragTo(CWnd* pWnd, POINT ptFrom, POINT ptTo, bool bHold = false);
+void ReleaseAt(CWnd* pWnd, POINT ptClient);
 void TypeText(const char* pszDigits);
 // Handles every waiting message through the thread's loop (dialog keys included).
 void Settle();
 
-// A screenshot of the window to build/shots/qz-controls/<name>.png; answers its path.
-std::string SaveShot(CWnd* pWnd, const char* pszName);
+// A screenshot of the window to build/shots/<area>/<name>.png; answers its path.
+std::string SaveShot(CWnd* pWnd, const char* pszName, const char* pszArea = "qz-controls");
 
 } // namespace qztest
