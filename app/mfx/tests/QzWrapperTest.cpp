@@ -486,3 +486,56 @@ TEST_F(QzWrapperRealTest, TheMonthCalendarAnswersThroughTheWrapper)
 }
 
 } // namespace
+
+namespace {
+
+// A window whose handler of the calendar's DayClicked throws, and one of DateChanged that works.
+class CThrowingHost : public CHostWnd {
+public:
+    int m_nDateChanged = 0;
+    void OnDayClicked(short*) { AfxThrowUserException(); }
+    void OnDateChanged(short*, short*, short*, short*) { m_nDateChanged++; }
+    DECLARE_EVENTSINK_MAP()
+};
+
+BEGIN_EVENTSINK_MAP(CThrowingHost, CHostWnd)
+    ON_EVENT(CThrowingHost, 1006, QZ_MONTH_EV_DAYCLICKED, OnDayClicked, VTS_PI2)
+    ON_EVENT(CThrowingHost, 1006, QZ_MONTH_EV_DATECHANGED, OnDateChanged, VTS_PI2 VTS_PI2 VTS_PI2 VTS_PI2)
+END_EVENTSINK_MAP()
+
+TEST(QzWrapperEventTest, AThrowingSinkHandlerGivesTheControlAnExceptionAndTheWindowLives)
+{
+    CServedLibrary qzmonth;
+    ASSERT_TRUE(qzmonth.Serve(QZ_MONTH_DLL, {&CLSID_QzMonth}));
+    CThrowingHost host;
+    ASSERT_TRUE(host.Make());
+    CctMonth month;
+    ASSERT_TRUE(month.Create(NULL, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 170), &host, 1006));
+    IDispatch* pDispatch = NULL;
+    ASSERT_EQ(S_OK, month.GetControlUnknown()->QueryInterface(IID_IDispatch, (void**)&pDispatch));
+    {
+        afxtest::CallResult fire, result;
+        afxtest::Call(fire, pDispatch, QZ_TEST_FIRE, DISPATCH_METHOD,
+                      {afxtest::Var::I2(QZ_MONTH_EV_DAYCLICKED), afxtest::Var::I2(15)});
+        EXPECT_EQ(S_OK, fire.hr);
+        afxtest::Call(result, pDispatch, QZ_TEST_RESULT, DISPATCH_PROPERTYGET);
+        EXPECT_EQ(DISP_E_EXCEPTION, result.result.v.lVal);
+    }
+    // the window and its other handlers go on
+    EXPECT_TRUE(::IsWindow(host.m_hWnd));
+    {
+        afxtest::CallResult fire, result;
+        afxtest::Call(fire, pDispatch, QZ_TEST_FIRE, DISPATCH_METHOD,
+                      {afxtest::Var::I2(QZ_MONTH_EV_DATECHANGED), afxtest::Var::I2(0), afxtest::Var::I2(15),
+                       afxtest::Var::I2(1), afxtest::Var::I2(2008)});
+        afxtest::Call(result, pDispatch, QZ_TEST_RESULT, DISPATCH_PROPERTYGET);
+        EXPECT_EQ(S_OK, result.result.v.lVal);
+    }
+    EXPECT_EQ(1, host.m_nDateChanged);
+    pDispatch->Release();
+    host.DestroyWindow();
+    afxtest::PumpMessages();
+    qzmonth.Revoke();
+}
+
+} // namespace
