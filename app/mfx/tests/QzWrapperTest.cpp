@@ -379,11 +379,16 @@ TEST_F(QzWrapperTest, CreateMakesTheControlOfItsClassAndFailsWithoutIt)
     EXPECT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CWnd)));
     delete pObject;
 
-    // a class nobody serves: Create fails and the wrapper has no window
+    // a class nobody serves (the month grid's library is not registered in the test prefix,
+    // unlike the date field, which the qz tests register): Create fails, no window
     s_recorder.Revoke();
-    CCtDEdit missing;
+    CctCalendar missing;
     EXPECT_FALSE(missing.Create(NULL, "", WS_CHILD, CRect(0, 0, 10, 10), &m_host, 1014));
     EXPECT_EQ(nullptr, missing.m_hWnd);
+    // and without a parent there is nothing to contain it
+    CCtDEdit orphan;
+    EXPECT_FALSE(orphan.Create(NULL, "", WS_CHILD, CRect(0, 0, 10, 10), NULL, 1015));
+    EXPECT_EQ(nullptr, orphan.m_hWnd);
     ASSERT_TRUE(s_recorder.Serve("qzrecorder.dll", {&CLSID_QzDEdit, &CLSID_QzMultiDay, &CLSID_QzMonth, &CLSID_QzCalendar}));
 }
 
