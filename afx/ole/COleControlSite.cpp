@@ -1,4 +1,5 @@
 #include "afxdisp.h"
+#include "AfxDispatchCall.h"
 
 #include <vector>
 
@@ -324,8 +325,15 @@ HRESULT COleControlSite::OnEvent(DISPID dispid, DISPPARAMS* pDispParams, EXCEPIN
     CWnd* pWnd = m_pCtrlCont->m_pWnd;
     DISPPARAMS noParams = {NULL, NULL, 0, 0};
     AFX_EVENT event(AFX_EVENT::event, dispid, pDispParams != NULL ? pDispParams : &noParams, pExcepInfo, puArgErr);
-    // through the window's command routing; an event without a handler is no error
-    if (pWnd == NULL || !pWnd->OnCmdMsg(m_nID, CN_EVENT, &event, NULL))
+    // through the window's command routing; an event without a handler is no error. A handler's
+    // exception must not unwind into the control: it is reported, and the control gets
+    // DISP_E_EXCEPTION with the exception's description.
+    BOOL bHandled = FALSE;
+    HRESULT hr = AfxCallCatching([&] { bHandled = pWnd != NULL && pWnd->OnCmdMsg(m_nID, CN_EVENT, &event, NULL); },
+                                 pExcepInfo, TRUE);
+    if (FAILED(hr))
+        return hr;
+    if (!bHandled)
         return S_OK;
     return event.m_hResult;
 }
