@@ -26,6 +26,10 @@
 #define IDS_TK_MENU_BAR 4644        // the menu bar's title
 #define IDS_TK_CONTROL_BAR 4645     // another bar without a title in the bars menu
 #define IDS_TK_MORE_WINDOWS 4653    // the window list's last item (65289)
+#define IDS_TK_MINIMIZE_WINDOW 4660 // tips of the frame buttons of a maximized child
+#define IDS_TK_RESTORE_WINDOW 4661
+#define IDS_TK_CLOSE_WINDOW 4662
+#define IDS_TK_CUSTOMIZE_TOOLBAR 53782 // the command that opens the customize sheet
 #define IDS_TK_SHOW_FULL_MENUS 53783 // the command that shows shortened menus in full
 
 // Context menus: 4519 holds the shortcut bar's popup (first) and the edit's popup (second); the

@@ -46,6 +46,11 @@ LRESULT CTkMBarWndHook::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         ::SetMenu(hFrame, NULL);
         return 0;
     }
+    case WM_MENUSELECT:
+        if (m_bFrameHook)
+            // the low word is a position only for an item that opens a submenu (else an id)
+            m_pBar->OnMenuSelect((HIWORD(wParam) & MF_POPUP) ? (HMENU)lParam : NULL, LOWORD(wParam));
+        break;
     case WM_MDIREFRESHMENU:
         m_pBar->Invalidate();
         return 0;

@@ -9,6 +9,7 @@
 #include "CTkMBarMDIWndHook.h"
 #include "CTkMBarWndHook.h"
 #include "CTkMemDC.h"
+#include "CTkMenuItemInfo.h"
 #include "CTkMenuBarFrameButton.h"
 #include "CTkMenuBarIconItem.h"
 #include "CTkMenuBarTextItem.h"
@@ -50,6 +51,25 @@ CString MenuText(HMENU hMenu, int nPos)
     return CString(sz);
 }
 
+// The message filter of the menu bar whose popup loop runs (thread-local in effect: the user
+// interface has one thread).
+struct TkMenuBarFilter {
+    CTkMenuBar* pBar;
+    HHOOK hHook;
+    int nNesting;
+};
+TkMenuBarFilter tkMenuBarFilter = {NULL, NULL, 0};
+
+LRESULT CALLBACK TkMenuBarMsgFilterProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == MSGF_MENU && tkMenuBarFilter.pBar != NULL &&
+        tkMenuBarFilter.pBar->OnTrackingMessage((MSG*)lParam, FALSE))
+        return 1;
+    return ::CallNextHookEx(tkMenuBarFilter.hHook, nCode, wParam, lParam);
+}
+
+BOOL IsAlphaNumericKey(WPARAM vk) { return (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'); }
+
 } // namespace
 
 IMPLEMENT_DYNAMIC(CTkMenuBar, CTkControlBar)
@@ -59,6 +79,11 @@ ON_WM_PAINT()
 ON_WM_SETTINGCHANGE()
 ON_WM_NCCALCSIZE()
 ON_WM_NCHITTEST()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_SETCURSOR()
 END_MESSAGE_MAP()
 
 CTkMenuBar::CTkMenuBar()
@@ -68,7 +93,8 @@ CTkMenuBar::CTkMenuBar()
       m_bRightArrow(0), m_bLeftArrow(0), m_bEscape(0), m_bOverFrameButtons(0), m_bKeyboardCues(TRUE),
       m_bFrameActive(TRUE), m_bChildMaximized(FALSE), m_hWndMDIClient(NULL), m_hMenu(NULL), m_hLoadedMenu(NULL),
       m_hWindowMenu(NULL), m_xLastMouse(0), m_yLastMouse(0), m_pOpenPopup(NULL), m_nTrackingState(0),
-      m_pFrameHookMB(NULL), m_pMDIHook(NULL), m_mapServerMenus(10), m_pCommandSource(NULL)
+      m_pFrameHookMB(NULL), m_pMDIHook(NULL), m_mapServerMenus(10), m_pCommandSource(NULL),
+      m_bAltDown(0), m_bOnTrackedTitle(0), m_nTrackNesting(0)
 {
     m_mapServerMenus.InitHashTable(17);
     m_cyTopBorder = 3;
@@ -968,3 +994,531 @@ void CTkMenuBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*)
 }
 
 LRESULT CTkMenuBar::OnNcHitTest(CPoint) { return HTCLIENT; }
+
+// ---- tracking: keyboard mode, popups, mouse ----------------------------------------------------
+
+CWnd* CTkMenuBar::GetOwnerFrame() const
+{
+    CWnd* pOwner = GetOwner();
+    if (pOwner == NULL || !pOwner->IsFrameWnd())
+        pOwner = GetTopLevelFrame();
+    return pOwner != NULL ? pOwner : GetParent();
+}
+
+void CTkMenuBar::SetShowMnemonics(BOOL bShow)
+{
+    if ((tkMenuState.bShowMnemonics != 0) != (bShow != 0)) {
+        tkMenuState.bShowMnemonics = bShow ? 1 : 0;
+        Invalidate();
+    }
+}
+
+int CTkMenuBar::HitVisible(CPoint point, int nSelector)
+{
+    int items[kMaxItems];
+    int n = GetVisibleItems(items, nSelector);
+    if (n == 0)
+        return -1;
+    return HitTestItem(point, items, items + n - 1);
+}
+
+BOOL CTkMenuBar::TranslateFrameMessage(MSG* pMsg)
+{
+    if (m_hWnd == NULL || !IsWindowVisible())
+        return FALSE;
+    if (::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0)
+        return FALSE;
+    UINT message = pMsg->message;
+    WPARAM vk = pMsg->wParam;
+    BOOL bKey = message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
+    m_bAltDown = ::GetKeyState(VK_MENU) < 0 || (message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)));
+    if (bKey && ((vk >= VK_F1 && vk <= VK_F9) || vk == VK_F11))
+        return FALSE;
+    if (message == WM_SYSKEYDOWN && (pMsg->lParam & (1 << 29)))
+        SetShowMnemonics(TRUE);
+    if (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK) {
+        if (pMsg->hwnd != m_hWnd && m_nTrackingState > 0)
+            SetTrackingState(0, -1);
+        SetShowMnemonics(FALSE);
+        return FALSE;
+    }
+    if (!bKey)
+        return FALSE;
+    if (vk == VK_MENU || (vk == VK_F10 && !m_bAltDown)) {
+        if (message == WM_SYSKEYUP)
+            ToggleKeyboardMode();
+        return TRUE;
+    }
+    if (message == WM_SYSKEYUP)
+        return FALSE;
+    if (m_nTrackingState == 1) {
+        switch (vk) {
+        case VK_RETURN:
+        case VK_SPACE:
+        case VK_UP:
+        case VK_DOWN:
+            TrackPopup(m_nHotItem);
+            return TRUE;
+        case VK_ESCAPE:
+            SetTrackingState(0, -1);
+            SetShowMnemonics(FALSE);
+            return TRUE;
+        case VK_LEFT:
+        case VK_RIGHT:
+            SetHotItem(GetNextItem(m_nHotItem, vk == VK_LEFT));
+            return TRUE;
+        }
+    }
+    if ((m_bAltDown || m_nTrackingState == 1) && IsAlphaNumericKey(vk)) {
+        int items[kMaxItems];
+        int n = GetVisibleItems(items, 1);
+        for (int k = 0; k < n; k++) {
+            TCHAR ch = 0;
+            if (Item(items[k])->GetMnemonic(ch) && (WPARAM)(BYTE)(UINT_PTR)::CharUpperA((LPSTR)(UINT_PTR)(BYTE)ch) == vk) {
+                TrackPopup(items[k]);
+                return TRUE;
+            }
+        }
+        if (m_nTrackingState == 1 && !m_bAltDown) {
+            ::MessageBeep(0);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void CTkMenuBar::SetTrackingState(int nState, int nItem)
+{
+    if (nState == m_nTrackingState)
+        return;
+    if (nState == 0)
+        nItem = -1;
+    SetHotItem(nItem);
+    if (nState == 2) {
+        m_bEscape = 0;
+        m_bLeftArrow = m_bRightArrow = 1;
+        m_nTrackedItem = nItem;
+    }
+    m_nTrackingState = nState;
+}
+
+void CTkMenuBar::ToggleKeyboardMode()
+{
+    if (m_nTrackingState == 0) {
+        m_bOverFrameButtons = 0;
+        SetTrackingState(1, m_nHotItem >= 0 ? m_nHotItem : 1);
+    } else if (m_nTrackingState == 1) {
+        SetTrackingState(0, -1);
+    }
+}
+
+int CTkMenuBar::GetNextItem(int nItem, BOOL bPrev) const
+{
+    int items[kMaxItems];
+    int n = GetVisibleItems(items, 1);
+    if (n == 0)
+        return -1;
+    for (int k = 0; k < n; k++) {
+        if (items[k] >= nItem)
+            return bPrev ? items[(k + n - 1) % n] : items[(k + 1) % n];
+    }
+    return items[0];
+}
+
+void CTkMenuBar::TrackPopup(int nItem)
+{
+    tkMenuState.bOutsideMenuBarLoop = 0;
+    tkMenuState.bFullMenusRequested = 0;
+    CTkPopupMenu popup; // cool menus treat the popups as the toolkit's while it exists
+    popup.Attach(m_hMenu);
+    while (nItem >= 0 && nItem < m_arrItems.GetSize()) {
+        m_nOpeningItem = nItem;
+        m_nNextItem = -1;
+        SetPressedItem(nItem);
+        SetTrackingState(2, nItem);
+        if (tkMenuBarFilter.nNesting++ == 0) {
+            tkMenuBarFilter.pBar = this;
+            tkMenuBarFilter.hHook =
+                ::SetWindowsHookExA(WH_MSGFILTER, TkMenuBarMsgFilterProc, NULL, ::GetCurrentThreadId());
+        }
+        m_nTrackNesting++;
+        Item(nItem)->Track();
+        m_nTrackNesting--;
+        if (--tkMenuBarFilter.nNesting == 0) {
+            if (tkMenuBarFilter.hHook != NULL)
+                ::UnhookWindowsHookEx(tkMenuBarFilter.hHook);
+            tkMenuBarFilter.hHook = NULL;
+            tkMenuBarFilter.pBar = NULL;
+        }
+        if (m_hWnd == NULL || !::IsWindow(m_hWnd))
+            break; // the bar went with its frame while the popup was open
+        SetPressedItem(-1);
+        if (m_nTrackNesting == 0)
+            SetTrackingState(m_bEscape ? 1 : 0, nItem);
+        nItem = m_nNextItem;
+        m_nOpeningItem = nItem;
+        UpdateWindow();
+    }
+    if (m_bExpandTimer) {
+        CWnd* pOwner = GetOwnerFrame();
+        if (pOwner != NULL)
+            pOwner->KillTimer(m_nExpandTimerId);
+        m_bExpandTimer = 0;
+    }
+    tkMenuState.bFullMenusRequested = 0;
+    m_nOpeningItem = -1;
+    popup.Detach();
+    tkMenuState.bOutsideMenuBarLoop = 1;
+}
+
+void CTkMenuBar::TrackNext(int nItem)
+{
+    if (nItem == m_nTrackedItem)
+        return;
+    CWnd* pOwner = GetOwnerFrame();
+    if (pOwner != NULL)
+        pOwner->PostMessage(WM_CANCELMODE);
+    m_nNextItem = nItem;
+}
+
+DWORD CTkMenuBar::GetDockSide() const
+{
+    if (m_dwStyle & CBRS_FLOATING)
+        return CBRS_ALIGN_TOP;
+    if (m_dwStyle & CBRS_ALIGN_BOTTOM)
+        return CBRS_ALIGN_BOTTOM;
+    if (m_dwStyle & CBRS_ALIGN_TOP)
+        return CBRS_ALIGN_TOP;
+    if (m_dwStyle & CBRS_ALIGN_LEFT)
+        return CBRS_ALIGN_LEFT;
+    if (m_dwStyle & CBRS_ALIGN_RIGHT)
+        return CBRS_ALIGN_RIGHT;
+    return m_dwStyle & CBRS_ALIGN_ANY;
+}
+
+void CTkMenuBar::CalcTrackingPos(CPoint* pPoint, const CRect& rcItem, TPMPARAMS* pTPM, UINT* pnFlags)
+{
+    pTPM->cbSize = sizeof(TPMPARAMS);
+    CRect rcExclude = rcItem;
+    if (tkAfxData.bFlatLook)
+        rcExclude.DeflateRect(1, 1);
+    DWORD dwSide = GetDockSide();
+    if (dwSide & (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT)) {
+        *pPoint = CPoint(rcItem.right - 1, rcItem.top);
+        if (tkAfxData.bFlatLook)
+            rcExclude.left += 4;
+        *pnFlags &= ~TPM_VERTICAL;
+    } else {
+        *pPoint = CPoint(rcItem.left, rcItem.bottom - 1);
+    }
+    pTPM->rcExclude = rcExclude;
+    if (m_hWnd != NULL) {
+        CPoint ptCursor;
+        ::GetCursorPos(&ptCursor);
+        HMONITOR hMonitor = ::MonitorFromPoint(ptCursor, MONITOR_DEFAULTTONULL);
+        MONITORINFO mi = {sizeof(MONITORINFO)};
+        if (hMonitor != NULL && ::GetMonitorInfoA(hMonitor, &mi)) {
+            pPoint->x = std::max<LONG>(pPoint->x, mi.rcMonitor.left);
+            pPoint->y = std::max<LONG>(pPoint->y, mi.rcMonitor.top);
+        }
+    }
+}
+
+void CTkMenuBar::TrackMenuItem(CTkMenuBarItem* pItemBase)
+{
+    CTkMenuBarTextItem* pItem = (CTkMenuBarTextItem*)pItemBase;
+    int nIndex = -1;
+    for (INT_PTR i = 0; i < m_arrItems.GetSize(); i++) {
+        if (m_arrItems[i] == pItem)
+            nIndex = (int)i;
+    }
+    CRect rect = GetItemRect(nIndex);
+    CRect rectScreen = rect;
+    ClientToScreen(&rectScreen);
+    UINT nFlags = TPM_VERTICAL;
+    TPMPARAMS tpm = {};
+    CPoint pt;
+    CalcTrackingPos(&pt, rectScreen, &tpm, &nFlags);
+    tkMenuState.bExpandMenus = tkMenuState.bFullMenusRequested;
+
+    CTkMenuItemInfo info;
+    info.fMask = MIIM_ID | MIIM_SUBMENU;
+    ::GetMenuItemInfoA(m_hMenu, pItem->m_nMenuPos, TRUE, &info);
+    CWnd* pOwner = GetOwnerFrame();
+    if (info.hSubMenu == NULL) {
+        if (pOwner != NULL)
+            pOwner->PostMessage(WM_COMMAND, info.wID);
+        m_pOpenPopup = NULL;
+        return;
+    }
+    m_pOpenPopup = CTkPopupMenu::FromHandle(info.hSubMenu);
+    tkMenuState.rcTrackButton = rect;
+    RedrawWindow(&rect, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    ClientToScreen(&tkMenuState.rcTrackButton);
+    tkMenuState.nTrackButtonSide = GetDockSide();
+    m_pOpenPopup->TrackPopupMenuEx(nFlags, pt.x, pt.y, pOwner, &tpm, TRUE);
+    tkMenuState.nTrackButtonSide = 0;
+    ::SetRectEmpty(&tkMenuState.rcTrackButton);
+    m_pOpenPopup = NULL;
+}
+
+void CTkMenuBar::TrackSystemMenu(CTkMenuBarItem* pItem)
+{
+    HWND hChild = GetActiveChild();
+    HMENU hSysMenu = hChild != NULL ? ::GetSystemMenu(hChild, FALSE) : NULL;
+    if (hSysMenu == NULL)
+        return;
+    int nIndex = 0;
+    for (INT_PTR i = 0; i < m_arrItems.GetSize(); i++) {
+        if (m_arrItems[i] == pItem)
+            nIndex = (int)i;
+    }
+    CRect rect = GetItemRect(nIndex);
+    ClientToScreen(&rect);
+    UINT nFlags = TPM_VERTICAL;
+    TPMPARAMS tpm = {};
+    CPoint pt;
+    CalcTrackingPos(&pt, rect, &tpm, &nFlags);
+    tkMenuState.nSkipInitMenuPopup++;
+    // The child's window menu acts on the child: its commands go to the child as WM_SYSCOMMAND.
+    ::TrackPopupMenuEx(hSysMenu, nFlags, pt.x, pt.y, hChild, &tpm);
+}
+
+void CTkMenuBar::OnIconDblClk(CTkMenuBarItem*)
+{
+    HWND hChild = GetActiveChild();
+    if (hChild != NULL)
+        ::PostMessageA(hChild, WM_SYSCOMMAND, SC_CLOSE, 0);
+    m_nCapturedButton = -1;
+}
+
+BOOL CTkMenuBar::OnTrackingMessage(MSG* pMsg, BOOL bClientCoords)
+{
+    switch (pMsg->message) {
+    case WM_KEYDOWN:
+        if ((pMsg->wParam == VK_LEFT && m_bLeftArrow) || (pMsg->wParam == VK_RIGHT && m_bRightArrow)) {
+            TrackNext(GetNextItem(m_nTrackedItem, pMsg->wParam == VK_LEFT));
+            return TRUE;
+        }
+        if (pMsg->wParam == VK_ESCAPE)
+            m_bEscape = 1;
+        return FALSE;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN: {
+        CPoint pt((short)LOWORD(pMsg->lParam), (short)HIWORD(pMsg->lParam));
+        if (bClientCoords && pMsg->hwnd != NULL)
+            ::ClientToScreen(pMsg->hwnd, &pt);
+        HWND hUnder = ::WindowFromPoint(pt);
+        if (hUnder != NULL && hUnder != m_hWnd)
+            return FALSE;
+        ScreenToClient(&pt);
+        int nHit = HitVisible(pt, 1);
+        if (pMsg->message == WM_MOUSEMOVE) {
+            if (m_bMousePosKnown && pt.x == m_xLastMouse && pt.y == m_yLastMouse)
+                return FALSE;
+            if (nHit >= 0 && nHit != m_nTrackedItem)
+                TrackNext(nHit);
+            m_bOnTrackedTitle = nHit >= 0 && nHit == m_nTrackedItem;
+            m_xLastMouse = pt.x;
+            m_yLastMouse = pt.y;
+            m_bMousePosKnown = 1;
+            if (!tkMenuState.bOldWindows && m_arrHiddenCommands.GetSize() > 0) {
+                CWnd* pOwner = GetOwnerFrame();
+                if (m_bOnTrackedTitle && !m_bExpandTimer && pOwner != NULL) {
+                    pOwner->SetTimer(m_nExpandTimerId, m_nExpandTimerDelay, NULL);
+                    m_bExpandTimer = 1;
+                } else if (!m_bOnTrackedTitle && m_bExpandTimer && pOwner != NULL) {
+                    pOwner->KillTimer(m_nExpandTimerId);
+                    m_bExpandTimer = 0;
+                }
+            }
+            return FALSE;
+        }
+        if (nHit >= 0 && nHit == m_nTrackedItem) {
+            TrackNext(-1);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    }
+    return FALSE;
+}
+
+void CTkMenuBar::OnMenuSelect(HMENU hMenu, UINT nItem)
+{
+    if (m_nTrackingState <= 0)
+        return;
+    if (hMenu != NULL && ::GetSubMenu(hMenu, nItem) != NULL) {
+        m_bLeftArrow = 1;
+        m_bRightArrow = 0;
+    } else {
+        m_bLeftArrow = m_bRightArrow = 1;
+    }
+}
+
+HWND CTkMenuBar::GetInPlaceTarget(BOOL*, UINT, WPARAM, LPARAM)
+{
+    // Server menus exist only with in-place activation, which the class library does not offer:
+    // the map stays empty, so no message goes elsewhere.
+    return NULL;
+}
+
+BOOL CTkMenuBar::OnFrameButtonMouse(UINT message, UINT, CPoint point)
+{
+    m_bOverFrameButtons = 1;
+    BOOL bMaximized = FALSE;
+    HWND hChild = GetActiveChild(&bMaximized);
+    if (hChild == NULL || !bMaximized || !m_bChildMaximized)
+        return FALSE;
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+        m_nCapturedButton = HitVisible(point, 2);
+        m_bPointerInCaptured = m_nCapturedButton >= 0;
+    }
+    DWORD dwStyle = ::GetWindowLongA(hChild, GWL_STYLE);
+    if (!(dwStyle & WS_SYSMENU)) {
+        m_nCapturedButton = -1;
+        return FALSE;
+    }
+    SetPressedItem(m_bPointerInCaptured ? m_nCapturedButton : -1);
+    if (m_nCapturedButton < 0)
+        return FALSE;
+    CTkMenuBarFrameButton* pButton = (CTkMenuBarFrameButton*)Item(m_nCapturedButton);
+    if ((pButton->m_nKind == DFCS_CAPTIONMIN && !(dwStyle & WS_MINIMIZEBOX)) ||
+        (pButton->m_nKind == DFCS_CAPTIONRESTORE && !(dwStyle & WS_MAXIMIZEBOX))) {
+        // drawn disabled: it takes no clicks
+        m_nCapturedButton = -1;
+        m_bPointerInCaptured = 0;
+        SetPressedItem(-1);
+        return FALSE;
+    }
+    switch (message) {
+    case WM_LBUTTONDBLCLK:
+        if (pButton->m_nKind != DFCS_CAPTIONCLOSE)
+            return FALSE;
+        ::PostMessageA(hChild, WM_SYSCOMMAND, SC_CLOSE, 0);
+        m_nCapturedButton = -1;
+        m_bPointerInCaptured = 0;
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        UpdateWindow();
+        m_bPointerInCaptured = 1;
+        SetCapture();
+        return TRUE;
+    case WM_MOUSEMOVE:
+        if (::GetCapture() != m_hWnd)
+            return FALSE;
+        m_bPointerInCaptured = GetItemRect(m_nCapturedButton).PtInRect(point);
+        SetPressedItem(m_bPointerInCaptured ? m_nCapturedButton : -1);
+        return TRUE;
+    case WM_LBUTTONUP:
+        if (::GetCapture() != m_hWnd)
+            return FALSE;
+        ::ReleaseCapture();
+        if (m_bPointerInCaptured)
+            ::PostMessageA(hChild, WM_SYSCOMMAND, pButton->m_nSysCommand, 0);
+        m_bPointerInCaptured = 0;
+        SetPressedItem(-1);
+        m_nCapturedButton = -1;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CTkMenuBar::ShowFrameButtonTip(int x, int y, int nKind)
+{
+    if (!(m_dwStyle & CBRS_TOOLTIPS) || m_toolTip.m_hWnd == NULL)
+        return;
+    m_toolTip.SendMessage(TTM_POP);
+    if (m_toolTip.SendMessage(TTM_GETTOOLCOUNT) > 0) {
+        m_toolTip.DelTool(this, 0);
+        m_toolTip.Activate(FALSE);
+    }
+    UINT nText = nKind == DFCS_CAPTIONMIN ? IDS_TK_MINIMIZE_WINDOW
+                 : nKind == DFCS_CAPTIONRESTORE ? IDS_TK_RESTORE_WINDOW
+                 : nKind == DFCS_CAPTIONCLOSE ? IDS_TK_CLOSE_WINDOW
+                                              : 0;
+    if (nText != 0) {
+        char sz[128] = "";
+        ::LoadStringA(tkAfxData.hInstance, nText, sz, sizeof(sz));
+        m_toolTip.AddTool(this, sz, NULL, 0);
+        m_toolTip.Activate(TRUE);
+    }
+    MSG msg = {};
+    msg.hwnd = m_hWnd;
+    msg.message = WM_MOUSEMOVE;
+    msg.lParam = MAKELPARAM(x, y);
+    ::GetCursorPos(&msg.pt);
+    m_toolTip.RelayEvent(&msg);
+}
+
+void CTkMenuBar::OnMouseMove(UINT nFlags, CPoint point)
+{
+    if (OnFrameButtonMouse(WM_MOUSEMOVE, nFlags, point))
+        return;
+    if (m_nTrackingState == 2) {
+        m_xLastMouse = point.x;
+        m_yLastMouse = point.y;
+        m_bMousePosKnown = 1;
+        Default();
+        return;
+    }
+    int nHit = HitVisible(point, 3);
+    if (m_nTrackingState == 1) {
+        BOOL bMoved = !m_bMousePosKnown || point.x != m_xLastMouse || point.y != m_yLastMouse;
+        m_xLastMouse = point.x;
+        m_yLastMouse = point.y;
+        m_bMousePosKnown = 1;
+        if (!bMoved || nHit < 0)
+            return;
+    }
+    if (nHit != m_nHotItem && nHit >= (int)m_arrItems.GetSize() - 3)
+        ShowFrameButtonTip(point.x, point.y, ((CTkMenuBarFrameButton*)Item(nHit))->m_nKind);
+    SetHotItem(nHit);
+}
+
+void CTkMenuBar::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    int nHit = HitVisible(point, 1);
+    if (nHit < 0) {
+        if (OnFrameButtonMouse(WM_LBUTTONDOWN, nFlags, point) || m_pDockSite == NULL)
+            return;
+        CTkControlBar::OnLButtonDown(nFlags, point);
+        if (m_pDockSite != NULL)
+            m_pDockSite->m_nIdleFlags |= CFrameWnd::idleLayout | CFrameWnd::idleNotify;
+        return;
+    }
+    if (m_nTrackingState != 2)
+        m_nTrackedItem = -1;
+    if (nHit != m_nTrackedItem)
+        TrackPopup(nHit);
+}
+
+void CTkMenuBar::OnLButtonUp(UINT nFlags, CPoint point) { OnFrameButtonMouse(WM_LBUTTONUP, nFlags, point); }
+
+void CTkMenuBar::OnLButtonDblClk(UINT nFlags, CPoint point)
+{
+    int nHit = HitVisible(point, 1);
+    if (nHit < 0) {
+        if (!OnFrameButtonMouse(WM_LBUTTONDBLCLK, nFlags, point))
+            CTkControlBar::OnLButtonDblClk(nFlags, point);
+        return;
+    }
+    if (nHit != m_nTrackedItem)
+        TrackPopup(nHit);
+    else
+        Item(nHit)->OnDblClk();
+}
+
+BOOL CTkMenuBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+{
+    if (m_bChildMaximized) {
+        CPoint pt;
+        ::GetCursorPos(&pt);
+        ScreenToClient(&pt);
+        if (HitVisible(pt, 3) >= 0) {
+            ::SetCursor(::LoadCursorA(NULL, (LPCSTR)IDC_ARROW));
+            return TRUE;
+        }
+    }
+    return CTkControlBar::OnSetCursor(pWnd, nHitTest, message);
+}

@@ -78,6 +78,34 @@ public:
     BOOL GetFloatingDragOffset(LPSIZE lpSize) override;
     BOOL IsUpdateTarget(CWnd* pTarget) override;
 
+    // ---- tracking: the keyboard mode and the popups ----
+    // Every message of the frame passes here before the frame's own translation; TRUE when the
+    // bar consumed it (Alt, F10, the keys of the keyboard mode, mnemonics).
+    BOOL TranslateFrameMessage(MSG* pMsg);
+    // States: 0 none, 1 keyboard mode (a hot title, no popup), 2 popup open.
+    void SetTrackingState(int nState, int nItem);
+    void ToggleKeyboardMode();
+    // Among the visible icon and title items, the one before (bPrev) or after the first one whose
+    // index is at least nItem, wrapping at both ends; the first visible one when none is.
+    int GetNextItem(int nItem, BOOL bPrev) const;
+    // Opens the item's popup and, while the user moves on to other titles, theirs.
+    void TrackPopup(int nItem);
+    // Ends the open popup so that nItem opens next (-1: none).
+    void TrackNext(int nItem);
+    void TrackMenuItem(CTkMenuBarItem* pItem);
+    void TrackSystemMenu(CTkMenuBarItem* pItem);
+    void OnIconDblClk(CTkMenuBarItem* pItem);
+    virtual void CalcTrackingPos(CPoint* pPoint, const CRect& rcItem, TPMPARAMS* pTPM, UINT* pnFlags);
+    DWORD GetDockSide() const;
+    // A message of the open popup's loop (from the message filter); TRUE eats it.
+    virtual BOOL OnTrackingMessage(MSG* pMsg, BOOL bClientCoords);
+    // The frame's WM_MENUSELECT: Right opens a highlighted submenu instead of the next title.
+    void OnMenuSelect(HMENU hMenu, UINT nItem);
+    virtual BOOL OnFrameButtonMouse(UINT message, UINT nFlags, CPoint point);
+    virtual void ShowFrameButtonTip(int x, int y, int nKind);
+    // The window a menu message goes to instead of the frame (in-place server menus), or NULL.
+    HWND GetInPlaceTarget(BOOL* pbSend, UINT message, WPARAM wParam, LPARAM lParam);
+
     int m_nLastPressed;
     int m_nCapturedButton;
     int m_nHotItem;
@@ -117,6 +145,9 @@ public:
     CMap<UINT, UINT, BOOL, BOOL> m_mapServerMenus;
     CObArray m_arrItems;
     void* m_pCommandSource;
+    BYTE m_bAltDown;         // Alt was down at the last message TranslateFrameMessage saw
+    BYTE m_bOnTrackedTitle;  // the mouse rests on the open popup's title
+    int m_nTrackNesting;     // popup loops running (the message filter exists while > 0)
 
 protected:
     void DeleteItems();
@@ -126,7 +157,17 @@ protected:
     CTkMenuBarItem* Item(int i) const { return (CTkMenuBarItem*)m_arrItems[i]; }
     HWND GetActiveChild(BOOL* pbMaximized = NULL) const;
 
+    // The frame buttons' index (first of the three) and the item under point, hit among sel.
+    int HitVisible(CPoint point, int nSelector);
+    CWnd* GetOwnerFrame() const;
+    void SetShowMnemonics(BOOL bShow);
+
     afx_msg void OnPaint();
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     afx_msg void OnNcCalcSize(BOOL bCalcValidRects, NCCALCSIZE_PARAMS* lpncsp);
     afx_msg LRESULT OnNcHitTest(CPoint point);

@@ -4,7 +4,7 @@
 #include "CTkMenuBar.h"
 
 CTkMenuBarIconItem::CTkMenuBarIconItem(CTkMenuBar* pBar)
-    : CTkMenuBarItem(pBar, &CTkMenuBar::DrawIconItem, NULL, NULL)
+    : CTkMenuBarItem(pBar, &CTkMenuBar::DrawIconItem, &CTkMenuBar::TrackSystemMenu, &CTkMenuBar::OnIconDblClk)
 {
 }
 

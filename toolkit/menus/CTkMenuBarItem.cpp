@@ -21,6 +21,14 @@ BOOL CTkMenuBarItem::CanWrap() const { return TRUE; }
 
 int CTkMenuBarItem::GetSpacing() const { return 0; }
 
-void CTkMenuBarItem::Track() {}
+void CTkMenuBarItem::Track()
+{
+    if (m_pfnTrack != NULL)
+        (m_pBar->*m_pfnTrack)(this);
+}
 
-void CTkMenuBarItem::OnDblClk() {}
+void CTkMenuBarItem::OnDblClk()
+{
+    if (m_pfnDblClk != NULL)
+        (m_pBar->*m_pfnDblClk)(this);
+}

@@ -3,7 +3,7 @@
 #include "CTkMenuBar.h"
 
 CTkMenuBarTextItem::CTkMenuBarTextItem(CTkMenuBar* pBar, int nMenuPos, const CString& strText, CSize size)
-    : CTkMenuBarItem(pBar, &CTkMenuBar::DrawTextItem, NULL, NULL), m_nMenuPos(nMenuPos), m_strText(strText),
+    : CTkMenuBarItem(pBar, &CTkMenuBar::DrawTextItem, &CTkMenuBar::TrackMenuItem, NULL), m_nMenuPos(nMenuPos), m_strText(strText),
       m_size(size), m_chMnemonic(FindMnemonic(strText))
 {
 }

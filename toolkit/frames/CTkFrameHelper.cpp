@@ -1,0 +1,165 @@
+#include "CTkFrameHelper.h"
+
+#include <afxpriv.h>
+
+#include "CTkCustomizeManager.h"
+#include "CTkDockBar.h"
+#include "CTkGlobalData.h"
+#include "CTkMiniDockFrameWnd.h"
+
+const DWORD CTkFrameHelper::dwTkDockBarMap[4][2] = {
+    {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
+    {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP},
+    {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT},
+    {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
+};
+
+CTkFrameHelper::CTkFrameHelper() {}
+
+CTkFrameHelper::~CTkFrameHelper() {}
+
+void CTkFrameHelper::InstallCoolMenus(const UINT* pIDs, int nCount, CFrameWnd* pFrame)
+{
+    tkAfxData.bCoolMenusInstalled = TRUE;
+    m_coolMenu.Install(pFrame);
+    m_coolMenu.LoadToolbars(pIDs, nCount, TRUE);
+}
+
+void CTkFrameHelper::InstallCoolMenus(UINT nIDToolbar, CFrameWnd* pFrame) { InstallCoolMenus(&nIDToolbar, 1, pFrame); }
+
+void CTkFrameHelper::EnableDocking(DWORD dwDockStyle, CFrameWnd* pFrame)
+{
+    pFrame->m_pFloatingFrameClass = RUNTIME_CLASS(CTkMiniDockFrameWnd);
+    for (const auto& entry : dwTkDockBarMap) {
+        if (!(entry[1] & dwDockStyle & CBRS_ALIGN_ANY) || pFrame->GetControlBar(entry[0]) != NULL)
+            continue;
+        CTkDockBar* pDockBar = new CTkDockBar;
+        if (!pDockBar->Create(pFrame, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | entry[1], entry[0])) {
+            delete pDockBar;
+            AfxThrowResourceException();
+        }
+    }
+}
+
+void CTkFrameHelper::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect, CFrameWnd* pFrame)
+{
+    if (pDockBar != NULL)
+        pDockBar->DockControlBar(pBar, lpRect);
+}
+
+void CTkFrameHelper::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT lpRect, CFrameWnd* pFrame)
+{
+    CDockBar* pDockBar = nDockBarID != 0 ? (CDockBar*)pFrame->GetControlBar(nDockBarID) : NULL;
+    if (pDockBar == NULL) {
+        DWORD dwAlign = pBar->m_dwStyle & CBRS_ALIGN_ANY;
+        for (const auto& entry : dwTkDockBarMap) {
+            if ((entry[1] & CBRS_ALIGN_ANY) == dwAlign) {
+                pDockBar = (CDockBar*)pFrame->GetControlBar(entry[0]);
+                break;
+            }
+        }
+    }
+    DockControlBar(pBar, pDockBar, lpRect, pFrame);
+}
+
+void CTkFrameHelper::DockControlBarLeftOf(CControlBar* pBar, CControlBar* pLeftOf, CFrameWnd* pFrame)
+{
+    pFrame->RecalcLayout(TRUE);
+    CRect rect;
+    pLeftOf->GetWindowRect(&rect);
+    rect.OffsetRect(1, 0);
+    DWORD dwStyle = pLeftOf->GetBarStyle();
+    UINT nID = (dwStyle & CBRS_ALIGN_TOP)      ? AFX_IDW_DOCKBAR_TOP
+               : (dwStyle & CBRS_ALIGN_BOTTOM) ? AFX_IDW_DOCKBAR_BOTTOM
+               : (dwStyle & CBRS_ALIGN_LEFT)   ? AFX_IDW_DOCKBAR_LEFT
+               : (dwStyle & CBRS_ALIGN_RIGHT)  ? AFX_IDW_DOCKBAR_RIGHT
+                                               : 0;
+    DockControlBar(pBar, nID, &rect, pFrame);
+}
+
+void CTkFrameHelper::LoadBarState(LPCTSTR lpszProfileName, CFrameWnd* pFrame)
+{
+    CTkCustomizeManager::Instance()->CallLoadBars(pFrame, lpszProfileName);
+    pFrame->CFrameWnd::LoadBarState(lpszProfileName);
+}
+
+void CTkFrameHelper::SaveBarState(LPCTSTR lpszProfileName, CFrameWnd* pFrame)
+{
+    CTkCustomizeManager::Instance()->CallSaveBars(pFrame, lpszProfileName);
+    pFrame->CFrameWnd::SaveBarState(lpszProfileName);
+}
+
+void CTkFrameHelper::SetDockState(const CDockState& state, CFrameWnd* pFrame) { pFrame->CFrameWnd::SetDockState(state); }
+
+void CTkFrameHelper::GetDockState(CDockState& state, CFrameWnd* pFrame) { pFrame->CFrameWnd::GetDockState(state); }
+
+CTkMenuBar* CTkFrameHelper::GetMenuBar(CFrameWnd* pFrame)
+{
+    if (pFrame == NULL)
+        return NULL;
+    for (POSITION pos = pFrame->m_listControlBars.GetHeadPosition(); pos != NULL;) {
+        CControlBar* pBar = (CControlBar*)pFrame->m_listControlBars.GetNext(pos);
+        if (pBar->m_hWnd != NULL && pBar->GetDlgCtrlID() == AFX_IDW_MENUBAR && pBar->IsKindOf(RUNTIME_CLASS(CTkMenuBar)))
+            return (CTkMenuBar*)pBar;
+    }
+    return NULL;
+}
+
+CMenu* CTkFrameHelper::GetMenu(CFrameWnd* pFrame)
+{
+    CFrameWnd* pWnd = pFrame;
+    CTkMenuBar* pBar = GetMenuBar(pWnd);
+    if (pBar == NULL && pFrame->IsKindOf(RUNTIME_CLASS(CMDIChildWnd))) {
+        CFrameWnd* pParent = pFrame->GetParentFrame();
+        pBar = GetMenuBar(pParent);
+        if (pBar == NULL)
+            return CMenu::FromHandle(::GetMenu(pFrame->m_hWnd));
+        pWnd = pParent;
+    }
+    HMENU hMenu = ::GetMenu(pWnd->m_hWnd);
+    if (hMenu == NULL && pBar != NULL && pBar->m_hWnd != NULL)
+        hMenu = pBar->m_hMenu;
+    return hMenu != NULL ? CMenu::FromHandle(hMenu) : NULL;
+}
+
+BOOL CTkFrameHelper::HideMenuCommand(UINT nID, CFrameWnd* pFrame) { return HideMenuCommands(&nID, 1, pFrame); }
+
+BOOL CTkFrameHelper::HideMenuCommands(const UINT* pIDs, int nCount, CFrameWnd* pFrame)
+{
+    CTkMenuBar* pBar = GetMenuBar(pFrame);
+    BOOL bResult = pBar != NULL ? pBar->HideCommands(pIDs, nCount) : FALSE;
+    if (tkAfxData.bCoolMenusInstalled)
+        m_coolMenu.HideCommands(pIDs, nCount);
+    return bResult;
+}
+
+BOOL CTkFrameHelper::MenuCommandStub(UINT nID) { return m_coolMenu.CommandStub(nID); }
+
+BOOL CTkFrameHelper::MenuCommandsStub(const UINT* pIDs, int nCount) { return m_coolMenu.CommandsStub(pIDs, nCount); }
+
+BOOL CTkFrameHelper::PreTranslateMessage(MSG* pMsg, CFrameWnd* pFrame)
+{
+    // (The accelerator manager's shortcuts take precedence here once it exists.)
+    CTkMenuBar* pBar = GetMenuBar(pFrame);
+    if (pBar != NULL && pBar->m_hWnd != NULL && pBar->TranslateFrameMessage(pMsg))
+        return TRUE;
+    return FALSE;
+}
+
+BOOL CTkFrameHelper::PreCreateWindowEx(CREATESTRUCT& cs, UINT nIconID)
+{
+    HICON hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIconID));
+    cs.lpszClass = AfxRegisterWndClass(0, NULL, NULL, hIcon);
+    return TRUE;
+}
+
+void CTkFrameHelper::OnInitMenuPopup(CMenu*)
+{
+    // Shortcut texts come from the accelerator manager; without an active one nothing changes.
+}
+
+BOOL CTkFrameHelper::OnToolCommand(UINT)
+{
+    // A command id the tools manager does not know has no tool to start: it is ignored.
+    return TRUE;
+}

@@ -1,0 +1,5 @@
+#include "CTkMiniDockFrameWnd.h"
+
+IMPLEMENT_DYNCREATE(CTkMiniDockFrameWnd, CMiniDockFrameWnd)
+
+CTkMiniDockFrameWnd::CTkMiniDockFrameWnd() {}
