@@ -16,6 +16,8 @@
 #define IDB_TK_FRAME_GLYPHS 4656 // 10 x 10 on magenta: minimise, restore, close, expand
 
 // Strings
+#define IDS_TK_SETTINGS_PATH 4533   // the key of a toolbar's saved layout
+#define IDS_TK_BAR_STATE_NAME 4541  // its value: profile name and bar id
 #define IDS_TK_RECENT_ITEM_LIST 4539 // registry section of the recently chosen rarely used commands
 #define IDS_TK_RECENT_ITEM 4540      // its values, numbered from 1
 #define IDS_TK_COMCTL_VERSION 4548 // the common-controls library is too old

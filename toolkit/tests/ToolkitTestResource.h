@@ -6,6 +6,8 @@
 
 // a toolbar resource whose count runs past its data
 #define IDR_TOOLBAR_TRUNCATED 129
+// a toolbar resource without items (its bitmap is toolbar 128's)
+#define IDR_TOOLBAR_EMPTY 130
 
 // test bitmaps of 4, 8 and 24 bits per pixel: black, 0x808080, 0xC0C0C0, white, 0xC0C0C1, 0x123456
 #define IDB_SYSCOLOR4 201
