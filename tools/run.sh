@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the program on the local data directory
-# ./data (or $OX_DATA_DIR). While the program does not exist yet, it lists what was built.
+# ./data (or $OX_DATA_DIR): the program's setting "MainPath" is set to it. With DISPLAY set the
+# program appears on that display, otherwise on a virtual one (Xvfb). While the program does not
+# exist yet, it lists what was built.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${OX_BUILD_DIR:-$root/build}"
@@ -19,8 +21,17 @@ if [ ! -f "$build/bin/OX.exe" ]; then
   exit 0
 fi
 
+data="$(cd "$data" && pwd)"
 source "$root/tools/wine-session.sh"
+if [ -n "${DISPLAY:-}" ]; then
+  export OX_KEEP_DISPLAY=1
+else
+  unset OX_KEEP_DISPLAY
+  echo "No DISPLAY set: OX runs on a virtual display."
+fi
 trap wine_session_stop EXIT
 wine_session_start "$build"
+LC_ALL=de_DE.UTF-8 "$WINE64" reg add 'HKCU\Software\velmar\chronivo\Settings' /v MainPath /t REG_SZ \
+  /d "$(winepath_of "$data")" /f >/dev/null
 cd "$data"
-LC_ALL=de_DE.UTF-8 "$WINE64" "$build/bin/OX.exe"
+LC_ALL=de_DE.UTF-8 "$WINE64" "$build/bin/OX.exe" "$@"

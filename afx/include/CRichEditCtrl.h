@@ -8,6 +8,10 @@
 #include "CImageList.h"
 #include <richedit.h>
 
+// Loads the rich-edit library of the "RICHEDIT" window class (RICHED32.DLL) once for the process;
+// FALSE when it cannot be loaded.
+BOOL AFXAPI AfxInitRichEdit();
+
 class CRichEditCtrl : public CWnd {
     DECLARE_DYNAMIC(CRichEditCtrl)
 public:

@@ -120,6 +120,8 @@ public:
     // Reads the standard settings ("Settings" / "PreviewPages"). The list of recent files is not
     // kept (nMaxMRU is accepted for the callers' sake).
     void LoadStdProfileSettings(UINT nMaxMRU = 4);
+    // Three-dimensional dialog controls: the system draws them so; TRUE.
+    BOOL Enable3dControls();
     UINT m_nNumPreviewPages;
 
     // The help of the main window (CWnd::WinHelp).

@@ -72,3 +72,11 @@ DWORD CRichEditCtrl::GetParaFormat(PARAFORMAT& pf) const
     pf.cbSize = sizeof(pf);
     return (DWORD)::SendMessageA(m_hWnd, EM_GETPARAFORMAT, 0, (LPARAM)&pf);
 }
+
+BOOL AFXAPI AfxInitRichEdit()
+{
+    static HMODULE s_hRichEdit = NULL;
+    if (s_hRichEdit == NULL)
+        s_hRichEdit = ::LoadLibraryA("RICHED32.DLL");
+    return s_hRichEdit != NULL;
+}

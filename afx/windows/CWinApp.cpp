@@ -541,6 +541,11 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
     }
 }
 
+BOOL CWinApp::Enable3dControls()
+{
+    return TRUE;
+}
+
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 {
     UNUSED(nMaxMRU);

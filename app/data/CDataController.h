@@ -119,6 +119,10 @@ public:
     DWORD GetRights() const { return m_nRights; }
     long GetTimerJob() const { return m_nTimerJob; }
 
+    // The host application's id text, kept for automation clients (user-interface thread).
+    const CString& GetHostId() const { return m_strHostId; }
+    void SetHostId(LPCTSTR lpszHostId) { m_strHostId = lpszHostId != NULL ? lpszHostId : ""; }
+
     CString GetCurrentUser() const override;
     // The current user becomes the user: the user of new entries and reminders, and the stamp
     // user of both table instances (rows written from now on get it in empty ERF_USER/L_USER).
@@ -599,6 +603,7 @@ private:
     LONG m_nAppointmentStampGeneration;
     LONG m_nTodoStampGeneration;
     CString m_strDataPath;
+    CString m_strHostId;
     CDbSession* m_pSession;
     CTerminTable* m_pAppointmentTable;
     CTerminTable* m_pTodoTable;

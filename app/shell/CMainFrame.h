@@ -1,0 +1,64 @@
+// The program's main window: a frame with the empty day view and a four-pane status bar. The
+// close box hides it (the program stays in the tray); WM_CLOSE, the end of the Windows session
+// and the administrator's shutdown marker (checked by timer 6) end the program.
+#pragma once
+
+#include <afxext.h>
+#include <afxwin.h>
+
+#include "CDataMainFrame.h"
+
+class CMainFrame : public CFrameWnd, public CDataMainFrame {
+    DECLARE_DYNCREATE(CMainFrame)
+public:
+    enum {
+        kRefreshCommand = 32784,
+        kMarkerTimer = 6,
+        kMarkerInterval = 120000,
+    };
+
+    CMainFrame();
+
+    // CDataMainFrame
+    HWND GetFrameWindow() const override { return m_hWnd; }
+    volatile LONG* GetBusyCounter() override { return &m_nBusy; }
+
+    int GetViewMode() const { return m_nViewMode < 0 ? 0 : m_nViewMode; }
+    // Posts the view command of the mode (0-4); other values change nothing.
+    void SelectViewMode(int nMode);
+    // Shows the window in the foreground, or hides it at the bottom of the Z order; the settings'
+    // "Visible" follows.
+    void ShowMainWindow(BOOL bShow);
+    void SetUserPane(LPCTSTR lpszUser);
+    void SetAppointmentCountText(int nCount);
+    void SetTaskCountText(int nCount);
+    CStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    // Ends the modal dialogs of this thread (IDCANCEL); TRUE when there were any.
+    BOOL EndOpenDialogs();
+
+    static UINT GetUpdateViewsMessage();
+    static UINT GetTaskbarCreatedMessage();
+
+protected:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg void OnClose();
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnEndSession(BOOL bEnding);
+    afx_msg void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
+    afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnUpdateViewsMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnViewCommand(UINT nID);
+    afx_msg void OnRefresh();
+    DECLARE_MESSAGE_MAP()
+
+    CStatusBar m_wndStatusBar;
+    volatile LONG m_nBusy;
+    int m_nViewMode;
+    int m_nPreviousViewMode;
+    int m_nMarkerCloses;
+};
