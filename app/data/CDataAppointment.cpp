@@ -84,6 +84,45 @@ void CDataAppointment::CopyMembers(const CDataAppointment& other)
     m_dtNextOccurrence = other.m_dtNextOccurrence;
     m_strStatus = other.m_strStatus;
     m_strMovedRecordId = other.m_strMovedRecordId;
+    m_pAsRead = other.m_pAsRead;
+}
+
+namespace {
+
+// One member of a three-way save: whether mine changed it, and whether that collides with a change
+// of the current row (another value than mine).
+template <class T> struct CMemberChange {
+    static bool Changed(const T& base, const T& mine) { return !(mine == base); }
+    static bool Collides(const T& base, const T& mine, const T& current)
+    {
+        return Changed(base, mine) && !(current == base) && !(current == mine);
+    }
+};
+
+} // namespace
+
+bool CDataAppointment::TakeChanges(const CDataAppointment& base, const CDataAppointment& mine)
+{
+    // Every member a user or an operation changes; the change stamp is handled below.
+#define OX_APPOINTMENT_MEMBERS(X)                                                                                    \
+    X(m_strSubject) X(m_strParticipants) X(m_strPlace) X(m_strNotes) X(m_bPrivate) X(m_bRemind) X(m_nRemindSpan)  \
+        X(m_bSeries) X(m_pattern) X(m_strAppId) X(m_strDbPath) X(m_nDbRecId) X(m_bTodo) X(m_strPriority)          \
+            X(m_nPercentDone) X(m_strTodoState) X(m_action) X(m_strUser) X(m_strCreatedBy) X(m_dtCreated)         \
+                X(m_dtNextOccurrence) X(m_strStatus) X(m_strMovedRecordId)
+#define OX_COLLIDES(member)                                                                                          \
+    if (CMemberChange<decltype(member)>::Collides(base.member, mine.member, member))                                \
+        return false;
+#define OX_TAKE(member)                                                                                              \
+    if (CMemberChange<decltype(member)>::Changed(base.member, mine.member))                                         \
+        member = mine.member;
+    OX_APPOINTMENT_MEMBERS(OX_COLLIDES)
+    OX_APPOINTMENT_MEMBERS(OX_TAKE)
+    OX_TAKE(m_strChangedBy)
+    OX_TAKE(m_dtChanged)
+#undef OX_TAKE
+#undef OX_COLLIDES
+#undef OX_APPOINTMENT_MEMBERS
+    return true;
 }
 
 bool CDataAppointment::operator==(const CDataAppointment& other) const

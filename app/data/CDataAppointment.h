@@ -18,6 +18,8 @@
 
 #include <afxdisp.h>
 
+#include <memory>
+
 #include "CDataAction.h"
 #include "CDataSerienTermin.h"
 
@@ -40,6 +42,12 @@ public:
 
     // (Reminder on or an action named) and (no status, "C", or a series with status "D").
     BOOL HasActiveReminder() const;
+
+    // Into this record (an entry's row as it is now) the members that mine changed against base
+    // (what mine was read as); the change stamp (changing user and date) is taken from mine
+    // whenever mine changed it. false, with nothing changed, when a member mine changed has
+    // meanwhile been changed here to another value. The record id stays this record's.
+    bool TakeChanges(const CDataAppointment& base, const CDataAppointment& mine);
 
     virtual void Store(CArchive& ar);
     virtual void Load(CArchive& ar);
@@ -71,6 +79,10 @@ public:
     COleDateTime m_dtNextOccurrence; // D_NEXT_OC (null by default)
     CString m_strStatus;            // STATUS
     CString m_strMovedRecordId;     // MOVERECID
+    // The entry as it was read from its row (CTerminRecordBuffer::GetAppointment), so that a save
+    // without a dialog puts back only what was changed since; copies share it. Not part of the
+    // image and not compared; NULL for a record that was not read from a row.
+    std::shared_ptr<const CDataAppointment> m_pAsRead;
 
 private:
     void CopyMembers(const CDataAppointment& other);

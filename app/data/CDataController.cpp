@@ -179,7 +179,24 @@ void CDataController::SetRights(LPCTSTR lpszRights)
             m_nRights |= position.nBit;
 }
 
-CString CDataController::GetCurrentUser() const { return m_strCurrentUser; }
+CString CDataController::GetCurrentUser() const
+{
+    CSingleLock lock(&m_currentUserLock, TRUE);
+    return m_strCurrentUser;
+}
+
+void CDataController::SetCurrentUser(LPCTSTR lpszUser)
+{
+    const CString strUser = lpszUser != NULL ? lpszUser : "";
+    {
+        CSingleLock lock(&m_currentUserLock, TRUE);
+        m_strCurrentUser = strUser;
+    }
+    if (m_pAppointmentTable != NULL)
+        m_pAppointmentTable->SetUserName(strUser);
+    if (m_pTodoTable != NULL)
+        m_pTodoTable->SetUserName(strUser);
+}
 
 CString CDataController::GetFilterUser() const
 {

@@ -35,8 +35,9 @@
 //
 // The walks over a day, a map or a list (a head or start position, then GetNext... until the
 // position is NULL) are for the user-interface thread. Each walks over a copy of its collection
-// taken at its head position, holding a reference to each key, so entries that another thread
-// removes or adds meanwhile neither break the walk nor make it skip the others.
+// of its own (CWalkSnapshots), taken at its head position and holding a reference to each key, so
+// entries that another thread removes or adds meanwhile, and other walks begun meanwhile, neither
+// break the walk nor make it skip or repeat entries.
 #pragma once
 
 #include <afxdisp.h>
@@ -57,6 +58,7 @@
 #include "CLinkedApplicationList.h"
 #include "CLockedMap.h"
 #include "CTableFileStamp.h"
+#include "CWalkSnapshots.h"
 #include "VL32T1.h"
 
 class CDataAppointment;
@@ -106,6 +108,8 @@ public:
     // The session and both instances exist and are open.
     BOOL IsOpen() const;
     const CString& GetDataPath() const { return m_strDataPath; }
+    // The data directory of the open tables, ending in a backslash.
+    CString GetDatabaseDirectory() const { return m_strDataPath; }
     CTerminTable* GetAppointmentTable() const { return m_pAppointmentTable; }
     CTerminTable* GetTaskTable() const { return m_pTodoTable; }
     // Adds rights from the settings text: 'T' at position 4 sets bit 2, at 5 bit 1, at 6 bit 8, at
@@ -116,6 +120,10 @@ public:
     long GetTimerJob() const { return m_nTimerJob; }
 
     CString GetCurrentUser() const override;
+    // The current user becomes the user: the user of new entries and reminders, and the stamp
+    // user of both table instances (rows written from now on get it in empty ERF_USER/L_USER).
+    // Timers already registered stay as they are until their entries are registered again.
+    void SetCurrentUser(LPCTSTR lpszUser);
     CString GetFilterUser() const override;
     // The users of the linked applications, in list order, each name once.
     void GetLinkedUsers(CStringList& users) const override;
@@ -146,7 +154,9 @@ public:
     // deleted first), and when the pass went through to the end, the entries whose rows it did
     // not see (deleted, or no longer passing the filter) leave the same way. An empty map gets the
     // full load. A pass that is left (busy counter, stop) changes no count and leaves the stamp
-    // as it was, so the next wake-up runs it again.
+    // as it was, so the next wake-up runs it again. Both passes pass over a row that cannot be
+    // read and go on; such a pass drops no entry it did not see and leaves the stamp as it was,
+    // so the next wake-up tries the row again.
     void ReloadAppointments(BOOL bIgnoreBusy = FALSE);
     void ReloadTasks(BOOL bIgnoreBusy = FALSE);
     LONG GetMovedAppointmentCount() const { return m_nMovedAppointments; }
@@ -157,7 +167,8 @@ public:
     // Makes the update thread pass over both instances, reading every row, and waits until it
     // has (at most the timings' ReloadNow polls).
     void ReloadNow();
-    // Empties both maps and the day index and loads both instances again on this thread; the
+    // Empties both maps and the day index (the entries' timers go with them) and loads both
+    // instances again on this thread, which registers the timers of the entries loaded; the
     // views get hint 107.
     void ReloadAll();
     // Switches to the data directory and loads everything from there; nothing for NULL or a
@@ -180,14 +191,20 @@ public:
     // A new to-do through the to-do dialog, starting and due on the document's selected day.
     BOOL NewTask();
     // The entry of the record id through its dialog; its row stays locked while the dialog is
-    // open. 1 after a cancelled dialog, the delete's result after the dialog's delete button,
-    // otherwise whether the row was written; 0 (after its message) for an id no longer in the
+    // open. When the row cannot be written after OK, message 40191 and the dialog opens again
+    // with the user's edits (until they are written or the dialog is cancelled). 1 after a
+    // cancelled dialog, the delete's result after the dialog's delete button, otherwise whether
+    // the row was written; 0 (after its message) for an id no longer in the
     // table, a row another station holds, or another user's private entry.
     int EditAppointment(LPCTSTR lpszRecordId);
     int EditTask(LPCTSTR lpszRecordId);
     // Saves the record: a new entry when the id is empty (the id of the row written goes back
     // through it), else the row of the id, locked for the time of the save. Through its dialog
     // unless bNoDialog; bNotifyViews: the views get their hint. Whether the row was written.
+    // With or without its dialog, a record read from the row (its m_pAsRead) puts over the row
+    // only the members changed since it was read, so changes another station made meanwhile stay; when
+    // that station changed one of the same members to another value, nothing is written (message
+    // 40190).
     BOOL SaveAppointment(CDataAppointment& record, CString& strRecordId, BOOL bNoDialog, BOOL bNotifyViews);
     BOOL SaveTask(CDataAppointment& record, CString& strRecordId, BOOL bNoDialog, BOOL bNotifyViews);
     // Deletes the entry of the id, after asking when bAsk. 0 for an id no longer in the table or
@@ -197,6 +214,12 @@ public:
     int DeleteTask(LPCTSTR lpszRecordId, BOOL bAsk);
     // The companion notice (CCompanionNotice) of a written or deleted entry.
     void NotifyCompanionWindows(BOOL bDeleted, long nRecordId, BOOL bTodo);
+    // For tests: asked before a reload pass reads a row (by record number); FALSE makes that read
+    // fail as an unreadable row would.
+    void SetPassReadHook(std::function<BOOL(long)> hook) { m_passReadHook = std::move(hook); }
+    // For tests: called before an edited entry's row is written; FALSE makes that write fail as a
+    // failing table write would.
+    void SetEntryWriteHook(std::function<BOOL(const CDataAppointment&)> hook) { m_entryWriteHook = std::move(hook); }
     // For tests: called with the record number as soon as an entry's row has been read for a
     // change (edit or save), before anything else happens to the row.
     void SetRowReadHook(std::function<void(long)> hook) { m_rowReadHook = std::move(hook); }
@@ -222,7 +245,9 @@ public:
     // The entry's one timer in the job (id = record id), for entries of the current user only: a
     // fixed timer at the start day (a to-do's due day) and start time for single entries, the
     // cyclic timer of the pattern for series, starting at the date of occurrence (or of the next
-    // occurrence stored with the entry) at the start time. Always 1.
+    // occurrence stored with the entry) at the start time; a series whose interval is below 1
+    // (which the day index holds on its first days only) gets an interval of 1 and ends on the
+    // last of those days, so the reminder comes on exactly the days the views show. Always 1.
     int ScheduleReminderTimer(CItemVersion* pKey, CDataAppointment& record, const COleDateTime& occurrence);
     // The timer library's callback: signals become the main window's messages 1128 (due), 1130
     // (finished) and 1132 (next occurrence scheduled, whose time goes into the due map) with
@@ -237,8 +262,14 @@ public:
     // The head of the day's walk; NULL when the day has no entries.
     POSITION GetDayItemHeadPosition(long nDay);
     // The entry at the position, read from the table; the position moves on (NULL after the last).
-    // 1 when the row was read; 0 (and a NULL position) when the day has no entries.
-    int GetNextDayAppointment(long nDay, POSITION& rPosition, CDataAppointment& record);
+    // 1 when the row was read; 0 (and a NULL position) when the day has no entries. Without
+    // bMemos the memo fields are not read (ReadEntryForDisplay).
+    int GetNextDayAppointment(long nDay, POSITION& rPosition, CDataAppointment& record, BOOL bMemos = TRUE);
+    // The entry of the record id as a view shows it: every field but the memos (NOTIZEN,
+    // APP_DAT1, APP_DAT2 stay empty, the action at its default), found through the record-id
+    // index (one seek). Saved back without a dialog, such a record leaves the memos of the row as
+    // they are. FALSE for an id the table does not hold or a row that could not be read.
+    BOOL ReadEntryForDisplay(LPCTSTR lpszRecordId, CDataAppointment& record, BOOL bTodo);
     // Walks over the maps: entries with a MOVERECID are passed over; 0 when the entry could not be
     // read or the walk ended on a moved entry.
     POSITION GetAppointmentStartPosition();
@@ -267,15 +298,18 @@ public:
     // goes. 1; 0 (timer kept) when the row is held by another station or could not be written. An
     // id in neither map changes no row, and its timer still goes.
     int AcknowledgeReminder(long nRecordId, BOOL bRemoveOnly);
-    // Postpones the reminder: the entry is saved with STATUS "D", and the postponement copy, a row
-    // with MOVERECID = the id, STATUS "C", no lead time and no series, due at now + span, is
-    // written (over the row of nCopyId when that is given and can be locked, else as a new row);
-    // the update thread then loads it. TRUE only when the copy was written and its row unlocked.
+    // Postpones the reminder: the postponement copy, a row with MOVERECID = the id, STATUS "C", no
+    // lead time and no series, due at now + span, is written (over the row of nCopyId when that
+    // is given and can be locked, else as a new row); only then is the entry saved with STATUS
+    // "D" and its timer deleted (not for a series or a copy); the update thread then loads the
+    // copy. TRUE only when both rows were written. On failure message 40062, and the entry keeps
+    // its status and timer (a new copy written before the entry's save failed is deleted again).
     BOOL PostponeReminder(LPCTSTR lpszRecordId, const CDataAppointment& reminder, const COleDateTimeSpan& span,
                           long nCopyId);
     // Moves the entry by the span (an appointment keeps its duration, ending at 23:59 at the
-    // latest; a to-do's due time moves) with STATUS "C", saved without a dialog. The save's
-    // result.
+    // latest; a to-do's due time moves) with STATUS "C", saved without a dialog: only the dates
+    // and the status go over the row (see SaveAppointment), and the entry's timer changes only
+    // when the save succeeded. The save's result.
     BOOL MoveItemBySpan(LPCTSTR lpszRecordId, const CDataAppointment& record, const COleDateTimeSpan& span);
     // Stores the next occurrence (D_NEXT_OC) of the entry; the save's result, FALSE for id 0, a
     // date that is not valid or an id in neither map.
@@ -287,7 +321,8 @@ public:
     int PostponeReminders();
 
     // ---- filters (user-interface thread; CDataControllerFilters.cpp) ------------------------------
-    // Each change empties the maps it concerns and has the update thread load them again, waiting
+    // Each change empties the maps it concerns (with the timers of their entries: only the
+    // entries loaded again get theirs back) and has the update thread load them again, waiting
     // until it has; the views then get hint 0. The link filters and the to-do filter dialog wait
     // for the update thread in steps of their own (CControllerTimings); the others also stop the
     // timer job's polling and raise the main frame's busy counter meanwhile. All answer 1.
@@ -345,7 +380,8 @@ public:
     // of the users (every user when empty), as lines "subject\tpartner\tplace\tuser\tid\tHH:MM -
     // HH:MM" in day-list order. bSkipAllDay: entries from 0 to 1439 never collide; bSkipPrivate:
     // private ones are left out. 1 when none was listed (the result is not touched when the day
-    // has no entries), 0 otherwise.
+    // has no entries), 0 otherwise; -1 when the schedule table could not be opened (message 40003
+    // when it is not there: it is never made anew here).
     int ListTimeConflicts(long nDay, int nFrom, int nTo, BOOL bSkipAllDay, BOOL bSkipPrivate, const CStringList& users,
                           CStringList& result);
 
@@ -461,8 +497,12 @@ private:
     BOOL StampChanged(const EntrySide& side, CTableFileStamp& stamp, LONG& nGeneration);
     // Remembers the stamp after a complete pass, unless it was reset meanwhile.
     void RememberStamp(const EntrySide& side, const CTableFileStamp& stamp, LONG nGeneration);
-    // Empties both maps and the day index (bDeleteTimers: their timers go too).
-    void ForgetEntries(BOOL bDeleteTimers);
+    // A reload pass's read of the fields of the mask of row n; FALSE when the row could not be
+    // read.
+    BOOL ReadPassRow(CTerminRecordBuffer& row, long nRecNo, DWORD dwMask);
+    // Empties the appointment map with the day index and/or the to-do map; the timers of the
+    // entries they held go too (a timer exists only for an entry a map holds).
+    void ForgetEntries(BOOL bAppointments, BOOL bTodos);
 
     // Registration of a read-back row, and the removal of an entry's key (map, day index) and
     // timer.
@@ -474,6 +514,10 @@ private:
     BOOL SaveEntry(EntrySide side, CDataAppointment& record, CString& strRecordId, BOOL bNoDialog,
                    BOOL bNotifyViews);
     int DeleteEntry(EntrySide side, LPCTSTR lpszRecordId, BOOL bAsk);
+    // A save without a dialog over the locked, just read row: the record becomes the row with the
+    // members the caller changed since the record was read put over it. FALSE when another
+    // station changed one of those members meanwhile to another value (nothing may be written).
+    BOOL TakeCallersChanges(CTerminRecordBuffer& row, CDataAppointment& record);
     // The entry dialog of the side; IDCANCEL without dialogs.
     int RunEntryDialog(const EntrySide& side, CDataAppointment& record, BOOL bNew, CStringList& users);
     // Whether the user information a new or edited entry needs is there (message 41201 if not).
@@ -489,15 +533,18 @@ private:
     // was found but could not be read.
     BOOL ReadEntry(CTerminTable* pTable, LPCTSTR lpszRecordId, CDataAppointment& record, CTerminRecordBuffer& buffer,
                    BOOL bReportFailure);
-    // One step of a walk over nCount keys (keyAt gives the key at an index; an empty one ends the
-    // step with 0): reads the entry, passing over moved ones.
-    int NextInWalk(size_t nCount, const std::function<CItemVersionRef(size_t)>& keyAt, POSITION& rPosition,
+    // One step of a walk (step gives the key at the position and moves it on; false or an empty
+    // key ends the step with 0): reads the entry, passing over moved ones.
+    int NextInWalk(const std::function<bool(POSITION&, CItemVersionRef&)>& step, POSITION& rPosition,
                    BOOL bAppointments, CDataAppointment& record, CTerminRecordBuffer& buffer);
     CString GetSettingsRights() const;
     // Dispatches the messages waiting for this thread (a dialog that just closed leaves its
     // repaints).
     static void PumpWaitingMessages();
 
+    // PostponeReminder without its message (the bulk postponement reports once).
+    BOOL Postpone(LPCTSTR lpszRecordId, const CDataAppointment& reminder, const COleDateTimeSpan& span,
+                  long nCopyId);
     // Reminder results: the row of the id locked and read into a buffer of the table of its map
     // (the appointment map first); 1, 0 when neither map holds the id or its row is gone, -1 when
     // the row is held by another station.
@@ -534,13 +581,14 @@ private:
     // bReport the failure's message (40019, 40068 or 40050) is shown. TRUE when all was done.
     BOOL MaintainExclusively(BOOL bPack, BOOL bReport);
 
-    // Delegation: the entry of the id read for delegation (appointment map first); 1 read, 0
-    // gone, -1 refused for rights.
-    int ReadEntryToDelegate(LPCTSTR lpszRecordId, CDataAppointment& record, BOOL& bTodo);
-    // Writes the copy of the entry for the user, then (bMove) deletes the original; FALSE when
-    // the copy could not be written.
-    BOOL WriteDelegatedCopy(const CDataAppointment& record, BOOL bTodo, LPCTSTR lpszRecordId, LPCTSTR lpszUser,
-                            BOOL bMove);
+    // Delegation: the entry of the id read for delegation (appointment map first) into the record
+    // and the row's buffer; 1 read, 0 gone, -1 refused for rights.
+    int ReadEntryToDelegate(LPCTSTR lpszRecordId, CDataAppointment& record, std::unique_ptr<CTerminRecordBuffer>& row,
+                            BOOL& bTodo);
+    // Writes the row's buffer as a new row for the user (every field of the row kept), then
+    // (bMove) deletes the original; FALSE when the copy could not be written.
+    BOOL WriteDelegatedCopy(const CTerminRecordBuffer& source, const CDataAppointment& record, BOOL bTodo,
+                            LPCTSTR lpszRecordId, LPCTSTR lpszUser, BOOL bMove);
 
     // ---- members in the order of their roles ----
     // The file stamps of the last complete passes (empty: the next pass reads every row), and
@@ -560,6 +608,8 @@ private:
     CItemMap m_todoMap;
     CIdList m_appointmentList;
     CIdList m_todoList;
+    // Changed only by the user-interface thread; the update thread reads it under the lock.
+    mutable CCriticalSection m_currentUserLock;
     CString m_strCurrentUser;
     DWORD m_nRights;
     long m_nTimerJob;
@@ -609,6 +659,8 @@ private:
     CControllerTimings m_timings;
     std::function<void(long)> m_rowReadHook;
     std::function<BOOL(const CDataAppointment&)> m_copyWriteHook;
+    std::function<BOOL(const CDataAppointment&)> m_entryWriteHook;
+    std::function<BOOL(long)> m_passReadHook;
     // The linked applications (owned).
     CLinkedApplicationList m_linkedApplications;
 
@@ -623,8 +675,8 @@ private:
     CWinThread* m_pOccurrenceThread;
     HANDLE m_hOccurrencesDone;
 
-    // The walks of the user-interface thread.
-    std::map<long, std::vector<CItemVersionRef>> m_dayWalks;
-    std::vector<CItemVersionRef> m_appointmentWalk, m_todoWalk;
-    std::vector<DWORD> m_appointmentListWalk, m_todoListWalk;
+    // The walks of the user-interface thread, each over a snapshot of its own.
+    CWalkSnapshots<CItemVersionRef> m_dayWalks;
+    CWalkSnapshots<CItemVersionRef> m_mapWalks;
+    CWalkSnapshots<DWORD> m_listWalks;
 };

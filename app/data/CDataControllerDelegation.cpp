@@ -37,39 +37,60 @@ LPARAM DelegationHint(BOOL bTodo) { return bTodo ? CDataDocument::hintTodoCreate
 
 } // namespace
 
-int CDataController::ReadEntryToDelegate(LPCTSTR lpszRecordId, CDataAppointment& record, BOOL& bTodo)
+int CDataController::ReadEntryToDelegate(LPCTSTR lpszRecordId, CDataAppointment& record,
+                                         std::unique_ptr<CTerminRecordBuffer>& row, BOOL& bTodo)
 {
+    const long nId = CItemVersion::ParseNumber(lpszRecordId);
+    // The table of the map that holds the id (appointment map first); an entry that is not loaded
+    // (another user's entry outside the filter) is read from the table itself, and its TYPE tells
+    // what it is.
+    auto read = [&](CTerminTable* pTable) {
+        row.reset(new CTerminRecordBuffer(pTable));
+        return ReadEntry(pTable, lpszRecordId, record, *row, TRUE);
+    };
     bTodo = FALSE;
-    if (!ReadEntryOfId(CItemVersion::ParseNumber(lpszRecordId), record, bTodo)) {
-        // Not loaded (another user's entry outside the filter): read from the table itself.
-        CTerminRecordBuffer row(m_pAppointmentTable);
-        if (!ReadAppointment(lpszRecordId, record, row)) {
-            CTerminRecordBuffer todoRow(m_pTodoTable);
-            if (!ReadTask(lpszRecordId, record, todoRow))
-                return 0;
-        }
+    if (m_appointmentMap.Find(nId) && read(m_pAppointmentTable))
+        bTodo = FALSE;
+    else if (m_todoMap.Find(nId) && read(m_pTodoTable))
+        bTodo = TRUE;
+    else if (read(m_pAppointmentTable) || read(m_pTodoTable))
         bTodo = record.m_bTodo;
+    else {
+        row.reset();
+        return 0;
     }
     if (record.m_strUser != m_strCurrentUser && (m_nRights & kRightManageOthers) == 0)
         return -1;
     return 1;
 }
 
-BOOL CDataController::WriteDelegatedCopy(const CDataAppointment& record, BOOL bTodo, LPCTSTR lpszRecordId,
-                                         LPCTSTR lpszUser, BOOL bMove)
+BOOL CDataController::WriteDelegatedCopy(const CTerminRecordBuffer& source, const CDataAppointment& record, BOOL bTodo,
+                                         LPCTSTR lpszRecordId, LPCTSTR lpszUser, BOOL bMove)
 {
     EntrySide side = bTodo ? TodoSide() : AppointmentSide();
     BOOL bWritten;
+    // A move locks the original and reads it again before its copy is made: a change another
+    // station made since the entry was read (while the dialog was open) goes with the copy
+    // instead of being deleted with the original.
+    std::unique_ptr<CTerminRecordBuffer> original;
+    if (bMove) {
+        EnterBusy();
+        CControllerBusyGuard busy(*this);
+        original.reset(new CTerminRecordBuffer(source.GetTable()));
+        original->AttachFields();
+        const long nRecNo = side.pTable->FindRecordById(lpszRecordId);
+        if (nRecNo <= 0 || original->LockAndRead(nRecNo) != 0) {
+            Warn(nRecNo <= 0 ? IDS_ENTRY_GONE : IDS_DB_RECORD_IN_USE);
+            return FALSE;
+        }
+    }
     {
         EnterBusy();
         CControllerBusyGuard busy(*this);
-        // A buffer without a record number: the table writes a new row with a RECORDID and
-        // FOOTPRINT of its own.
-        CTerminRecordBuffer row(side.pTable);
-        row.AttachFields();
-        row.Clear();
-        CDataAppointment copy(record);
-        row.PutAppointment(copy);
+        // The row's own buffer, every field of it (also those no record carries), written as a
+        // new row: the table gives it a RECORDID and FOOTPRINT of its own.
+        CTerminRecordBuffer row(original ? *original : source);
+        row.ForgetRow();
         row.SetFieldValue("USER", lpszUser);
         row.StampChange(m_strCurrentUser);
         bWritten = (!m_copyWriteHook || m_copyWriteHook(record)) && row.WriteRecord() == 0;
@@ -92,8 +113,9 @@ void CDataController::DelegateItem(LPCTSTR lpszRecordId)
     CControllerBusyGuard busy(*this);
     CFrameBusyGuard frameBusy(MainFrame());
     CDataAppointment record;
+    std::unique_ptr<CTerminRecordBuffer> row;
     BOOL bTodo = FALSE;
-    const int nRead = ReadEntryToDelegate(lpszRecordId, record, bTodo);
+    const int nRead = ReadEntryToDelegate(lpszRecordId, record, row, bTodo);
     if (nRead == 0)
         Warn(IDS_ENTRY_GONE);
     else if (nRead < 0)
@@ -103,7 +125,7 @@ void CDataController::DelegateItem(LPCTSTR lpszRecordId)
         BOOL bMove = FALSE;
         if (RunDelegateDialog(strUser, bMove) == IDOK) {
             PumpWaitingMessages();
-            WriteDelegatedCopy(record, bTodo, lpszRecordId, strUser, bMove);
+            WriteDelegatedCopy(*row, record, bTodo, lpszRecordId, strUser, bMove);
         }
     }
     busy.Release();
@@ -127,8 +149,9 @@ void CDataController::DelegateItems(const CStringList& ids)
     for (POSITION pos = ids.GetHeadPosition(); pos != NULL;) {
         const CString strId = ids.GetNext(pos);
         CDataAppointment record;
+        std::unique_ptr<CTerminRecordBuffer> row;
         BOOL bEntryTodo = FALSE;
-        const int nRead = ReadEntryToDelegate(strId, record, bEntryTodo);
+        const int nRead = ReadEntryToDelegate(strId, record, row, bEntryTodo);
         if (nRead == 0) {
             bMissing = TRUE;
             continue;
@@ -138,7 +161,7 @@ void CDataController::DelegateItems(const CStringList& ids)
             bRefused = TRUE;
             continue;
         }
-        WriteDelegatedCopy(record, bTodo, strId, strUser, bMove);
+        WriteDelegatedCopy(*row, record, bTodo, strId, strUser, bMove);
     }
     if (bRefused)
         Warn(IDS_DELEGATE_OWN_ONLY);

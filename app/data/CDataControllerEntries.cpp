@@ -92,9 +92,9 @@ int CDataController::RunEntryDialog(const EntrySide& side, CDataAppointment& rec
 
 BOOL CDataController::CheckUserInformation()
 {
-    CStringList users;
-    GetLinkedUsers(users);
-    if (!users.IsEmpty() || !m_strCurrentUser.IsEmpty())
+    // The users of the linked applications are read again: users added since the start are
+    // offered by the dialog that follows.
+    if (LoadLinkedUsers() || !m_strCurrentUser.IsEmpty())
         return TRUE;
     Warn(IDS_NO_USER_INFORMATION);
     return FALSE;
@@ -261,17 +261,26 @@ int CDataController::EditEntry(EntrySide side, LPCTSTR lpszRecordId)
 
     // The row stays locked while the dialog is open; the update thread may load meanwhile.
     CStringList users;
-    const int nResult = RunEntryDialog(side, record, FALSE, users);
+    int nResult = RunEntryDialog(side, record, FALSE, users);
     const long nId = CItemVersion::ParseNumber(lpszRecordId);
     BOOL bWritten = FALSE;
-    if (nResult == IDOK) {
-        CMfxWaitCursor wait;
-        EnterBusy();
-        CControllerBusyGuard busy(*this);
-        row.PutAppointment(record);
-        bWritten = row.LockRecord() == 0 && row.WriteRecord() == 0;
+    while (nResult == IDOK) {
+        {
+            CMfxWaitCursor wait;
+            EnterBusy();
+            CControllerBusyGuard busy(*this);
+            row.PutAppointment(record);
+            bWritten = (!m_entryWriteHook || m_entryWriteHook(record)) && row.LockRecord() == 0 &&
+                       row.WriteRecord() == 0;
+            if (bWritten)
+                NotifyCompanionWindows(FALSE, nId, side.bTodo);
+        }
         if (bWritten)
-            NotifyCompanionWindows(FALSE, nId, side.bTodo);
+            break;
+        // The user's edits are not lost: the dialog opens again with them, to try once more or
+        // to give up.
+        Warn(IDS_EDIT_NOT_SAVED);
+        nResult = RunEntryDialog(side, record, FALSE, users);
     }
     row.UnlockRecord();
     if (nResult == CDataDialogs::kDeleteButton)
@@ -298,6 +307,19 @@ int CDataController::EditEntry(EntrySide side, LPCTSTR lpszRecordId)
 }
 
 // ---- saving ----------------------------------------------------------------------------------------
+
+BOOL CDataController::TakeCallersChanges(CTerminRecordBuffer& row, CDataAppointment& record)
+{
+    CDataAppointment current;
+    row.GetAppointment(current);
+    // A record that was not read from this row says as a whole what the entry is to be.
+    if (!record.m_pAsRead || record.m_pAsRead->m_strRecordId != current.m_strRecordId)
+        return TRUE;
+    if (!current.TakeChanges(*record.m_pAsRead, record))
+        return FALSE;
+    record = current;
+    return TRUE;
+}
 
 BOOL CDataController::SaveAppointment(CDataAppointment& record, CString& strRecordId, BOOL bNoDialog,
                                       BOOL bNotifyViews)
@@ -346,6 +368,7 @@ BOOL CDataController::SaveEntry(EntrySide side, CDataAppointment& record, CStrin
     else if (bNew)
         users.AddTail(copy.m_strUser.IsEmpty() ? m_strCurrentUser : copy.m_strUser);
     BOOL bWritten = FALSE;
+    BOOL bChangedMeanwhile = FALSE;
     if (nResult == IDOK) {
         PumpWaitingMessages();
         CEntryProgress progress;
@@ -365,14 +388,21 @@ BOOL CDataController::SaveEntry(EntrySide side, CDataAppointment& record, CStrin
             }
         } else {
             progress.Step(kSaveAppointmentStep);
+            // The caller's copy may be older than the row (a reminder window's, an automation
+            // object's, also when its dialog was shown): only what was changed since it was read
+            // goes over the row, so another station's change made meanwhile stays.
+            const BOOL bMerged = TakeCallersChanges(row, copy);
             if (bNoDialog) {
                 copy.m_strChangedBy = m_strCurrentUser;
                 copy.m_dtChanged = COleDateTime::GetCurrentTime();
             }
-            row.PutAppointment(copy);
-            if (row.FieldValue("USER").IsEmpty())
-                row.SetFieldValue("USER", m_strCurrentUser);
-            bWritten = row.LockRecord() == 0 && row.WriteRecord() == 0;
+            if (bMerged) {
+                row.PutAppointment(copy);
+                if (row.FieldValue("USER").IsEmpty())
+                    row.SetFieldValue("USER", m_strCurrentUser);
+                bWritten = row.LockRecord() == 0 && row.WriteRecord() == 0;
+            } else
+                bChangedMeanwhile = TRUE;
         }
     }
     if (!bNew)
@@ -382,6 +412,8 @@ BOOL CDataController::SaveEntry(EntrySide side, CDataAppointment& record, CStrin
         const CString strId = !copy.m_strRecordId.IsEmpty() ? copy.m_strRecordId : strRecordId;
         return side.bTodo ? DeleteTask(strId, FALSE) : DeleteAppointment(strId, FALSE);
     }
+    if (bChangedMeanwhile)
+        Warn(IDS_ENTRY_CHANGED_MEANWHILE);
     if (!bWritten)
         return FALSE;
 

@@ -92,12 +92,7 @@ void CDataController::RunFilterReload(const FilterReload& how, const std::functi
         Pause(m_timings.dwFilterSettle);
         // The passes read the values only while the counter is down.
         change();
-        if (how.bAppointments) {
-            m_appointmentMap.DeleteAllValues();
-            m_dayIndex.DeleteAllValues();
-        }
-        if (how.bTodos)
-            m_todoMap.DeleteAllValues();
+        ForgetEntries(how.bAppointments, how.bTodos);
         progress.Step(kFilterStep);
     }
     // Every wake-up that begins from now on sees the counter down and loads the emptied maps in

@@ -2,6 +2,9 @@
 // day index, and the reading walks of the user-interface thread.
 #include "CDataController.h"
 
+#include "CControllerBusyGuard.h"
+#include "DbTableDef.h"
+
 #include "CDataAppointment.h"
 #include "CDateValue.h"
 #include "CMfxString.h"
@@ -15,13 +18,6 @@ namespace {
 
 // The to-do state of finished to-dos, which get no timer.
 const char kTodoStateDone[] = "E";
-// The user-interface thread keeps at most this many day walks; beyond, the oldest go (a walk
-// whose copy went takes a new copy at its next step).
-const size_t kMaxDayWalks = 512;
-
-POSITION PositionOf(size_t nIndex) { return (POSITION)(UINT_PTR)(nIndex + 1); }
-
-size_t IndexOf(POSITION position) { return (size_t)(UINT_PTR)position - 1; }
 
 } // namespace
 
@@ -179,6 +175,27 @@ BOOL CDataController::ReadEntry(CTerminTable* pTable, LPCTSTR lpszRecordId, CDat
     return TRUE;
 }
 
+BOOL CDataController::ReadEntryForDisplay(LPCTSTR lpszRecordId, CDataAppointment& record, BOOL bTodo)
+{
+    CTerminTable* pTable = bTodo ? m_pTodoTable : m_pAppointmentTable;
+    if (pTable == NULL)
+        return FALSE;
+    EnterBusy();
+    CControllerBusyGuard busy(*this);
+    const long nRecNo = pTable->FindRecordById(lpszRecordId);
+    if (nRecNo <= 0)
+        return FALSE;
+    // Every field but the memos (notes and the actions' data), which a view does not show.
+    CTerminRecordBuffer row(pTable);
+    row.AttachFields();
+    if (row.ReadRecordFields(nRecNo, kDbFieldMaskVersion | kDbFieldMaskReload | kDbFieldMaskRow) != 0)
+        return FALSE;
+    // The action is read from its memo only when there is one: none of another entry stays.
+    record.m_action = CDataAction();
+    row.GetAppointment(record);
+    return TRUE;
+}
+
 BOOL CDataController::ReadAppointment(LPCTSTR lpszRecordId, CDataAppointment& record, CTerminRecordBuffer& buffer)
 {
     return ReadEntry(m_pAppointmentTable, lpszRecordId, record, buffer, TRUE);
@@ -191,74 +208,30 @@ BOOL CDataController::ReadTask(LPCTSTR lpszRecordId, CDataAppointment& record, C
 
 int CDataController::GetDayItemCount(long nDay) const { return m_dayIndex.GetDayCount(nDay); }
 
-POSITION CDataController::GetDayItemHeadPosition(long nDay)
-{
-    std::vector<CItemVersionRef> keys = m_dayIndex.GetDayKeys(nDay);
-    if (keys.empty()) {
-        m_dayWalks.erase(nDay);
-        return NULL;
-    }
-    if (m_dayWalks.size() >= kMaxDayWalks && m_dayWalks.find(nDay) == m_dayWalks.end())
-        m_dayWalks.clear();
-    m_dayWalks[nDay] = std::move(keys);
-    return PositionOf(0);
-}
+POSITION CDataController::GetDayItemHeadPosition(long nDay) { return m_dayWalks.Begin(m_dayIndex.GetDayKeys(nDay)); }
 
-int CDataController::GetNextDayAppointment(long nDay, POSITION& rPosition, CDataAppointment& record)
+int CDataController::GetNextDayAppointment(long nDay, POSITION& rPosition, CDataAppointment& record, BOOL bMemos)
 {
-    auto it = m_dayWalks.find(nDay);
-    if (it == m_dayWalks.end()) {
-        // A walk without its head (or whose copy went): a new copy of the day.
-        std::vector<CItemVersionRef> keys = m_dayIndex.GetDayKeys(nDay);
-        if (keys.empty()) {
-            rPosition = NULL;
-            return 0;
-        }
-        it = m_dayWalks.emplace(nDay, std::move(keys)).first;
-    }
-    const std::vector<CItemVersionRef>& walk = it->second;
-    const size_t nIndex = rPosition != NULL ? IndexOf(rPosition) : walk.size();
-    if (nIndex >= walk.size()) {
-        rPosition = NULL;
-        m_dayWalks.erase(it);
+    CItemVersionRef key;
+    if (!m_dayWalks.Next(rPosition, key, [&] { return m_dayIndex.GetDayKeys(nDay); }) || !key)
         return 0;
-    }
-    const CItemVersionRef key = walk[nIndex];
-    rPosition = nIndex + 1 < walk.size() ? PositionOf(nIndex + 1) : NULL;
-    if (rPosition == NULL)
-        m_dayWalks.erase(it);
-    if (!key)
-        return 0;
+    if (!bMemos)
+        return ReadEntryForDisplay(key->GetIdText(), record, FALSE) ? 1 : 0;
     CTerminRecordBuffer buffer(m_pAppointmentTable);
     return ReadEntry(m_pAppointmentTable, key->GetIdText(), record, buffer, FALSE) ? 1 : 0;
 }
 
-POSITION CDataController::GetAppointmentStartPosition()
-{
-    m_appointmentWalk = m_appointmentMap.GetKeys();
-    return m_appointmentWalk.empty() ? NULL : PositionOf(0);
-}
+POSITION CDataController::GetAppointmentStartPosition() { return m_mapWalks.Begin(m_appointmentMap.GetKeys()); }
 
-POSITION CDataController::GetTaskStartPosition()
-{
-    m_todoWalk = m_todoMap.GetKeys();
-    return m_todoWalk.empty() ? NULL : PositionOf(0);
-}
+POSITION CDataController::GetTaskStartPosition() { return m_mapWalks.Begin(m_todoMap.GetKeys()); }
 
-int CDataController::NextInWalk(size_t nCount, const std::function<CItemVersionRef(size_t)>& keyAt,
-                                POSITION& rPosition, BOOL bAppointments, CDataAppointment& record,
-                                CTerminRecordBuffer& buffer)
+int CDataController::NextInWalk(const std::function<bool(POSITION&, CItemVersionRef&)>& step, POSITION& rPosition,
+                                BOOL bAppointments, CDataAppointment& record, CTerminRecordBuffer& buffer)
 {
     CTerminTable* pTable = bAppointments ? m_pAppointmentTable : m_pTodoTable;
     while (rPosition != NULL) {
-        const size_t nIndex = IndexOf(rPosition);
-        if (nIndex >= nCount) {
-            rPosition = NULL;
-            return 0;
-        }
-        rPosition = nIndex + 1 < nCount ? PositionOf(nIndex + 1) : NULL;
-        const CItemVersionRef key = keyAt(nIndex);
-        if (!key || !ReadEntry(pTable, key->GetIdText(), record, buffer, TRUE))
+        CItemVersionRef key;
+        if (!step(rPosition, key) || !key || !ReadEntry(pTable, key->GetIdText(), record, buffer, TRUE))
             return 0;
         // A moved entry is passed over; at the end of the walk it ends the walk with 0.
         if (record.m_strMovedRecordId.IsEmpty())
@@ -269,45 +242,55 @@ int CDataController::NextInWalk(size_t nCount, const std::function<CItemVersionR
 
 int CDataController::GetNextAppointment(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer)
 {
-    return NextInWalk(m_appointmentWalk.size(), [this](size_t i) { return m_appointmentWalk[i]; }, rPosition, TRUE,
-                      record, buffer);
+    return NextInWalk([this](POSITION& rPos, CItemVersionRef& key) {
+        return m_mapWalks.Next(rPos, key, [this] { return m_appointmentMap.GetKeys(); });
+    }, rPosition, TRUE, record, buffer);
 }
 
 int CDataController::GetNextTask(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer)
 {
-    return NextInWalk(m_todoWalk.size(), [this](size_t i) { return m_todoWalk[i]; }, rPosition, FALSE, record,
-                      buffer);
+    return NextInWalk([this](POSITION& rPos, CItemVersionRef& key) {
+        return m_mapWalks.Next(rPos, key, [this] { return m_todoMap.GetKeys(); });
+    }, rPosition, FALSE, record, buffer);
 }
 
-POSITION CDataController::GetAppointmentListHeadPosition()
+namespace {
+
+std::vector<DWORD> ListIds(CDataController::CIdList& list)
 {
     CArray<DWORD, DWORD> ids;
-    m_appointmentList.GetSnapshot(ids);
-    m_appointmentListWalk.assign(ids.GetData(), ids.GetData() + ids.GetSize());
-    return m_appointmentListWalk.empty() ? NULL : PositionOf(0);
+    list.GetSnapshot(ids);
+    return std::vector<DWORD>(ids.GetData(), ids.GetData() + ids.GetSize());
 }
 
-POSITION CDataController::GetTaskListHeadPosition()
-{
-    CArray<DWORD, DWORD> ids;
-    m_todoList.GetSnapshot(ids);
-    m_todoListWalk.assign(ids.GetData(), ids.GetData() + ids.GetSize());
-    return m_todoListWalk.empty() ? NULL : PositionOf(0);
-}
+} // namespace
+
+POSITION CDataController::GetAppointmentListHeadPosition() { return m_listWalks.Begin(ListIds(m_appointmentList)); }
+
+POSITION CDataController::GetTaskListHeadPosition() { return m_listWalks.Begin(ListIds(m_todoList)); }
 
 int CDataController::GetNextListedAppointment(POSITION& rPosition, CDataAppointment& record,
                                               CTerminRecordBuffer& buffer)
 {
     // Each id is looked up in its map when the walk reaches it.
-    return NextInWalk(m_appointmentListWalk.size(),
-                      [this](size_t i) { return m_appointmentMap.Find((long)m_appointmentListWalk[i]); }, rPosition,
-                      TRUE, record, buffer);
+    return NextInWalk([this](POSITION& rPos, CItemVersionRef& key) {
+        DWORD nId = 0;
+        if (!m_listWalks.Next(rPos, nId, [this] { return ListIds(m_appointmentList); }))
+            return false;
+        key = m_appointmentMap.Find((long)nId);
+        return true;
+    }, rPosition, TRUE, record, buffer);
 }
 
 int CDataController::GetNextListedTask(POSITION& rPosition, CDataAppointment& record, CTerminRecordBuffer& buffer)
 {
-    return NextInWalk(m_todoListWalk.size(), [this](size_t i) { return m_todoMap.Find((long)m_todoListWalk[i]); },
-                      rPosition, FALSE, record, buffer);
+    return NextInWalk([this](POSITION& rPos, CItemVersionRef& key) {
+        DWORD nId = 0;
+        if (!m_listWalks.Next(rPos, nId, [this] { return ListIds(m_todoList); }))
+            return false;
+        key = m_todoMap.Find((long)nId);
+        return true;
+    }, rPosition, FALSE, record, buffer);
 }
 
 CString CDataController::GetItemFootprint(LPCTSTR lpszRecordId) const

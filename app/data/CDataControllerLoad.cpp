@@ -191,12 +191,18 @@ void CDataController::ReloadFull(EntrySide& side, BOOL bIgnoreBusy)
     // timer, or the job would keep the old time.
     const BOOL bDeleteTimers = !*side.pTimersCleared;
     *side.pTimersCleared = FALSE;
+    // A row that cannot be read is passed over, and the pass goes on; the stamp is then not
+    // remembered, so the next wake-up reads the table again (the same rule as the incremental
+    // pass).
+    BOOL bPassedOver = FALSE;
     pTable->GoTo(0);
     // The end of the table shows as the end-of-file record number (one engine call less per row
     // than asking for the end and the number apart).
     unsigned nRow = pTable->GetRecNo();
     for (; nRow != (unsigned)DB_EOF && !IsPassStopped(bIgnoreBusy); nRow = pTable->GetRecNo()) {
-        if (row.ReadRecordFields((long)nRow, kDbFieldMaskReload) == 0) {
+        if (!ReadPassRow(row, (long)nRow, kDbFieldMaskReload))
+            bPassedOver = TRUE;
+        else {
             CDataAppointment record;
             row.GetAppointment(record);
             const BOOL bMoved = !record.m_strMovedRecordId.IsEmpty();
@@ -222,7 +228,17 @@ void CDataController::ReloadFull(EntrySide& side, BOOL bIgnoreBusy)
     if (IsPassStopped(bIgnoreBusy) || pTable->GetRecNo() != (unsigned)DB_EOF)
         return;
     *side.pMoved = nMoved;
-    RememberStamp(side, stamp, nGeneration);
+    if (!bPassedOver)
+        RememberStamp(side, stamp, nGeneration);
+    else
+        ResetFileTime(side.bTodo);
+}
+
+BOOL CDataController::ReadPassRow(CTerminRecordBuffer& row, long nRecNo, DWORD dwMask)
+{
+    if (m_passReadHook && !m_passReadHook(nRecNo))
+        return FALSE;
+    return row.ReadRecordFields(nRecNo, dwMask) == 0;
 }
 
 void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
@@ -243,6 +259,10 @@ void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
     std::vector<long> seen;
     LONG nMoved = 0;
     BOOL bComplete = FALSE;
+    // A row that cannot be read is passed over (an entry it held keeps its key), and the pass
+    // goes on; the pass then drops no key it did not see and does not remember the stamp, so the
+    // next wake-up tries the row again.
+    BOOL bPassedOver = FALSE;
     pTable->GoTo(0);
     for (unsigned nRow = pTable->GetRecNo();; nRow = pTable->GetRecNo()) {
         if (nRow == (unsigned)DB_EOF) {
@@ -252,9 +272,15 @@ void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
         if (IsPassStopped(bIgnoreBusy))
             break;
         // The record id, footprint and moved id first; the whole row only when it is new or
-        // changed. A row that cannot be read leaves the pass incomplete.
-        if (row.ReadRecordFields((long)nRow, kDbFieldMaskVersion) != 0)
-            break;
+        // changed.
+        if (!ReadPassRow(row, (long)nRow, kDbFieldMaskVersion)) {
+            bPassedOver = TRUE;
+            if (pTable->Skip(1) == 0) {
+                bComplete = pTable->GetRecNo() == (unsigned)DB_EOF;
+                break;
+            }
+            continue;
+        }
         const CString strId = row.FieldValue("RECORDID");
         const CString strFootprint = row.FieldValue("FOOTPRINT");
         const long nId = CItemVersion::ParseNumber(strId);
@@ -267,13 +293,15 @@ void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
             break;
         const CItemVersionRef key = side.pMap->Find(nId);
         if (!key || key->GetFootprint() != (short)CItemVersion::ParseNumber(strFootprint)) {
-            if (key)
-                UnregisterEntry(side, nId);
-            if (row.ReadRecordFields((long)nRow, kDbFieldMaskReload) != 0)
-                break;
-            CDataAppointment record;
-            row.GetAppointment(record);
-            RegisterEntry(side, record, strId, strFootprint);
+            // The whole row first: an entry whose new version cannot be read keeps its old key.
+            if (ReadPassRow(row, (long)nRow, kDbFieldMaskReload)) {
+                if (key)
+                    UnregisterEntry(side, nId);
+                CDataAppointment record;
+                row.GetAppointment(record);
+                RegisterEntry(side, record, strId, strFootprint);
+            } else
+                bPassedOver = TRUE;
         }
         if (pTable->Skip(1) == 0) {
             bComplete = pTable->GetRecNo() == (unsigned)DB_EOF;
@@ -285,6 +313,8 @@ void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
     if (!bComplete || IsPassStopped(bIgnoreBusy))
         return;
     ReplaceList(side, listed);
+    if (bPassedOver)
+        return;
     // The pass saw every row the filter admits: entries it did not see were deleted or no longer
     // pass the filter.
     std::sort(seen.begin(), seen.end());
@@ -313,17 +343,25 @@ void CDataController::ReloadNow()
     }
 }
 
-void CDataController::ForgetEntries(BOOL bDeleteTimers)
+void CDataController::ForgetEntries(BOOL bAppointments, BOOL bTodos)
 {
-    if (bDeleteTimers)
-        for (CItemMap* pMap : {&m_todoMap, &m_appointmentMap})
-            for (const CItemVersionRef& key : pMap->GetKeys())
-                m_pTimers->Delete(m_nTimerJob, key->GetRecordId());
-    if (bDeleteTimers)
-        m_bAppointmentTimersCleared = m_bTodoTimersCleared = TRUE;
-    m_todoMap.DeleteAllValues();
-    m_appointmentMap.DeleteAllValues();
-    m_dayIndex.DeleteAllValues();
+    // A timer exists only for an entry a map holds: nothing would bring the timer of an entry
+    // that is not loaded again (deleted or changed by another station, or outside the new filter)
+    // in step with its row. The full load that follows registers the timers of the entries it
+    // loads.
+    if (bTodos) {
+        for (const CItemVersionRef& key : m_todoMap.GetKeys())
+            m_pTimers->Delete(m_nTimerJob, key->GetRecordId());
+        m_bTodoTimersCleared = TRUE;
+        m_todoMap.DeleteAllValues();
+    }
+    if (bAppointments) {
+        for (const CItemVersionRef& key : m_appointmentMap.GetKeys())
+            m_pTimers->Delete(m_nTimerJob, key->GetRecordId());
+        m_bAppointmentTimersCleared = TRUE;
+        m_appointmentMap.DeleteAllValues();
+        m_dayIndex.DeleteAllValues();
+    }
 }
 
 void CDataController::ReloadAll()
@@ -333,7 +371,7 @@ void CDataController::ReloadAll()
     // this thread loads.
     EnterBusy();
     CControllerBusyGuard busy(*this);
-    ForgetEntries(FALSE);
+    ForgetEntries(TRUE, TRUE);
     ReloadAppointments(TRUE);
     ReloadTasks(TRUE);
     CDataApplication* pApp = CDataApplication::Get();
@@ -358,7 +396,7 @@ void CDataController::SetDataPath(LPCTSTR lpszDataPath)
         if (m_strDataPath.Right(1) != "\\" && m_strDataPath.Right(1) != "/")
             m_strDataPath += "\\";
         // The entries of the old directory go, and their reminders with them.
-        ForgetEntries(TRUE);
+        ForgetEntries(TRUE, TRUE);
         m_appointmentList.RemoveAll();
         m_todoList.RemoveAll();
         ResetFileTime(FALSE);

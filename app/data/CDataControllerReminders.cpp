@@ -143,6 +143,15 @@ int CDataController::AcknowledgeReminder(long nRecordId, BOOL bRemoveOnly)
 BOOL CDataController::PostponeReminder(LPCTSTR lpszRecordId, const CDataAppointment& reminder,
                                        const COleDateTimeSpan& span, long nCopyId)
 {
+    const BOOL bPostponed = Postpone(lpszRecordId, reminder, span, nCopyId);
+    if (!bPostponed)
+        MfxMessageBoxId(IDS_POSTPONE_FAILED, -1, MB_ICONEXCLAMATION);
+    return bPostponed;
+}
+
+BOOL CDataController::Postpone(LPCTSTR lpszRecordId, const CDataAppointment& reminder, const COleDateTimeSpan& span,
+                               long nCopyId)
+{
     CFrameBusyGuard frameBusy(MainFrame());
     EnterBusy();
     CControllerBusyGuard busy(*this);
@@ -152,19 +161,11 @@ BOOL CDataController::PostponeReminder(LPCTSTR lpszRecordId, const CDataAppointm
     CDataAppointment record;
     if (!ReadEntry(side.pTable, lpszRecordId, record, entryRow, TRUE))
         return FALSE;
-
-    // The entry: its reminder is postponed (a series keeps reminding of its later occurrences).
-    CDataAppointment postponed(record);
-    postponed.m_strStatus = kStatusPostponed;
-    CString strId = lpszRecordId;
-    const BOOL bSaved = side.bTodo ? SaveTask(postponed, strId, TRUE, TRUE) : SaveAppointment(postponed, strId, TRUE, TRUE);
-    if (!bSaved)
-        return FALSE;
     const long nId = CItemVersion::ParseNumber(lpszRecordId);
-    if (!reminder.m_bSeries && reminder.m_strMovedRecordId.IsEmpty())
-        m_pTimers->Delete(m_nTimerJob, nId);
 
-    // The copy carries the reminder: due at now + span, without lead time, never a series.
+    // The copy carries the reminder: due at now + span, without lead time, never a series. It is
+    // written first: until it is there, the entry keeps its status and its timer, so a copy that
+    // cannot be written loses no reminder.
     CDataAppointment copy(record);
     copy.m_strMovedRecordId = IdText(nId);
     copy.m_strStatus = kStatusMoved;
@@ -193,22 +194,45 @@ BOOL CDataController::PostponeReminder(LPCTSTR lpszRecordId, const CDataAppointm
     }
     copyRow.PutAppointment(copy);
     const BOOL bWritten = copyRow.WriteRecord() == 0;
+    const long nCopyRecNo = copyRow.GetRecNo();
     // A copy that was not written is no success, whatever the unlock says.
     const BOOL bUnlocked = copyRow.UnlockRecord() == 0;
+    if (!bWritten || !bUnlocked) {
+        ResetFileTime(side.bTodo);
+        return FALSE;
+    }
+
+    // The entry: its reminder is postponed (a series keeps reminding of its later occurrences).
+    CDataAppointment postponed(record);
+    postponed.m_strStatus = kStatusPostponed;
+    CString strId = lpszRecordId;
+    const BOOL bSaved = side.bTodo ? SaveTask(postponed, strId, TRUE, TRUE) : SaveAppointment(postponed, strId, TRUE, TRUE);
+    if (!bSaved) {
+        // The entry keeps its reminder: a new copy would remind a second time, so it goes again.
+        if (!bOverCopy && nCopyRecNo > 0) {
+            side.pTable->GoTo(nCopyRecNo);
+            side.pTable->DeleteRecord(TRUE);
+        }
+        ResetFileTime(side.bTodo);
+        return FALSE;
+    }
+    if (!reminder.m_bSeries && reminder.m_strMovedRecordId.IsEmpty())
+        m_pTimers->Delete(m_nTimerJob, nId);
 
     // The update thread loads the copy (with its timer) at once.
     ResetFileTime(side.bTodo);
     busy.Release();
     WakeUpdateThread();
-    return bWritten && bUnlocked;
+    return TRUE;
 }
 
 // ---- moving ----------------------------------------------------------------------------------------
 
 BOOL CDataController::MoveItemBySpan(LPCTSTR lpszRecordId, const CDataAppointment& record, const COleDateTimeSpan& span)
 {
-    if (!record.m_bSeries && record.m_strMovedRecordId.IsEmpty())
-        m_pTimers->Delete(m_nTimerJob, CItemVersion::ParseNumber(lpszRecordId));
+    // The save registers the moved entry again (its old timer goes then); a save that fails
+    // leaves the entry and its timer as they were. Only the dates and the status are the move's:
+    // the save puts just these over the row, so what another station changed meanwhile stays.
     CDataAppointment moved(record);
     CDataSerienTermin& pattern = moved.m_pattern;
     moved.m_strStatus = kStatusMoved;
@@ -284,7 +308,7 @@ int CDataController::PostponeReminders()
                 }
             }
             if (bOpen) {
-                if (PostponeReminder(IdText(nId), record, span, 0)) {
+                if (Postpone(IdText(nId), record, span, 0)) {
                     SetNextOccurrence(nId, next);
                     m_reminderWindows.RemoveKeyAndDelete(ids[i]);
                 } else

@@ -2,6 +2,7 @@
 // under the entry's record id, and the signals of the job turned into messages to the main window.
 #include "CDataController.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "CDataAppointment.h"
@@ -10,6 +11,7 @@
 #include "CDataMainFrame.h"
 #include "CDateValue.h"
 #include "CTimerLibrary.h"
+#include "Recurrence.h"
 
 namespace {
 
@@ -39,7 +41,7 @@ void CDataController::RegisterTimerCallback(CDataController* pController, CDataC
 int CDataController::ScheduleReminderTimer(CItemVersion* pKey, CDataAppointment& record,
                                            const COleDateTime& occurrence)
 {
-    if (record.m_strUser != m_strCurrentUser)
+    if (record.m_strUser != GetCurrentUser())
         return 1;
     const CDataSerienTermin& pattern = record.m_pattern;
     const long nId = pKey->GetRecordId();
@@ -65,27 +67,55 @@ int CDataController::ScheduleReminderTimer(CItemVersion* pKey, CDataAppointment&
     if (record.m_dtNextOccurrence.GetStatus() == COleDateTime::valid)
         first = DateWithTimeOf(record.m_dtNextOccurrence, start);
 
+    // An interval below 1 repeats nothing: the day index holds only the first days (one per
+    // weekday of a weekly series), and the timer, stepping by 1, ends on the last of them.
+    int nEvery = 0;
+    switch (pattern.m_nType) {
+    case CDataSerienTermin::daily:
+        nEvery = pattern.m_bEveryWorkday ? 1 : (short)pattern.m_nDailyInterval;
+        break;
+    case CDataSerienTermin::weekly:
+        nEvery = (short)pattern.m_nWeeklyInterval;
+        break;
+    case CDataSerienTermin::monthly:
+        nEvery = (short)pattern.m_nMonthlyInterval;
+        break;
+    default:
+        nEvery = 1;
+        break;
+    }
+    if (nEvery < 1) {
+        CList<DWORD, DWORD> days(16);
+        long nFirst = 0;
+        ExpandRecurrence(pattern, days, nFirst);
+        long nLast = nFirst;
+        for (POSITION pos = days.GetHeadPosition(); pos != NULL;)
+            nLast = std::max<long>(nLast, (long)days.GetNext(pos));
+        if (Midnight(nLast) < end)
+            end = Midnight(nLast);
+        nEvery = 1;
+    }
+
     switch (pattern.m_nType) {
     case CDataSerienTermin::daily:
         if (pattern.m_bEveryWorkday)
             m_pTimers->AddCyclicDay(m_nTimerJob, nId, first, end, 1, 1, nLead);
         else
-            m_pTimers->AddCyclicDay(m_nTimerJob, nId, first, end, 0, (short)pattern.m_nDailyInterval, nLead);
+            m_pTimers->AddCyclicDay(m_nTimerJob, nId, first, end, 0, nEvery, nLead);
         break;
     case CDataSerienTermin::weekly: {
         int weekdays[8] = {0};
         for (int i = 0; i < 7; ++i)
             weekdays[i + 1] = pattern.m_bWeekdays[i];
-        m_pTimers->AddCyclicWeekByDay(m_nTimerJob, nId, first, end, (short)pattern.m_nWeeklyInterval, weekdays, nLead);
+        m_pTimers->AddCyclicWeekByDay(m_nTimerJob, nId, first, end, nEvery, weekdays, nLead);
         break;
     }
     case CDataSerienTermin::monthly:
         if (pattern.m_bMonthlyByDay)
-            m_pTimers->AddCyclicMonth(m_nTimerJob, nId, first, end, (short)pattern.m_nMonthlyInterval,
-                                      (short)pattern.m_nDayOfMonth, nLead);
+            m_pTimers->AddCyclicMonth(m_nTimerJob, nId, first, end, nEvery, (short)pattern.m_nDayOfMonth, nLead);
         else
             m_pTimers->AddCyclicMonthExt(m_nTimerJob, nId, first, end, (short)pattern.m_nInstance - 1,
-                                         (short)pattern.m_nWeekday, (short)pattern.m_nMonthlyInterval, nLead);
+                                         (short)pattern.m_nWeekday, nEvery, nLead);
         break;
     case CDataSerienTermin::yearly:
         if (pattern.m_bYearlyByDate)

@@ -15,6 +15,8 @@
 #include "CTerminRecordBuffer.h"
 #include "CTerminTable.h"
 #include "DataStrings.h"
+#include "MfxFiles.h"
+#include "MfxMessageBox.h"
 
 #include <memory>
 
@@ -49,6 +51,15 @@ CString ResourceKey(int n)
 }
 
 // The minute of the day as the conflict lines show it.
+const char* const kTableFileName = CTerminTable::kFileName;
+
+// An instance of the schedule table that opens the table as it is and never makes it anew.
+class CExistingTerminTable : public CTerminTable {
+public:
+    explicit CExistingTerminTable(CDbSession* pSession) : CTerminTable(pSession, TRUE) {}
+    BOOL AllowCreate() override { return FALSE; }
+};
+
 CString TimeText(short nMinute, const CString& strFormat)
 {
     return COleDateTime(2000, 1, 1, nMinute / 60, nMinute % 60, 0).Format(strFormat);
@@ -168,10 +179,16 @@ int CDataController::ListTimeConflicts(long nDay, int nFrom, int nTo, BOOL bSkip
     if (ids.IsEmpty())
         return 1;
     result.RemoveAll();
-    // An instance of its own: the order, row and filter of the controller's instances stay.
-    std::unique_ptr<CTerminTable> pTable(new CTerminTable(m_pSession, TRUE));
+    // An instance of its own: the order, row and filter of the controller's instances stay. It
+    // only opens the table: a table that is not there is an error, never made anew (an empty
+    // table would say "no conflict").
+    if (!MfxFileExists(m_strDataPath + kTableFileName)) {
+        MfxMessageBoxStr(kTableFileName, CMfxString(IDS_DB_OPEN_ERROR), MB_ICONHAND);
+        return -1;
+    }
+    std::unique_ptr<CTerminTable> pTable(new CExistingTerminTable(m_pSession));
     if (pTable->OpenMain(m_strDataPath, 0, 0) == DB_OPEN_FAILED)
-        return 1;
+        return -1;
     const CString strTimeFormat = CMfxString(IDS_TIME_FORMAT);
     CArray<DWORD, DWORD> snapshot;
     ids.GetSnapshot(snapshot);

@@ -211,4 +211,12 @@ CDbRecordBuffer* CDbRecordBuffer::Clone() const
     return pClone;
 }
 
+void CDbRecordBuffer::ForgetRow()
+{
+    if (m_bLocked)
+        UnlockRecord();
+    m_nRecNo = 0;
+    m_bNew = TRUE;
+}
+
 void CDbRecordBuffer::Describe(CString& strText) const { strText.Format("RECNO %ld", m_nRecNo); }

@@ -65,6 +65,9 @@ public:
     virtual int WriteRecord();
     // A new buffer (the caller deletes it) with this one's values, record number 0 and no lock.
     virtual CDbRecordBuffer* Clone() const;
+    // Keeps the values but forgets the row: the next write appends them as a new row. A lock the
+    // buffer holds is released first.
+    void ForgetRow();
     // "RECNO %ld".
     virtual void Describe(CString& strText) const;
 

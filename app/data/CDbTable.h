@@ -225,16 +225,29 @@ public:
     // Opens every defined index file of the table at the path.
     BOOL OpenIndexes(LPCTSTR lpszPath);
     // Copies the table file and its memo file to the names whose first character is '~' (a
-    // missing file counts as copied). Box 40055 on failure; unless quiet, box 40057 naming the
-    // backup.
+    // missing file counts as copied); an older backup that differs from the table is kept
+    // (KeepOlderBackup). Box 40055 on failure; unless quiet, box 40057 naming the backup.
     BOOL BackupTable(LPCTSTR lpszDirectory, LPCTSTR lpszFileName, BOOL bQuiet);
     // Imports the rows of the backup ('~' name) into this newly created, open table: the fields
     // that both tables have. TRUE also when there is no backup. A failed append, engine failure
-    // or file exception alike, shows box 40056 and answers FALSE; the backups stay. The side
-    // file's aliases are dropped, its other sections (the collation) kept.
+    // or file exception alike, shows box 40056 and answers FALSE; the backups stay. After a
+    // complete import the side file's aliases are dropped, its other sections (the collation) kept.
     virtual BOOL ImportFromBackup(LPCTSTR lpszDirectory, LPCTSTR lpszFileName);
     // Called with the backup's area after its rows were imported; its answer is the import's.
     virtual BOOL AfterImport(int nSourceArea);
+    // The upgrade of a table whose structure differs, after its backup: the new table is made
+    // under a work name ('$' for the first character), the backup's rows are imported into it,
+    // and only then does it take the table's place (memo first). FALSE, with the table's files as
+    // they were, when any step failed (its box shown).
+    BOOL Upgrade(LPCTSTR lpszDirectory, LPCTSTR lpszFileName);
+    // Before a backup is made over an older one: an older backup whose files differ from the
+    // table's is moved to the first free numbered name ("~X4_1.DBE" with "~X4_1.DBT"). FALSE when
+    // it could not be moved.
+    static BOOL KeepOlderBackup(const CString& strSource, const CString& strBackup);
+    // Moves the work table's files (memo first) over the table's; when the table file cannot
+    // follow its memo, the memo is copied back from the backup. FALSE when the table was not
+    // replaced.
+    static BOOL ReplaceTableFiles(const CString& strWork, const CString& strPath, const CString& strBackup);
     // Copies each field definition's flag word into the open table's field of that name.
     void ApplyFieldFlags(const DbFieldDef* pFields);
     // The position of the field definition with that name (any case) among the definition's

@@ -3,8 +3,12 @@
 // OpenChecked, by the answer of CheckFile:
 //   usable   -> open
 //   absent   -> (ask unless ask mode 0) quiet backup, AllowCreate, create, indexes, open
-//   changed  -> (always ask) backup, AllowCreate, create, import the backup's rows, indexes, open
+//   changed  -> (always ask) backup, AllowCreate, create the new table under a work name, import
+//               the backup's rows into it, then put it in the table's place; indexes, open
 //   in use, too many files, unreadable -> box, 0
+// An upgrade never leaves the program on an empty table: the old table stays where it is until
+// its rows are in the new one, a failed import answers failure, and a backup that differs from
+// the table being backed up is kept under a numbered name instead of being overwritten.
 // The collation of the side file is set in the table's area before any index is made or opened,
 // so that the indexes are built and searched in the same order.
 #include "CDbTable.h"
@@ -82,6 +86,61 @@ CString MemoPath(const CString& strTablePath)
     const int nDot = strTablePath.ReverseFind('.');
     const int nSlash = strTablePath.ReverseFind('\\');
     return (nDot > nSlash ? strTablePath.Left(nDot) : strTablePath) + ".DBT";
+}
+
+// The name under which an upgrade builds the new table: the first character replaced by '$'.
+CString WorkName(LPCTSTR lpszFileName)
+{
+    CString strName(lpszFileName);
+    if (!strName.IsEmpty())
+        strName.SetAt(0, '$');
+    return strName;
+}
+
+// The path with " _n" put before its extension: "~X4.DBE", 2 -> "~X4_2.DBE".
+CString NumberedPath(const CString& strPath, int nNumber)
+{
+    const int nDot = strPath.ReverseFind('.');
+    const int nSlash = strPath.ReverseFind('\\');
+    CString strNumber;
+    strNumber.Format("_%d", nNumber);
+    if (nDot <= nSlash)
+        return strPath + strNumber;
+    return strPath.Left(nDot) + strNumber + strPath.Mid(nDot);
+}
+
+// Whether both files hold the same bytes; a file that cannot be read counts as different (a
+// missing one equals only a missing one).
+bool SameContent(LPCTSTR lpszFirst, LPCTSTR lpszSecond)
+{
+    const bool bFirst = NameExists(lpszFirst), bSecond = NameExists(lpszSecond);
+    if (!bFirst || !bSecond)
+        return bFirst == bSecond;
+    CFile first, second;
+    if (!first.Open(lpszFirst, CFile::modeRead | CFile::shareDenyNone) ||
+        !second.Open(lpszSecond, CFile::modeRead | CFile::shareDenyNone))
+        return false;
+    if (first.GetLength() != second.GetLength())
+        return false;
+    std::vector<char> a(65536), b(65536);
+    for (;;) {
+        const UINT nA = first.Read(a.data(), (UINT)a.size());
+        const UINT nB = second.Read(b.data(), (UINT)b.size());
+        if (nA != nB || memcmp(a.data(), b.data(), nA) != 0)
+            return false;
+        if (nA == 0)
+            return true;
+    }
+}
+
+// Deletes the files of a table at the path: table, memo, side file and every index file.
+void RemoveTableFiles(const CString& strPath, const DbIndexDef* pIndexes)
+{
+    DeleteFileA(strPath);
+    DeleteFileA(MemoPath(strPath));
+    DeleteFileA(CMfxString(strPath).ChangeExtension("DBA"));
+    for (int i = 0; pIndexes != NULL && pIndexes[i].nOrder != 0; ++i)
+        DeleteFileA(CMfxString(strPath).ChangeExtension(pIndexes[i].szStem));
 }
 
 // The section of the side file that holds the collation.
@@ -394,7 +453,8 @@ BOOL CDbTable::BackupTable(LPCTSTR lpszDirectory, LPCTSTR lpszFileName, BOOL bQu
 {
     const CString strSource = CString(lpszDirectory) + lpszFileName;
     const CString strBackup = CString(lpszDirectory) + BackupName(lpszFileName);
-    const BOOL bCopied = MfxCopyFileLZ(strSource, strBackup, FALSE) == 0 &&
+    const BOOL bCopied = KeepOlderBackup(strSource, strBackup) &&
+                         MfxCopyFileLZ(strSource, strBackup, FALSE) == 0 &&
                          MfxCopyFileLZ(MemoPath(strSource), MemoPath(strBackup), FALSE) == 0;
     if (!bCopied) {
         MfxMessageBoxStr(CMfxString(IDS_DB_BACKUP_FAILED), CMfxString(IDS_DB_ERROR_TITLE), MB_ICONEXCLAMATION);
@@ -406,6 +466,44 @@ BOOL CDbTable::BackupTable(LPCTSTR lpszDirectory, LPCTSTR lpszFileName, BOOL bQu
         MfxMessageBoxStr(strText, kProductTitle, MB_ICONINFORMATION);
     }
     return TRUE;
+}
+
+BOOL CDbTable::KeepOlderBackup(const CString& strSource, const CString& strBackup)
+{
+    // Nothing to keep when there is no backup, no table to copy over it, or the backup is a copy
+    // of this very table (a second attempt after a failed upgrade).
+    if (!NameExists(strBackup) || !NameExists(strSource))
+        return TRUE;
+    if (SameContent(strSource, strBackup) && SameContent(MemoPath(strSource), MemoPath(strBackup)))
+        return TRUE;
+    for (int n = 1; n < 1000; ++n) {
+        const CString strKept = NumberedPath(strBackup, n);
+        if (NameExists(strKept) || NameExists(MemoPath(strKept)))
+            continue;
+        if (!MoveFileA(strBackup, strKept))
+            return FALSE;
+        if (NameExists(MemoPath(strBackup)) && !MoveFileA(MemoPath(strBackup), MemoPath(strKept))) {
+            MoveFileA(strKept, strBackup);
+            return FALSE;
+        }
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CDbTable::ReplaceTableFiles(const CString& strWork, const CString& strPath, const CString& strBackup)
+{
+    // The memo first: when the table then cannot follow, the old memo comes back from the backup,
+    // so the old table and its memo stay a pair.
+    const CString strWorkMemo = MemoPath(strWork);
+    const BOOL bMemo = NameExists(strWorkMemo);
+    if (bMemo && !MoveFileExA(strWorkMemo, MemoPath(strPath), MOVEFILE_REPLACE_EXISTING))
+        return FALSE;
+    if (MoveFileExA(strWork, strPath, MOVEFILE_REPLACE_EXISTING))
+        return TRUE;
+    if (bMemo)
+        MfxCopyFileLZ(MemoPath(strBackup), MemoPath(strPath), FALSE);
+    return FALSE;
 }
 
 BOOL CDbTable::AppendRows(int nSourceArea, LPCTSTR lpszFieldList)
@@ -511,6 +609,8 @@ BOOL CDbTable::ImportFromBackup(LPCTSTR lpszDirectory, LPCTSTR lpszFileName)
         CDbAreaLock lock(nSourceArea);
         DbChecked(db_close(3));
     }
+    if (!bResult)
+        return FALSE;
     // The aliases go with the old structure; the other sections (the collation) stay.
     const CString strSideFile = SideFilePath(strTarget);
     const CString strGeneral = GeneralSection();
@@ -524,6 +624,37 @@ BOOL CDbTable::ImportFromBackup(LPCTSTR lpszDirectory, LPCTSTR lpszFileName)
 
 // ---- opening -----------------------------------------------------------------------------------------
 
+BOOL CDbTable::Upgrade(LPCTSTR lpszDirectory, LPCTSTR lpszFileName)
+{
+    const CString strPath = CString(lpszDirectory) + lpszFileName;
+    const CString strWork = CString(lpszDirectory) + WorkName(lpszFileName);
+    const CString strBackup = CString(lpszDirectory) + BackupName(lpszFileName);
+    const DbIndexDef* pIndexes = GetIndexDefinitions();
+    // What an upgrade that was cut short left under the work name goes first.
+    RemoveTableFiles(strWork, pIndexes);
+    if (!Create(strWork)) {
+        RemoveTableFiles(strWork, pIndexes);
+        return FALSE;
+    }
+    ApplySortOrder(strPath);
+    BOOL bImported;
+    try {
+        bImported = ImportFromBackup(lpszDirectory, lpszFileName);
+    } catch (CException*) {
+        Close();
+        RemoveTableFiles(strWork, pIndexes);
+        throw;
+    }
+    Close();
+    // The old table is still in its place: only a complete import replaces it.
+    if (bImported && !ReplaceTableFiles(strWork, strPath, strBackup)) {
+        MfxMessageBoxStr(CMfxString(IDS_DB_UPGRADE_FAILED), strBackup, MB_ICONEXCLAMATION);
+        bImported = FALSE;
+    }
+    RemoveTableFiles(strWork, pIndexes);
+    return bImported;
+}
+
 int CDbTable::OpenChecked(LPCTSTR lpszDirectory, LPCTSTR lpszFileName, int nOpenMode, int nAskMode, int nReserved)
 {
     UNUSED_ALWAYS(nReserved);
@@ -533,6 +664,8 @@ int CDbTable::OpenChecked(LPCTSTR lpszDirectory, LPCTSTR lpszFileName, int nOpen
     try {
         const int nCheck = CheckFile(strPath, nOpenMode);
         int nResult = DB_OPEN_OPENED;
+        // An upgraded table's index files are those of the old rows: they are made anew.
+        BOOL bNewIndexes = FALSE;
         switch (nCheck) {
         case DB_CHECK_USABLE:
             break;
@@ -572,17 +705,21 @@ int CDbTable::OpenChecked(LPCTSTR lpszDirectory, LPCTSTR lpszFileName, int nOpen
                     OnCreateRefused();
                 return DB_OPEN_FAILED;
             }
+            if (nCheck == DB_CHECK_CHANGED) {
+                if (!Upgrade(lpszDirectory, lpszFileName))
+                    return DB_OPEN_FAILED;
+                nResult = DB_OPEN_UPGRADED;
+                bNewIndexes = TRUE;
+                break;
+            }
             if (!Create(strPath))
                 return DB_OPEN_FAILED;
             ApplySortOrder(strPath);
-            if (nCheck == DB_CHECK_CHANGED && ImportFromBackup(lpszDirectory, lpszFileName))
-                nResult = DB_OPEN_UPGRADED;
             const BOOL bIndexes = CreateIndexes(strPath);
             Close();
             if (!bIndexes)
                 return DB_OPEN_FAILED;
-            if (nResult != DB_OPEN_UPGRADED)
-                nResult = DB_OPEN_CREATED;
+            nResult = DB_OPEN_CREATED;
             break;
         }
         }
@@ -590,7 +727,7 @@ int CDbTable::OpenChecked(LPCTSTR lpszDirectory, LPCTSTR lpszFileName, int nOpen
         if (!Open(strPath, pTable != NULL ? pTable->szAlias : NULL, nOpenMode, pTable != NULL ? pTable->nOptions : 0))
             return DB_OPEN_FAILED;
         ApplySortOrder(strPath);
-        if (!OpenIndexes(strPath) && !CreateIndexes(strPath)) {
+        if (bNewIndexes ? !CreateIndexes(strPath) : !OpenIndexes(strPath) && !CreateIndexes(strPath)) {
             Close();
             return DB_OPEN_FAILED;
         }

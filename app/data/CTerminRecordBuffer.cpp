@@ -86,6 +86,9 @@ void CTerminRecordBuffer::GetAppointment(CDataAppointment& a)
     if (a.m_strMovedRecordId == "0")
         a.m_strMovedRecordId.Empty();
     a.m_strStatus = FieldValue("STATUS");
+    // What the record was read as: a later save without a dialog writes back only what changed.
+    a.m_pAsRead.reset();
+    a.m_pAsRead = std::make_shared<const CDataAppointment>(a);
 }
 
 void CTerminRecordBuffer::PutAppointment(CDataAppointment& a)

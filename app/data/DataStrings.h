@@ -26,6 +26,8 @@
 #define IDS_DELEGATE_OWN_ONLY 40066 // "Es dürfen momentan nur Datensätze des aktuellen Benutzers geändert werden. ..."
 #define IDS_LINKED_JUMP_FAILED 40069 // "Die Funktion "Gehe zu Datensatz" konnte nicht aufgerufen werden. ..."
 #define IDS_ENTRY_GONE 40074        // "Der Termin/Aufgabe existiert nicht mehr. ..."
+#define IDS_ENTRY_CHANGED_MEANWHILE 40190 // "Der Termin/Aufgabe wurde inzwischen von einem anderen Benutzer geändert. ..."
+#define IDS_EDIT_NOT_SAVED 40191    // "Ihre Änderungen konnten nicht gespeichert werden. ..."
 #define IDS_PRIVATE_ENTRY 40075     // "Private Termine/Aufgaben anderer Benutzer dürfen nicht geöffnet oder verändert werden."
 #define IDS_DB_ASK_CREATE 41001     // "Soll die Datenbank "%s" neu erstellt werden?"
 #define IDS_ASK_DELETE 41003        // "Wollen Sie diesen Eintrag wirklich löschen?"

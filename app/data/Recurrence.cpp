@@ -109,10 +109,15 @@ public:
 
     void MonthlyByDay(int nDayOfMonth, int nInterval)
     {
+        // A start after day D of its month begins on the next day D there is: a month that has no
+        // day D is passed over (day 30 from 31 January is 30 March). A start on or before day D
+        // of a month that has none begins on that month's last day.
         YearMonth month = MonthOf(m_nStart);
         long nDay = month.ClampedDay(nDayOfMonth);
         if (nDay < m_nStart) {
-            month.AddMonths(1);
+            do
+                month.AddMonths(1);
+            while (month.DaysInMonth() < nDayOfMonth);
             nDay = month.ClampedDay(nDayOfMonth);
         }
         Add(nDay);
@@ -160,6 +165,17 @@ public:
             if (nDay <= m_nEnd)
                 Add(nDay);
         }
+    }
+
+    // On day D of the month every year, a year added to the date each time: a day cut to the
+    // month's length stays cut (29 February is 28 February in every year after a common year).
+    void YearlyByDate(int nMonth, int nDayOfMonth)
+    {
+        int nCarried = nDayOfMonth;
+        Yearly(nMonth, [&nCarried](const YearMonth& month) {
+            nCarried = nCarried < month.DaysInMonth() ? nCarried : month.DaysInMonth();
+            return DaySerial(month.nYear, month.nMonth, nCarried);
+        });
     }
 
     long First() const { return m_nFirst; }
@@ -236,7 +252,7 @@ int ExpandRecurrence(const CDataSerienTermin& pattern, CList<DWORD, DWORD>& days
             break;
         if (pattern.m_bYearlyByDate) {
             if (InRange(nDayOfMonth, 1, 31))
-                expansion.Yearly(nMonth, [nDayOfMonth](const YearMonth& month) { return month.ClampedDay(nDayOfMonth); });
+                expansion.YearlyByDate(nMonth, nDayOfMonth);
         } else if (InRange(nInstance, 1, kLastInstance) && InRange(nWeekday, 1, kDaysPerWeek))
             expansion.Yearly(nMonth, [nInstance, nWeekday](const YearMonth& month) {
                 return month.NthWeekday(nInstance, nWeekday);

@@ -10,6 +10,7 @@ calendar date lies after the end's date. Each item is compared as "due|reported 
 the occurrence minus the lead minutes; the yearly rules report the occurrence itself, the others
 their due time.
 """
+import calendar
 import datetime
 import os
 import random
@@ -47,6 +48,32 @@ def after_start(start, rule):
     return [start] + [o for o in rule if o > start]
 
 
+def year_day_in_month(start, month, day, count):
+    """The start, then a year added to the occurrence each time: a day that was cut to a short month
+    stays cut (after 28 February of a common year, 28 February also in a leap year)."""
+    def last(year, mon):
+        return calendar.monthrange(year, mon)[1]
+
+    carried = day
+    if start.month == month and start.day < day and start.day == last(start.year, start.month):
+        carried = start.day
+    result = [start]
+    cur = start
+    while len(result) < count:
+        following = None
+        for year in (cur.year, cur.year + 1):
+            candidate = start.replace(year=year, month=month, day=min(carried, last(year, month)))
+            if candidate.date() > cur.date():
+                following = candidate
+                carried = candidate.day
+                break
+        if following is None:
+            break
+        result.append(following)
+        cur = following
+    return result
+
+
 def first_weekday_from(start, weekday):
     days = (weekday - library_weekday(start)) % 7
     return start + datetime.timedelta(days=days)
@@ -78,7 +105,7 @@ def occurrences(case, weekday=None):
     if k == "yearly":
         return after_start(s, rrule(YEARLY, byyearday=p[0], dtstart=s, count=n))
     if k == "yeardayinmonth":
-        return after_start(s, rrule(YEARLY, bymonth=p[0], bymonthday=(p[1], -1), bysetpos=1, dtstart=s, count=n))
+        return year_day_in_month(s, p[0], p[1], n)
     if k == "yearext":
         month, index, day = p
         nth = -1 if index == 4 else index + 1

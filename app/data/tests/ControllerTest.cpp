@@ -279,6 +279,25 @@ TEST_F(ControllerTest, TablesThatDoNotOpenLeaveNoJobNoEventAndNoThread)
     EXPECT_EQ((std::vector<std::string>{"StopPolling 0"}), m_timers.Calls()) << "no job to close";
 }
 
+// The time conflicts of a day whose table is not there are an error, never "no conflict", and the
+// table is not made for the question: a data directory that appears after the start stays empty.
+TEST_F(ControllerTest, TimeConflictsWithoutTheTableAreAnErrorAndMakeNoTable)
+{
+    m_strPath = m_dir->Path() + "\\spaeter\\";
+    CDataController& c = Start();
+    ASSERT_FALSE(c.IsOpen());
+    ASSERT_TRUE(CreateDirectoryA(m_strPath.c_str(), NULL));
+    const CItemVersionRef key(new CItemVersion(1234, 0), FALSE);
+    ASSERT_EQ(1, c.GetDayIndex().Add(Day("2005-03-01"), key.Get()));
+    m_log.Clear();
+    CStringList users, result;
+    EXPECT_EQ(-1, c.ListTimeConflicts(Day("2005-03-01"), 600, 660, FALSE, FALSE, users, result));
+    ASSERT_EQ(1u, Boxes().size());
+    EXPECT_EQ("Fehler beim Öffnen der Datenbank!", Boxes()[0][1]);
+    EXPECT_EQ("OX4.DBE", Boxes()[0][2]);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((m_strPath + "OX4.DBE").c_str()));
+}
+
 // The update event carries the id of the thread that made the controller, so two programs on one
 // machine get two events.
 TEST_F(ControllerTest, UpdateEventIsNamedAfterTheCreatingThread)
@@ -387,6 +406,115 @@ TEST_F(ControllerTest, WalksReadTheRows)
     todo.m_bTodo = TRUE;
     c.AddTaskItem(todo, IdText(Id("Mittag")).c_str(), "0007");
     EXPECT_EQ("0007", std::string(c.GetItemFootprint(IdText(Id("Mittag")).c_str())));
+}
+
+// A walk begun while another runs (a report while a view repaints, a walk inside another) has a
+// snapshot of its own: the first walk goes on over what it began with, neither skipping nor
+// repeating entries, though entries were added and a second walk went through meanwhile.
+TEST_F(ControllerTest, AWalkBegunWhileAnotherRunsDoesNotDisturbIt)
+{
+    std::vector<Entry> entries;
+    for (const char* subject : {"Eins", "Zwei", "Drei", "Vier", "Fuenf"})
+        entries.push_back(Entry{subject});
+    Write(entries);
+    CDataController& c = Start();
+    const long nDay = Day("2005-03-01");
+    CTerminRecordBuffer buffer(c.GetAppointmentTable());
+    const struct Kind {
+        const char* what;
+        std::function<POSITION()> begin;
+        std::function<int(POSITION&, CDataAppointment&)> next;
+    } kinds[] = {
+        {"day", [&] { return c.GetDayItemHeadPosition(nDay); },
+         [&](POSITION& pos, CDataAppointment& r) { return c.GetNextDayAppointment(nDay, pos, r); }},
+        {"map", [&] { return c.GetAppointmentStartPosition(); },
+         [&](POSITION& pos, CDataAppointment& r) { return c.GetNextAppointment(pos, r, buffer); }},
+        {"list", [&] { return c.GetAppointmentListHeadPosition(); },
+         [&](POSITION& pos, CDataAppointment& r) { return c.GetNextListedAppointment(pos, r, buffer); }},
+    };
+    int nAdded = 0;
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.what);
+        std::multiset<std::string> before;
+        CDataAppointment record;
+        for (POSITION pos = kind.begin(); pos != NULL;)
+            if (kind.next(pos, record))
+                before.insert((LPCTSTR)record.m_strSubject);
+        ASSERT_LE(5u, before.size());
+
+        std::multiset<std::string> first;
+        POSITION outer = kind.begin();
+        ASSERT_NE(nullptr, outer);
+        ASSERT_EQ(1, kind.next(outer, record));
+        first.insert((LPCTSTR)record.m_strSubject);
+        // Meanwhile: new entries on the day, and a whole second walk.
+        for (int i = 0; i < 3; ++i) {
+            Entry added{"Neu " + std::to_string(++nAdded)};
+            CDataAppointment fresh = Record(added);
+            CString strId;
+            ASSERT_TRUE(c.SaveAppointment(fresh, strId, TRUE, FALSE));
+        }
+        size_t nInner = 0;
+        for (POSITION inner = kind.begin(); inner != NULL;)
+            if (kind.next(inner, record))
+                ++nInner;
+        EXPECT_EQ(before.size() + 3, nInner);
+        while (outer != NULL)
+            if (kind.next(outer, record))
+                first.insert((LPCTSTR)record.m_strSubject);
+        EXPECT_EQ(before, first);
+    }
+}
+
+// The views' read leaves the memos out: subject, place, times and flags are there, the notes and
+// the action are not; such a record saved back without a dialog keeps the row's memos.
+TEST_F(ControllerTest, TheDisplayReadLeavesTheMemosOut)
+{
+    Entry e{"Zahnarzt"};
+    e.place = "Praxis";
+    e.startTime = 600;
+    e.endTime = 630;
+    e.remind = true;
+    Write({e});
+    const long nId = Id("Zahnarzt");
+    {
+        CTerminTable table(m_session.get(), FALSE);
+        ASSERT_NE(DB_OPEN_FAILED, table.OpenMain(m_strPath.c_str(), 0, 0));
+        CTerminRecordBuffer row(&table);
+        row.AttachFields();
+        ASSERT_EQ(0, row.LockAndRead(table.FindRecordById(IdText(nId).c_str())));
+        row.SetFieldValue("NOTIZEN", "Lange Notiz zum Termin");
+        ASSERT_EQ(0, row.WriteRecord());
+        row.UnlockRecord();
+    }
+    CDataController& c = Start();
+    CDataAppointment shown;
+    shown.m_strNotes = "von vorher";
+    shown.m_action.m_strName = "OXMAIL";
+    ASSERT_TRUE(c.ReadEntryForDisplay(IdText(nId).c_str(), shown, FALSE));
+    EXPECT_STREQ("Zahnarzt", shown.m_strSubject);
+    EXPECT_STREQ("Praxis", shown.m_strPlace);
+    EXPECT_EQ(600, shown.m_pattern.m_nStartTime);
+    EXPECT_EQ(630, shown.m_pattern.m_nEndTime);
+    EXPECT_TRUE(shown.m_bRemind);
+    EXPECT_STREQ("", shown.m_strNotes);
+    EXPECT_STREQ("", shown.m_action.m_strName);
+    EXPECT_FALSE(c.ReadEntryForDisplay("0000000001", shown, FALSE));
+
+    CDataAppointment walked;
+    POSITION pos = c.GetDayItemHeadPosition(Day("2005-03-01"));
+    ASSERT_EQ(1, c.GetNextDayAppointment(Day("2005-03-01"), pos, walked, FALSE));
+    EXPECT_STREQ("Praxis", walked.m_strPlace);
+    EXPECT_STREQ("", walked.m_strNotes);
+
+    shown.m_strSubject = "Zahnarzt, Kontrolle";
+    CString strId = IdText(nId).c_str();
+    ASSERT_TRUE(c.SaveAppointment(shown, strId, TRUE, FALSE));
+    CDataAppointment stored;
+    ASSERT_TRUE(StoredRow(nId, stored));
+    EXPECT_STREQ("Zahnarzt, Kontrolle", stored.m_strSubject);
+    EXPECT_STREQ("Lange Notiz zum Termin", stored.m_strNotes);
+    EXPECT_EQ(0, *c.GetBusyCounter());
 }
 
 // A walk over a map whose last entry is moved ends with 0 and a NULL position.

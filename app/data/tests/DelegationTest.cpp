@@ -154,6 +154,96 @@ TEST_F(DelegationTest, DelegateOneEntry)
     }
 }
 
+// The delegated copy is the whole row: fields that no record carries (KATEGORIE, the memo APP_DAT2,
+// FLAGS) arrive in the copy, also when the original is deleted by the move; alone and in a list.
+TEST_F(DelegationTest, AMovedEntryKeepsEveryFieldOfItsRow)
+{
+    const std::vector<std::string> kFields = {"KATEGORIE", "APP_DAT2", "FLAGS", "NOTIZEN", "BETREFF"};
+    auto rowFields = [&](long nId) {
+        std::vector<std::string> values;
+        CTerminTable table(m_session.get(), TRUE);
+        EXPECT_NE(DB_OPEN_FAILED, table.OpenMain(m_strPath.c_str(), 0, 0));
+        CTerminRecordBuffer row(&table);
+        row.AttachFields();
+        const long nRecNo = table.FindRecordById(IdText(nId).c_str());
+        EXPECT_EQ(0, nRecNo > 0 ? row.ReadRecord(nRecNo) : -1) << nId;
+        for (const std::string& name : kFields)
+            values.push_back((LPCTSTR)row.FieldValue(name.c_str()));
+        return values;
+    };
+    for (bool several : {false, true}) {
+        SCOPED_TRACE(several ? "in a list" : "alone");
+        const std::string subject = several ? "Liste" : "Einzeln";
+        Entry e{subject};
+        e.partner = "Dora";
+        Write({e});
+        const long nId = Id(subject);
+        {
+            CTerminTable table(m_session.get(), FALSE);
+            ASSERT_NE(DB_OPEN_FAILED, table.OpenMain(m_strPath.c_str(), 0, 0));
+            CTerminRecordBuffer row(&table);
+            row.AttachFields();
+            ASSERT_EQ(0, row.LockAndRead(table.FindRecordById(IdText(nId).c_str())));
+            row.SetFieldValue("KATEGORIE", "Kunde M\xfcller");
+            row.SetFieldValue("APP_DAT2", "Zusatzdaten der Anwendung\r\nzweite Zeile");
+            row.SetFieldValue("FLAGS", "XQ");
+            row.SetFieldValue("NOTIZEN", "Notiz zum Termin");
+            ASSERT_EQ(0, row.WriteRecord());
+            row.UnlockRecord();
+        }
+        const std::vector<std::string> before = rowFields(nId);
+        m_app.GetSettings()->m_strCurrentRights = kDelegate;
+        CDataController& c = Start();
+        m_log.Clear();
+        m_app.m_dialogs.Expect(DelegateStep(IDOK, true));
+        if (several) {
+            CStringList ids;
+            ids.AddTail(IdText(nId).c_str());
+            c.DelegateItems(ids);
+        } else
+            c.DelegateItem(IdText(nId).c_str());
+        EXPECT_TRUE(BoxTexts().empty());
+        const std::vector<std::pair<long, std::string>> rows = RowsOf(subject);
+        ASSERT_EQ(1u, rows.size()) << "the original is gone, its copy is there";
+        EXPECT_NE(nId, rows[0].first);
+        EXPECT_EQ(kTarget, rows[0].second);
+        EXPECT_EQ(before, rowFields(rows[0].first));
+        m_controller.reset();
+    }
+}
+
+// A move whose original another station changes while the delegation dialog is open: the copy
+// carries the change, nothing of it goes with the deleted original.
+TEST_F(DelegationTest, AMoveTakesAChangeMadeWhileTheDialogWasOpen)
+{
+    Entry e{"Besprechung"};
+    e.place = "Raum 1";
+    Write({e});
+    const long nId = Id("Besprechung");
+    m_app.GetSettings()->m_strCurrentRights = kDelegate;
+    CDataController& c = Start();
+    CScriptedDialogs::Step step = DelegateStep(IDOK, true);
+    step.whileShown = [&] {
+        CTerminTable table(m_session.get(), FALSE);
+        ASSERT_NE(DB_OPEN_FAILED, table.OpenMain(m_strPath.c_str(), 0, 0));
+        CTerminRecordBuffer row(&table);
+        row.AttachFields();
+        ASSERT_EQ(0, row.LockAndRead(table.FindRecordById(IdText(nId).c_str())));
+        row.SetFieldValue("ORT", "Raum 2");
+        ASSERT_EQ(0, row.WriteRecord());
+        row.UnlockRecord();
+    };
+    m_app.m_dialogs.Expect(step);
+    c.DelegateItem(IdText(nId).c_str());
+    const std::vector<std::pair<long, std::string>> rows = RowsOf("Besprechung");
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_NE(nId, rows[0].first);
+    CDataAppointment copy;
+    ASSERT_TRUE(StoredRow(rows[0].first, copy));
+    EXPECT_STREQ("Raum 2", copy.m_strPlace);
+    EXPECT_STREQ(kTarget, copy.m_strUser);
+}
+
 TEST_F(DelegationTest, DelegateSeveralEntries)
 {
     Write({Entry{"eigen 1"}, Entry{"fremd", kOtherUser}, Entry{"eigen 2"}, Entry{"weg"}});

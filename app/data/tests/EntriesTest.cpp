@@ -539,3 +539,176 @@ TEST_F(EntriesTest, DeleteTask)
     EXPECT_TRUE(m_appointments.m_notices.empty());
     EXPECT_EQ((std::vector<LPARAM>{CDataDocument::hintTodoDeleted}), m_app.m_document.Hints());
 }
+
+// A save over a row another station changed since the caller took its copy (as a reminder window
+// or an automation object holds one), without or with its dialog: only what the caller changed
+// goes over the row, so the other station's change stays; when both changed the same field to different
+// values nothing is written (message 40190). A record that was not read from the row is written
+// as a whole.
+TEST_F(EntriesTest, SaveWithoutDialogKeepsWhatAnotherStationChangedMeanwhile)
+{
+    const struct Case {
+        const char* what;
+        std::function<void(CDataAppointment&)> other; // the other station's change
+        std::function<void(CDataAppointment&)> mine;  // the caller's change of its copy
+        bool fromRow;                                 // the caller's copy was read from the row
+        bool saved;
+        std::string subject, place;
+        int start;
+        bool dialog = false; // the caller's change is made in the save's dialog
+    } cases[] = {
+        {"other fields", [](CDataAppointment& r) { r.m_strPlace = "Raum 2"; },
+         [](CDataAppointment& r) { r.m_strSubject = "Zahnarzt, Kontrolle"; }, true, true, "Zahnarzt, Kontrolle",
+         "Raum 2", 540},
+        {"the same change", [](CDataAppointment& r) { r.m_strPlace = "Raum 2"; },
+         [](CDataAppointment& r) { r.m_strPlace = "Raum 2"; }, true, true, "Zahnarzt", "Raum 2", 540},
+        {"the same field, other values", [](CDataAppointment& r) { r.m_pattern.m_nStartTime = 600; },
+         [](CDataAppointment& r) { r.m_pattern.m_nStartTime = 660; }, true, false, "Zahnarzt", "Raum 1", 600},
+        {"a record not read from the row", [](CDataAppointment& r) { r.m_strPlace = "Raum 2"; },
+         [](CDataAppointment& r) { r.m_strSubject = "Neu"; }, false, true, "Neu", "Raum 1", 540},
+        {"through the save's dialog", [](CDataAppointment& r) { r.m_strPlace = "Raum 2"; },
+         [](CDataAppointment& r) { r.m_strSubject = "Zahnarzt, Kontrolle"; }, true, true, "Zahnarzt, Kontrolle",
+         "Raum 2", 540, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        Entry e{"Zahnarzt"};
+        e.place = "Raum 1";
+        Write({e});
+        const long nId = Id("Zahnarzt");
+        CDataController& c = Start();
+        CDataAppointment copy;
+        ASSERT_TRUE(StoredRow(nId, copy));
+        if (!k.fromRow) {
+            CDataAppointment whole = Record(e);
+            whole.m_strRecordId = copy.m_strRecordId;
+            copy = whole;
+            ASSERT_FALSE(copy.m_pAsRead);
+        }
+        {
+            // The other station: a table instance of its own, lock, read, change, write.
+            CTerminTable table(m_session.get(), FALSE);
+            ASSERT_NE(DB_OPEN_FAILED, table.OpenMain(m_strPath.c_str(), 0, 0));
+            CTerminRecordBuffer row(&table);
+            row.AttachFields();
+            ASSERT_EQ(0, row.LockAndRead(table.FindRecordById(IdText(nId).c_str())));
+            CDataAppointment theirs;
+            row.GetAppointment(theirs);
+            k.other(theirs);
+            row.PutAppointment(theirs);
+            ASSERT_EQ(0, row.WriteRecord());
+            row.UnlockRecord();
+        }
+        if (k.dialog)
+            m_app.m_dialogs.Expect(Dialog(CScriptedDialogs::appointment, IDOK, k.mine));
+        else
+            k.mine(copy);
+        m_log.Clear();
+        CString strId = IdText(nId).c_str();
+        EXPECT_EQ(k.saved, c.SaveAppointment(copy, strId, !k.dialog, TRUE) != FALSE);
+        EXPECT_EQ(k.saved ? std::vector<std::string>{} : std::vector<std::string>{Text(IDS_ENTRY_CHANGED_MEANWHILE)},
+                  BoxTexts());
+        CDataAppointment stored;
+        ASSERT_TRUE(StoredRow(nId, stored));
+        EXPECT_EQ(k.subject, std::string(stored.m_strSubject));
+        EXPECT_EQ(k.place, std::string(stored.m_strPlace));
+        EXPECT_EQ(k.start, stored.m_pattern.m_nStartTime);
+        EXPECT_EQ(0, *c.GetBusyCounter());
+        m_controller.reset();
+        for (const char* name : {"OX4.DBE", "OX4.DBT", "OX4.nt0", "OX4.nt1"})
+            DeleteFileA((m_strPath + name).c_str());
+    }
+}
+
+// Moving by a span with a copy taken before another station changed the place: the row holds
+// both, the place of the other station and the new time of the move.
+TEST_F(EntriesTest, MoveBySpanWithAnOlderCopyKeepsTheOtherStationsChange)
+{
+    Entry e{"Besprechung"};
+    e.place = "Raum 1";
+    e.startTime = 600;
+    e.endTime = 660;
+    e.remind = true;
+    Write({e});
+    const long nId = Id("Besprechung");
+    CDataController& c = Start();
+    CDataAppointment reminderCopy;
+    ASSERT_TRUE(StoredRow(nId, reminderCopy));
+    {
+        CTerminTable table(m_session.get(), FALSE);
+        ASSERT_NE(DB_OPEN_FAILED, table.OpenMain(m_strPath.c_str(), 0, 0));
+        CTerminRecordBuffer row(&table);
+        row.AttachFields();
+        ASSERT_EQ(0, row.LockAndRead(table.FindRecordById(IdText(nId).c_str())));
+        row.SetFieldValue("ORT", "Raum 2");
+        ASSERT_EQ(0, row.WriteRecord());
+        row.UnlockRecord();
+    }
+    ASSERT_TRUE(c.MoveItemBySpan(IdText(nId).c_str(), reminderCopy, COleDateTimeSpan(0, 1, 0, 0)));
+    CDataAppointment stored;
+    ASSERT_TRUE(StoredRow(nId, stored));
+    EXPECT_STREQ("Raum 2", stored.m_strPlace);
+    EXPECT_EQ(660, stored.m_pattern.m_nStartTime);
+    EXPECT_EQ(720, stored.m_pattern.m_nEndTime);
+    EXPECT_STREQ("C", stored.m_strStatus);
+}
+
+// An edit whose row cannot be written after OK: the user is told, and the dialog opens again with
+// the user's edits; OK then writes them, a cancel leaves the row as it was.
+TEST_F(EntriesTest, AnEditThatCannotBeWrittenKeepsTheUsersEdits)
+{
+    for (int secondButton : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(secondButton == IDOK ? "written at the second OK" : "cancelled then");
+        Write({Entry{"Zahnarzt"}});
+        const long nId = Id("Zahnarzt");
+        CDataController& c = Start();
+        int nWrites = 0;
+        c.SetEntryWriteHook([&](const CDataAppointment&) { return ++nWrites > 1; });
+        m_log.Clear();
+        m_app.m_dialogs.Expect(Dialog(CScriptedDialogs::appointment, IDOK,
+                                      [](CDataAppointment& r) { r.m_strSubject = "Zahnarzt verlegt"; }));
+        m_app.m_dialogs.Expect(Dialog(CScriptedDialogs::appointment, secondButton, [](CDataAppointment& r) {
+            EXPECT_STREQ("Zahnarzt verlegt", r.m_strSubject) << "the dialog shows the user's edits again";
+        }));
+        EXPECT_EQ(1, c.EditAppointment(IdText(nId).c_str()));
+        EXPECT_EQ(0u, m_app.m_dialogs.Pending());
+        EXPECT_EQ((std::vector<std::string>{Text(IDS_EDIT_NOT_SAVED)}), BoxTexts());
+        CDataAppointment stored;
+        ASSERT_TRUE(StoredRow(nId, stored));
+        EXPECT_STREQ(secondButton == IDOK ? "Zahnarzt verlegt" : "Zahnarzt", stored.m_strSubject);
+        EXPECT_EQ(0, *c.GetBusyCounter());
+        m_controller.reset();
+        for (const char* name : {"OX4.DBE", "OX4.DBT", "OX4.nt0", "OX4.nt1"})
+            DeleteFileA((m_strPath + name).c_str());
+    }
+}
+
+// The current user can be changed after the start: rows written from then on are stamped with
+// the new user by both table instances, and the new user's entries get the reminders.
+TEST_F(EntriesTest, TheCurrentUserSetAfterTheStartStampsBothInstances)
+{
+    CDataController& c = Start();
+    EXPECT_EQ(m_strPath, std::string(c.GetDatabaseDirectory()));
+    ASSERT_EQ(1, c.SetFilterUser("")) << "every user's new entries are loaded";
+    c.SetCurrentUser("Carla");
+    EXPECT_STREQ("Carla", c.GetCurrentUser());
+    for (bool todo : {false, true}) {
+        SCOPED_TRACE(todo ? "to-do" : "appointment");
+        Entry n{todo ? "Aufgabe" : "Termin"};
+        n.user = "Carla";
+        n.todo = todo;
+        n.remind = true;
+        CDataAppointment fresh = Record(n);
+        fresh.m_strCreatedBy.Empty();
+        fresh.m_strChangedBy.Empty();
+        CString strNew;
+        m_timers.Clear();
+        ASSERT_TRUE(todo ? c.SaveTask(fresh, strNew, TRUE, TRUE) : c.SaveAppointment(fresh, strNew, TRUE, TRUE));
+        CDataAppointment stored;
+        ASSERT_TRUE(StoredRow(atol(strNew), stored));
+        EXPECT_STREQ("Carla", stored.m_strCreatedBy);
+        EXPECT_STREQ("Carla", stored.m_strChangedBy);
+        const std::vector<std::string> adds = m_timers.CallsStartingWith("AddFixed");
+        EXPECT_EQ(1u, adds.size()) << "the new current user's entry has its reminder";
+    }
+}

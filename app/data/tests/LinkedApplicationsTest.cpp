@@ -106,6 +106,33 @@ protected:
     }
 };
 
+// The entry dialogs read the linked applications' users again: a user added after the start
+// (here to a program without a current user, which only then has any user information) is there
+// for the next new entry.
+TEST_F(LinkedApplicationsTest, UsersAddedAfterTheStartAreSeenByTheEntryDialogs)
+{
+    SetString("Buero", "Title", "Buero");
+    MakeKey("Buero\\Users");
+    m_controller = std::make_unique<CDataController>(m_strPath.c_str(), "", &m_timers, &m_timings);
+    CDataController& c = *m_controller;
+    EXPECT_FALSE(c.NewAppointment(-1, -1));
+    EXPECT_EQ((std::vector<std::string>{ResourceText(IDS_NO_USER_INFORMATION)}), BoxTexts());
+    EXPECT_TRUE(m_app.m_dialogs.m_calls.empty());
+
+    MakeKey("Buero\\Users\\Carla");
+    m_log.Clear();
+    CScriptedDialogs::Step cancel;
+    cancel.kind = CScriptedDialogs::appointment;
+    cancel.nResult = IDCANCEL;
+    m_app.m_dialogs.Expect(cancel);
+    EXPECT_FALSE(c.NewAppointment(-1, -1));
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_EQ(1u, m_app.m_dialogs.m_calls.size()) << "the dialog opened";
+    CStringList users;
+    c.GetLinkedUsers(users);
+    EXPECT_EQ((std::vector<std::string>{"Carla"}), Names(users));
+}
+
 TEST_F(LinkedApplicationsTest, WithoutAppsOnlyTheProgramsOwnApplication)
 {
     CDataController& c = Start();

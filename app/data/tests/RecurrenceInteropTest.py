@@ -9,13 +9,16 @@ computes the same occurrences:
 - the range runs from the start to the end, without an end to 2099-12-31, with the default end to
   ten years after the start (29 February to 28 February), never past 2099-12-31;
 - a day of month beyond the month's end falls on its last day (rrule: the first of the month days
-  D and -1, bysetpos 1);
+  D and -1, bysetpos 1); a monthly series whose start lies after day D of its month begins on the
+  next month that has a day D; a yearly date cut to a short month stays cut in later years (29
+  February becomes 28 February for good);
 - the first candidate is listed even when it lies after the end (for the kinds on the Nth weekday
   and the yearly kinds, when it lies on or after the start);
 - each weekday of a weekly pattern runs on its own from its first day on or after the start;
 - the working days are listed from the start (when it is one), then Mondays, Tuesdays, ... Fridays.
 The days are compared in list order, and the first occurrence with the smallest day.
 """
+import calendar
 import datetime
 import random
 import subprocess
@@ -83,6 +86,10 @@ def clamped_day(day):
     return dict(bymonthday=(day, -1), bysetpos=1)
 
 
+def month_length(year, month):
+    return calendar.monthrange(year, month)[1]
+
+
 def nth(weekday, instance):
     return WEEKDAYS[weekday](-1 if instance == 5 else instance)
 
@@ -112,7 +119,15 @@ def expected_days(p):
         return result
     if k == "monthday":
         parts = clamped_day(p.day)
-        first = first_in(MONTHLY, start, **parts)
+        first = start.replace(day=min(p.day, month_length(start.year, start.month)))
+        if first < start:
+            # The next month that has day D (day 30 from 31 January is 30 March).
+            year, month = start.year, start.month
+            while True:
+                year, month = (year + 1, 1) if month == 12 else (year, month + 1)
+                if month_length(year, month) >= p.day:
+                    break
+            first = datetime.datetime(year, month, p.day)
         return [first] + [d for d in rrule(MONTHLY, interval=p.interval, dtstart=first, until=end, **parts)
                           if d > first]
     if k == "monthweekday":
@@ -121,12 +136,21 @@ def expected_days(p):
         if start <= in_start_month and in_start_month > end:
             return [in_start_month]
         return list(rrule(MONTHLY, interval=p.interval, dtstart=start, until=end, **parts))
-    if k in ("yeardate", "yearweekday"):
-        parts = dict(bymonth=p.month)
-        if k == "yeardate":
-            parts.update(clamped_day(p.day))
-        else:
-            parts.update(byweekday=nth(p.weekday, p.instance))
+    if k == "yeardate":
+        # A year added each time: a day cut to a short month stays cut (29 February, once 28
+        # February, stays 28 February).
+        year, day = start.year, min(p.day, month_length(start.year, p.month))
+        date = datetime.datetime(year, p.month, day)
+        result = [date] if date >= start else []
+        while date <= end:
+            year += 1
+            day = min(day, month_length(year, p.month))
+            date = datetime.datetime(year, p.month, day)
+            if date <= end:
+                result.append(date)
+        return result
+    if k == "yearweekday":
+        parts = dict(bymonth=p.month, byweekday=nth(p.weekday, p.instance))
         in_start_year = first_in(YEARLY, start.replace(month=1, day=1), **parts)
         if start <= in_start_year and in_start_year > end:
             return [in_start_year]

@@ -220,6 +220,104 @@ TEST_F(ReloadTest, ReloadAllOnThisThread)
     EXPECT_EQ(2, c.GetDayItemCount(Day("2005-03-02"))) << "Geht and the series, once each";
 }
 
+// A timer lives only while its entry is loaded: entries that a full reload or a filter change
+// does not load again (deleted or given away by another station, outside the new filter) lose
+// their timers, so no reminder comes for a row nobody keeps in step; entries loaded again get
+// theirs back.
+TEST_F(ReloadTest, ATimerLivesOnlyWhileItsEntryIsLoaded)
+{
+    // The last timer call about the id: a live timer's is an Add.
+    auto lastCall = [this](long nId) {
+        std::string last;
+        const std::string id = " " + std::to_string(nId);
+        for (const std::string& call : m_timers.Calls()) {
+            const size_t at = call.find(id);
+            if (at != std::string::npos && (at + id.size() == call.size() || call[at + id.size()] == ' '))
+                last = call;
+        }
+        return last;
+    };
+    const struct Case {
+        const char* what;
+        std::function<void(CDataController&)> act;
+        std::vector<std::string> gone;
+        std::vector<std::string> kept;
+    } cases[] = {
+        {"deleted by another station, then ReloadAll",
+         [this](CDataController& c) {
+             Delete("Weg");
+             c.ReloadAll();
+         },
+         {"Weg"}, {"Bleibt", "Vergeben", "Aufgabe"}},
+        {"given to another user by another station, then ReloadAll",
+         [this](CDataController& c) {
+             Change("Vergeben", [](CDataAppointment& r) { r.m_strUser = kOtherUser; });
+             c.ReloadAll();
+         },
+         {"Vergeben"}, {"Bleibt", "Aufgabe"}},
+        {"the filter user changed to another user",
+         [](CDataController& c) { c.SetFilterUser(kOtherUser); },
+         {"Bleibt", "Aufgabe"}, {}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        Entry stays{"Bleibt"}, gone{"Weg"}, given{"Vergeben"}, todo{"Aufgabe"};
+        for (Entry* e : {&stays, &gone, &given, &todo})
+            e->remind = true;
+        todo.todo = true;
+        todo.end = "2005-03-10";
+        Write({stays, gone, given, todo});
+        m_timers.Clear();
+        CDataController& c = Start();
+        for (const char* subject : {"Bleibt", "Weg", "Vergeben", "Aufgabe"})
+            ASSERT_EQ(0u, lastCall(Id(subject)).rfind("Add", 0)) << subject;
+        k.act(c);
+        for (const std::string& subject : k.gone) {
+            EXPECT_EQ("Delete 7 " + std::to_string(Id(subject)), lastCall(Id(subject))) << subject;
+            EXPECT_FALSE(c.GetAppointmentMap().Find(Id(subject)) || c.GetTaskMap().Find(Id(subject))) << subject;
+        }
+        for (const std::string& subject : k.kept)
+            EXPECT_EQ(0u, lastCall(Id(subject)).rfind("Add", 0)) << subject << ": " << lastCall(Id(subject));
+        m_controller.reset();
+        DeleteFileA((m_strPath + "OX4.DBE").c_str());
+        DeleteFileA((m_strPath + "OX4.DBT").c_str());
+        DeleteFileA((m_strPath + "OX4.nt0").c_str());
+        DeleteFileA((m_strPath + "OX4.nt1").c_str());
+    }
+}
+
+// One rule for a row that cannot be read, in both passes: the row is passed over, the pass goes
+// on to the end, keeps what it could not see and does not remember the file's stamp, so the next
+// wake-up tries again. A full load that passed over a row loads it at the next wake-up; an
+// incremental pass still sees the changes of the rows after it.
+TEST_F(ReloadTest, AnUnreadableRowIsPassedOverAndTriedAgain)
+{
+    // Written first: row 1, and first in the pass's order too.
+    Write({Entry{"A Kaputt"}, Entry{"B Zwei"}, Entry{"C Drei"}});
+    CDataController& c = Start();
+    c.SetPassReadHook([](long nRecNo) { return nRecNo != 1; });
+    c.ReloadAll();
+    EXPECT_EQ((std::set<std::string>{"B Zwei", "C Drei"}), MapSubjects(c.GetAppointmentMap()));
+
+    c.SetPassReadHook(nullptr);
+    ASSERT_TRUE(RunUpdatePass());
+    EXPECT_EQ((std::set<std::string>{"A Kaputt", "B Zwei", "C Drei"}), MapSubjects(c.GetAppointmentMap()))
+        << "the next wake-up reads the table again";
+
+    c.SetPassReadHook([](long nRecNo) { return nRecNo != 1; });
+    Change("C Drei", [](CDataAppointment& r) { r.m_pattern.m_nPatternStart = r.m_pattern.m_nPatternEnd = Day("2005-03-07"); });
+    ASSERT_TRUE(RunUpdatePass());
+    EXPECT_EQ((std::vector<std::string>{"2005-03-07"}), DaysOf("C Drei")) << "the pass went on after the row";
+    EXPECT_TRUE(c.GetAppointmentMap().Find(Id("A Kaputt"))) << "an entry it could not see keeps its key";
+
+    c.SetPassReadHook(nullptr);
+    Change("A Kaputt", [](CDataAppointment& r) { r.m_strPlace = "Raum 3"; });
+    ASSERT_TRUE(RunUpdatePass());
+    const CItemVersionRef key = c.GetAppointmentMap().Find(Id("A Kaputt"));
+    ASSERT_TRUE(key);
+    EXPECT_EQ(1, key->GetFootprint()) << "read again once it can be read";
+}
+
 // The switch to another data directory: the old entries leave with their timers, the new ones are
 // loaded with theirs; the timer job stops polling meanwhile. A directory that does not exist
 // changes nothing.

@@ -4,6 +4,15 @@
 // independent reader.
 //
 //   reminder_probe <data directory>
+//   reminder_probe move <data directory>
+//   reminder_probe place <data directory> <record id> <place>
+//
+// "move" is station A of the two-station move: it writes the entry "Besprechung" (1 March 2005,
+// 10:00 to 11:00, place "Raum 1"), starts a data controller, takes a copy of the entry as a
+// reminder window holds it, prints "id Besprechung <record id>", and waits (at most a minute) for
+// the named event "OXTestStationB" before it moves its copy by one hour ("result move <answer>").
+// "place" is station B: a table instance of its own changes the place of the row, then sets the
+// event.
 //
 // Entries (user "ANNA", 1 March 2005, reminders on): "Einzeln" 09:00, "Serie" a daily series
 // 08:00 to 20 March, "Spaet" 09:00 lead 15, "Aufgabe" a to-do due 10 March 10:00. Then:
@@ -125,18 +134,93 @@ int Run(const char* pszDirectory)
     return 0;
 }
 
+const char kStationEvent[] = "OXTestStationB";
+
+int Move(const char* pszDirectory)
+{
+    HANDLE hEvent = CreateEventA(NULL, TRUE, FALSE, kStationEvent);
+    if (hEvent == NULL)
+        return 1;
+    long nId;
+    {
+        CDbSession session;
+        CTerminTable table(&session, FALSE);
+        table.SetUserName(kUser);
+        if (table.OpenMain(pszDirectory, 0, 0) == DB_OPEN_FAILED)
+            return 1;
+        CDataAppointment entry = Entry("Besprechung", 600);
+        entry.m_pattern.m_nEndTime = 660;
+        entry.m_strPlace = "Raum 1";
+        nId = Write(table, entry);
+    }
+    CRecordingTimerLibrary timers;
+    CControllerTimings timings;
+    timings.dwUpdateInterval = INFINITE;
+    timings.dwBusyPoll = 5;
+    timings.dwSavePause = timings.dwSeriesPause = timings.dwNoticePause = timings.dwDeletePause = 0;
+    CDataController controller(pszDirectory, kUser, &timers, &timings);
+    if (!controller.IsOpen())
+        return 1;
+    // The reminder window's copy, taken before station B's change.
+    CDataAppointment copy;
+    CTerminRecordBuffer buffer(controller.GetAppointmentTable());
+    if (!controller.ReadAppointment(IdText(nId), copy, buffer))
+        return 1;
+    fflush(stdout);
+    if (WaitForSingleObject(hEvent, 60000) != WAIT_OBJECT_0)
+        return 1;
+    CloseHandle(hEvent);
+    printf("result move %d\n", controller.MoveItemBySpan(IdText(nId), copy, COleDateTimeSpan(0, 1, 0, 0)) ? 1 : 0);
+    printf("ok\n");
+    return 0;
+}
+
+int Place(const char* pszDirectory, const char* pszId, const char* pszPlace)
+{
+    {
+        CDbSession session;
+        CTerminTable table(&session, FALSE);
+        table.SetUserName("BERT");
+        if (table.OpenMain(pszDirectory, 0, 0) == DB_OPEN_FAILED)
+            return 1;
+        const long nRecNo = table.FindRecordById(IdText(atol(pszId)));
+        CTerminRecordBuffer row(&table);
+        row.AttachFields();
+        if (nRecNo <= 0 || row.LockAndRead(nRecNo) != 0)
+            return 1;
+        row.SetFieldValue("ORT", pszPlace);
+        const BOOL bWritten = row.WriteRecord() == 0;
+        row.UnlockRecord();
+        if (!bWritten)
+            return 1;
+    }
+    HANDLE hEvent = OpenEventA(EVENT_MODIFY_STATE, FALSE, kStationEvent);
+    if (hEvent == NULL)
+        return 1;
+    SetEvent(hEvent);
+    CloseHandle(hEvent);
+    printf("ok\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-    if (argc != 2) {
-        printf("usage: reminder_probe <data directory>\n");
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (!(argc == 2 || (command == "move" && argc == 3) || (command == "place" && argc == 5))) {
+        printf("usage: reminder_probe <data directory> | move <dir> | place <dir> <id> <place>\n");
         return 2;
     }
     int nResult;
     try {
-        nResult = Run(argv[1]);
+        if (command == "move")
+            nResult = Move(argv[2]);
+        else if (command == "place")
+            nResult = Place(argv[2], argv[3], argv[4]);
+        else
+            nResult = Run(argv[1]);
     } catch (CException* e) {
         e->Delete();
         nResult = 3;

@@ -10,6 +10,10 @@ postpones reminders through the data controller; the rows it leaves in OX4.DBE m
   place to 30 minutes after it (no third row).
 - Postponed to-do: STATUS "D"; its copy a to-do (TYPE "TD") due (D_LAST_OC, T_BEGIN) two hours
   after "now".
+
+Two stations, read with dbfread: station A takes its copy of an entry (10:00 to 11:00 in "Raum 1")
+as a reminder window holds it; station B, another process, changes the place to "Raum 2"; then A
+moves its copy by an hour. The row holds both changes: "Raum 2", 11:00 to 12:00, STATUS "C".
 """
 import datetime
 import os
@@ -17,7 +21,10 @@ import shutil
 import sys
 import tempfile
 
+import subprocess
+
 import dbf
+import dbfread
 
 import oxtest
 from oxtest import check, winpath
@@ -66,13 +73,13 @@ def near(what, expected, actual):
         oxtest.fail("%s: %s" % (what, actual))
 
 
-def main():
+def reminder_rows():
     with tempfile.TemporaryDirectory() as folder:
         out = oxtest.run("reminder_probe", winpath(folder) + "\\", timeout=600)
         lines = out.splitlines()
         if not lines or lines[-1] != "ok":
             oxtest.fail("reminder_probe: %s" % out[-400:])
-            return oxtest.report()
+            return
         ids, results, now = {}, {}, None
         for line in lines[:-1]:
             words = line.split()
@@ -101,7 +108,7 @@ def main():
         copy = by_id.get(ids["Kopie"])
         if copy is None:
             oxtest.fail("the copy's row is missing")
-            return oxtest.report()
+            return
         check("copy: moved record id", ids["Spaet"], copy["MOVERECID"])
         check("copy: status", "C", copy["STATUS"])
         check("copy: lead time", 0, copy["T_REMSPAN"])
@@ -118,6 +125,39 @@ def main():
             check("to-do copy: type and status", ("TD", "C"), (todo_copy["TYPE"], todo_copy["STATUS"]))
             check("to-do copy: lead time", 0, todo_copy["T_REMSPAN"])
             near("to-do copy: due now + 2 hours", now + datetime.timedelta(hours=2), start_of(todo_copy, "D_LAST_OC"))
+
+
+def two_stations_move():
+    with tempfile.TemporaryDirectory() as folder:
+        directory = winpath(folder) + "\\"
+        station_a = subprocess.Popen(oxtest.command("reminder_probe", "move", directory), stdout=subprocess.PIPE)
+        try:
+            words = station_a.stdout.readline().decode("latin-1").split()
+            if len(words) != 3 or words[0] != "id":
+                oxtest.fail("station A: %s" % words)
+                return
+            record_id = int(words[2])
+            oxtest.run("reminder_probe", "place", directory, record_id, "Raum 2", timeout=300)
+            out, _ = station_a.communicate(timeout=300)
+        finally:
+            if station_a.poll() is None:
+                station_a.kill()
+        lines = out.decode("latin-1").replace("\r", "").split("\n")
+        check("station A moved its copy", ["result move 1", "ok"], [line for line in lines if line][-2:])
+        rows = [row for row in dbfread.DBF(os.path.join(folder, "OX4.DBE"), encoding="cp850")
+                if int(row["RECORDID"]) == record_id]
+        check("one row of the entry", 1, len(rows))
+        if rows:
+            row = rows[0]
+            check("station B's place stays", "Raum 2", row["ORT"].strip())
+            check("station A's move: start and end", (660, 720), (int(row["T_BEGIN"]), int(row["T_END"])))
+            check("station A's move: status", "C", row["STATUS"].strip())
+            check("the day stays", datetime.date(2005, 3, 1), row["D_FIRST_OC"])
+
+
+def main():
+    reminder_rows()
+    two_stations_move()
     return oxtest.report()
 
 

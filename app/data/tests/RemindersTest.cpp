@@ -263,52 +263,65 @@ TEST_F(RemindersTest, PostponeSeriesAndTodo)
     EXPECT_EQ(0, *m_app.m_frame.GetBusyCounter());
 }
 
-// A postponement copy that cannot be written is no success. Another station holds the lock of
-// the row the new copy would be appended as (stations lock row n at byte 1,000,000,000 + n of the
-// table file), so the engine cannot hand that row to this station: PostponeReminder answers FALSE.
-// The entry was saved as postponed and lost its timer before the copy was tried; no row carries
-// the reminder (the engine's blank row has no record id), and no timer is registered for one.
-TEST_F(RemindersTest, PostponeCopyNotWritten)
+// A postponement that cannot be carried out loses no reminder. Another station holds a row lock
+// (stations lock row n at byte 1,000,000,000 + n of the table file): either of the row the new copy
+// would be appended as, so the copy cannot be written, or of the entry's own row, so the entry
+// cannot be marked after its copy was written. Either way PostponeReminder answers FALSE after
+// message 40062, the entry keeps its status and its timer, and no row carries a second reminder
+// (a copy written before the entry's save failed is deleted again).
+TEST_F(RemindersTest, APostponementThatFailsLeavesTheEntryAndItsTimer)
 {
+    struct Case {
+        const char* what;
+        bool lockEntry;
+    };
+    const Case cases[] = {{"the copy cannot be written", false}, {"the entry cannot be marked", true}};
     Entry single{"Zahnarzt"};
     single.remind = true;
     single.lead = 15;
     Write({single});
     const long nId = Id("Zahnarzt");
     CDataController& c = Start();
-    m_timers.Clear();
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        m_timers.Clear();
+        m_log.Clear();
+        const std::string strTable = m_strPath + "OX4.DBE";
+        HANDLE hOther = CreateFileA(strTable.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                                    OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, hOther);
+        BYTE header[8] = {};
+        DWORD nRead = 0;
+        ASSERT_TRUE(ReadFile(hOther, header, sizeof header, &nRead, NULL) && nRead == sizeof header);
+        const DWORD nRows = header[4] | header[5] << 8 | header[6] << 16 | (DWORD)header[7] << 24;
+        const ULONGLONG nLockAt = 1000000000ULL + (test.lockEntry ? 1 : nRows + 1);
+        OVERLAPPED at = {};
+        at.Offset = (DWORD)nLockAt;
+        at.OffsetHigh = (DWORD)(nLockAt >> 32);
+        ASSERT_TRUE(LockFileEx(hOther, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at));
 
-    // The lock of row (record count + 1), taken the way another station's engine takes it.
-    const std::string strTable = m_strPath + "OX4.DBE";
-    HANDLE hOther = CreateFileA(strTable.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                                OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hOther);
-    BYTE header[8] = {};
-    DWORD nRead = 0;
-    ASSERT_TRUE(ReadFile(hOther, header, sizeof header, &nRead, NULL) && nRead == sizeof header);
-    const DWORD nRows = header[4] | header[5] << 8 | header[6] << 16 | (DWORD)header[7] << 24;
-    const ULONGLONG nLockAt = 1000000000ULL + nRows + 1;
-    OVERLAPPED at = {};
-    at.Offset = (DWORD)nLockAt;
-    at.OffsetHigh = (DWORD)(nLockAt >> 32);
-    ASSERT_TRUE(LockFileEx(hOther, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at));
+        const BOOL bPostponed = c.PostponeReminder(IdText(nId).c_str(), Stored(nId), COleDateTimeSpan(0, 0, 15, 0), 0);
+        UnlockFileEx(hOther, 0, 1, 0, &at);
+        CloseHandle(hOther);
+        EXPECT_FALSE(bPostponed);
+        const std::vector<std::string> texts = BoxTexts();
+        EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), ResourceText(IDS_POSTPONE_FAILED)));
 
-    const BOOL bPostponed = c.PostponeReminder(IdText(nId).c_str(), Stored(nId), COleDateTimeSpan(0, 0, 15, 0), 0);
-    UnlockFileEx(hOther, 0, 1, 0, &at);
-    CloseHandle(hOther);
-    EXPECT_FALSE(bPostponed) << "the copy was not written";
-
+        EXPECT_EQ("", std::string(Stored(nId).m_strStatus)) << "the entry is not marked postponed";
+        for (const auto& row : StoredRows())
+            EXPECT_TRUE(row.first == nId || row.first == 0) << "a row with record id " << row.first;
+        ASSERT_TRUE(RunUpdatePass());
+        for (const std::string& call : CallsOf(nId))
+            EXPECT_NE(0u, call.rfind("Delete", 0)) << "the entry keeps its timer: " << call;
+        EXPECT_TRUE(c.GetAppointmentMap().Find(nId));
+        EXPECT_EQ(0, c.GetMovedAppointmentCount());
+        EXPECT_EQ(0, *c.GetBusyCounter());
+        EXPECT_EQ(0, *m_app.m_frame.GetBusyCounter());
+    }
+    // With the locks gone, the same postponement succeeds.
+    ASSERT_TRUE(c.PostponeReminder(IdText(nId).c_str(), Stored(nId), COleDateTimeSpan(0, 0, 15, 0), 0));
     EXPECT_EQ("D", std::string(Stored(nId).m_strStatus));
-    for (const auto& row : StoredRows())
-        EXPECT_TRUE(row.first == nId || row.first == 0) << "a row with record id " << row.first;
-    ASSERT_TRUE(RunUpdatePass());
-    const std::vector<std::string> entryCalls = CallsOf(nId);
-    EXPECT_NE(entryCalls.end(), std::find(entryCalls.begin(), entryCalls.end(), "Delete 7 " + std::to_string(nId)));
-    for (const std::string& call : m_timers.Calls())
-        EXPECT_NE(0u, call.rfind("Add", 0)) << "no timer carries the reminder: " << call;
-    EXPECT_EQ(0, c.GetMovedAppointmentCount());
-    EXPECT_EQ(0, *c.GetBusyCounter());
-    EXPECT_EQ(0, *m_app.m_frame.GetBusyCounter());
+    EXPECT_EQ(1u, OtherRows({nId, 0}).size());
 }
 
 // Moving by a span: an appointment keeps its duration up to 23:59, a to-do's due time moves; the

@@ -1,5 +1,6 @@
 // Opening defined tables: creating a missing table with its indexes, asking first, the structure
-// check, the upgrade with backups and the import of the old rows, a failed import, a table that
+// check, the upgrade with backups and the import of the old rows, a failed import (the old table
+// stays), older backups kept, a table that
 // others hold, an existing table that cannot be opened, a long data directory, the side file's
 // aliases and collation.
 #include <gtest/gtest.h>
@@ -196,32 +197,74 @@ TEST_F(TableStructureTest, AChangedTableIsUpgradedWithBackupsAndEveryRowImported
     EXPECT_EQ(CString("Kundenname"), m_table.GetFieldMap().Lookup("NAME")->m_strAlias);
 }
 
-TEST_F(TableStructureTest, AFailedAppendIsAFailedImportAndTheBackupsStay)
+// A failed import answers failure: the program must not go on with an empty table while the rows
+// live only in the backup. The old table stays in its place, byte for byte; a second attempt that
+// fails again leaves it so, and the backup is not doubled; a later upgrade that succeeds imports
+// every row.
+TEST_F(TableStructureTest, AFailedImportAnswersFailureAndLeavesTheOldTableInItsPlace)
 {
     for (int failure : {1, 2, 3}) {
         SCOPED_TRACE("failure " + std::to_string(failure));
         m_table.Close();
-        DeleteFileA(File("KUNDEN.DBF").c_str());
-        DeleteFileA(File("~UNDEN.DBF").c_str());
+        for (const char* name : {"KUNDEN.DBF", "~UNDEN.DBF", "KUNDEN.DBA"})
+            DeleteFileA(File(name).c_str());
         ASSERT_TRUE(datatest::CreateTable(File("KUNDEN.DBF"), {{"NAME", 'C', 12, 0}}));
-        AddRows(File("KUNDEN.DBF"), {{"Zander", ""}});
+        AddRows(File("KUNDEN.DBF"), {{"Zander", ""}, {"Bauer", ""}});
+        WritePrivateProfileStringA("Aliasnamen", "NAME", "Alter Name", File("KUNDEN.DBA").c_str());
         const std::string oldImage = oxtest::ReadFileText(File("KUNDEN.DBF"));
-        m_log.Clear();
-        m_log.SetAnswers("IDYES");
-        m_table.appendFailure = failure;
-        // The rows are not there: the table is new, and the box says the upgrade failed.
-        EXPECT_EQ(DB_OPEN_CREATED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
-        const std::vector<Record> boxes = Boxes();
-        ASSERT_LE(3u, boxes.size());
-        EXPECT_EQ((Record{"MessageBox", Dir() + "~UNDEN.DBF",
-                          "Es ist ein Fehler bei der automatischen Strukturanpassung aufgetreten!", "0x30", "1"}),
-                  boxes.back());
-        EXPECT_EQ(0, m_table.importedFromArea);
-        if (failure != 3) {
-            EXPECT_TRUE(Names(m_table).empty());
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            SCOPED_TRACE("attempt " + std::to_string(attempt));
+            m_log.Clear();
+            m_log.SetAnswers("IDYES");
+            m_table.appendFailure = failure;
+            m_table.importedFromArea = 0;
+            EXPECT_EQ(DB_OPEN_FAILED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+            EXPECT_FALSE(m_table.IsOpen());
+            const std::vector<Record> boxes = Boxes();
+            ASSERT_LE(3u, boxes.size());
+            EXPECT_EQ((Record{"MessageBox", Dir() + "~UNDEN.DBF",
+                              "Es ist ein Fehler bei der automatischen Strukturanpassung aufgetreten!", "0x30", "1"}),
+                      boxes.back());
+            EXPECT_EQ(0, m_table.importedFromArea);
+            EXPECT_EQ(oldImage, oxtest::ReadFileText(File("KUNDEN.DBF"))) << "the old table is in its place";
+            EXPECT_EQ(oldImage, oxtest::ReadFileText(File("~UNDEN.DBF")));
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File("~UNDEN_1.DBF").c_str()))
+                << "a backup of the same table is not kept twice";
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File("$UNDEN.DBF").c_str()));
+            char alias[32] = "";
+            GetPrivateProfileStringA("Aliasnamen", "NAME", "", alias, sizeof alias, File("KUNDEN.DBA").c_str());
+            EXPECT_STREQ("Alter Name", alias) << "the old table keeps its aliases";
         }
-        EXPECT_EQ(oldImage, oxtest::ReadFileText(File("~UNDEN.DBF")));
+        m_table.appendFailure = 0;
+        m_log.SetAnswers("IDYES");
+        ASSERT_EQ(DB_OPEN_UPGRADED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+        EXPECT_EQ((std::vector<std::string>{"Bauer", "Zander"}), Names(m_table));
+        EXPECT_EQ(20, m_table.GetFieldMap().Lookup("NAME")->m_nLength);
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File("$UNDEN.DBF").c_str()));
     }
+}
+
+// An older backup that holds another table than the one being backed up (rows the current table
+// may lack) is kept under the next free numbered name, with its memo file; the new backup takes
+// the plain name.
+TEST_F(TableStructureTest, AnOlderBackupThatDiffersIsKeptUnderANumberedName)
+{
+    ASSERT_TRUE(datatest::CreateTable(File("~UNDEN.DBF"), {{"NAME", 'C', 12, 0}}));
+    AddRows(File("~UNDEN.DBF"), {{"Nur im Alten", ""}});
+    oxtest::WriteFileText(File("~UNDEN.DBT"), "alte Notizen");
+    oxtest::WriteFileText(File("~UNDEN_1.DBF"), "belegt");
+    const std::string olderBackup = oxtest::ReadFileText(File("~UNDEN.DBF"));
+    ASSERT_TRUE(datatest::CreateTable(File("KUNDEN.DBF"), {{"NAME", 'C', 12, 0}}));
+    AddRows(File("KUNDEN.DBF"), {{"Zander", ""}});
+    const std::string oldImage = oxtest::ReadFileText(File("KUNDEN.DBF"));
+
+    m_log.SetAnswers("IDYES");
+    ASSERT_EQ(DB_OPEN_UPGRADED, m_table.OpenChecked(Dir().c_str(), "KUNDEN.DBF", 0, 0));
+    EXPECT_EQ(oldImage, oxtest::ReadFileText(File("~UNDEN.DBF")));
+    EXPECT_EQ("belegt", oxtest::ReadFileText(File("~UNDEN_1.DBF"))) << "a numbered name in use is passed over";
+    EXPECT_EQ(olderBackup, oxtest::ReadFileText(File("~UNDEN_2.DBF")));
+    EXPECT_EQ("alte Notizen", oxtest::ReadFileText(File("~UNDEN_2.DBT")));
+    EXPECT_EQ((std::vector<std::string>{"Zander"}), Names(m_table));
 }
 
 TEST_F(TableStructureTest, ATableThatOthersHoldIsNeitherOpenedNorUpgraded)

@@ -11,6 +11,9 @@ readers: python3-dbf (tables and memos) and Perl's XBase::Index (the index files
 3. An old table made by python3-dbf (two fields missing, one extra, two of another length, memo
    texts): opening it upgrades it (answer 3), keeps ~X4.DBE and ~X4.DBT as they were, and the new
    table holds every row with every field both structures have; its indexes are complete.
+   Two upgrades whose import fails answer failure and leave the old table, its memo file and the
+   backup byte for byte as they were; a third upgrade then holds every row of the original file,
+   compared field by field with dbfread.
 4. Two stations append rows to one table at the same time, their record ids drawn from a narrow
    range: no record id is stored twice.
 5. ISO week numbers of every day from 1990 to 2040 equal Python's isocalendar().
@@ -24,6 +27,7 @@ import sys
 import tempfile
 
 import dbf
+import dbfread
 
 import oxtest
 from oxtest import check, check_list, winpath
@@ -161,7 +165,8 @@ OLD_FIELDS = [(n, t, {"BETREFF": 60, "T_REMSPAN": 5}.get(n, l)) for n, t, l in F
               if n not in ("KATEGORIE", "FLAGS")] + [("ALTFELD", "C", 12)]
 
 
-def upgrade(folder, rng):
+def make_old_table(folder, rng):
+    """An old schedule table made by python3-dbf in the folder; its rows as written."""
     def field_text(name, kind, length):
         if kind in "MD":
             return "%s %s" % (name, kind)
@@ -189,6 +194,11 @@ def upgrade(folder, rng):
     with open(os.path.join(folder, "OX4.DBT"), "r+b") as memo:
         memo.seek(0, 2)
         memo.write(b"\0" * (-memo.tell() % 512))
+    return old_rows
+
+
+def upgrade(folder, rng):
+    old_rows = make_old_table(folder, rng)
     old_table = open(os.path.join(folder, "OX4.DBE"), "rb").read()
     old_memo = open(os.path.join(folder, "OX4.DBT"), "rb").read()
 
@@ -206,6 +216,56 @@ def upgrade(folder, rng):
         check("row %d KATEGORIE is new and empty" % (n + 1), "", row["KATEGORIE"].rstrip())
     check_indexes("after the upgrade", folder)
     check("the upgraded table opens as it is", ["1"], probe("open", winpath(folder) + "\\"))
+
+
+def dbfread_rows(path):
+    """The rows of a table read by dbfread (its memo file found beside it), by record id."""
+    rows = {}
+    for row in dbfread.DBF(path, encoding="cp850", char_decode_errors="strict"):
+        values = {name.upper(): value for name, value in row.items()}
+        rows[values["RECORDID"]] = values
+    return rows
+
+
+def upgrade_after_failures(folder, rng):
+    """Two upgrades whose import fails leave the old table in its place and the backup as it was;
+    the third succeeds: every row of the original file is in the new table."""
+    make_old_table(folder, rng)
+    original = os.path.join(folder, "original")
+    os.mkdir(original)
+    for name in ("OX4.DBE", "OX4.DBT"):
+        shutil.copyfile(os.path.join(folder, name), os.path.join(original, name))
+    old_table = open(os.path.join(folder, "OX4.DBE"), "rb").read()
+    old_memo = open(os.path.join(folder, "OX4.DBT"), "rb").read()
+    for attempt in (1, 2):
+        check("failed upgrade %d answers failure" % attempt, ["0"], probe("open-failing", winpath(folder) + "\\"))
+        check("failed upgrade %d: the table is the old one" % attempt, old_table,
+              open(named(folder, "OX4.DBE"), "rb").read())
+        check("failed upgrade %d: the memo file is the old one" % attempt, old_memo,
+              open(named(folder, "OX4.DBT"), "rb").read())
+        check("failed upgrade %d: the backup holds the old table" % attempt, old_table,
+              open(named(folder, "~X4.DBE"), "rb").read())
+        check("failed upgrade %d: nothing left of the work table" % attempt, [],
+              sorted(e for e in os.listdir(folder) if e.startswith("$")))
+    check("the third upgrade succeeds", ["3"], probe("open", winpath(folder) + "\\"))
+    before = dbfread_rows(os.path.join(original, "OX4.DBE"))
+    after = dbfread_rows(named(folder, "OX4.DBE"))
+    check("rows of the original file", 300, len(before))
+    check_list("record ids after the upgrade", sorted(before), sorted(after))
+    new_fields = {n for n, _, _ in FIELDS}
+
+    def value_of(value):
+        # An empty memo or number reads as None from one writer's file and as "" or 0 from the
+        # other's: all of them are the empty value.
+        return None if value is None or value == "" or value == 0 else value
+
+    for record_id, old in sorted(before.items()):
+        row = after.get(record_id, {})
+        for name, value in old.items():
+            if name in new_fields:
+                check("row %s %s" % (record_id, name), value_of(value), value_of(row.get(name)))
+    check("no second backup of the same table", [],
+          sorted(e for e in os.listdir(folder) if e.upper().startswith("~X4_")))
 
 
 def two_stations(folder):
@@ -238,10 +298,10 @@ def weeks():
 
 def main():
     rng = random.Random(20261210)
-    for stage in (fresh_table, written_rows, upgrade, two_stations):
+    for stage in (fresh_table, written_rows, upgrade, upgrade_after_failures, two_stations):
         with tempfile.TemporaryDirectory() as folder:
             try:
-                if stage in (written_rows, upgrade):
+                if stage in (written_rows, upgrade, upgrade_after_failures):
                     if stage is written_rows:
                         probe("open", winpath(folder) + "\\")
                     stage(folder, rng)

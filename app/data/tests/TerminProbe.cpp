@@ -3,6 +3,8 @@
 // prints week numbers of date values. The last output line is "ok" when the command ran.
 //
 //   termin_probe open <dir>                       OpenMain (ask mode 0); prints the result
+//   termin_probe open-failing <dir>               the same, but an upgrade's import fails after the
+//                                                 engine appended the rows; prints the result
 //   termin_probe fill <dir> <rows file>           one new row per line: NAME=hex of its text, ...
 //   termin_probe append <dir> <count> <first id> <last id> [<tag>]
 //                                                 appends count rows, record ids drawn from the range
@@ -38,10 +40,26 @@ std::string FromHex(const std::string& hex)
     return text;
 }
 
-int Open(const char* dir)
+// The schedule table whose import fails once the engine has appended the rows, as a read error
+// on the way makes it fail.
+class CFailingImportTable : public CTerminTable {
+public:
+    using CTerminTable::CTerminTable;
+
+protected:
+    BOOL AppendRows(int nSourceArea, LPCTSTR lpszFieldList) override
+    {
+        CTerminTable::AppendRows(nSourceArea, lpszFieldList);
+        return FALSE;
+    }
+};
+
+int Open(const char* dir, bool bFailImport)
 {
     CDbSession session;
-    CTerminTable table(&session, FALSE);
+    CFailingImportTable failing(&session, FALSE);
+    CTerminTable plain(&session, FALSE);
+    CTerminTable& table = bFailImport ? failing : plain;
     printf("%d\n", table.OpenMain(Directory(dir).c_str(), 0, 0));
     return 0;
 }
@@ -125,7 +143,9 @@ int Run(int argc, char** argv)
 {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "open" && argc == 3)
-        return Open(argv[2]);
+        return Open(argv[2], false);
+    if (command == "open-failing" && argc == 3)
+        return Open(argv[2], true);
     if (command == "fill" && argc == 4)
         return Fill(argv[2], argv[3]);
     if (command == "append" && argc >= 6)

@@ -73,6 +73,8 @@ int CScriptedDialogs::Delegate(CString& strUser, BOOL& bMove)
     Step step;
     if (!NextStep(delegate, step))
         return IDCANCEL;
+    if (step.whileShown)
+        step.whileShown();
     if (step.nResult == IDOK) {
         strUser = step.strDelegateUser.c_str();
         bMove = step.bMove;

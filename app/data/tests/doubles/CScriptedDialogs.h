@@ -29,6 +29,8 @@ public:
         // Delegation.
         std::string strDelegateUser;
         BOOL bMove = FALSE;
+        // Called while the dialog is shown (what another station does meanwhile).
+        std::function<void()> whileShown;
     };
 
     struct Call {
