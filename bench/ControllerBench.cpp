@@ -7,9 +7,10 @@
 // where the pass's time goes. Last, a filter change until its reload is complete on those 10,000
 // rows, with the program's waits and without them.
 //
-//   bench_controller [start] [passes] [dayindex] [filter]   (no argument: start, passes and
-//                                                           filter; dayindex: the day-index build
-//                                                           alone, part of start)
+//   bench_controller [start] [passes] [dayindex] [filter] [rows=<n>]   (no argument: start,
+//                                                           passes and filter on 10,000 rows;
+//                                                           dayindex: the day-index build alone,
+//                                                           part of start)
 #include <afx.h>
 #include <psapi.h>
 
@@ -36,8 +37,9 @@
 
 namespace {
 
-const long kRows = 10000;
-const long kSeries = 1000;
+// The table's rows (argument rows=<n>), one in ten a series.
+long kRows = 10000;
+long kSeries = 1000;
 const char kUser[] = "MEIER";
 const int kRuns = 3;
 
@@ -546,6 +548,16 @@ void FilterChange(const std::string& dir)
 int main(int argc, char** argv)
 {
     bool bStart = argc < 2, bPasses = argc < 2, bDayIndex = false, bFilter = argc < 2;
+    int nModes = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (strncmp(argv[i], "rows=", 5) == 0) {
+            kRows = std::max(100L, atol(argv[i] + 5));
+            kSeries = kRows / 10;
+            continue;
+        }
+        ++nModes;
+    }
+    bStart = bPasses = bFilter = nModes == 0;
     for (int i = 1; i < argc; ++i) {
         bStart |= strcmp(argv[i], "start") == 0;
         bPasses |= strcmp(argv[i], "passes") == 0;

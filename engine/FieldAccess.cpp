@@ -345,7 +345,7 @@ extern "C" BOOL DB_CALL db_get_record(char* buffer, unsigned size)
     s_Area* area = _db_current_table(f.Job());
     if (!area || !buffer || area->eof)
         return f(FALSE);
-    if ((area->recordCount < 0 || !area->bufferValid) && !_db_read_current(*area))
+    if (!_db_read_current(*area))
         return f(FALSE);
     const unsigned copy = size < (unsigned)area->recordLength ? size : (unsigned)area->recordLength;
     std::memcpy(buffer, area->record.get(), copy);

@@ -480,6 +480,9 @@ extern "C" BOOL DB_CALL db_flock(int wait)
         return f(FALSE);
     area->bufferValid = 0;
     const BOOL locked = LockArea(*area, DB_LOCK_FILE_WHAT, wait, DB_OWNER_CALLER);
+    // The count is read once more now; then it holds until the lock goes.
+    if (locked)
+        area->recordCount = -1;
     if (locked && area->indexLockWord == 0) {
         LockIndex(*area, DB_ALL_INDEXES, wait, TRUE);
         area->indexLockWord = DB_INDEXES_FOR_FILE_LOCK;

@@ -329,8 +329,9 @@ bool _db_refresh_count(s_Area& area)
         _db_raise_error(DBE_FILES_CLOSED);
         return false;
     }
-    // An exclusive table's count changes only through this area: once known it is not read again.
-    if (area.exclusive && area.recordCount >= 0)
+    // An exclusive table's count changes only through this area, and no other station can append
+    // to a shared table while this area holds its file lock: once known it is not read again.
+    if ((area.exclusive || (area.lockBits & (DB_LOCK_FILE | DB_LOCK_CALLER_FILE))) && area.recordCount >= 0)
         return true;
     int64_t count;
     if (area.packed && g_EngineHooks.packedSize)
@@ -369,18 +370,19 @@ bool _db_read_record(s_Area& area, int32_t n)
         _db_blank_buffer(area);
         return true;
     }
-    // An unknown count: nothing of the table was looked at in this call yet (a shared table), so
-    // a buffer from an earlier call may be stale.
-    const bool countKnown = area.recordCount >= 0;
-    if (!countKnown && !_db_refresh_count(area))
+    // The record is read once after each positioning and lock (they mark the buffer unread);
+    // reads in between use the buffer, whatever other stations wrote meanwhile.
+    if (area.bufferValid && area.bufferRecno == n)
+        return true;
+    // The count is taken again only for a record beyond the one known: records are never taken
+    // away from a table that other stations share.
+    if ((area.recordCount < 0 || n > area.recordCount) && !_db_refresh_count(area))
         return false;
     if (n > area.recordCount) {
         _db_set_eof_position(area);
         area.eof = 1;
         return true;
     }
-    if (area.bufferValid && area.bufferRecno == n && (countKnown || area.changed || area.lockBits))
-        return true;
     if (area.file == INVALID_HANDLE_VALUE && !area.packed) {
         _db_raise_error(DBE_FILES_CLOSED);
         return false;

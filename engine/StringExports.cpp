@@ -209,7 +209,7 @@ extern "C" BOOL DB_CALL db_matches_condition(const char* condition)
         _db_raise_error(DBE_EXPRESSION);
         return f(FALSE);
     }
-    if ((area->recordCount < 0 || !area->bufferValid) && !_db_read_record(*area, area->recno)) {
+    if (!_db_read_record(*area, area->recno)) {
         _expr_free(expression);
         return f(FALSE);
     }

@@ -205,7 +205,8 @@ void _db_forget_counts(s_Job* job)
         for (uint64_t bits = t_countsTaken[word]; bits; bits &= bits - 1) {
             const int index = word * 64 + __builtin_ctzll(bits);
             s_Area* area = job ? job->areas[index] : nullptr;
-            if (area && !area->exclusive)
+            // While the area holds the file lock no other station can append: the count stays.
+            if (area && !area->exclusive && !(area->lockBits & (DB_LOCK_FILE | DB_LOCK_CALLER_FILE)))
                 area->recordCount = -1;
         }
         t_countsTaken[word] = 0;

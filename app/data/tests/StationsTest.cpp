@@ -6,7 +6,9 @@
 // dialog is open, whatever the update thread and the views read meanwhile.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ControllerPeer.h"
@@ -252,4 +254,59 @@ TEST_F(StationsTest, OpenDialogKeepsItsRowLocked)
     CDataAppointment stored;
     ASSERT_TRUE(StoredRow(nId, stored));
     EXPECT_STREQ("Arzt, gelesen", stored.m_strSubject);
+}
+
+// This controller's passes run one after the other while the other station changes and adds
+// rows: every write of the other station lands, and the pass after the last write shows every
+// change (a row read during a pass is read anew at the next pass's positioning).
+TEST_F(StationsTest, PassesWhileTheOtherStationWrites)
+{
+    std::vector<Entry> entries;
+    for (int i = 0; i < 2500; ++i)
+        entries.push_back(Entry{"Eintrag" + std::to_string(i)});
+    Write(entries);
+    CDataController& c = Start();
+    ASSERT_EQ(2500, c.GetAppointmentMap().GetCount());
+    auto peer = Peer();
+
+    std::atomic<bool> bStop{false};
+    std::atomic<int> nPasses{0};
+    std::thread passes([&] {
+        while (!bStop) {
+            c.ResetFileTime(FALSE);
+            if (!RunUpdatePass())
+                break;
+            ++nPasses;
+        }
+    });
+    std::vector<long> changed, added;
+    for (int i = 0; i < 12; ++i) {
+        const long nId = Id("Eintrag" + std::to_string(i * 199));
+        const std::string change = "Neu" + std::to_string(i) + " " + std::to_string(Day("2005-04-01") + i);
+        EXPECT_EQ("ok", peer->Run(Cmd("change %ld %s", nId, change.c_str()))) << "change " << i;
+        changed.push_back(nId);
+        const long nNew = peer->RunNumber("new Dazu" + std::to_string(i) + " " + std::to_string(Day("2005-05-01")) +
+                                          " 600");
+        EXPECT_GT(nNew, 0) << "addition " << i;
+        added.push_back(nNew);
+    }
+    bStop = true;
+    passes.join();
+    EXPECT_GT(nPasses.load(), 0);
+
+    c.ReloadNow();
+    EXPECT_EQ(2500 + 12, c.GetAppointmentMap().GetCount());
+    for (size_t i = 0; i < changed.size(); ++i) {
+        CDataAppointment stored;
+        std::string footprint;
+        ASSERT_TRUE(StoredRow(changed[i], stored, &footprint));
+        EXPECT_EQ("Neu" + std::to_string(i), std::string(stored.m_strSubject));
+        const CItemVersionRef key = c.GetAppointmentMap().Find(changed[i]);
+        ASSERT_TRUE(key);
+        EXPECT_EQ(atoi(footprint.c_str()), key->GetFootprint()) << "change " << i;
+        EXPECT_EQ((std::vector<long>{Day("2005-04-01") + (long)i}), c.GetDayIndex().GetDaysOf(changed[i]));
+    }
+    for (long nId : added)
+        EXPECT_TRUE(c.GetAppointmentMap().Find(nId)) << nId;
+    EXPECT_TRUE(BoxTexts().empty());
 }
