@@ -328,6 +328,9 @@ TEST_F(PopupsTest, TheDatePickerShowsTheDateAndAClickedDayChoosesIt)
         CctMonth* pMonth = (CctMonth*)CWnd::FromHandlePermanent(hMonth);
         nMonth = pMonth->GetMonth();
         nYear = pMonth->GetYear();
+        // the first tick can come before the calendar painted: paint everything now
+        RedrawWindow(hPopup, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
         HDC hdc = GetDC(NULL);
         oxtest::SaveShot(hdc, rcField.left - 20, rcField.top - 20, rcPopup.Width() + 60, rcPopup.bottom - rcField.top + 40,
                          "dropdowns", "date-picker-january-2008");
