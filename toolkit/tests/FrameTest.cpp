@@ -5,11 +5,14 @@
 #include <afxext.h>
 #include <afxpriv.h>
 
+#include "CTkAccelManager.h"
 #include "CTkDockBar.h"
 #include "CTkFrameWnd.h"
 #include "CTkGlobalData.h"
 #include "CTkMiniDockFrameWnd.h"
 #include "CTkPopupMenu.h"
+#include "CTkRegistryHelper.h"
+#include "CTkToolsManager.h"
 #include "TestKit.h"
 #include "ToolkitTestResource.h"
 #include "ToolkitTestSupport.h"
@@ -486,4 +489,227 @@ TEST_F(FrameTest, MouseAndKeysAsAUserWorksTheMenuBar)
     EXPECT_EQ("", RunScript(script, m_pFrame)) << "state " << bar.m_nTrackingState << " tracked "
                                                 << bar.m_nTrackedItem << " hot " << bar.m_nHotItem << " command "
                                                 << m_pFrame->m_nLastCommand << " popups " << PopupWindows().size();
+}
+
+// ---- shortcuts and tools ------------------------------------------------------------------------
+
+namespace {
+// The text of a popup's item by position.
+CString ItemText(HMENU hMenu, int nPos)
+{
+    char sz[256] = {};
+    ::GetMenuStringA(hMenu, nPos, sz, sizeof(sz), MF_BYPOSITION);
+    return sz;
+}
+int PositionOf(HMENU hMenu, UINT nID)
+{
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); i++) {
+        if (::GetMenuItemID(hMenu, i) == nID)
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+TEST(AccelManagerTest, KeyTextsLookupAndShortcutTexts)
+{
+    struct Case {
+        BYTE fVirt;
+        WORD wKey;
+        const char* pszText;
+    } cases[] = {
+        {FVIRTKEY | FCONTROL | FSHIFT, VK_F5, "Ctrl+Shift+F5"},
+        {FVIRTKEY | FALT, 'T', "Alt+T"},
+        {FVIRTKEY | FCONTROL | FALT | FSHIFT, VK_DELETE, "Ctrl+Alt+Shift+Del"},
+        {FVIRTKEY, VK_NUMPAD7, "Num 7"},
+        {FVIRTKEY | FCONTROL, 0xE8, "Ctrl+"}, // a key without a name
+        {FVIRTKEY | FCONTROL, 0, ""},
+    };
+    for (const Case& c : cases) {
+        ACCEL accel = {c.fVirt, c.wKey, 1};
+        CString strText;
+        CTkAccelManager::GetKeyText(accel, strText);
+        EXPECT_STREQ(c.pszText, strText) << c.pszText;
+    }
+
+    CTkAccelManager manager;
+    manager.m_bSaveOnDestroy = 0;
+    manager.AddAccelerator(ID_NEW_APPOINTMENT, FCONTROL, 'N');
+    manager.AddAccelerator(ID_NEW_TASK, FVIRTKEY | FALT, 'N');
+    manager.AddAccelerator(ID_NEW_APPOINTMENT, FVIRTKEY | FALT, 'N');
+    EXPECT_TRUE(manager.m_bModified);
+    // the virtual-key and no-invert flags do not count, the modifiers do
+    UINT nCmd = 0;
+    EXPECT_TRUE(manager.FindAccelerator(FVIRTKEY | FNOINVERT | FCONTROL, 'N', &nCmd));
+    EXPECT_EQ(ID_NEW_APPOINTMENT, nCmd);
+    EXPECT_TRUE(manager.FindAccelerator(FALT, 'N', &nCmd));
+    EXPECT_EQ(ID_NEW_TASK, nCmd); // the first of two entries for Alt+N
+    EXPECT_FALSE(manager.FindAccelerator(FCONTROL | FSHIFT, 'N', &nCmd));
+    CString strText;
+    manager.GetShortcutText(ID_NEW_APPOINTMENT, strText);
+    EXPECT_STREQ("Ctrl+N, Alt+N", strText);
+    strText.Empty();
+    manager.GetShortcutText(ID_VIEW_MONTH, strText);
+    EXPECT_STREQ("", strText);
+}
+
+TEST(AccelManagerTest, StoredTableLoadsWholeRecordsOnly)
+{
+    tktest::CTestApp app;
+    app.UseTestRegistryKey();
+    CTkRegistryHelper reg(HKEY_CURRENT_USER);
+    const ACCEL table[3] = {{FVIRTKEY | FCONTROL, 'N', 32775}, {FVIRTKEY | FALT, 'T', 32776}, {FVIRTKEY, VK_F5, 32784}};
+    BYTE data[20] = {};
+    memcpy(data, table, sizeof(table));
+    data[18] = 0x7F; // two bytes left over
+    ASSERT_TRUE(reg.WriteProfileBinary("Settings", "Accelerators", data, sizeof(data)));
+    CTkAccelManager manager;
+    manager.m_bSaveOnDestroy = 0;
+    ASSERT_TRUE(manager.Load());
+    ASSERT_EQ(3, manager.m_nCount);
+    EXPECT_EQ(0, memcmp(table, manager.m_pTable, sizeof(table)));
+    // a change is written back in the same form
+    manager.AddAccelerator(32777, FVIRTKEY | FSHIFT, VK_F2);
+    ASSERT_TRUE(manager.SaveChanges(FALSE));
+    BYTE* pStored = NULL;
+    UINT nBytes = 0;
+    ASSERT_TRUE(reg.GetProfileBinary("Settings", "Accelerators", &pStored, &nBytes));
+    EXPECT_EQ(24u, nBytes);
+    EXPECT_EQ(0, memcmp(table, pStored, sizeof(table)));
+    delete[] pStored;
+    reg.DeleteProfileValue("Settings", "Accelerators");
+    EXPECT_FALSE(manager.Load());
+    EXPECT_EQ(0, manager.m_nCount);
+}
+
+TEST_F(FrameTest, MenusShowTheShortcutsOfTheAcceleratorManager)
+{
+    tktest::CTestApp app;
+    app.UseTestRegistryKey();
+    CTkAccelManager* pAccel = CTkAccelManager::Instance();
+    ASSERT_TRUE(pAccel->Attach(m_pFrame)); // nothing stored, the frame has no table of its own
+    EXPECT_EQ(0, pAccel->m_nCount);
+
+    struct Case {
+        const char* pszName;
+        bool bActive;
+        std::vector<ACCEL> accels;
+        const char* pszExpected;
+    } cases[] = {
+        {"no shortcut: the text loses its own", true, {}, "Neuer &Termin..."},
+        {"two shortcuts: the first one", true,
+         {{FVIRTKEY | FCONTROL, 'N', ID_NEW_APPOINTMENT}, {FVIRTKEY | FALT, 'N', ID_NEW_APPOINTMENT}},
+         "Neuer &Termin...\tCtrl+N"},
+        {"inactive: nothing changes", false,
+         {{FVIRTKEY | FCONTROL, 'N', ID_NEW_APPOINTMENT}}, "Neuer &Termin...\tStrg+Umschalt+T"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        while (pAccel->m_nCount > 0)
+            pAccel->Load(); // empties the table (nothing is stored)
+        for (const ACCEL& a : c.accels)
+            pAccel->AddAccelerator(a.cmd, a.fVirt, a.key);
+        pAccel->m_bActive = c.bActive;
+        CMenu menu;
+        ASSERT_TRUE(menu.LoadMenu(IDR_MAINFRAME));
+        HMENU hEdit = ::GetSubMenu(menu.m_hMenu, 1);
+        // an owner-drawn item and the separators must stay as they are
+        ::AppendMenuA(hEdit, MF_OWNERDRAW, ID_VIEW_MONTH, (LPCSTR)(ULONG_PTR)0x1234);
+        int nCount = ::GetMenuItemCount(hEdit);
+        std::vector<MENUITEMINFOA> before(nCount);
+        for (int i = 0; i < nCount; i++) {
+            before[i].cbSize = sizeof(MENUITEMINFOA);
+            before[i].fMask = MIIM_TYPE | MIIM_ID | MIIM_DATA;
+            ::GetMenuItemInfoA(hEdit, i, TRUE, &before[i]);
+        }
+        m_pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)hEdit, 1);
+        EXPECT_STREQ(c.pszExpected, ItemText(hEdit, PositionOf(hEdit, ID_NEW_APPOINTMENT)));
+        for (int i = 0; i < nCount; i++) {
+            if (before[i].fType == MFT_STRING)
+                continue;
+            MENUITEMINFOA after = {};
+            after.cbSize = sizeof(after);
+            after.fMask = MIIM_TYPE | MIIM_ID | MIIM_DATA;
+            ::GetMenuItemInfoA(hEdit, i, TRUE, &after);
+            EXPECT_EQ(before[i].fType, after.fType) << i;
+            EXPECT_EQ(before[i].wID, after.wID) << i;
+            EXPECT_EQ(before[i].dwItemData, after.dwItemData) << i;
+        }
+        menu.DestroyMenu();
+    }
+
+    // Alt+B is a shortcut now: it reaches the frame's table instead of opening "&Bearbeiten"
+    pAccel->m_bActive = 1;
+    pAccel->AddAccelerator(ID_NEW_APPOINTMENT, FVIRTKEY | FALT, 'B');
+    ASSERT_TRUE(pAccel->ApplyToFrame());
+    SetModifiers(false, false, true);
+    g_pTimedBar = &Bar(); // a popup opened by mistake is ended and noted
+    g_nOpened = -1;
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 20, EndPopupTimer);
+    MSG msg = {m_pFrame->m_hWnd, WM_SYSKEYDOWN, 'B', 1 << 29};
+    EXPECT_TRUE(m_pFrame->PreTranslateMessage(&msg));
+    ::KillTimer(NULL, nTimer);
+    g_pTimedBar = NULL;
+    SetModifiers(false, false, false);
+    EXPECT_EQ((UINT)ID_NEW_APPOINTMENT, m_pFrame->m_nLastCommand);
+    EXPECT_EQ(-1, g_nOpened);
+    EXPECT_EQ(0, Bar().m_nTrackingState);
+
+    // the frame saves the changed shortcuts when it goes (the manager no longer does)
+    EXPECT_FALSE(pAccel->m_bSaveOnDestroy);
+    m_pFrame->DestroyWindow(); // deletes the frame object
+    m_pFrame = NULL;
+    CTkRegistryHelper reg(HKEY_CURRENT_USER);
+    BYTE* pStored = NULL;
+    UINT nBytes = 0;
+    EXPECT_TRUE(reg.GetProfileBinary("Settings", "Accelerators", &pStored, &nBytes));
+    EXPECT_EQ(2 * sizeof(ACCEL), nBytes); // Ctrl+N of the last case and Alt+B
+    delete[] pStored;
+    pAccel->Detach();
+    reg.DeleteProfileValue("Settings", "Accelerators");
+    pAccel->Load();
+}
+
+TEST(ToolsManagerTest, ToolsByCommandWithTheirFieldsCutAtTheirEnds)
+{
+    tktest::CTestApp app;
+    app.UseTestRegistryKey();
+    // two tools and a remainder; the first tool's texts lack their zero bytes
+    std::vector<BYTE> data(2 * sizeof(TK_TOOL) + 100, 0);
+    TK_TOOL* pTools = (TK_TOOL*)data.data();
+    pTools[0].nCmd = 53001;
+    memset(pTools[0].szText, 'm', sizeof(pTools[0].szText));
+    memset(pTools[0].szArgs, 'a', sizeof(pTools[0].szArgs));
+    memset(pTools[0].szCommand, 'c', sizeof(pTools[0].szCommand));
+    memset(pTools[0].szDirectory, 'd', sizeof(pTools[0].szDirectory));
+    pTools[1].nCmd = 53002;
+    strcpy(pTools[1].szCommand, "notepad.exe");
+    strcpy(pTools[1].szArgs, "liste.txt");
+    CTkRegistryHelper reg(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.WriteProfileBinary("Settings", "Tools", data.data(), (UINT)data.size()));
+
+    CTkToolsManager manager; // reads the stored tools
+    manager.m_bSaveOnDestroy = 0;
+    EXPECT_EQ(2, manager.m_nCount);
+    CString strCommand, strArgs, strDirectory;
+    ASSERT_TRUE(manager.GetLaunch(53001, strCommand, strArgs, strDirectory));
+    EXPECT_EQ(259, strCommand.GetLength());
+    EXPECT_EQ(127, strArgs.GetLength());
+    EXPECT_EQ(259, strDirectory.GetLength());
+    ASSERT_TRUE(manager.GetLaunch(53002, strCommand, strArgs, strDirectory));
+    EXPECT_STREQ("notepad.exe", strCommand);
+    EXPECT_STREQ("liste.txt", strArgs);
+    EXPECT_STREQ("", strDirectory);
+    EXPECT_FALSE(manager.GetLaunch(53000, strCommand, strArgs, strDirectory));
+    EXPECT_EQ(nullptr, manager.FindTool(53250));
+    reg.DeleteProfileValue("Settings", "Tools");
+}
+
+TEST_F(FrameTest, AToolCommandNobodyKnowsIsIgnored)
+{
+    // the process's tools manager knows no tool: the command is handled and starts nothing
+    ASSERT_EQ(nullptr, CTkToolsManager::Instance()->FindTool(53100));
+    EXPECT_TRUE(m_pFrame->OnCmdMsg(53100, CN_COMMAND, NULL, NULL));
+    Pump(m_pFrame);
+    EXPECT_TRUE(::IsWindow(m_pFrame->m_hWnd));
 }
