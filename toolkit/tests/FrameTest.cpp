@@ -42,7 +42,7 @@ void Pump(CFrameWnd* pFrame)
 {
     MSG msg;
     while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (pFrame->m_hWnd != NULL && pFrame->PreTranslateMessage(&msg))
+        if (pFrame != NULL && pFrame->m_hWnd != NULL && pFrame->PreTranslateMessage(&msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
@@ -712,4 +712,104 @@ TEST_F(FrameTest, AToolCommandNobodyKnowsIsIgnored)
     EXPECT_TRUE(m_pFrame->OnCmdMsg(53100, CN_COMMAND, NULL, NULL));
     Pump(m_pFrame);
     EXPECT_TRUE(::IsWindow(m_pFrame->m_hWnd));
+}
+
+// ---- the buttons of a maximized MDI child on the bar, clicked for real --------------------------
+
+namespace {
+// A child that notes the system commands it gets.
+class CNotingChild : public CMDIChildWnd {
+public:
+    std::vector<UINT> m_commands;
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam)
+    {
+        m_commands.push_back(nID & 0xFFF0);
+        CMDIChildWnd::OnSysCommand(nID, lParam);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CNotingChild, CMDIChildWnd)
+ON_WM_SYSCOMMAND()
+END_MESSAGE_MAP()
+
+// Pumps until done() holds; FALSE after about five seconds.
+bool PumpUntil(CFrameWnd* pFrame, const std::function<bool()>& done)
+{
+    for (int i = 0; i < 50 && !done(); i++) {
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
+        Pump(pFrame);
+    }
+    return done();
+}
+} // namespace
+
+TEST(FrameMDITest, ChildButtonsClickedAndTheIconAmongTheTitles)
+{
+    CMDIFrameWnd* pFrame = new CMDIFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, "Termine", WS_OVERLAPPEDWINDOW, CRect(40, 40, 640, 340), NULL,
+                               MAKEINTRESOURCE(IDR_MAINFRAME)));
+    CTkMenuBar bar;
+    ASSERT_TRUE(bar.CreateEx(pFrame, TBSTYLE_FLAT, kProgramStyle, CRect(0, 0, 0, 0), AFX_IDW_MENUBAR));
+    ASSERT_TRUE(bar.LoadMenuBar(IDR_MAINFRAME));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    bar.EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM, 0x306B);
+    pFrame->DockControlBar(&bar);
+    pFrame->ShowWindow(SW_SHOW);
+    pFrame->SetForegroundWindow();
+    pFrame->RecalcLayout();
+    Pump(pFrame);
+
+    struct Case {
+        const char* pszName;
+        DWORD dwStyle;
+        int nButton; // item index: 7 minimize, 8 restore, 9 close
+        UINT nExpected; // the system command the child gets, 0 none
+    } cases[] = {
+        {"restore without a maximize box", WS_CHILD | WS_VISIBLE | (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX), 8, 0},
+        {"restore", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 8, SC_RESTORE},
+        {"close", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 9, SC_CLOSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CNotingChild* pChild = new CNotingChild;
+        ASSERT_TRUE(pChild->Create(NULL, "Woche", c.dwStyle, CFrameWnd::rectDefault, pFrame));
+        HWND hChild = pChild->m_hWnd;
+        pChild->MDIMaximize();
+        Pump(pFrame);
+        pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        Pump(pFrame);
+        ASSERT_TRUE(bar.m_bChildMaximized);
+        // the child's icon counts among the titles for Left and Right
+        EXPECT_EQ(0, bar.GetNextItem(1, TRUE));
+        EXPECT_EQ(0, bar.GetNextItem(6, FALSE));
+        EXPECT_EQ(1, bar.GetNextItem(0, FALSE));
+        CPoint pt = bar.GetItemRect(c.nButton).CenterPoint();
+        bar.ClientToScreen(&pt);
+        // a click into the child first, so that the last case's click makes no double click
+        CRect rcChild;
+        ::GetWindowRect(hChild, &rcChild);
+        SendMouse(rcChild.CenterPoint(), 1);
+        Pump(pFrame);
+        SendMouse(pt, 1);
+        if (c.nExpected == SC_CLOSE) {
+            EXPECT_TRUE(PumpUntil(pFrame, [&] { return !::IsWindow(hChild); })); // the child went
+        } else if (c.nExpected != 0) {
+            EXPECT_TRUE(PumpUntil(pFrame, [&] { return !pChild->m_commands.empty(); }));
+            EXPECT_EQ(std::vector<UINT>{c.nExpected}, pChild->m_commands);
+        } else {
+            // the click was handled once the mouse, moved on to a title after it, makes that hot
+            CPoint ptTitle = bar.GetItemRect(2).CenterPoint();
+            bar.ClientToScreen(&ptTitle);
+            SendMouse(ptTitle, 0);
+            EXPECT_TRUE(PumpUntil(pFrame, [&] { return bar.m_nHotItem == 2; }));
+            EXPECT_EQ(nullptr, ::GetCapture());
+            EXPECT_TRUE(pChild->m_commands.empty());
+            EXPECT_TRUE(::IsZoomed(hChild));
+        }
+        if (::IsWindow(hChild))
+            ::SendMessageA(pFrame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)hChild, 0);
+        Pump(pFrame);
+    }
+    pFrame->DestroyWindow();
+    Pump(NULL);
 }
