@@ -5,6 +5,7 @@
 #include <afxext.h>
 #include <afxpriv.h>
 
+#include "CDemoFrame.h"
 #include "CTkAccelManager.h"
 #include "CTkDockBar.h"
 #include "CTkFrameWnd.h"
@@ -810,6 +811,105 @@ TEST(FrameMDITest, ChildButtonsClickedAndTheIconAmongTheTitles)
             ::SendMessageA(pFrame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)hChild, 0);
         Pump(pFrame);
     }
+    pFrame->DestroyWindow();
+    Pump(NULL);
+}
+
+// ---- the demo's frame at 1024 x 768, for the eye -------------------------------------------------
+
+namespace {
+CDemoFrame* g_pShotFrame = NULL;
+int g_nShotTicks = 0;
+CString g_strFlyBy;
+bool g_bShotTaken = false;
+
+std::string ShootFrame(CFrameWnd* pFrame, const char* pszName)
+{
+    CRect rect;
+    pFrame->GetWindowRect(&rect);
+    HDC hdc = ::GetDC(NULL);
+    std::string strPath = oxtest::SaveShot(hdc, rect.left, rect.top, rect.Width(), rect.Height(), "toolkit-frame", pszName);
+    ::ReleaseDC(NULL, hdc);
+    return strPath;
+}
+
+// Inside the popup loop of "&Bearbeiten": Down selects the first item, whose text shows in the
+// status bar; then the picture, then the popup ends.
+void CALLBACK ShootOpenPopup(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_pShotFrame == NULL || PopupWindows().empty())
+        return;
+    ++g_nShotTicks;
+    if (g_nShotTicks == 1) {
+        SendKey(VK_DOWN);
+        return;
+    }
+    g_strFlyBy = g_pShotFrame->m_wndStatusBar.GetPaneText(0);
+    if (g_strFlyBy.IsEmpty() && g_nShotTicks < 100)
+        return;
+    for (HWND h : PopupWindows())
+        ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    g_pShotFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    g_bShotTaken = !ShootFrame(g_pShotFrame, "bearbeiten-open").empty();
+    ::EndMenu();
+}
+} // namespace
+
+TEST(DemoFrameTest, TheProgramsFrameAt1024x768)
+{
+    CDemoFrame* pFrame = new CDemoFrame;
+    ASSERT_TRUE(pFrame->Create(NULL, "Termine", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1024, 768)));
+    pFrame->ShowWindow(SW_SHOW);
+    pFrame->SetForegroundWindow();
+    pFrame->RecalcLayout();
+    pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    Pump(pFrame);
+    CTkMenuBar& bar = pFrame->m_menuBar;
+    // the menu bar in a row above the toolbar, both on the top dock bar; the status bar below
+    ASSERT_EQ(&bar, pFrame->GetMenuBar());
+    CControlBar* pTop = pFrame->GetControlBar(AFX_IDW_DOCKBAR_TOP);
+    ASSERT_NE(nullptr, pTop);
+    EXPECT_EQ(pTop->m_hWnd, ::GetParent(bar.m_hWnd));
+    EXPECT_EQ(pTop->m_hWnd, ::GetParent(pFrame->m_wndToolBar.m_hWnd));
+    CRect rcBar, rcTool, rcStatus;
+    bar.GetWindowRect(&rcBar);
+    pFrame->m_wndToolBar.GetWindowRect(&rcTool);
+    pFrame->m_wndStatusBar.GetWindowRect(&rcStatus);
+    EXPECT_GE(rcTool.top, rcBar.bottom - 2); // rows of bars with borders share 2 pixels
+    EXPECT_GT(rcTool.Height(), 16);
+    EXPECT_GT(rcStatus.top, rcTool.bottom + 500);
+    EXPECT_TRUE(tkAfxData.bCoolMenusInstalled);
+    EXPECT_FALSE(ShootFrame(pFrame, "docked").empty());
+
+    // keyboard mode: Alt pressed and released
+    SetModifiers(false, false, true);
+    MSG msg = {pFrame->m_hWnd, WM_SYSKEYDOWN, VK_MENU, 1 << 29};
+    bar.TranslateFrameMessage(&msg);
+    SetModifiers(false, false, false);
+    msg.message = WM_SYSKEYUP;
+    msg.lParam = 0;
+    bar.TranslateFrameMessage(&msg);
+    EXPECT_EQ(1, bar.m_nTrackingState);
+    bar.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(pFrame); // the display learns of what was painted while messages are looked at
+    EXPECT_EQ(1, bar.m_nHotItem);
+    EXPECT_FALSE(ShootFrame(pFrame, "keyboard-mode").empty());
+    bar.SetTrackingState(0, -1);
+
+    // "&Bearbeiten" open, its first item selected by a key
+    g_pShotFrame = pFrame;
+    g_nShotTicks = 0;
+    g_bShotTaken = false;
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 30, ShootOpenPopup);
+    bar.TrackPopup(2);
+    ::KillTimer(NULL, nTimer);
+    g_pShotFrame = NULL;
+    EXPECT_TRUE(g_bShotTaken);
+    EXPECT_STREQ("Einen neuen Termin anlegen", g_strFlyBy);
+
+    // a command shows its id
+    pFrame->SendMessage(WM_COMMAND, ID_NEW_TASK);
+    EXPECT_STREQ("Befehl 32776", pFrame->m_wndStatusBar.GetPaneText(0));
     pFrame->DestroyWindow();
     Pump(NULL);
 }
