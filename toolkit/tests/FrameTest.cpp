@@ -7,6 +7,7 @@
 
 #include "CDemoFrame.h"
 #include "CTkAccelManager.h"
+#include "CTkCustomizeManager.h"
 #include "CTkDockBar.h"
 #include "CTkFrameWnd.h"
 #include "CTkGlobalData.h"
@@ -912,4 +913,28 @@ TEST(DemoFrameTest, TheProgramsFrameAt1024x768)
     EXPECT_STREQ("Befehl 32776", pFrame->m_wndStatusBar.GetPaneText(0));
     pFrame->DestroyWindow();
     Pump(NULL);
+}
+
+// ---- the menu bar for the customize sheet: keys of menu buttons ----------------------------------
+
+TEST_F(FrameTest, MenuButtonKeysFindTheirPopups)
+{
+    // the keys are zlib's CRC-32 over the texts with "&", each followed by four zero bytes
+    EXPECT_EQ(0xEACA9622u, CTkMenuBar::GetTitleKey("&Datei"));
+    EXPECT_EQ(0x18785592u, CTkMenuBar::GetItemKey("&Datei", "&Reparatur"));
+    HMENU hMenu = Bar().m_hMenu;
+    HMENU hRepair = ::GetSubMenu(::GetSubMenu(hMenu, 0), 0);
+    HMENU hAppointmentLists = ::GetSubMenu(::GetSubMenu(hMenu, 2), 0);
+    ASSERT_NE(nullptr, hRepair);
+    // through the customize manager's hook, which the bar set when it was created
+    CTkCustomizeManager* pManager = CTkCustomizeManager::Instance();
+    ASSERT_EQ(&Bar(), pManager->m_hookCommandPopup.pObject);
+    HMENU hFound = pManager->m_hookCommandPopup.Call<HMENU, UINT>(0x18785592u);
+    EXPECT_EQ(hRepair, hFound);
+    EXPECT_EQ(hAppointmentLists, Bar().FindSubMenuByKey(0xE04280B0u));
+    EXPECT_EQ(nullptr, Bar().FindSubMenuByKey(0xEACA9622u)); // a title is no popup item
+    EXPECT_EQ(nullptr, Bar().FindSubMenuByKey(CTkMenuBar::GetItemKey("&Bearbeiten", "&Reparatur")));
+    // a bar that goes takes its registrations along
+    Bar().DestroyWindow();
+    EXPECT_TRUE(pManager->m_hookCommandPopup.IsEmpty());
 }
