@@ -2,10 +2,14 @@
 
 #include <afxpriv.h>
 
+#include <shellapi.h>
+
+#include "CTkAccelManager.h"
 #include "CTkCustomizeManager.h"
 #include "CTkDockBar.h"
 #include "CTkGlobalData.h"
 #include "CTkMiniDockFrameWnd.h"
+#include "CTkToolsManager.h"
 
 const DWORD CTkFrameHelper::dwTkDockBarMap[4][2] = {
     {AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM},
@@ -14,9 +18,22 @@ const DWORD CTkFrameHelper::dwTkDockBarMap[4][2] = {
     {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT},
 };
 
-CTkFrameHelper::CTkFrameHelper() {}
+CTkFrameHelper::CTkFrameHelper()
+{
+    // From now on the frames save the shortcuts and the tools, not the managers at process end.
+    CTkAccelManager::Instance()->m_bSaveOnDestroy = 0;
+    CTkToolsManager::Instance()->m_bSaveOnDestroy = 0;
+}
 
-CTkFrameHelper::~CTkFrameHelper() {}
+CTkFrameHelper::~CTkFrameHelper()
+{
+    CTkAccelManager* pAccel = CTkAccelManager::Instance();
+    if (pAccel->m_bActive)
+        pAccel->SaveChanges(FALSE);
+    CTkToolsManager* pTools = CTkToolsManager::Instance();
+    if (pTools->m_bEnabled)
+        pTools->Commit(FALSE);
+}
 
 void CTkFrameHelper::InstallCoolMenus(const UINT* pIDs, int nCount, CFrameWnd* pFrame)
 {
@@ -139,7 +156,10 @@ BOOL CTkFrameHelper::MenuCommandsStub(const UINT* pIDs, int nCount) { return m_c
 
 BOOL CTkFrameHelper::PreTranslateMessage(MSG* pMsg, CFrameWnd* pFrame)
 {
-    // (The accelerator manager's shortcuts take precedence here once it exists.)
+    // A shortcut of the accelerator manager goes to the frame's accelerator table, not the menu bar.
+    CTkAccelManager* pAccel = CTkAccelManager::Instance();
+    if (pAccel->m_bActive && pAccel->IsAccelerator(pMsg))
+        return FALSE;
     CTkMenuBar* pBar = GetMenuBar(pFrame);
     if (pBar != NULL && pBar->m_hWnd != NULL && pBar->TranslateFrameMessage(pMsg))
         return TRUE;
@@ -153,13 +173,57 @@ BOOL CTkFrameHelper::PreCreateWindowEx(CREATESTRUCT& cs, UINT nIconID)
     return TRUE;
 }
 
-void CTkFrameHelper::OnInitMenuPopup(CMenu*)
+void CTkFrameHelper::OnInitMenuPopup(CMenu* pPopupMenu)
 {
-    // Shortcut texts come from the accelerator manager; without an active one nothing changes.
+    // Every item shows the shortcut the accelerator manager knows now (the first of several), or
+    // none; without an active manager the menus keep their own texts.
+    CTkAccelManager* pAccel = CTkAccelManager::Instance();
+    if (!pAccel->m_bActive || pPopupMenu == NULL)
+        return;
+    HMENU hMenu = pPopupMenu->m_hMenu;
+    int nCount = ::GetMenuItemCount(hMenu);
+    for (int nPos = 0; nPos < nCount; nPos++) {
+        MENUITEMINFOA mii = {};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_ID | MIIM_TYPE | MIIM_SUBMENU;
+        // Separators, owner-drawn items and popups (they have no command) stay as they are.
+        if (!::GetMenuItemInfoA(hMenu, nPos, TRUE, &mii) || mii.fType != MFT_STRING || mii.hSubMenu != NULL)
+            continue;
+        UINT nID = mii.wID;
+        // By position: two items of one command each keep their own text.
+        int nLength = ::GetMenuStringA(hMenu, nPos, NULL, 0, MF_BYPOSITION);
+        if (nLength <= 0)
+            continue;
+        CString strText;
+        ::GetMenuStringA(hMenu, nPos, strText.GetBuffer(nLength * 2 + 2), nLength * 2 + 2, MF_BYPOSITION);
+        strText.ReleaseBuffer();
+        if (strText.IsEmpty())
+            continue;
+        BOOL bCut = FALSE;
+        int nTab = strText.Find('\t');
+        if (nTab >= 0) {
+            strText = strText.Left(nTab);
+            bCut = TRUE;
+        }
+        CString strShortcut;
+        pAccel->GetShortcutText(nID, strShortcut);
+        int nComma = strShortcut.Find(',');
+        if (nComma >= 0)
+            strShortcut = strShortcut.Left(nComma);
+        if (!strShortcut.IsEmpty())
+            strText += "\t" + strShortcut;
+        else if (!bCut)
+            continue;
+        ::ModifyMenuA(hMenu, nPos, MF_BYPOSITION | MF_STRING, nID, strText);
+    }
 }
 
-BOOL CTkFrameHelper::OnToolCommand(UINT)
+BOOL CTkFrameHelper::OnToolCommand(UINT nID)
 {
     // A command id the tools manager does not know has no tool to start: it is ignored.
+    CString strCommand, strArgs, strDirectory;
+    if (!CTkToolsManager::Instance()->GetLaunch(nID, strCommand, strArgs, strDirectory))
+        return TRUE;
+    ::ShellExecuteA(NULL, "open", strCommand, strArgs, strDirectory, SW_SHOW);
     return TRUE;
 }

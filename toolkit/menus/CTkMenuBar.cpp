@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "CTkCrc32.h"
+#include "CTkCustomizeManager.h"
 #include "CTkGlobalData.h"
 #include "CTkMBarMDIWndHook.h"
 #include "CTkMBarWndHook.h"
@@ -75,6 +77,8 @@ BOOL IsAlphaNumericKey(WPARAM vk) { return (vk >= '0' && vk <= '9') || (vk >= 'A
 IMPLEMENT_DYNAMIC(CTkMenuBar, CTkControlBar)
 
 BEGIN_MESSAGE_MAP(CTkMenuBar, CTkControlBar)
+ON_WM_CREATE()
+ON_WM_DESTROY()
 ON_WM_PAINT()
 ON_WM_SETTINGCHANGE()
 ON_WM_NCCALCSIZE()
@@ -1521,4 +1525,74 @@ BOOL CTkMenuBar::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
         }
     }
     return CTkControlBar::OnSetCursor(pWnd, nHitTest, message);
+}
+
+// ---- customization ----------------------------------------------------------------------------
+
+namespace {
+
+const BYTE kKeyEnd[4] = {0, 0, 0, 0};
+
+HMENU FindSubMenuEntry(void* pBar, UINT nKey) { return ((CTkMenuBar*)pBar)->FindSubMenuByKey(nKey); }
+
+CString MenuItemText(HMENU hMenu, int nPos)
+{
+    char sz[256] = {};
+    ::GetMenuStringA(hMenu, nPos, sz, sizeof(sz), MF_BYPOSITION);
+    return sz;
+}
+
+} // namespace
+
+int CTkMenuBar::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CTkControlBar::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    // The customize sheet finds the popups of menu buttons through the bar.
+    CTkCustomizeManager::Instance()->m_hookCommandPopup = TK_CALLBACK(FindSubMenuEntry, this);
+    return 0;
+}
+
+void CTkMenuBar::OnDestroy()
+{
+    CTkCustomizeManager::Instance()->UnregisterAll(this);
+    CTkControlBar::OnDestroy();
+}
+
+DWORD CTkMenuBar::GetTitleKey(LPCTSTR lpszTitle)
+{
+    CTkCrc32 crc;
+    crc.Update(lpszTitle, (UINT)strlen(lpszTitle));
+    crc.Update(kKeyEnd, sizeof(kKeyEnd));
+    return crc.GetValue();
+}
+
+DWORD CTkMenuBar::GetItemKey(LPCTSTR lpszTitle, LPCTSTR lpszItem)
+{
+    CTkCrc32 crc;
+    crc.Update(lpszTitle, (UINT)strlen(lpszTitle));
+    crc.Update(kKeyEnd, sizeof(kKeyEnd));
+    crc.Update(lpszItem, (UINT)strlen(lpszItem));
+    crc.Update(kKeyEnd, sizeof(kKeyEnd));
+    return crc.GetValue();
+}
+
+HMENU CTkMenuBar::FindSubMenuByKey(UINT nKey)
+{
+    if (m_hMenu == NULL || !::IsMenu(m_hMenu))
+        return NULL;
+    int nTitles = ::GetMenuItemCount(m_hMenu);
+    for (int i = 0; i < nTitles; i++) {
+        HMENU hPopup = ::GetSubMenu(m_hMenu, i);
+        if (hPopup == NULL)
+            continue;
+        CString strTitle = MenuItemText(m_hMenu, i);
+        int nItems = ::GetMenuItemCount(hPopup);
+        for (int j = 0; j < nItems; j++) {
+            HMENU hSub = ::GetSubMenu(hPopup, j);
+            if (hSub != NULL && GetItemKey(strTitle, MenuItemText(hPopup, j)) == nKey)
+                return hSub;
+        }
+    }
+    return NULL;
 }

@@ -103,6 +103,14 @@ public:
     void OnMenuSelect(HMENU hMenu, UINT nItem);
     virtual BOOL OnFrameButtonMouse(UINT message, UINT nFlags, CPoint point);
     virtual void ShowFrameButtonTip(int x, int y, int nKind);
+    // ---- customization ----
+    // The key of a menu button: the CRC-32 over the title as the menu holds it (with "&") and
+    // four zero bytes; an item of a title's popup continues its title's checksum the same way.
+    static DWORD GetTitleKey(LPCTSTR lpszTitle);
+    static DWORD GetItemKey(LPCTSTR lpszTitle, LPCTSTR lpszItem);
+    // The popup of the first item with a popup, among the titles' popups, whose key is nKey.
+    HMENU FindSubMenuByKey(UINT nKey);
+
     // The window a menu message goes to instead of the frame (in-place server menus), or NULL.
     HWND GetInPlaceTarget(BOOL* pbSend, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -162,6 +170,8 @@ protected:
     CWnd* GetOwnerFrame() const;
     void SetShowMnemonics(BOOL bShow);
 
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
     afx_msg void OnPaint();
     afx_msg void OnMouseMove(UINT nFlags, CPoint point);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);

@@ -5,11 +5,16 @@
 #include <afxext.h>
 #include <afxpriv.h>
 
+#include "CDemoFrame.h"
+#include "CTkAccelManager.h"
+#include "CTkCustomizeManager.h"
 #include "CTkDockBar.h"
 #include "CTkFrameWnd.h"
 #include "CTkGlobalData.h"
 #include "CTkMiniDockFrameWnd.h"
 #include "CTkPopupMenu.h"
+#include "CTkRegistryHelper.h"
+#include "CTkToolsManager.h"
 #include "TestKit.h"
 #include "ToolkitTestResource.h"
 #include "ToolkitTestSupport.h"
@@ -39,7 +44,7 @@ void Pump(CFrameWnd* pFrame)
 {
     MSG msg;
     while (::PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        if (pFrame->m_hWnd != NULL && pFrame->PreTranslateMessage(&msg))
+        if (pFrame != NULL && pFrame->m_hWnd != NULL && pFrame->PreTranslateMessage(&msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
@@ -486,4 +491,450 @@ TEST_F(FrameTest, MouseAndKeysAsAUserWorksTheMenuBar)
     EXPECT_EQ("", RunScript(script, m_pFrame)) << "state " << bar.m_nTrackingState << " tracked "
                                                 << bar.m_nTrackedItem << " hot " << bar.m_nHotItem << " command "
                                                 << m_pFrame->m_nLastCommand << " popups " << PopupWindows().size();
+}
+
+// ---- shortcuts and tools ------------------------------------------------------------------------
+
+namespace {
+// The text of a popup's item by position.
+CString ItemText(HMENU hMenu, int nPos)
+{
+    char sz[256] = {};
+    ::GetMenuStringA(hMenu, nPos, sz, sizeof(sz), MF_BYPOSITION);
+    return sz;
+}
+int PositionOf(HMENU hMenu, UINT nID)
+{
+    for (int i = 0; i < ::GetMenuItemCount(hMenu); i++) {
+        if (::GetMenuItemID(hMenu, i) == nID)
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+TEST(AccelManagerTest, KeyTextsLookupAndShortcutTexts)
+{
+    struct Case {
+        BYTE fVirt;
+        WORD wKey;
+        const char* pszText;
+    } cases[] = {
+        {FVIRTKEY | FCONTROL | FSHIFT, VK_F5, "Ctrl+Shift+F5"},
+        {FVIRTKEY | FALT, 'T', "Alt+T"},
+        {FVIRTKEY | FCONTROL | FALT | FSHIFT, VK_DELETE, "Ctrl+Alt+Shift+Del"},
+        {FVIRTKEY, VK_NUMPAD7, "Num 7"},
+        {FVIRTKEY | FCONTROL, 0xE8, "Ctrl+"}, // a key without a name
+        {FVIRTKEY | FCONTROL, 0, ""},
+    };
+    for (const Case& c : cases) {
+        ACCEL accel = {c.fVirt, c.wKey, 1};
+        CString strText;
+        CTkAccelManager::GetKeyText(accel, strText);
+        EXPECT_STREQ(c.pszText, strText) << c.pszText;
+    }
+
+    CTkAccelManager manager;
+    manager.m_bSaveOnDestroy = 0;
+    manager.AddAccelerator(ID_NEW_APPOINTMENT, FCONTROL, 'N');
+    manager.AddAccelerator(ID_NEW_TASK, FVIRTKEY | FALT, 'N');
+    manager.AddAccelerator(ID_NEW_APPOINTMENT, FVIRTKEY | FALT, 'N');
+    EXPECT_TRUE(manager.m_bModified);
+    // the virtual-key and no-invert flags do not count, the modifiers do
+    UINT nCmd = 0;
+    EXPECT_TRUE(manager.FindAccelerator(FVIRTKEY | FNOINVERT | FCONTROL, 'N', &nCmd));
+    EXPECT_EQ(ID_NEW_APPOINTMENT, nCmd);
+    EXPECT_TRUE(manager.FindAccelerator(FALT, 'N', &nCmd));
+    EXPECT_EQ(ID_NEW_TASK, nCmd); // the first of two entries for Alt+N
+    EXPECT_FALSE(manager.FindAccelerator(FCONTROL | FSHIFT, 'N', &nCmd));
+    CString strText;
+    manager.GetShortcutText(ID_NEW_APPOINTMENT, strText);
+    EXPECT_STREQ("Ctrl+N, Alt+N", strText);
+    strText.Empty();
+    manager.GetShortcutText(ID_VIEW_MONTH, strText);
+    EXPECT_STREQ("", strText);
+}
+
+TEST(AccelManagerTest, StoredTableLoadsWholeRecordsOnly)
+{
+    tktest::CTestApp app;
+    app.UseTestRegistryKey();
+    CTkRegistryHelper reg(HKEY_CURRENT_USER);
+    const ACCEL table[3] = {{FVIRTKEY | FCONTROL, 'N', 32775}, {FVIRTKEY | FALT, 'T', 32776}, {FVIRTKEY, VK_F5, 32784}};
+    BYTE data[20] = {};
+    memcpy(data, table, sizeof(table));
+    data[18] = 0x7F; // two bytes left over
+    ASSERT_TRUE(reg.WriteProfileBinary("Settings", "Accelerators", data, sizeof(data)));
+    CTkAccelManager manager;
+    manager.m_bSaveOnDestroy = 0;
+    ASSERT_TRUE(manager.Load());
+    ASSERT_EQ(3, manager.m_nCount);
+    EXPECT_EQ(0, memcmp(table, manager.m_pTable, sizeof(table)));
+    // a change is written back in the same form
+    manager.AddAccelerator(32777, FVIRTKEY | FSHIFT, VK_F2);
+    ASSERT_TRUE(manager.SaveChanges(FALSE));
+    BYTE* pStored = NULL;
+    UINT nBytes = 0;
+    ASSERT_TRUE(reg.GetProfileBinary("Settings", "Accelerators", &pStored, &nBytes));
+    EXPECT_EQ(24u, nBytes);
+    EXPECT_EQ(0, memcmp(table, pStored, sizeof(table)));
+    delete[] pStored;
+    reg.DeleteProfileValue("Settings", "Accelerators");
+    EXPECT_FALSE(manager.Load());
+    EXPECT_EQ(0, manager.m_nCount);
+}
+
+TEST_F(FrameTest, MenusShowTheShortcutsOfTheAcceleratorManager)
+{
+    tktest::CTestApp app;
+    app.UseTestRegistryKey();
+    CTkAccelManager* pAccel = CTkAccelManager::Instance();
+    ASSERT_TRUE(pAccel->Attach(m_pFrame)); // nothing stored, the frame has no table of its own
+    EXPECT_EQ(0, pAccel->m_nCount);
+
+    struct Case {
+        const char* pszName;
+        bool bActive;
+        std::vector<ACCEL> accels;
+        const char* pszExpected;
+    } cases[] = {
+        {"no shortcut: the text loses its own", true, {}, "Neuer &Termin..."},
+        {"two shortcuts: the first one", true,
+         {{FVIRTKEY | FCONTROL, 'N', ID_NEW_APPOINTMENT}, {FVIRTKEY | FALT, 'N', ID_NEW_APPOINTMENT}},
+         "Neuer &Termin...\tCtrl+N"},
+        {"inactive: nothing changes", false,
+         {{FVIRTKEY | FCONTROL, 'N', ID_NEW_APPOINTMENT}}, "Neuer &Termin...\tStrg+Umschalt+T"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        while (pAccel->m_nCount > 0)
+            pAccel->Load(); // empties the table (nothing is stored)
+        for (const ACCEL& a : c.accels)
+            pAccel->AddAccelerator(a.cmd, a.fVirt, a.key);
+        pAccel->m_bActive = c.bActive;
+        CMenu menu;
+        ASSERT_TRUE(menu.LoadMenu(IDR_MAINFRAME));
+        HMENU hEdit = ::GetSubMenu(menu.m_hMenu, 1);
+        // an owner-drawn item and the separators must stay as they are
+        ::AppendMenuA(hEdit, MF_OWNERDRAW, ID_VIEW_MONTH, (LPCSTR)(ULONG_PTR)0x1234);
+        int nCount = ::GetMenuItemCount(hEdit);
+        std::vector<MENUITEMINFOA> before(nCount);
+        for (int i = 0; i < nCount; i++) {
+            before[i].cbSize = sizeof(MENUITEMINFOA);
+            before[i].fMask = MIIM_TYPE | MIIM_ID | MIIM_DATA;
+            ::GetMenuItemInfoA(hEdit, i, TRUE, &before[i]);
+        }
+        m_pFrame->SendMessage(WM_INITMENUPOPUP, (WPARAM)hEdit, 1);
+        EXPECT_STREQ(c.pszExpected, ItemText(hEdit, PositionOf(hEdit, ID_NEW_APPOINTMENT)));
+        for (int i = 0; i < nCount; i++) {
+            if (before[i].fType == MFT_STRING)
+                continue;
+            MENUITEMINFOA after = {};
+            after.cbSize = sizeof(after);
+            after.fMask = MIIM_TYPE | MIIM_ID | MIIM_DATA;
+            ::GetMenuItemInfoA(hEdit, i, TRUE, &after);
+            EXPECT_EQ(before[i].fType, after.fType) << i;
+            EXPECT_EQ(before[i].wID, after.wID) << i;
+            EXPECT_EQ(before[i].dwItemData, after.dwItemData) << i;
+        }
+        menu.DestroyMenu();
+    }
+
+    // Alt+B is a shortcut now: it reaches the frame's table instead of opening "&Bearbeiten"
+    pAccel->m_bActive = 1;
+    pAccel->AddAccelerator(ID_NEW_APPOINTMENT, FVIRTKEY | FALT, 'B');
+    ASSERT_TRUE(pAccel->ApplyToFrame());
+    SetModifiers(false, false, true);
+    g_pTimedBar = &Bar(); // a popup opened by mistake is ended and noted
+    g_nOpened = -1;
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 20, EndPopupTimer);
+    MSG msg = {m_pFrame->m_hWnd, WM_SYSKEYDOWN, 'B', 1 << 29};
+    EXPECT_TRUE(m_pFrame->PreTranslateMessage(&msg));
+    ::KillTimer(NULL, nTimer);
+    g_pTimedBar = NULL;
+    SetModifiers(false, false, false);
+    EXPECT_EQ((UINT)ID_NEW_APPOINTMENT, m_pFrame->m_nLastCommand);
+    EXPECT_EQ(-1, g_nOpened);
+    EXPECT_EQ(0, Bar().m_nTrackingState);
+
+    // the frame saves the changed shortcuts when it goes (the manager no longer does)
+    EXPECT_FALSE(pAccel->m_bSaveOnDestroy);
+    m_pFrame->DestroyWindow(); // deletes the frame object
+    m_pFrame = NULL;
+    CTkRegistryHelper reg(HKEY_CURRENT_USER);
+    BYTE* pStored = NULL;
+    UINT nBytes = 0;
+    EXPECT_TRUE(reg.GetProfileBinary("Settings", "Accelerators", &pStored, &nBytes));
+    EXPECT_EQ(2 * sizeof(ACCEL), nBytes); // Ctrl+N of the last case and Alt+B
+    delete[] pStored;
+    pAccel->Detach();
+    reg.DeleteProfileValue("Settings", "Accelerators");
+    pAccel->Load();
+}
+
+TEST(ToolsManagerTest, ToolsByCommandWithTheirFieldsCutAtTheirEnds)
+{
+    tktest::CTestApp app;
+    app.UseTestRegistryKey();
+    // two tools and a remainder; the first tool's texts lack their zero bytes
+    std::vector<BYTE> data(2 * sizeof(TK_TOOL) + 100, 0);
+    TK_TOOL* pTools = (TK_TOOL*)data.data();
+    pTools[0].nCmd = 53001;
+    memset(pTools[0].szText, 'm', sizeof(pTools[0].szText));
+    memset(pTools[0].szArgs, 'a', sizeof(pTools[0].szArgs));
+    memset(pTools[0].szCommand, 'c', sizeof(pTools[0].szCommand));
+    memset(pTools[0].szDirectory, 'd', sizeof(pTools[0].szDirectory));
+    pTools[1].nCmd = 53002;
+    strcpy(pTools[1].szCommand, "notepad.exe");
+    strcpy(pTools[1].szArgs, "liste.txt");
+    CTkRegistryHelper reg(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg.WriteProfileBinary("Settings", "Tools", data.data(), (UINT)data.size()));
+
+    CTkToolsManager manager; // reads the stored tools
+    manager.m_bSaveOnDestroy = 0;
+    EXPECT_EQ(2, manager.m_nCount);
+    CString strCommand, strArgs, strDirectory;
+    ASSERT_TRUE(manager.GetLaunch(53001, strCommand, strArgs, strDirectory));
+    EXPECT_EQ(259, strCommand.GetLength());
+    EXPECT_EQ(127, strArgs.GetLength());
+    EXPECT_EQ(259, strDirectory.GetLength());
+    ASSERT_TRUE(manager.GetLaunch(53002, strCommand, strArgs, strDirectory));
+    EXPECT_STREQ("notepad.exe", strCommand);
+    EXPECT_STREQ("liste.txt", strArgs);
+    EXPECT_STREQ("", strDirectory);
+    EXPECT_FALSE(manager.GetLaunch(53000, strCommand, strArgs, strDirectory));
+    EXPECT_EQ(nullptr, manager.FindTool(53250));
+    reg.DeleteProfileValue("Settings", "Tools");
+}
+
+TEST_F(FrameTest, AToolCommandNobodyKnowsIsIgnored)
+{
+    // the process's tools manager knows no tool: the command is handled and starts nothing
+    ASSERT_EQ(nullptr, CTkToolsManager::Instance()->FindTool(53100));
+    EXPECT_TRUE(m_pFrame->OnCmdMsg(53100, CN_COMMAND, NULL, NULL));
+    Pump(m_pFrame);
+    EXPECT_TRUE(::IsWindow(m_pFrame->m_hWnd));
+}
+
+// ---- the buttons of a maximized MDI child on the bar, clicked for real --------------------------
+
+namespace {
+// A child that notes the system commands it gets.
+class CNotingChild : public CMDIChildWnd {
+public:
+    std::vector<UINT> m_commands;
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam)
+    {
+        m_commands.push_back(nID & 0xFFF0);
+        CMDIChildWnd::OnSysCommand(nID, lParam);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CNotingChild, CMDIChildWnd)
+ON_WM_SYSCOMMAND()
+END_MESSAGE_MAP()
+
+// Pumps until done() holds; FALSE after about five seconds.
+bool PumpUntil(CFrameWnd* pFrame, const std::function<bool()>& done)
+{
+    for (int i = 0; i < 50 && !done(); i++) {
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
+        Pump(pFrame);
+    }
+    return done();
+}
+} // namespace
+
+TEST(FrameMDITest, ChildButtonsClickedAndTheIconAmongTheTitles)
+{
+    CMDIFrameWnd* pFrame = new CMDIFrameWnd;
+    ASSERT_TRUE(pFrame->Create(NULL, "Termine", WS_OVERLAPPEDWINDOW, CRect(40, 40, 640, 340), NULL,
+                               MAKEINTRESOURCE(IDR_MAINFRAME)));
+    CTkMenuBar bar;
+    ASSERT_TRUE(bar.CreateEx(pFrame, TBSTYLE_FLAT, kProgramStyle, CRect(0, 0, 0, 0), AFX_IDW_MENUBAR));
+    ASSERT_TRUE(bar.LoadMenuBar(IDR_MAINFRAME));
+    pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    bar.EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM, 0x306B);
+    pFrame->DockControlBar(&bar);
+    pFrame->ShowWindow(SW_SHOW);
+    pFrame->SetForegroundWindow();
+    pFrame->RecalcLayout();
+    Pump(pFrame);
+
+    struct Case {
+        const char* pszName;
+        DWORD dwStyle;
+        int nButton; // item index: 7 minimize, 8 restore, 9 close
+        UINT nExpected; // the system command the child gets, 0 none
+    } cases[] = {
+        {"restore without a maximize box", WS_CHILD | WS_VISIBLE | (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX), 8, 0},
+        {"restore", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 8, SC_RESTORE},
+        {"close", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, 9, SC_CLOSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        CNotingChild* pChild = new CNotingChild;
+        ASSERT_TRUE(pChild->Create(NULL, "Woche", c.dwStyle, CFrameWnd::rectDefault, pFrame));
+        HWND hChild = pChild->m_hWnd;
+        pChild->MDIMaximize();
+        Pump(pFrame);
+        pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+        Pump(pFrame);
+        ASSERT_TRUE(bar.m_bChildMaximized);
+        // the child's icon counts among the titles for Left and Right
+        EXPECT_EQ(0, bar.GetNextItem(1, TRUE));
+        EXPECT_EQ(0, bar.GetNextItem(6, FALSE));
+        EXPECT_EQ(1, bar.GetNextItem(0, FALSE));
+        CPoint pt = bar.GetItemRect(c.nButton).CenterPoint();
+        bar.ClientToScreen(&pt);
+        // a click into the child first, so that the last case's click makes no double click
+        CRect rcChild;
+        ::GetWindowRect(hChild, &rcChild);
+        SendMouse(rcChild.CenterPoint(), 1);
+        Pump(pFrame);
+        SendMouse(pt, 1);
+        if (c.nExpected == SC_CLOSE) {
+            EXPECT_TRUE(PumpUntil(pFrame, [&] { return !::IsWindow(hChild); })); // the child went
+        } else if (c.nExpected != 0) {
+            EXPECT_TRUE(PumpUntil(pFrame, [&] { return !pChild->m_commands.empty(); }));
+            EXPECT_EQ(std::vector<UINT>{c.nExpected}, pChild->m_commands);
+        } else {
+            // the click was handled once the mouse, moved on to a title after it, makes that hot
+            CPoint ptTitle = bar.GetItemRect(2).CenterPoint();
+            bar.ClientToScreen(&ptTitle);
+            SendMouse(ptTitle, 0);
+            EXPECT_TRUE(PumpUntil(pFrame, [&] { return bar.m_nHotItem == 2; }));
+            EXPECT_EQ(nullptr, ::GetCapture());
+            EXPECT_TRUE(pChild->m_commands.empty());
+            EXPECT_TRUE(::IsZoomed(hChild));
+        }
+        if (::IsWindow(hChild))
+            ::SendMessageA(pFrame->m_hWndMDIClient, WM_MDIDESTROY, (WPARAM)hChild, 0);
+        Pump(pFrame);
+    }
+    pFrame->DestroyWindow();
+    Pump(NULL);
+}
+
+// ---- the demo's frame at 1024 x 768, for the eye -------------------------------------------------
+
+namespace {
+CDemoFrame* g_pShotFrame = NULL;
+int g_nShotTicks = 0;
+CString g_strFlyBy;
+bool g_bShotTaken = false;
+
+std::string ShootFrame(CFrameWnd* pFrame, const char* pszName)
+{
+    CRect rect;
+    pFrame->GetWindowRect(&rect);
+    HDC hdc = ::GetDC(NULL);
+    std::string strPath = oxtest::SaveShot(hdc, rect.left, rect.top, rect.Width(), rect.Height(), "toolkit-frame", pszName);
+    ::ReleaseDC(NULL, hdc);
+    return strPath;
+}
+
+// Inside the popup loop of "&Bearbeiten": Down selects the first item, whose text shows in the
+// status bar; then the picture, then the popup ends.
+void CALLBACK ShootOpenPopup(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_pShotFrame == NULL || PopupWindows().empty())
+        return;
+    ++g_nShotTicks;
+    if (g_nShotTicks == 1) {
+        SendKey(VK_DOWN);
+        return;
+    }
+    g_strFlyBy = g_pShotFrame->m_wndStatusBar.GetPaneText(0);
+    if (g_strFlyBy.IsEmpty() && g_nShotTicks < 100)
+        return;
+    for (HWND h : PopupWindows())
+        ::RedrawWindow(h, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+    g_pShotFrame->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    g_bShotTaken = !ShootFrame(g_pShotFrame, "bearbeiten-open").empty();
+    ::EndMenu();
+}
+} // namespace
+
+TEST(DemoFrameTest, TheProgramsFrameAt1024x768)
+{
+    CDemoFrame* pFrame = new CDemoFrame;
+    ASSERT_TRUE(pFrame->Create(NULL, "Termine", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1024, 768)));
+    pFrame->ShowWindow(SW_SHOW);
+    pFrame->SetForegroundWindow();
+    pFrame->RecalcLayout();
+    pFrame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE, TRUE);
+    Pump(pFrame);
+    CTkMenuBar& bar = pFrame->m_menuBar;
+    // the menu bar in a row above the toolbar, both on the top dock bar; the status bar below
+    ASSERT_EQ(&bar, pFrame->GetMenuBar());
+    CControlBar* pTop = pFrame->GetControlBar(AFX_IDW_DOCKBAR_TOP);
+    ASSERT_NE(nullptr, pTop);
+    EXPECT_EQ(pTop->m_hWnd, ::GetParent(bar.m_hWnd));
+    EXPECT_EQ(pTop->m_hWnd, ::GetParent(pFrame->m_wndToolBar.m_hWnd));
+    CRect rcBar, rcTool, rcStatus;
+    bar.GetWindowRect(&rcBar);
+    pFrame->m_wndToolBar.GetWindowRect(&rcTool);
+    pFrame->m_wndStatusBar.GetWindowRect(&rcStatus);
+    EXPECT_GE(rcTool.top, rcBar.bottom - 2); // rows of bars with borders share 2 pixels
+    EXPECT_GT(rcTool.Height(), 16);
+    EXPECT_GT(rcStatus.top, rcTool.bottom + 500);
+    EXPECT_TRUE(tkAfxData.bCoolMenusInstalled);
+    EXPECT_FALSE(ShootFrame(pFrame, "docked").empty());
+
+    // keyboard mode: Alt pressed and released
+    SetModifiers(false, false, true);
+    MSG msg = {pFrame->m_hWnd, WM_SYSKEYDOWN, VK_MENU, 1 << 29};
+    bar.TranslateFrameMessage(&msg);
+    SetModifiers(false, false, false);
+    msg.message = WM_SYSKEYUP;
+    msg.lParam = 0;
+    bar.TranslateFrameMessage(&msg);
+    EXPECT_EQ(1, bar.m_nTrackingState);
+    bar.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(pFrame); // the display learns of what was painted while messages are looked at
+    EXPECT_EQ(1, bar.m_nHotItem);
+    EXPECT_FALSE(ShootFrame(pFrame, "keyboard-mode").empty());
+    bar.SetTrackingState(0, -1);
+
+    // "&Bearbeiten" open, its first item selected by a key
+    g_pShotFrame = pFrame;
+    g_nShotTicks = 0;
+    g_bShotTaken = false;
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 30, ShootOpenPopup);
+    bar.TrackPopup(2);
+    ::KillTimer(NULL, nTimer);
+    g_pShotFrame = NULL;
+    EXPECT_TRUE(g_bShotTaken);
+    EXPECT_STREQ("Einen neuen Termin anlegen", g_strFlyBy);
+
+    // a command shows its id
+    pFrame->SendMessage(WM_COMMAND, ID_NEW_TASK);
+    EXPECT_STREQ("Befehl 32776", pFrame->m_wndStatusBar.GetPaneText(0));
+    pFrame->DestroyWindow();
+    Pump(NULL);
+}
+
+// ---- the menu bar for the customize sheet: keys of menu buttons ----------------------------------
+
+TEST_F(FrameTest, MenuButtonKeysFindTheirPopups)
+{
+    // the keys are zlib's CRC-32 over the texts with "&", each followed by four zero bytes
+    EXPECT_EQ(0xEACA9622u, CTkMenuBar::GetTitleKey("&Datei"));
+    EXPECT_EQ(0x18785592u, CTkMenuBar::GetItemKey("&Datei", "&Reparatur"));
+    HMENU hMenu = Bar().m_hMenu;
+    HMENU hRepair = ::GetSubMenu(::GetSubMenu(hMenu, 0), 0);
+    HMENU hAppointmentLists = ::GetSubMenu(::GetSubMenu(hMenu, 2), 0);
+    ASSERT_NE(nullptr, hRepair);
+    // through the customize manager's hook, which the bar set when it was created
+    CTkCustomizeManager* pManager = CTkCustomizeManager::Instance();
+    ASSERT_EQ(&Bar(), pManager->m_hookCommandPopup.pObject);
+    HMENU hFound = pManager->m_hookCommandPopup.Call<HMENU, UINT>(0x18785592u);
+    EXPECT_EQ(hRepair, hFound);
+    EXPECT_EQ(hAppointmentLists, Bar().FindSubMenuByKey(0xE04280B0u));
+    EXPECT_EQ(nullptr, Bar().FindSubMenuByKey(0xEACA9622u)); // a title is no popup item
+    EXPECT_EQ(nullptr, Bar().FindSubMenuByKey(CTkMenuBar::GetItemKey("&Bearbeiten", "&Reparatur")));
+    // a bar that goes takes its registrations along
+    Bar().DestroyWindow();
+    EXPECT_TRUE(pManager->m_hookCommandPopup.IsEmpty());
 }
