@@ -16,6 +16,9 @@
 //   ox_shell_probe clientclose <user>   as an automation client of the running program (its
 //                                       running-object entry): sets CurrentUser, sends WM_CLOSE,
 //                                       reads CurrentUser back; "user=<text> ended <0|1>"
+//   ox_shell_probe crash <program>      owns the debug channel (mailslot), runs the program with
+//                                       OX_TEST_CRASH=1 and prints "exit=<code hex>", then every
+//                                       line the program wrote to the channel
 //   ox_shell_probe pane <n>             the text of status-bar pane n: "pane=<text>"
 //   ox_shell_probe resources <file>     a few resources of the program file (no window needed):
 //                                       "6054=<text> 149=<0|1> 152=<0|1>"
@@ -134,6 +137,48 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 2;
     const char* what = argv[1];
+    if (strcmp(what, "crash") == 0 && argc > 2) {
+        HANDLE hSlot = INVALID_HANDLE_VALUE;
+        for (int attempt = 0; attempt < 600 && hSlot == INVALID_HANDLE_VALUE; attempt++) {
+            hSlot = ::CreateMailslotA("\\\\.\\mailslot\\traxel", 0, 0, NULL);
+            if (hSlot == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ALREADY_EXISTS)
+                ::Sleep(100); // a writer of an earlier owner is still running
+            else
+                break;
+        }
+        if (hSlot == INVALID_HANDLE_VALUE)
+            return 1;
+        ::SetEnvironmentVariableA("OX_TEST_CRASH", "1");
+        char szCommand[MAX_PATH + 4];
+        snprintf(szCommand, sizeof(szCommand), "\"%s\"", argv[2]);
+        STARTUPINFOA si = {sizeof(si)};
+        PROCESS_INFORMATION pi;
+        if (!::CreateProcessA(NULL, szCommand, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+            return 1;
+        DWORD dwCode = STILL_ACTIVE;
+        if (::WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0)
+            ::GetExitCodeProcess(pi.hProcess, &dwCode);
+        printf("exit=%08lX\n", (unsigned long)dwCode);
+        for (;;) {
+            DWORD dwNext = 0;
+            if (!::GetMailslotInfo(hSlot, NULL, &dwNext, NULL, NULL) || dwNext == MAILSLOT_NO_MESSAGE)
+                break;
+            char* pText = (char*)calloc(dwNext + 1, 1);
+            DWORD dwRead = 0;
+            if (!::ReadFile(hSlot, pText, dwNext, &dwRead, NULL)) {
+                free(pText);
+                break;
+            }
+            fputs(pText, stdout);
+            if (dwRead == 0 || pText[dwRead - 1] != '\n')
+                fputs("\n", stdout);
+            free(pText);
+        }
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+        ::CloseHandle(hSlot);
+        return 0;
+    }
     if (strcmp(what, "resources") == 0 && argc > 2) {
         HMODULE hProgram = ::LoadLibraryExA(argv[2], NULL, LOAD_LIBRARY_AS_DATAFILE);
         char szText[512] = "";
