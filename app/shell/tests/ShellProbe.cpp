@@ -19,6 +19,10 @@
 //   ox_shell_probe crash <program>      owns the debug channel (mailslot), runs the program with
 //                                       OX_TEST_CRASH=1 and prints "exit=<code hex>", then every
 //                                       line the program wrote to the channel
+//   ox_shell_probe embedded             with the running program's window in the foreground, a
+//                                       client makes a new "Orvex.Application" (a hidden OX
+//                                       started by COM); prints "foreground=<kept 0|1>
+//                                       hidden=<1 when its window exists and is hidden>"
 //   ox_shell_probe pane <n>             the text of status-bar pane n: "pane=<text>"
 //   ox_shell_probe resources <file>     a few resources of the program file (no window needed):
 //                                       "6054=<text> 149=<0|1> 152=<0|1>"
@@ -53,6 +57,25 @@ BOOL WaitGone(HWND hWnd, int nWaitMs)
         if (waited >= nWaitMs)
             return FALSE;
         ::Sleep(50);
+    }
+    return TRUE;
+}
+
+struct OtherMain {
+    DWORD dwPid;
+    HWND hWnd;
+};
+
+BOOL CALLBACK FindOtherMain(HWND hWnd, LPARAM lParam)
+{
+    OtherMain* pFind = (OtherMain*)lParam;
+    char szTitle[64];
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (pid != pFind->dwPid && ::GetMenu(hWnd) != NULL && ::GetWindowTextA(hWnd, szTitle, sizeof(szTitle)) > 0 &&
+        strcmp(szTitle, kTitle) == 0) {
+        pFind->hWnd = hWnd;
+        return FALSE;
     }
     return TRUE;
 }
@@ -265,6 +288,27 @@ int main(int argc, char** argv)
             pDispatch->Release();
         if (pUnknown != NULL)
             pUnknown->Release();
+        ::CoUninitialize();
+        return 0;
+    } else if (strcmp(what, "embedded") == 0) {
+        ::SetForegroundWindow(hWnd);
+        for (int i = 0; i < 50 && ::GetForegroundWindow() != hWnd; i++)
+            ::Sleep(50);
+        ::CoInitialize(NULL);
+        CLSID clsid;
+        IDispatch* pDispatch = NULL;
+        OtherMain other = {0, NULL};
+        ::GetWindowThreadProcessId(hWnd, &other.dwPid);
+        if (SUCCEEDED(::CLSIDFromProgID(L"Orvex.Application", &clsid)) &&
+            SUCCEEDED(::CoCreateInstance(clsid, NULL, CLSCTX_LOCAL_SERVER, IID_IDispatch, (void**)&pDispatch))) {
+            char szUser[64];
+            Property(pDispatch, L"CurrentUser", NULL, szUser, sizeof(szUser)); // the start is over
+            ::EnumWindows(FindOtherMain, (LPARAM)&other);
+        }
+        printf("foreground=%d hidden=%d\n", ::GetForegroundWindow() == hWnd,
+               other.hWnd != NULL && !::IsWindowVisible(other.hWnd));
+        if (pDispatch != NULL)
+            pDispatch->Release();
         ::CoUninitialize();
         return 0;
     } else if (strcmp(what, "pane") == 0 && argc > 2) {

@@ -103,7 +103,15 @@ def main():
         oxtest.check("client: close refused, OX answers", "user=MEIER ended 0", probe("clientclose", "MEIER"))
         oxtest.check("40061 asked once", 1, count(ctl_log, OLE_SERVER))
         oxtest.check("normal OX stays after its client; pane 1 shows the user", "pane=MEIER", probe("pane", "1"))
+        # A start by COM for another client stays hidden and leaves this one in the foreground.
+        oxtest.check("automation start hidden, foreground kept", "foreground=1 hidden=1", probe("embedded"))
         oxtest.check("exit after the client", "ended 1", probe("exit"))
+        wait_exit(p)
+
+        # The end of the session ends OX past an open dialog.
+        p = start()
+        oxtest.check("session end: test dialog open", "dialog 1", probe("testdialog"))
+        oxtest.check("session end past the dialog", "ended 1", probe("endsession"))
         wait_exit(p)
 
         # The administrator's marker ends OX past an open dialog and starts MSGBOX.EXE.
