@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchScheduleRows.h"
 #include "BenchTable.h"
 #include "CDbSession.h"
 #include "CTerminTable.h"
@@ -17,41 +18,6 @@
 namespace {
 
 const int kRuns = 9;
-
-// Raw rows of the schedule table: blanks with a record id, a user, a first day and a subject.
-std::string MakeRows(const std::string& path, long count)
-{
-    std::vector<std::pair<std::string, int>> fields;
-    unsigned recordLength = 0;
-    if (!ReadFieldLayout(path.c_str(), fields, recordLength))
-        return std::string();
-    std::string rows;
-    rows.reserve((size_t)recordLength * count);
-    const char* users[] = {"MEIER", "HUBER", "SCHMIDT", "WEBER"};
-    for (long n = 0; n < count; ++n) {
-        std::string row(recordLength, ' ');
-        size_t at = 1;
-        for (const auto& field : fields) {
-            char value[64] = "";
-            if (field.first == "RECORDID")
-                snprintf(value, sizeof value, "%10ld", 1000000 + n * 7);
-            else if (field.first == "USER")
-                snprintf(value, sizeof value, "%s", users[n % 4]);
-            else if (field.first == "D_FIRST_OC")
-                snprintf(value, sizeof value, "2026%02ld%02ld", 1 + n % 12, 1 + n % 28);
-            else if (field.first == "BETREFF")
-                snprintf(value, sizeof value, "Termin %ld", n);
-            else if (field.first == "FOOTPRINT" || field.first == "T_BEGIN")
-                snprintf(value, sizeof value, "%4ld", n % 1440);
-            const size_t length = strlen(value);
-            if (length > 0)
-                row.replace(at, std::min<size_t>(length, field.second), value, std::min<size_t>(length, field.second));
-            at += field.second;
-        }
-        rows += row;
-    }
-    return rows;
-}
 
 double Median(std::vector<double> values)
 {
@@ -77,7 +43,7 @@ void Measure(long rows)
         }
         table.Close();
         const std::string path = dir + "OX4.DBE";
-        if (!AppendRawRows(path.c_str(), MakeRows(path, rows), rows)) {
+        if (!AppendRawRows(path.c_str(), MakeScheduleRows(path, rows), rows)) {
             printf("cannot fill %s\n", path.c_str());
             return;
         }

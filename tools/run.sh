@@ -27,10 +27,13 @@ if [ -n "${DISPLAY:-}" ]; then
   export OX_KEEP_DISPLAY=1
 else
   unset OX_KEEP_DISPLAY
-  echo "No DISPLAY set: OX runs on a virtual display."
 fi
 trap wine_session_stop EXIT
 wine_session_start "$build"
+if [ -z "${OX_KEEP_DISPLAY:-}" ]; then
+  echo "No DISPLAY set: OX runs on the virtual display $DISPLAY (it ends with OX)."
+  echo "  a screenshot:  DISPLAY=$DISPLAY import -window root ox.png"
+fi
 LC_ALL=de_DE.UTF-8 "$WINE64" reg add 'HKCU\Software\velmar\chronivo\Settings' /v MainPath /t REG_SZ \
   /d "$(winepath_of "$data")" /f >/dev/null
 cd "$data"

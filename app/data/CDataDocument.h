@@ -1,5 +1,5 @@
-// What the data controller uses of the document: the reminder switch, the selected day for new
-// entries, and the notice to the views (UpdateAllViews with a hint and, for deleted and changed
+// What the data controller and the dialogs use of the document: the reminder switch, the selected
+// day for new entries, the open-dialog count, and the notice to the views (UpdateAllViews with a hint and, for deleted and changed
 // entries, a CStringList of record ids as hint object).
 #pragma once
 
@@ -17,7 +17,10 @@ public:
         hintTodoCreated = 103,
         hintTodoDeleted = 104,
         hintTodoChanged = 105,
+        hintPeriodicRefresh = 106,
         hintReloaded = 107,
+        hintGoToToday = 108,
+        hintOptionsChanged = 109,
     };
 
     virtual ~CDataDocument() {}
@@ -28,4 +31,7 @@ public:
     virtual void GetSelectedDay(int& nYear, int& nMonth, int& nDay) const = 0;
     // The data controller passes a NULL sender.
     virtual void UpdateAllViews(CView* pSender, LPARAM lHint = 0L, CObject* pHint = NULL) = 0;
+    // The count of the program's open dialogs, which keeps the document from closing (NULL: the
+    // document counts none).
+    virtual volatile LONG* GetOpenDialogCounter() { return NULL; }
 };

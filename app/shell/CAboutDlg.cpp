@@ -3,6 +3,7 @@
 #include <afxcoll.h>
 
 #include "COrvexApp.h"
+#include "CTestDlg.h"
 #include "ShellResource.h"
 
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
@@ -93,6 +94,6 @@ void CAboutDlg::OnSupport()
 
 void CAboutDlg::OnTestDialog()
 {
-    CDialog dlg(IDD_TEST_DIALOG, this);
+    CTestDlg dlg(this);
     dlg.DoModal();
 }

@@ -1,6 +1,7 @@
 #include "COrvexDoc.h"
 
 #include <shellapi.h>
+#include <stdio.h>
 
 #include "CAppSettings.h"
 #include "CDataController.h"
@@ -36,6 +37,25 @@ DISP_FUNCTION(COrvexDoc, "UpdateViews", UpdateViews, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(COrvexDoc, "UpdateViewsDeterministic", UpdateViewsDeterministic, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(COrvexDoc, "EnableUpdateThread", EnableUpdateThread, VT_EMPTY, VTS_I4)
 END_DISPATCH_MAP()
+
+namespace {
+
+// Tests name a file (OX_TEST_BUSY_LOG) that gets the controller's and the frame's busy counters
+// before and after each EnableUpdateThread call.
+void LogBusyCounters(long nEnable, LONG nControllerBefore, LONG nFrameBefore, LONG nControllerAfter, LONG nFrameAfter)
+{
+    char szLog[MAX_PATH];
+    if (::GetEnvironmentVariableA("OX_TEST_BUSY_LOG", szLog, MAX_PATH) == 0)
+        return;
+    FILE* f = fopen(szLog, "a");
+    if (f != NULL) {
+        fprintf(f, "%ld: %ld %ld -> %ld %ld\n", nEnable, (long)nControllerBefore, (long)nFrameBefore,
+                (long)nControllerAfter, (long)nFrameAfter);
+        fclose(f);
+    }
+}
+
+} // namespace
 
 // {AC47253D-62EA-11D4-9CE1-0060086FEFC0}
 static const CLSID kClsidApplication = {0xAC47253D, 0x62EA, 0x11D4, {0x9C, 0xE1, 0x00, 0x60, 0x08, 0x6F, 0xEF, 0xC0}};
@@ -333,6 +353,8 @@ void COrvexDoc::EnableUpdateThread(long nEnable)
     if (pController == NULL)
         return;
     CMainFrame* pFrame = GetMainFrame();
+    const LONG nControllerBefore = *pController->GetBusyCounter();
+    const LONG nFrameBefore = pFrame != NULL ? *pFrame->GetBusyCounter() : -1;
     if (nEnable == 0 && !m_bUpdateThreadSuspended) {
         pController->WaitIdleEnterBusy();
         m_bUpdateThreadSuspended = TRUE;
@@ -344,4 +366,6 @@ void COrvexDoc::EnableUpdateThread(long nEnable)
         if (pFrame != NULL)
             ::InterlockedDecrement(pFrame->GetBusyCounter());
     }
+    LogBusyCounters(nEnable, nControllerBefore, nFrameBefore, *pController->GetBusyCounter(),
+                    pFrame != NULL ? *pFrame->GetBusyCounter() : -1);
 }

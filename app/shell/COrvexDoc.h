@@ -30,9 +30,9 @@ public:
         CDocument::UpdateAllViews(pSender, lHint, pHint);
     }
 
-    // The document's open-dialog counter (7.143's protocol: counted dialogs raise it in their
-    // initialisation and lower it when their window is destroyed).
-    volatile LONG* GetOpenDialogCounter() { return &m_nOpenDialogs; }
+    // Counted dialogs raise it in their initialisation and lower it when their window is
+    // destroyed (SharedDialogHandlers.h).
+    volatile LONG* GetOpenDialogCounter() override { return &m_nOpenDialogs; }
     long GetConnections() const;
     void SetSessionEnding(BOOL bEnding) { m_bSessionEnding = bEnding; }
     BOOL IsSessionEnding() const { return m_bSessionEnding; }

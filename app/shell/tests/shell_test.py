@@ -145,9 +145,11 @@ def main():
     os.mkdir(data)
     ctl_log = os.path.join(folder, "ctl.log")
     sound_log = os.path.join(folder, "sound.log")
+    busy_log = os.path.join(folder, "busy.log")
     os.environ["VLCT11_UNATTENDED"] = "1"
     os.environ["VLCT11_LOG"] = oxtest.winpath(ctl_log)
     os.environ["OX_TEST_SOUND_LOG"] = oxtest.winpath(sound_log)
+    os.environ["OX_TEST_BUSY_LOG"] = oxtest.winpath(busy_log)
     try:
         clear_settings()
         set_setting("MainPath", "REG_SZ", oxtest.winpath(data))
@@ -181,6 +183,9 @@ def main():
         }
         for name, value in expected.items():
             oxtest.check("jscript " + name, value, answers.get(name))
+        # EnableUpdateThread 0, 0, 1: the second 0 changes nothing, and 1 lowers both counters.
+        oxtest.check("busy counters of EnableUpdateThread", ["0: 0 0 -> 1 1", "0: 1 1 -> 1 1", "1: 1 1 -> 0 0"],
+                     log_lines(busy_log))
         answers = run_script(folder, "root.vbs", VBSCRIPT)
         for name, value in {"vbuser": "=MEIER", "vbopt7": "=0", "vbopt0": "=1", "vbdate": "=2024-3-5 0:0",
                             "vbbaddate": "=D", "vbdatekept": "=5"}.items():
