@@ -67,6 +67,8 @@ ON_BN_CLICKED(IDC_APPT_DELETE, OnDeleteEntry)
 ON_BN_CLICKED(IDC_APPT_CONFLICTS, OnConflictCheck)
 ON_CBN_SELENDOK(IDC_APPT_FONT_NAME, OnFontChosen)
 ON_CBN_SELENDOK(IDC_APPT_FONT_SIZE, OnSizeChosen)
+ON_NOTIFY(EN_SELCHANGE, IDC_APPT_NOTES, OnNotesSelChange)
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CAppointmentDialog, CMfxSizableDialog)
@@ -337,8 +339,6 @@ void CAppointmentDialog::LoadFromRecord()
     // Damaged stored times are brought into the day by the end rule.
     if (nStart > kLastMinute)
         nStart = kLastMinute;
-    if (nEnd < 0 || nEnd > kLastMinute + 1440)
-        nEnd = -1;
     if (nEnd > kLastMinute)
         nEnd = kLastMinute;
     nEnd = ApplyEndRule(nStart, nEnd, nUnit);
@@ -434,6 +434,15 @@ void CAppointmentDialog::OnOK()
     if (!m_bNew && !m_bRemind && pSettings != NULL && pSettings->m_bDefRemind)
         MfxMessageBoxAutoId(IDS_REMINDER_OFF_WARNING, -2, MB_ICONEXCLAMATION, this, -1, "WRNREMIND");
 
+    // Text past the editor's limit that the platform's rich edit let in is not stored.
+    if (m_notes.GetTextLength() > kNotesLimit) {
+        // (Wine's rich edit deletes nothing while its text is over the limit: the text within the
+        // limit is put back as plain text.)
+        const CString strKept = m_notes.GetTextRange(0, kNotesLimit);
+        m_notes.LimitText(0x7FFFFFFE);
+        m_notes.SetWindowText(strKept);
+        m_notes.LimitText(kNotesLimit);
+    }
     GetNotesRtf(m_strNotesRtf);
 
     // Everything goes into a copy of the copy first: the dialog's copy and the caller's record

@@ -34,6 +34,8 @@ public:
     enum { kAnchorRows = 38 };
     // The notes editor's limit in characters.
     enum { kNotesLimit = 50000 };
+    // The format bar's refresh timer.
+    enum { kFormatTimer = 10 };
 
     // pRecord: the record to edit (NULL: a fresh one). nIDTemplate, pAnchors and nAnchors let a
     // derived dialog bring its own template and anchor table (NULL and 0: the appointment's).
@@ -101,6 +103,8 @@ protected:
     afx_msg void OnDeleteEntry();
     afx_msg void OnConflictCheck();
     afx_msg void OnFontChosen();
+    afx_msg void OnNotesSelChange(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnSizeChosen();
     void OnTabSelChanged();
 

@@ -459,3 +459,33 @@ void CAppointmentDialog::OnSizeChosen()
     cf.yHeight = atoi(m_strLastSize) * 20;
     m_notes.SetSelectionCharFormat(cf);
 }
+
+// The format bar is refreshed once, 200 ms after the selection stopped moving. Text beyond the
+// limit that got in anyway (the rich edit of some platforms pastes past it) is taken out of what
+// came in last, in front of the caret, so the notes never hold more than the limit.
+void CAppointmentDialog::OnNotesSelChange(NMHDR*, LRESULT* pResult)
+{
+    *pResult = 0;
+    const long nOver = m_notes.GetTextLength() - kNotesLimit;
+    if (nOver > 0) {
+        long nStart = 0, nEnd = 0;
+        m_notes.GetSel(nStart, nEnd);
+        const long nFrom = nStart - nOver > 0 ? nStart - nOver : 0;
+        m_notes.SetSel(nFrom, nStart);
+        m_notes.ReplaceSel("", FALSE);
+    }
+    if (m_nFormatTimer != 0)
+        KillTimer(m_nFormatTimer);
+    m_nFormatTimer = SetTimer(kFormatTimer, 200, NULL);
+}
+
+void CAppointmentDialog::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kFormatTimer) {
+        CMfxSizableDialog::OnTimer(nIDEvent);
+        return;
+    }
+    KillTimer(kFormatTimer);
+    m_nFormatTimer = 0;
+    UpdateFormatBar();
+}
