@@ -414,7 +414,8 @@ void CAppointmentDialog::OnSeriesClicked()
         OnSeriesType();
 }
 
-// The recurrence dialog comes with its own work; until then the series keeps its pattern.
+int CAppointmentDialog::RunRecurrenceDialog(CDataSerienTermin&, BOOL) { return IDCANCEL; }
+
 void CAppointmentDialog::OnSeriesType()
 {
     CDataSerienTermin series = m_copy.m_pattern;
@@ -422,6 +423,15 @@ void CAppointmentDialog::OnSeriesType()
     series.m_nStartTime = m_start.GetTime();
     series.m_nEndTime = m_end.GetTime();
     UpdateData(TRUE);
+    if (RunRecurrenceDialog(series, m_bAllDay) != IDOK)
+        return;
+    m_copy.m_pattern = series;
+    m_copy.m_strSubject = m_strSubject;
+    m_copy.m_strParticipants = m_strPartner;
+    m_copy.m_strPlace = m_strPlace;
+    GetNotesRtf(m_copy.m_strNotes);
+    m_copy.m_bSeries = m_bSeries;
+    LoadFromRecord();
 }
 
 // ---- OK --------------------------------------------------------------------------------------------

@@ -67,6 +67,10 @@ public:
 protected:
     virtual void LoadFromRecord();
     virtual void InitTabs();
+    // The recurrence dialog over the series (bAllDay: the entry lasts all day); IDOK when the
+    // series was edited. The recurrence dialog comes with its own work: until then IDCANCEL, and
+    // the series keeps its pattern.
+    virtual int RunRecurrenceDialog(CDataSerienTermin& series, BOOL bAllDay);
     void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;
 

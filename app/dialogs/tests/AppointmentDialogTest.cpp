@@ -434,6 +434,47 @@ TEST_F(AppointmentDialogTest, ARefusedOkThenCancelLeavesTheCallersRecordUnchange
     EXPECT_TRUE(record == before);
 }
 
+// A series whose end date is not after its start is refused unless it has no end or ends in ten
+// years.
+TEST_F(AppointmentDialogTest, ASeriesEndingOnItsStartIsRefusedUnlessItHasNoFixedEnd)
+{
+    struct Case {
+        BOOL bNoEnd, bTenYears;
+        bool bRefused;
+    } cases[] = {{FALSE, FALSE, true}, {TRUE, FALSE, false}, {FALSE, TRUE, false}};
+    for (const Case& c : cases) {
+        m_log.Clear();
+        CDataAppointment record;
+        record.m_strUser = kUser;
+        record.m_strSubject = "Serie";
+        record.m_bSeries = TRUE;
+        record.m_pattern.m_nType = CDataSerienTermin::daily;
+        record.m_pattern.m_nDailyInterval = 1;
+        record.m_pattern.m_nPatternStart = record.m_pattern.m_nPatternEnd = Day("2026-03-10");
+        record.m_pattern.m_bNoEnd = c.bNoEnd;
+        record.m_pattern.m_bDefaultEnd = c.bTenYears;
+        record.m_pattern.m_nStartTime = 600;
+        record.m_pattern.m_nEndTime = 660;
+        const CDataAppointment before = record;
+        CStringList users;
+        bool bStillOpen = false;
+        While([&](CAppointmentDialog& d) {
+            Click(d, IDOK);
+            bStillOpen = ::IsWindow(d.m_hWnd) && d.IsWindowVisible();
+            if (bStillOpen)
+                d.EndDialog(IDCANCEL);
+        });
+        const int nResult = m_app.m_programDialogs.EditAppointment(record, FALSE, users);
+        EXPECT_EQ(c.bRefused ? IDCANCEL : IDOK, nResult) << c.bNoEnd << c.bTenYears;
+        EXPECT_EQ(c.bRefused, bStillOpen);
+        EXPECT_EQ(c.bRefused ? std::vector<std::string>{controllertest::ResourceText(IDS_SERIES_END_BEFORE_START)}
+                             : std::vector<std::string>{},
+                  BoxTexts());
+        if (c.bRefused)
+            EXPECT_TRUE(record == before);
+    }
+}
+
 TEST_F(AppointmentDialogTest, AnEditIsSavedFieldWise)
 {
     const long nId = MakeEntry();
