@@ -475,6 +475,69 @@ TEST_F(AppointmentDialogTest, ASeriesEndingOnItsStartIsRefusedUnlessItHasNoFixed
     }
 }
 
+// The conflict check reports the first other entry in time, or that there is none; an entry never
+// collides with itself.
+TEST_F(AppointmentDialogTest, TheConflictCheckReportsTheFirstOtherEntryOnly)
+{
+    const long nId = MakeEntry();
+    ASSERT_NE(0, nId);
+    EXPECT_FALSE(NewAt10([](CAppointmentDialog& d) {
+        Field(d, IDC_APPT_START).SetTime(630);
+        Field(d, IDC_APPT_END).SetTime(690);
+        Click(d, IDC_APPT_CONFLICTS);
+        Field(d, IDC_APPT_START).SetTime(660);
+        Field(d, IDC_APPT_END).SetTime(720);
+        Click(d, IDC_APPT_CONFLICTS);
+        d.EndDialog(IDCANCEL);
+    }));
+    CString strFormat, strReport;
+    strFormat.LoadString(IDS_CONFLICT_FOUND);
+    strReport.Format(strFormat, "Uhrzeit: 10:00 - 11:00 Uhr\nBetreff: Besprechung\nOrt: Raum 4\nBenutzer: Anna\n");
+    strReport.Replace("\n", "\\n");
+    EXPECT_EQ((std::vector<std::string>{(LPCTSTR)strReport, controllertest::ResourceText(IDS_NO_CONFLICTS)}), BoxTexts());
+
+    m_log.Clear();
+    Edit(nId, [](CAppointmentDialog& d) {
+        Click(d, IDC_APPT_CONFLICTS);
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(std::vector<std::string>{controllertest::ResourceText(IDS_NO_CONFLICTS)}, BoxTexts());
+}
+
+// The spin buttons of the time fields: the start never goes below 0 and pushes the end, the end
+// pushes the start back by one time unit.
+TEST_F(AppointmentDialogTest, SpinningTheTimesKeepsStartBeforeEnd)
+{
+    const int nUnit = m_app.GetSettings()->GetTimeUnitMinutes();
+    struct Case {
+        int nField;
+        short nDirection; // 0 up, 1 down
+        int nStart, nEnd;
+        int nNewStart, nNewEnd;
+    } cases[] = {
+        {IDC_APPT_START, 1, 0, 60, 0, 60},
+        {IDC_APPT_START, 1, 1, 60, 0, 60},
+        {IDC_APPT_START, 0, 600, 601, 601, 601 + nUnit},
+        {IDC_APPT_START, 0, 1430, 1431, 1431, 1439},
+        {IDC_APPT_END, 1, 600, 601, 600 - nUnit, 600},
+        {IDC_APPT_END, 1, 5, 6, 0, 5},
+        {IDC_APPT_END, 0, 600, 700, 600, 701},
+    };
+    EXPECT_FALSE(NewAt10([&](CAppointmentDialog& d) {
+        for (const Case& c : cases) {
+            Field(d, IDC_APPT_START).SetTime((short)c.nStart);
+            Field(d, IDC_APPT_END).SetTime((short)c.nEnd);
+            static const BYTE params[] = VTS_I2 VTS_I2;
+            short nSinks = 0;
+            Field(d, c.nField).InvokeHelper(QZ_TEST_FIRE, DISPATCH_METHOD, VT_I2, &nSinks, params, (short)2, c.nDirection);
+            EXPECT_EQ(1, nSinks);
+            EXPECT_EQ(c.nNewStart, Field(d, IDC_APPT_START).GetTime()) << c.nField << " " << c.nStart << "-" << c.nEnd;
+            EXPECT_EQ(c.nNewEnd, Field(d, IDC_APPT_END).GetTime()) << c.nField << " " << c.nStart << "-" << c.nEnd;
+        }
+        d.EndDialog(IDCANCEL);
+    }));
+}
+
 TEST_F(AppointmentDialogTest, AnEditIsSavedFieldWise)
 {
     const long nId = MakeEntry();
