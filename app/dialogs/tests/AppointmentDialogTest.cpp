@@ -101,9 +101,39 @@ CAppointmentDialog* FindDialog()
     return find.pFound;
 }
 
+// What the test does once a drop-down popup of the dialog is open (run once from the timer).
+std::function<void(HWND)> g_popupStep;
+
+HWND FindPopup(HWND hOwner)
+{
+    struct Find {
+        HWND hOwner;
+        HWND hFound = NULL;
+        static BOOL CALLBACK Each(HWND hWnd, LPARAM lParam)
+        {
+            Find* p = (Find*)lParam;
+            if (IsWindowVisible(hWnd) && GetWindow(hWnd, GW_OWNER) == p->hOwner) {
+                p->hFound = hWnd;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    } find{hOwner};
+    EnumThreadWindows(GetCurrentThreadId(), &Find::Each, (LPARAM)&find);
+    return find.hFound;
+}
+
 void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
 {
     CAppointmentDialog* pDialog = FindDialog();
+    if (pDialog != NULL && g_popupStep) {
+        if (HWND hPopup = FindPopup(pDialog->m_hWnd)) {
+            auto step = std::move(g_popupStep);
+            g_popupStep = nullptr;
+            step(hPopup);
+        }
+        return;
+    }
     if (pDialog == NULL)
         return;
     if (g_step) {
@@ -536,6 +566,35 @@ TEST_F(AppointmentDialogTest, SpinningTheTimesKeepsStartBeforeEnd)
         }
         d.EndDialog(IDCANCEL);
     }));
+}
+
+// The start time's drop-down lists the half hours; the time chosen there moves the end by the end
+// rule.
+TEST_F(AppointmentDialogTest, TheStartTimeDropDownTakesTheChosenTime)
+{
+    std::string strShot;
+    While([&](CAppointmentDialog& d) {
+        Field(d, IDC_APPT_END).SetTime(660);
+        g_popupStep = [&](HWND hPopup) {
+            HWND hList = ::GetDlgItem(hPopup, 1025);
+            ASSERT_TRUE(hList != NULL);
+            // 15:00 is the 31st half hour.
+            ::SendMessageA(hList, LB_SETCURSEL, 30, 0);
+            strShot = Shot(d, "time-list-open");
+            ::SendMessageA(hPopup, WM_COMMAND, IDOK, 0);
+        };
+        static const BYTE params[] = VTS_I2;
+        short nSinks = 0;
+        Field(d, IDC_APPT_START).InvokeHelper(QZ_TEST_FIRE, DISPATCH_METHOD, VT_I2, &nSinks, params, (short)1);
+        EXPECT_EQ(1, nSinks);
+        EXPECT_EQ(900, Field(d, IDC_APPT_START).GetTime());
+        EXPECT_EQ(900 + m_app.GetSettings()->GetTimeUnitMinutes(), Field(d, IDC_APPT_END).GetTime());
+        d.EndDialog(IDCANCEL);
+    });
+    // The popup is kept open for the test as well.
+    m_log.SetDialogAnswers("KEEP|KEEP");
+    EXPECT_FALSE(m_controller->NewAppointment(Day("2026-03-10"), 600));
+    EXPECT_FALSE(strShot.empty());
 }
 
 TEST_F(AppointmentDialogTest, AnEditIsSavedFieldWise)
