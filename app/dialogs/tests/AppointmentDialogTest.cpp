@@ -705,6 +705,37 @@ TEST_F(AppointmentDialogTest, TheUsersPageListsResourcesAndStoresThemAsPlainName
     });
 }
 
+// The users of the linked applications: each listed once; without rights bit 2 only the current
+// user (and the resources); with "MarkFilterUser" the filter user is preselected.
+TEST_F(AppointmentDialogTest, TheUsersPageFollowsTheRightsAndTheFilterUser)
+{
+    const CString strApps = m_app.GetRegistryPath() + "\\Apps\\";
+    for (const char* pszKey : {"APP1\\Users\\MEIER", "APP1\\Users\\SCHULZ", "APP2\\Users\\MEIER"}) {
+        HKEY hKey;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, strApps + pszKey, &hKey));
+        RegCloseKey(hKey);
+    }
+    m_controller->LoadLinkedApplications();
+    using Rows = std::vector<std::pair<std::string, bool>>;
+    Rows rows;
+    auto look = [&] {
+        rows.clear();
+        EXPECT_FALSE(NewAt10([&](CAppointmentDialog& d) {
+            rows = UserRows(d);
+            d.EndDialog(IDCANCEL);
+        }));
+    };
+    look();
+    EXPECT_EQ((Rows{{kUser, true}}), rows);
+    m_controller->SetRights("....T");
+    look();
+    EXPECT_EQ((Rows{{kUser, true}, {"MEIER", false}, {"SCHULZ", false}}), rows);
+    m_app.GetSettings()->m_bMarkFilterUser = TRUE;
+    m_controller->SetFilterUser("SCHULZ");
+    look();
+    EXPECT_EQ((Rows{{kUser, false}, {"MEIER", false}, {"SCHULZ", true}}), rows);
+}
+
 // What a stored entry shows: the lead time in the largest unit that divides it, times brought into
 // the day, all day checked for 0-1439.
 TEST_F(AppointmentDialogTest, StoredValuesOpenWithTheirLeadUnitAndTimes)
