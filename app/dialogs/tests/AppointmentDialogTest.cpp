@@ -532,6 +532,15 @@ TEST_F(AppointmentDialogTest, TheConflictCheckReportsTheFirstOtherEntryOnly)
         d.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(std::vector<std::string>{controllertest::ResourceText(IDS_NO_CONFLICTS)}, BoxTexts());
+
+    // The views show another user's entries: the check cannot answer for the checked user.
+    m_controller->SetFilterUser("SCHULZ");
+    m_log.Clear();
+    EXPECT_FALSE(NewAt10([](CAppointmentDialog& d) {
+        Click(d, IDC_APPT_CONFLICTS);
+        d.EndDialog(IDCANCEL);
+    }));
+    EXPECT_EQ(std::vector<std::string>{controllertest::ResourceText(IDS_CONFLICT_FILTER_USER)}, BoxTexts());
 }
 
 // The spin buttons of the time fields: the start never goes below 0 and pushes the end, the end
@@ -734,6 +743,78 @@ TEST_F(AppointmentDialogTest, TheUsersPageFollowsTheRightsAndTheFilterUser)
     m_controller->SetFilterUser("SCHULZ");
     look();
     EXPECT_EQ((Rows{{kUser, false}, {"MEIER", false}, {"SCHULZ", true}}), rows);
+}
+
+// The actions page: every action of the linked applications with its picture (a damaged picture
+// number gets the default one and no image list that large), its parameter field when it has a
+// label, and what OK stores of it.
+TEST_F(AppointmentDialogTest, TheActionsPageOffersTheLinkedActionsAndStoresTheChosenOne)
+{
+    const CString strActions = m_app.GetRegistryPath() + "\\Apps\\APP1\\Actions\\";
+    auto setDword = [](const CString& strKey, const char* pszName, DWORD dw) {
+        HKEY hKey;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, strKey, &hKey));
+        RegSetValueExA(hKey, pszName, 0, REG_DWORD, (const BYTE*)&dw, sizeof dw);
+        RegCloseKey(hKey);
+    };
+    auto setText = [](const CString& strKey, const char* pszName, const char* pszText) {
+        HKEY hKey;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, strKey, &hKey));
+        RegSetValueExA(hKey, pszName, 0, REG_SZ, (const BYTE*)pszText, (DWORD)strlen(pszText) + 1);
+        RegCloseKey(hKey);
+    };
+    setText(strActions + "BROKEN", "Title", "Kaputt");
+    setDword(strActions + "BROKEN", "CtlPicID", 99999);
+    setText(strActions + "NOTE", "Title", "Notiz anlegen");
+    setDword(strActions + "NOTE", "CtlPicID", 3);
+    setText(strActions + "NOTE\\Field", "Label", "Datei:");
+    setDword(strActions + "NOTE\\Field", "UseSelectButton", 1);
+    m_controller->LoadLinkedApplications();
+
+    ASSERT_TRUE(NewAt10([](CAppointmentDialog& d) {
+        CComboBoxEx* pActions = (CComboBoxEx*)d.GetDlgItem(IDC_APPT_ACTION);
+        HIMAGELIST hImages = (HIMAGELIST)pActions->SendMessage(CBEM_GETIMAGELIST);
+        // As many pictures as the highest sound picture number asks for (the built-in actions
+        // have theirs), not the damaged one's 100,000.
+        EXPECT_GE(ImageList_GetImageCount(hImages), 113);
+        EXPECT_LE(ImageList_GetImageCount(hImages), 10001);
+        int nBroken = -1, nNote = -1;
+        for (int i = 0; i < pActions->GetCount(); ++i) {
+            char szText[64] = {};
+            COMBOBOXEXITEMA item = {};
+            item.mask = CBEIF_TEXT | CBEIF_IMAGE;
+            item.iItem = i;
+            item.pszText = szText;
+            item.cchTextMax = sizeof szText;
+            pActions->GetItem(&item);
+            if (strcmp(szText, "Kaputt") == 0) {
+                nBroken = i;
+                EXPECT_EQ(112, item.iImage);
+            }
+            if (strcmp(szText, "Notiz anlegen") == 0) {
+                nNote = i;
+                EXPECT_EQ(3, item.iImage);
+            }
+        }
+        ASSERT_NE(-1, nBroken);
+        ASSERT_NE(-1, nNote);
+        SelectTab(d, 1);
+        EXPECT_FALSE(d.GetDlgItem(IDC_APPT_PARAM)->IsWindowVisible());
+        pActions->SetCurSel(nNote);
+        d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_APPT_ACTION, CBN_SELCHANGE), (LPARAM)pActions->m_hWnd);
+        EXPECT_TRUE(d.GetDlgItem(IDC_APPT_PARAM)->IsWindowVisible());
+        EXPECT_TRUE(d.GetDlgItem(IDC_APPT_BROWSE)->IsWindowVisible());
+        EXPECT_EQ("Datei:", Text(d, IDC_APPT_PARAM_LABEL));
+        Shot(d, "aktionen-parameter");
+        SetText(d, IDC_APPT_PARAM, "C:\\Briefe\\Zahnarzt.txt");
+        SetText(d, IDC_APPT_SUBJECT, "Mit Notiz");
+        Field(d, IDC_APPT_END).SetTime(660);
+        Click(d, IDOK);
+    }));
+    auto rows = Rows();
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_STREQ("NOTE", rows[0].second.m_action.m_strName);
+    EXPECT_STREQ("C:\\Briefe\\Zahnarzt.txt", rows[0].second.m_action.m_strParameter);
 }
 
 // What a stored entry shows: the lead time in the largest unit that divides it, times brought into
