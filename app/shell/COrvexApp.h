@@ -9,6 +9,7 @@
 #include <afxwin.h>
 
 #include "CDataApplication.h"
+#include "CProgramDialogs.h"
 
 class CAppSettings;
 class CDataController;
@@ -39,7 +40,7 @@ public:
     CDataUserSource* GetUserSource() override;
     CDataDocument* GetDocument() override;
     CDataMainFrame* GetMainFrame() override;
-    CDataDialogs* GetDialogs() override { return NULL; }
+    CDataDialogs* GetDialogs() override { return &m_dialogs; }
 
     // The help id as the help file knows it: ids above 0x20000 lose that offset.
     static DWORD_PTR MapHelpId(DWORD_PTR dwData);
@@ -52,6 +53,7 @@ protected:
     COrvexDoc* m_pDocument;
     BOOL m_bStartedForAutomation;
     CString m_strProgramDirectory;
+    CProgramDialogs m_dialogs;
 
     afx_msg void OnAppAbout();
     DECLARE_MESSAGE_MAP()
