@@ -1,0 +1,387 @@
+// The docking context of the toolkit's bars: where a bar docks (by the pointer), drags with
+// real mouse input (whole bar or outline), Escape, double click and the remembered places, drag
+// listeners.
+#include <gtest/gtest.h>
+
+#include <afxext.h>
+#include <afxpriv.h>
+
+#include "CTkDockContext.h"
+#include "CTkFrameWnd.h"
+#include "CTkGlobalData.h"
+#include "CTkMiniDockFrameWnd.h"
+#include "CTkToolBar.h"
+#include "TestKit.h"
+#include "ToolkitTestResource.h"
+#include "ToolkitTestSupport.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const DWORD kToolBarStyle = 0x52402834;
+
+void SendMouse(CPoint pt, DWORD dwButton)
+{
+    int cxScreen = ::GetSystemMetrics(SM_CXSCREEN);
+    int cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input[2] = {};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dx = pt.x * 65535 / (cxScreen - 1);
+    input[0].mi.dy = pt.y * 65535 / (cyScreen - 1);
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    int n = 1;
+    if (dwButton != 0) {
+        input[1] = input[0];
+        input[1].mi.dwFlags = dwButton | MOUSEEVENTF_ABSOLUTE;
+        n = 2;
+    }
+    ::SendInput(n, input, sizeof(INPUT));
+}
+
+void SendKey(WORD vk)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = vk;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
+// A script of steps run from a thread timer, so that it goes on inside the drag loop: each step
+// waits until its condition holds, then acts.
+struct ScriptStep {
+    const char* pszName;
+    std::function<bool()> ready;
+    std::function<void()> act;
+};
+struct Script {
+    std::vector<ScriptStep> steps;
+    size_t nNext = 0;
+    int nTicks = 0;
+};
+Script* g_pScript = NULL;
+
+void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    Script& s = *g_pScript;
+    if (s.nNext >= s.steps.size())
+        return;
+    if (++s.nTicks > 250) {
+        // a step that never comes: the loop is ended so that the test can fail
+        s.nNext = s.steps.size() + 1;
+        SendKey(VK_ESCAPE);
+        SendMouse(CPoint(5, 5), MOUSEEVENTF_LEFTUP);
+        return;
+    }
+    if (s.steps[s.nNext].ready()) {
+        s.nTicks = 0;
+        s.steps[s.nNext++].act();
+    }
+}
+
+// Runs the script; the name of the step that never became ready, or "".
+std::string RunScript(Script& script)
+{
+    g_pScript = &script;
+    UINT_PTR nTimer = ::SetTimer(NULL, 0, 20, ScriptTimer);
+    while (script.nNext < script.steps.size()) {
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 100, QS_ALLINPUT);
+        tktest::RunToIdle();
+    }
+    ::KillTimer(NULL, nTimer);
+    g_pScript = NULL;
+    tktest::RunToIdle();
+    if (script.nNext > script.steps.size())
+        for (size_t i = 0; i < script.steps.size(); i++)
+            if (!script.steps[i].ready())
+                return script.steps[i].pszName;
+    return script.nNext > script.steps.size() ? "timeout" : "";
+}
+
+std::vector<DWORD> Entries(CDockBar* pDockBar)
+{
+    std::vector<DWORD> ids;
+    for (int i = 0; pDockBar != NULL && i < pDockBar->m_arrBars.GetSize(); i++) {
+        void* p = pDockBar->m_arrBars[i];
+        ids.push_back(p == NULL ? 0 : (UINT_PTR)p <= 0xFFFF ? (DWORD)(UINT_PTR)p | 0x10000 : ((CControlBar*)p)->GetDlgCtrlID());
+    }
+    return ids;
+}
+
+struct ListenerLog {
+    std::vector<BYTE> calls; // the context's in-loop flag at each call
+};
+void Listen(void* pData, CTkDockContext* pContext) { ((ListenerLog*)pData)->calls.push_back(pContext->m_bInLoop); }
+
+} // namespace
+
+// A toolkit frame of 1024 x 768 that docks on all sides, with the program's toolbar at the top.
+class DockContextTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        tkAfxData.bFullWindowDrag = TRUE;
+        m_pFrame = new CTkFrameWnd;
+        ASSERT_TRUE(m_pFrame->Create(NULL, "Termine", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1024, 768)));
+        ASSERT_TRUE(m_bar.CreateEx(m_pFrame, TBSTYLE_FLAT, kToolBarStyle, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR));
+        ASSERT_TRUE(m_bar.LoadToolBar(IDR_MAINFRAME));
+        m_bar.SetWindowText("Standard");
+        m_bar.EnableDocking(CBRS_ALIGN_ANY);
+        m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+        m_pFrame->DockControlBar(&m_bar, 0, NULL);
+        m_pFrame->ShowWindow(SW_SHOW);
+        m_pFrame->SetForegroundWindow();
+        m_pFrame->RecalcLayout();
+        tktest::RunToIdle();
+        ASSERT_TRUE(m_bar.m_pDockContext != NULL);
+    }
+    void TearDown() override
+    {
+        tkAfxData.bFullWindowDrag = TRUE;
+        if (m_pFrame != NULL && m_pFrame->m_hWnd != NULL)
+            m_pFrame->DestroyWindow();
+        tktest::RunToIdle();
+    }
+    CTkDockContext* Context() { return (CTkDockContext*)m_bar.m_pDockContext; }
+    CDockBar* DockBar(UINT nID) { return (CDockBar*)m_pFrame->GetControlBar(nID); }
+    CRect ScreenRect(CWnd* pWnd)
+    {
+        CRect rect;
+        pWnd->GetWindowRect(&rect);
+        return rect;
+    }
+    CPoint GripperPoint() { return CPoint(ScreenRect(&m_bar).left + 4, ScreenRect(&m_bar).CenterPoint().y); }
+    CFrameWnd* FloatingFrame() { return m_bar.IsFloating() ? m_bar.m_pDockBar->GetParentFrame() : NULL; }
+    // A drag of the bar's gripper (or of a floating frame's caption) to pt with the button held;
+    // check runs while it is held; then the release or the key.
+    std::string Drag(CPoint ptFrom, CPoint pt, std::function<void()> check, WORD vkEnd = 0)
+    {
+        Script script;
+        script.steps = {
+            {"pointer at the start", [] { return true; }, [ptFrom] { SendMouse(ptFrom, 0); }},
+            {"pressed", [] { return true; }, [ptFrom] { SendMouse(ptFrom, MOUSEEVENTF_LEFTDOWN); }},
+            {"loop running", [this] { return Context()->m_bInLoop != 0; },
+             [ptFrom, pt] { SendMouse(CPoint((ptFrom.x + pt.x) / 2, (ptFrom.y + pt.y) / 2), 0); }},
+            {"half way", [] { return true; }, [pt] { SendMouse(pt, 0); }},
+            {"at the end", [pt] { POINT p; ::GetCursorPos(&p); return CPoint(p) == pt; }, [] {}},
+            {"moves seen", [] { return true; }, check},
+            {"released", [] { return true; },
+             [pt, vkEnd] {
+                 if (vkEnd != 0)
+                     SendKey(vkEnd);
+                 else
+                     SendMouse(pt, MOUSEEVENTF_LEFTUP);
+             }},
+            {"loop over", [this] { return Context()->m_bInLoop == 0; },
+             [vkEnd, pt] {
+                 if (vkEnd != 0)
+                     SendMouse(pt, MOUSEEVENTF_LEFTUP);
+             }},
+        };
+        std::string stuck = RunScript(script);
+        m_pFrame->RecalcLayout();
+        tktest::RunToIdle();
+        return stuck;
+    }
+
+    CTkFrameWnd* m_pFrame = NULL;
+    CTkToolBar m_bar;
+};
+
+TEST_F(DockContextTest, WhereTheBarDocks)
+{
+    CTkDockContext* pContext = Context();
+    CRect rectTop = ScreenRect(DockBar(AFX_IDW_DOCKBAR_TOP));
+    CRect rectClient;
+    m_pFrame->GetClientRect(&rectClient);
+    m_pFrame->ClientToScreen(&rectClient);
+    // the outlines lie over the top dock bar, whatever the pointer does
+    pContext->m_rectDragHorz = rectTop;
+    pContext->m_rectDragVert = CRect(rectTop.TopLeft(), CSize(30, 300));
+    pContext->m_dwDockStyle = CBRS_ALIGN_ANY;
+
+    struct Case {
+        const char* pszName;
+        CPoint pt;
+        DWORD dwStyle;
+        BOOL bFlip;
+        DWORD dwExpected;
+    } cases[] = {
+        {"pointer outside, outline over the dock bar", rectClient.CenterPoint(), CBRS_ALIGN_TOP, FALSE, 0},
+        {"pointer over the top dock bar", rectTop.CenterPoint(), CBRS_ALIGN_TOP, FALSE, CBRS_ALIGN_TOP},
+        {"within 4 pixels of the empty bottom dock bar", CPoint(500, rectClient.bottom - 3), CBRS_ALIGN_TOP, FALSE, CBRS_ALIGN_BOTTOM},
+        {"6 pixels above the empty bottom dock bar", CPoint(500, rectClient.bottom - 6), CBRS_ALIGN_TOP, FALSE, 0},
+        {"within 4 pixels of the empty left dock bar", CPoint(rectClient.left + 2, 400), CBRS_ALIGN_TOP, FALSE, CBRS_ALIGN_LEFT},
+        {"Shift over the top dock bar", rectTop.CenterPoint(), CBRS_ALIGN_TOP, TRUE, 0},
+        {"Shift near the left dock bar", CPoint(rectClient.left + 2, 400), CBRS_ALIGN_TOP, TRUE, CBRS_ALIGN_LEFT},
+        {"vertical bar over the top dock bar", rectTop.CenterPoint(), CBRS_ALIGN_LEFT, FALSE, CBRS_ALIGN_TOP},
+    };
+    for (const Case& c : cases) {
+        pContext->m_dwStyle = c.dwStyle;
+        pContext->m_bFlip = c.bFlip;
+        EXPECT_EQ(c.dwExpected, pContext->CanDockAt(c.pt, TRUE) & CBRS_ALIGN_ANY) << c.pszName;
+    }
+    pContext->m_bFlip = FALSE;
+
+    // without a pointer the outline decides
+    pContext->m_dwStyle = CBRS_ALIGN_TOP;
+    EXPECT_EQ((DWORD)CBRS_ALIGN_TOP, pContext->CanDockAt(CPoint(0, 0), FALSE) & CBRS_ALIGN_ANY);
+
+    // Ctrl never docks; Shift flips only a bar that docks both ways
+    ::SetCursorPos(rectTop.CenterPoint().x, rectTop.CenterPoint().y);
+    pContext->m_dwStyle = CBRS_ALIGN_TOP;
+    pContext->m_dwOverDockStyle = pContext->CanDock();
+    EXPECT_EQ((DWORD)CBRS_ALIGN_TOP, pContext->m_dwOverDockStyle & CBRS_ALIGN_ANY);
+    pContext->OnKey(VK_CONTROL, TRUE);
+    EXPECT_EQ(0u, pContext->m_dwOverDockStyle);
+    pContext->OnKey(VK_CONTROL, FALSE);
+    EXPECT_EQ((DWORD)CBRS_ALIGN_TOP, pContext->m_dwOverDockStyle & CBRS_ALIGN_ANY);
+    pContext->OnKey(VK_SHIFT, TRUE);
+    EXPECT_TRUE(pContext->m_bFlip);
+    pContext->OnKey(VK_SHIFT, FALSE);
+    pContext->m_dwDockStyle = CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM;
+    pContext->OnKey(VK_SHIFT, TRUE);
+    EXPECT_FALSE(pContext->m_bFlip);
+    EXPECT_EQ((DWORD)CBRS_ALIGN_TOP, pContext->m_dwOverDockStyle & CBRS_ALIGN_ANY);
+    pContext->OnKey(VK_SHIFT, FALSE);
+}
+
+TEST(DockBarHitTest, EmptyDockBarsCatchThePointerNearTheEdge)
+{
+    const CRect clip(0, 0, 1000, 700);
+    struct Case {
+        const char* pszName;
+        CRect rectBar;
+        BOOL bEmpty, bHorz;
+        CPoint pt;
+        BOOL bExpected;
+    } cases[] = {
+        {"empty bottom bar, 4 px above", CRect(0, 700, 1000, 700), TRUE, TRUE, CPoint(10, 696), TRUE},
+        {"empty bottom bar, 5 px above", CRect(0, 700, 1000, 700), TRUE, TRUE, CPoint(10, 695), FALSE},
+        {"empty bottom bar, outside the client area", CRect(0, 700, 1000, 700), TRUE, TRUE, CPoint(10, 702), FALSE},
+        {"empty left bar, 3 px right", CRect(0, 0, 0, 700), TRUE, FALSE, CPoint(3, 300), TRUE},
+        {"full top bar, inside", CRect(0, 0, 1000, 30), FALSE, TRUE, CPoint(500, 29), TRUE},
+        {"full top bar, just below", CRect(0, 0, 1000, 30), FALSE, TRUE, CPoint(500, 31), FALSE},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.bExpected, CTkDockContext::HitsDockBar(c.rectBar, c.bEmpty, c.bHorz, clip, c.pt, TRUE, CRect()))
+            << c.pszName;
+}
+
+TEST_F(DockContextTest, ListenersTakeFourEntries)
+{
+    ListenerLog logs[5];
+    CTkDockContext* pContext = Context();
+    std::vector<int> ids;
+    for (ListenerLog& log : logs)
+        ids.push_back(pContext->AddDragListener(&log, Listen));
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 0}), ids);
+    pContext->RemoveDragListener(&logs[1]);
+    EXPECT_EQ(5, pContext->AddDragListener(&logs[4], Listen));
+    EXPECT_EQ(&logs[4], pContext->m_listeners[1].pData);
+}
+
+TEST_F(DockContextTest, FullWindowDragMovesTheBarAlong)
+{
+    ListenerLog log;
+    Context()->AddDragListener(&log, Listen);
+    CPoint ptDrop(500, 400);
+    bool bFloatingWhileHeld = false;
+    bool bUnderPointer = false;
+    std::string stuck = Drag(GripperPoint(), ptDrop, [&] {
+        bFloatingWhileHeld = m_bar.IsFloating() != 0;
+        bUnderPointer = FloatingFrame() != NULL && ScreenRect(FloatingFrame()).PtInRect(ptDrop);
+    });
+    EXPECT_EQ("", stuck);
+    EXPECT_TRUE(bFloatingWhileHeld);
+    EXPECT_TRUE(bUnderPointer);
+    ASSERT_TRUE(m_bar.IsFloating());
+    EXPECT_TRUE(FloatingFrame()->IsKindOf(RUNTIME_CLASS(CTkMiniDockFrameWnd)));
+    EXPECT_TRUE(ScreenRect(FloatingFrame()).PtInRect(ptDrop));
+    EXPECT_EQ((std::vector<BYTE>{1, 1}), log.calls);
+    tktest::SaveWindowShot(m_pFrame->m_hWnd, "frame-toolbar-floating-behind", "docking");
+    tktest::SaveWindowShot(FloatingFrame()->m_hWnd, "toolbar-floating", "docking");
+
+    // dragged by its caption to the bottom edge it docks there
+    CRect rectFloat = ScreenRect(FloatingFrame());
+    CRect rectClient;
+    m_pFrame->GetClientRect(&rectClient);
+    m_pFrame->ClientToScreen(&rectClient);
+    CPoint ptCaption(rectFloat.left + 20, rectFloat.top + 8);
+    stuck = Drag(ptCaption, CPoint(300, rectClient.bottom - 2), [] {});
+    EXPECT_EQ("", stuck);
+    EXPECT_FALSE(m_bar.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, m_bar.m_pDockBar->GetDlgCtrlID());
+    tktest::SaveWindowShot(m_pFrame->m_hWnd, "toolbar-docked-bottom", "docking");
+
+    // a double click floats it where it floated last
+    Context()->ToggleDocking();
+    tktest::RunToIdle();
+    ASSERT_TRUE(m_bar.IsFloating());
+    EXPECT_EQ(rectFloat.TopLeft(), ScreenRect(FloatingFrame()).TopLeft());
+    // and docks it back into its last row
+    Context()->ToggleDocking();
+    m_pFrame->RecalcLayout();
+    tktest::RunToIdle();
+    EXPECT_FALSE(m_bar.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_BOTTOM, m_bar.m_pDockBar->GetDlgCtrlID());
+}
+
+TEST_F(DockContextTest, OutlineDragMovesTheBarOnRelease)
+{
+    tkAfxData.bFullWindowDrag = FALSE;
+    CRect rectBefore = ScreenRect(&m_bar);
+    bool bDockedWhileHeld = false;
+    CRect rectWhileHeld;
+    std::string stuck = Drag(GripperPoint(), CPoint(500, 400), [&] {
+        bDockedWhileHeld = !m_bar.IsFloating();
+        rectWhileHeld = ScreenRect(&m_bar);
+    });
+    EXPECT_EQ("", stuck);
+    EXPECT_TRUE(bDockedWhileHeld);
+    EXPECT_EQ(rectBefore, rectWhileHeld);
+    EXPECT_TRUE(m_bar.IsFloating());
+}
+
+TEST_F(DockContextTest, EscapePutsTheBarBack)
+{
+    std::vector<DWORD> top = Entries(DockBar(AFX_IDW_DOCKBAR_TOP));
+    CRect rectDocked = ScreenRect(&m_bar);
+    bool bMoved = false;
+    std::string stuck = Drag(GripperPoint(), CPoint(500, 400), [&] { bMoved = m_bar.IsFloating() != 0; }, VK_ESCAPE);
+    EXPECT_EQ("", stuck);
+    EXPECT_TRUE(bMoved);
+    EXPECT_FALSE(m_bar.IsFloating());
+    EXPECT_EQ(top, Entries(DockBar(AFX_IDW_DOCKBAR_TOP)));
+    EXPECT_EQ(rectDocked, ScreenRect(&m_bar));
+
+    // floating: back to where the frame was
+    m_pFrame->FloatControlBar(&m_bar, CPoint(400, 300), CBRS_ALIGN_TOP);
+    tktest::RunToIdle();
+    ASSERT_TRUE(m_bar.IsFloating());
+    CRect rectFloat = ScreenRect(FloatingFrame());
+    stuck = Drag(CPoint(rectFloat.left + 20, rectFloat.top + 8), CPoint(700, 500), [] {}, VK_ESCAPE);
+    EXPECT_EQ("", stuck);
+    ASSERT_TRUE(m_bar.IsFloating());
+    EXPECT_EQ(rectFloat.TopLeft(), ScreenRect(FloatingFrame()).TopLeft());
+}
+
+TEST_F(DockContextTest, DoubleClickOnABarThatNeverFloated)
+{
+    CRect rectDocked = ScreenRect(&m_bar);
+    Context()->ToggleDocking();
+    tktest::RunToIdle();
+    ASSERT_TRUE(m_bar.IsFloating());
+    CRect rectFloat = ScreenRect(FloatingFrame());
+    // the floating frame starts where the bar was docked
+    EXPECT_EQ(rectDocked.TopLeft(), rectFloat.TopLeft());
+    Context()->ToggleDocking();
+    m_pFrame->RecalcLayout();
+    tktest::RunToIdle();
+    EXPECT_FALSE(m_bar.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, m_bar.m_pDockBar->GetDlgCtrlID());
+    EXPECT_EQ(rectDocked, ScreenRect(&m_bar));
+}
