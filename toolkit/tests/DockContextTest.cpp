@@ -385,3 +385,143 @@ TEST_F(DockContextTest, DoubleClickOnABarThatNeverFloated)
     EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, m_bar.m_pDockBar->GetDlgCtrlID());
     EXPECT_EQ(rectDocked, ScreenRect(&m_bar));
 }
+
+TEST(CaptionButtonTest, GeometryOfTheButtons)
+{
+    const int cx = tkAfxData.cxSmIcon;
+    const int cy = tkAfxData.cySmIcon;
+    const int cxEdge = ::GetSystemMetrics(SM_CXEDGE);
+    const int cyEdge = ::GetSystemMetrics(SM_CYEDGE);
+    struct Case {
+        const char* pszName;
+        CRect rectWindow;
+        int nType;
+        BOOL bFlat;
+        CRect rectExpected;
+        BOOL bHidden;
+    } cases[] = {
+        {"close, flat", CRect(100, 50, 300, 90), 0, TRUE, CRect(300 - cxEdge - cx, 50 + cyEdge, 300 - cxEdge, 50 + cyEdge + cy - 1), FALSE},
+        {"expand, flat", CRect(100, 50, 300, 90), 1, TRUE,
+         CRect(300 - cxEdge - 2 * cx, 50 + cyEdge, 300 - cxEdge - cx, 50 + cyEdge + cy - 1), FALSE},
+        {"close, raised", CRect(100, 50, 300, 90), 0, FALSE,
+         CRect(300 - cxEdge - cx + 2, 50 + cyEdge + 2, 300 - cxEdge - 2, 50 + cyEdge + cy - 3), FALSE},
+        {"expand, raised", CRect(100, 50, 300, 90), 1, FALSE,
+         CRect(300 - cxEdge - 2 * cx + 4, 50 + cyEdge + 2, 300 - cxEdge - cx, 50 + cyEdge + cy - 3), FALSE},
+        {"close fits just", CRect(0, 0, 3 * cxEdge + cx, 40), 0, TRUE, CRect(2 * cxEdge, cyEdge, 2 * cxEdge + cx, cyEdge + cy - 1), FALSE},
+        {"close does not fit", CRect(0, 0, 3 * cxEdge + cx - 1, 40), 0, TRUE,
+         CRect(2 * cxEdge - 1, cyEdge, 2 * cxEdge + cx - 1, cyEdge + cy - 1), TRUE},
+        {"expand does not fit", CRect(0, 0, 3 * cxEdge + cx + 10, 40), 1, TRUE,
+         CRect(2 * cxEdge + 10 - cx, cyEdge, 2 * cxEdge + 10, cyEdge + cy - 1), TRUE},
+    };
+    for (const Case& c : cases) {
+        BOOL bHidden = -1;
+        CRect rect = CTkMiniDockFrameWnd::CalcButtonRect(c.rectWindow, c.nType, c.bFlat, &bHidden);
+        EXPECT_TRUE(rect == c.rectExpected) << c.pszName << ": " << rect.left << "," << rect.top << "," << rect.right << ","
+                                            << rect.bottom;
+        EXPECT_EQ(c.bHidden, bHidden) << c.pszName;
+    }
+}
+
+TEST_F(DockContextTest, FloatingFrameCaption)
+{
+    BOOL bFlatLook = tkAfxData.bFlatLook;
+    m_bar.m_bCustomizable = 1; // an expand button too
+    m_pFrame->FloatControlBar(&m_bar, CPoint(300, 200), CBRS_ALIGN_TOP);
+    tktest::RunToIdle();
+    ASSERT_TRUE(m_bar.IsFloating());
+    CTkMiniDockFrameWnd* pFloat = (CTkMiniDockFrameWnd*)FloatingFrame();
+    ASSERT_TRUE(pFloat->IsKindOf(RUNTIME_CLASS(CTkMiniDockFrameWnd)));
+    EXPECT_TRUE(pFloat->m_bInitialized);
+    ASSERT_EQ(2, pFloat->m_listButtons.GetCount());
+    EXPECT_EQ(0, ((TK_CAPTIONBUTTON*)pFloat->m_listButtons.GetHead())->nType);
+    EXPECT_EQ(1, ((TK_CAPTIONBUTTON*)pFloat->m_listButtons.GetTail())->nType);
+    EXPECT_EQ(&m_bar, (CTkToolBar*)pFloat->GetContainedBar());
+    EXPECT_FALSE(pFloat->GetStyle() & WS_SYSMENU);
+
+    // the smallest width: the small icon and the buttons
+    CRect rectNarrow(0, 0, 5, 20), rectMin(0, 0, tkAfxData.cxSmIcon, 20);
+    for (POSITION pos = pFloat->m_listButtons.GetHeadPosition(); pos != NULL;) {
+        TK_CAPTIONBUTTON* pButton = (TK_CAPTIONBUTTON*)pFloat->m_listButtons.GetNext(pos);
+        CRect rectWindow;
+        pFloat->GetWindowRect(&rectWindow);
+        rectWindow.OffsetRect(-rectWindow.TopLeft());
+        rectMin.right += pFloat->GetButtonRect(pButton, &rectWindow).Width();
+    }
+    pFloat->CalcWindowRect(&rectNarrow);
+    pFloat->CalcWindowRect(&rectMin);
+    EXPECT_EQ(rectMin, rectNarrow);
+
+    // the tips of the buttons
+    CRect rectWindow;
+    pFloat->GetWindowRect(&rectWindow);
+    CRect rectClose = CTkMiniDockFrameWnd::CalcButtonRect(rectWindow, 0, tkAfxData.bFlatLook, NULL);
+    char szText[80] = "";
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.hwnd = pFloat->m_hWnd;
+    ti.uId = (UINT_PTR)pFloat->m_hWnd; // the tool of the frame itself
+    ti.lpszText = szText;
+    pFloat->ShowButtonTip(rectClose.CenterPoint().x, rectClose.CenterPoint().y, false);
+    pFloat->m_wndToolTip.SendMessage(TTM_GETTEXTA, sizeof(szText), (LPARAM)&ti);
+    EXPECT_STREQ("Toolbar Options", szText);
+
+    // the mouse over the close button makes it hot and shows its tip
+    std::string stuck;
+    Script script;
+    script.steps = {
+        {"over close", [] { return true; }, [rectClose] { SendMouse(rectClose.CenterPoint(), 0); }},
+        {"close hot", [pFloat] { return ((TK_CAPTIONBUTTON*)pFloat->m_listButtons.GetHead())->bHot != 0; }, [] {}},
+    };
+    stuck = RunScript(script);
+    EXPECT_EQ("", stuck);
+    szText[0] = 0;
+    pFloat->m_wndToolTip.SendMessage(TTM_GETTEXTA, sizeof(szText), (LPARAM)&ti);
+    EXPECT_STREQ("Schlie\xdf" "en", szText);
+    tkAfxData.bFlatLook = TRUE;
+    tktest::SaveWindowShot(pFloat->m_hWnd, "floating-flat-close-hot", "docking");
+    tkAfxData.bFlatLook = FALSE;
+    tktest::SaveWindowShot(pFloat->m_hWnd, "floating-raised-close-hot", "docking");
+    tkAfxData.bFlatLook = bFlatLook;
+
+    // pressed, moved off and released: the frame stays; pressed and released on it: it closes
+    rectClose = CTkMiniDockFrameWnd::CalcButtonRect(rectWindow, 0, tkAfxData.bFlatLook, NULL);
+    CPoint ptOff(rectWindow.left + 30, rectClose.CenterPoint().y);
+    Script press;
+    press.steps = {
+        {"down on close", [] { return true; }, [rectClose] { SendMouse(rectClose.CenterPoint(), MOUSEEVENTF_LEFTDOWN); }},
+        {"close pressed", [pFloat] { return pFloat->m_pPressedButton != NULL; }, [ptOff] { SendMouse(ptOff, 0); }},
+        {"moved off", [pFloat] { return ((TK_CAPTIONBUTTON*)pFloat->m_listButtons.GetHead())->bPressed == 0; },
+         [ptOff] { SendMouse(ptOff, MOUSEEVENTF_LEFTUP); }},
+    };
+    stuck = RunScript(press);
+    EXPECT_EQ("", stuck);
+    EXPECT_TRUE(pFloat->IsWindowVisible());
+    EXPECT_TRUE(m_bar.IsWindowVisible());
+    // (the second press comes within the double-click time: it still presses the button)
+    Script click;
+    click.steps = {
+        {"down on close", [] { return true; }, [rectClose] { SendMouse(rectClose.CenterPoint(), MOUSEEVENTF_LEFTDOWN); }},
+        {"close pressed", [pFloat] { return pFloat->m_pPressedButton != NULL; },
+         [rectClose] { SendMouse(rectClose.CenterPoint(), MOUSEEVENTF_LEFTUP); }},
+        {"bar hidden", [this] { return !m_bar.IsWindowVisible(); }, [] {}},
+    };
+    stuck = RunScript(click);
+    EXPECT_EQ("", stuck);
+}
+
+TEST_F(DockContextTest, FloatingMenuBarHasNoButtons)
+{
+    CTkMenuBar& menuBar = m_pFrame->m_menuBar;
+    ASSERT_TRUE(menuBar.CreateEx(m_pFrame, TBSTYLE_FLAT, 0x50402834, CRect(0, 0, 0, 0), AFX_IDW_MENUBAR));
+    ASSERT_TRUE(menuBar.LoadMenuBar(IDR_MAINFRAME));
+    menuBar.EnableDocking(0xA000, 0x306B);
+    m_pFrame->DockControlBar(&menuBar, 0, NULL);
+    m_pFrame->FloatControlBar(&menuBar, CPoint(200, 300), CBRS_ALIGN_TOP);
+    tktest::RunToIdle();
+    ASSERT_TRUE(menuBar.IsFloating());
+    CTkMiniDockFrameWnd* pFloat = (CTkMiniDockFrameWnd*)menuBar.m_pDockBar->GetParentFrame();
+    EXPECT_TRUE(pFloat->m_bInitialized);
+    EXPECT_EQ(0, pFloat->m_listButtons.GetCount());
+    EXPECT_FALSE(pFloat->GetStyle() & WS_SYSMENU);
+    tktest::SaveWindowShot(pFloat->m_hWnd, "floating-menu-bar", "docking");
+}
