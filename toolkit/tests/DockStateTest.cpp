@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -104,6 +105,34 @@ CMiniDockFrameWnd* FloatingFrameOf(CControlBar* pBar)
         return NULL;
     return (CMiniDockFrameWnd*)pBar->m_pDockBar->GetParentFrame();
 }
+
+// What a restart must bring back: the rows of both dock bars, the floating frame of the filter
+// bar and the visibility of the bars, one line each.
+std::string Describe(ProgramFrame& frame)
+{
+    std::string text;
+    for (UINT nID : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM}) {
+        text += nID == AFX_IDW_DOCKBAR_TOP ? "top:" : "bottom:";
+        for (DWORD id : Entries(frame.DockBar(nID)))
+            text += " " + std::to_string(id);
+        text += "\n";
+    }
+    CMiniDockFrameWnd* pFloat = frame.filterBar.m_hWnd != NULL ? FloatingFrameOf(&frame.filterBar) : NULL;
+    if (pFloat != NULL) {
+        CRect rect;
+        pFloat->GetWindowRect(&rect);
+        text += "float: " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " + std::to_string(rect.right) +
+                " " + std::to_string(rect.bottom) + (pFloat->IsWindowVisible() ? " visible" : " hidden") + "\n";
+    }
+    text += std::string("toolbar ") + (frame.toolBar.IsWindowVisible() ? "visible" : "hidden") + ", status bar " +
+            (frame.statusBar.IsWindowVisible() ? "visible" : "hidden") + "\n";
+    return text;
+}
+
+// The application of the second program of a restart, on the first one's registry key.
+struct CKeyApp : public tktest::CTestApp {
+    void UseKey(LPCTSTR lpszKey) { SetRegistryKey(lpszKey); }
+};
 
 struct RegValue {
     std::string type;
@@ -252,11 +281,28 @@ TEST_F(DockStateTest, SavedValuesOfAProgramLikeFrame)
     EXPECT_EQ(0, Int(status, "Visible"));
 }
 
+// The second program of a restart (started by ArrangementComesBackInAFreshFrame): builds the
+// frame, loads the saved arrangement, prints what it sees and saves again.
+TEST(DockStateRestart, SecondProgram)
+{
+    const char* pszKey = std::getenv("OX_DOCK_STATE_KEY");
+    if (pszKey == NULL)
+        GTEST_SKIP() << "runs only as the second program of a restart";
+    CKeyApp app;
+    app.UseKey(pszKey);
+    ProgramFrame frame;
+    ASSERT_NO_FATAL_FAILURE(frame.Create());
+    frame.pFrame->LoadBarState(kProfile);
+    frame.pFrame->RecalcLayout();
+    tktest::RunToIdle();
+    std::printf("<<<\n%s>>>\n", Describe(frame).c_str());
+    std::fflush(stdout);
+    frame.pFrame->SaveBarState(kProfile);
+}
+
 TEST_F(DockStateTest, ArrangementComesBackInAFreshFrame)
 {
-    std::vector<DWORD> top, bottom;
-    CRect rectFloat;
-    std::string saved;
+    std::string before, saved;
     {
         ProgramFrame frame;
         ASSERT_NO_FATAL_FAILURE(frame.Create());
@@ -268,32 +314,40 @@ TEST_F(DockStateTest, ArrangementComesBackInAFreshFrame)
         CMiniDockFrameWnd* pFloat = FloatingFrameOf(&frame.filterBar);
         ASSERT_NE(nullptr, pFloat);
         EXPECT_TRUE(pFloat->IsKindOf(RUNTIME_CLASS(CTkMiniDockFrameWnd)));
+        CRect rectFloat;
         pFloat->GetWindowRect(&rectFloat);
         EXPECT_EQ(CPoint(300, 200), rectFloat.TopLeft());
-        top = Entries(frame.DockBar(AFX_IDW_DOCKBAR_TOP));
-        bottom = Entries(frame.DockBar(AFX_IDW_DOCKBAR_BOTTOM));
+        before = Describe(frame);
         frame.pFrame->SaveBarState(kProfile);
         saved = Dump();
     }
+    EXPECT_NE(std::string::npos, before.find("bottom: 0 59392 0\n")) << before;
+    EXPECT_NE(std::string::npos, before.find("status bar hidden")) << before;
+
+    // another program on the same settings
+    char szExe[MAX_PATH];
+    ::GetModuleFileNameA(NULL, szExe, MAX_PATH);
+    int nExit = -1;
+    std::string out = tktest::RunAndCapture("set \"OX_DOCK_STATE_KEY=" + std::string(m_app.m_strKey) + "\" && \"" + szExe +
+                                                "\" --gtest_filter=DockStateRestart.SecondProgram",
+                                            &nExit);
+    EXPECT_EQ(0, nExit) << out;
+    out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
+    size_t nBegin = out.find("<<<\n"), nEnd = out.find(">>>");
+    ASSERT_TRUE(nBegin != std::string::npos && nEnd != std::string::npos) << out;
+    std::string after = out.substr(nBegin + 4, nEnd - nBegin - 4);
+    EXPECT_EQ(before, after);
+    // saving again writes the same values
+    EXPECT_EQ(saved, Dump());
+
+    // in this program too, and a screenshot of it
     ProgramFrame frame;
     ASSERT_NO_FATAL_FAILURE(frame.Create());
     frame.pFrame->LoadBarState(kProfile);
     frame.pFrame->RecalcLayout();
     tktest::RunToIdle();
-    EXPECT_EQ(top, Entries(frame.DockBar(AFX_IDW_DOCKBAR_TOP)));
-    EXPECT_EQ(bottom, Entries(frame.DockBar(AFX_IDW_DOCKBAR_BOTTOM)));
-    CMiniDockFrameWnd* pFloat = FloatingFrameOf(&frame.filterBar);
-    ASSERT_NE(nullptr, pFloat);
-    CRect rect;
-    pFloat->GetWindowRect(&rect);
-    EXPECT_EQ(rectFloat, rect);
-    EXPECT_TRUE(pFloat->IsWindowVisible());
-    EXPECT_FALSE(frame.statusBar.IsWindowVisible());
-    EXPECT_TRUE(frame.toolBar.IsWindowVisible());
+    EXPECT_EQ(before, Describe(frame));
     tktest::SaveWindowShot(frame.pFrame->m_hWnd, "restored-after-restart", "docking");
-
-    frame.pFrame->SaveBarState(kProfile);
-    EXPECT_EQ(saved, Dump());
     frame.Destroy();
 
     // a program without the filter bar drops it from the rows and makes no floating frame for it
@@ -302,9 +356,7 @@ TEST_F(DockStateTest, ArrangementComesBackInAFreshFrame)
     without.pFrame->LoadBarState(kProfile);
     without.pFrame->RecalcLayout();
     tktest::RunToIdle();
-    for (DWORD id : Entries(without.DockBar(AFX_IDW_DOCKBAR_TOP)))
-        EXPECT_NE(kFilterBarID, id & 0xFFFF);
-    EXPECT_EQ(bottom, Entries(without.DockBar(AFX_IDW_DOCKBAR_BOTTOM)));
+    EXPECT_EQ("top: 0 59480 0\nbottom: 0 59392 0\ntoolbar visible, status bar hidden\n", Describe(without));
     int nFloating = 0;
     for (POSITION pos = without.pFrame->m_listControlBars.GetHeadPosition(); pos != NULL;) {
         CControlBar* pBar = (CControlBar*)without.pFrame->m_listControlBars.GetNext(pos);
