@@ -111,6 +111,18 @@ std::vector<DWORD> Entries(CDockBar* pDockBar)
     return ids;
 }
 
+// The screen where the frame is, with the floating frames over it.
+void SaveScreenShot(CWnd* pFrame, const char* pszName)
+{
+    ::RedrawWindow(NULL, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    tktest::RunToIdle();
+    CRect rect;
+    pFrame->GetWindowRect(&rect);
+    HDC hdc = ::GetDC(NULL);
+    oxtest::SaveShot(hdc, rect.left, rect.top, rect.Width(), rect.Height(), "docking", pszName);
+    ::ReleaseDC(NULL, hdc);
+}
+
 struct ListenerLog {
     std::vector<BYTE> calls; // the context's in-loop flag at each call
 };
@@ -302,7 +314,6 @@ TEST_F(DockContextTest, FullWindowDragMovesTheBarAlong)
     EXPECT_TRUE(FloatingFrame()->IsKindOf(RUNTIME_CLASS(CTkMiniDockFrameWnd)));
     EXPECT_TRUE(ScreenRect(FloatingFrame()).PtInRect(ptDrop));
     EXPECT_EQ((std::vector<BYTE>{1, 1}), log.calls);
-    tktest::SaveWindowShot(m_pFrame->m_hWnd, "frame-toolbar-floating-behind", "docking");
     tktest::SaveWindowShot(FloatingFrame()->m_hWnd, "toolbar-floating", "docking");
 
     // dragged by its caption to the bottom edge it docks there
@@ -479,8 +490,10 @@ TEST_F(DockContextTest, FloatingFrameCaption)
     EXPECT_STREQ("Schlie\xdf" "en", szText);
     tkAfxData.bFlatLook = TRUE;
     tktest::SaveWindowShot(pFloat->m_hWnd, "floating-flat-close-hot", "docking");
+    SaveScreenShot(m_pFrame, "frame-floating-flat-close-hot");
     tkAfxData.bFlatLook = FALSE;
     tktest::SaveWindowShot(pFloat->m_hWnd, "floating-raised-close-hot", "docking");
+    SaveScreenShot(m_pFrame, "frame-floating-raised-close-hot");
     tkAfxData.bFlatLook = bFlatLook;
 
     // pressed, moved off and released: the frame stays; pressed and released on it: it closes

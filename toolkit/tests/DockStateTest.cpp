@@ -347,7 +347,11 @@ TEST_F(DockStateTest, ArrangementComesBackInAFreshFrame)
     frame.pFrame->RecalcLayout();
     tktest::RunToIdle();
     EXPECT_EQ(before, Describe(frame));
-    tktest::SaveWindowShot(frame.pFrame->m_hWnd, "restored-after-restart", "docking");
+    ::RedrawWindow(NULL, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    tktest::RunToIdle();
+    HDC hdc = ::GetDC(NULL);
+    oxtest::SaveShot(hdc, 0, 0, 1024, 768, "docking", "restored-after-restart");
+    ::ReleaseDC(NULL, hdc);
     frame.Destroy();
 
     // a program without the filter bar drops it from the rows and makes no floating frame for it
