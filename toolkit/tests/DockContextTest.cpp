@@ -538,3 +538,39 @@ TEST_F(DockContextTest, FloatingMenuBarHasNoButtons)
     EXPECT_FALSE(pFloat->GetStyle() & WS_SYSMENU);
     tktest::SaveWindowShot(pFloat->m_hWnd, "floating-menu-bar", "docking");
 }
+
+TEST_F(DockContextTest, DoubleClicksToggleTheBar)
+{
+    CRect rectDocked = ScreenRect(&m_bar);
+    CPoint ptGripper = GripperPoint();
+    auto doubleClick = [](CPoint pt) {
+        SendMouse(pt, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(pt, MOUSEEVENTF_LEFTUP);
+        SendMouse(pt, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(pt, MOUSEEVENTF_LEFTUP);
+    };
+    Script script;
+    script.steps = {
+        {"on the gripper", [] { return true; }, [ptGripper] { SendMouse(ptGripper, 0); }},
+        {"double click", [] { return true; }, [ptGripper, doubleClick] { doubleClick(ptGripper); }},
+        {"floating", [this] { return m_bar.IsFloating() != 0 && Context()->m_bInLoop == 0; }, [] {}},
+    };
+    EXPECT_EQ("", RunScript(script));
+    ASSERT_TRUE(m_bar.IsFloating());
+    CRect rectFloat = ScreenRect(FloatingFrame());
+    EXPECT_EQ(rectDocked.TopLeft(), rectFloat.TopLeft());
+
+    CPoint ptCaption(rectFloat.left + 20, rectFloat.top + 8);
+    Script back;
+    back.steps = {
+        {"on the caption", [] { return true; }, [ptCaption] { SendMouse(ptCaption, 0); }},
+        {"double click", [] { return true; }, [ptCaption, doubleClick] { doubleClick(ptCaption); }},
+        {"docked", [this] { return m_bar.IsFloating() == 0 && Context()->m_bInLoop == 0; }, [] {}},
+    };
+    EXPECT_EQ("", RunScript(back));
+    m_pFrame->RecalcLayout();
+    tktest::RunToIdle();
+    ASSERT_FALSE(m_bar.IsFloating());
+    EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, m_bar.m_pDockBar->GetDlgCtrlID());
+    EXPECT_EQ(rectDocked, ScreenRect(&m_bar));
+}
