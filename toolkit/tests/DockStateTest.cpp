@@ -199,17 +199,30 @@ protected:
         return -1;
     }
     std::string Section(int n) { return std::string(kProfile) + "-Bar" + std::to_string(n); }
-    // Every value of the summary and the bar sections, as one text.
+    // Every value of the summary and the bar sections, as one text (read through the registry
+    // functions: many runs of the registry tool would only make the test slow).
     std::string Dump()
     {
         std::string text;
-        RegSection summary = Query(std::string(kProfile) + "-Summary");
-        int nBars = (int)Int(summary, "Bars");
-        for (int i = 0; i < nBars; i++)
-            for (auto& v : Query(Section(i)))
-                text += Section(i) + " " + v.first + "=" + v.second.data + "\n";
-        for (auto& v : summary)
-            text += "Summary " + v.first + "=" + v.second.data + "\n";
+        CTkRegistryHelper reg(HKEY_CURRENT_USER);
+        int nBars = (int)reg.GetProfileInt(CString(kProfile) + "-Summary", "Bars", 0);
+        for (int i = -1; i < nBars; i++) {
+            std::string section = i < 0 ? std::string(kProfile) + "-Summary" : Section(i);
+            HKEY hKey = reg.GetSectionKey(section.c_str());
+            if (hKey == NULL) {
+                text += section + " missing\n";
+                continue;
+            }
+            char szName[64];
+            DWORD cchName = sizeof(szName), dwType = 0, dwValue = 0, cbValue = sizeof(dwValue);
+            for (DWORD n = 0; ::RegEnumValueA(hKey, n, szName, &cchName, NULL, &dwType, (BYTE*)&dwValue, &cbValue) == ERROR_SUCCESS;
+                 n++) {
+                text += section + " " + szName + "=" + std::to_string(dwType) + ":" + std::to_string((long)dwValue) + "\n";
+                cchName = sizeof(szName);
+                cbValue = sizeof(dwValue);
+            }
+            ::RegCloseKey(hKey);
+        }
         return text;
     }
 
@@ -451,6 +464,25 @@ TEST_F(DockStateTest, DamagedValuesLoadWhatExists)
     entries = Entries(frame.DockBar(AFX_IDW_DOCKBAR_TOP));
     EXPECT_EQ(1u, std::count(entries.begin(), entries.end(), 59480u));
     EXPECT_EQ(1u, std::count(entries.begin(), entries.end(), 59392u));
+
+    // a floating frame stored far off the screen comes up where it can be reached
+    ASSERT_NO_FATAL_FAILURE(Add("Kaputt-Summary", "Bars", "REG_DWORD", "0x7FFFFFFF"));
+    ASSERT_NO_FATAL_FAILURE(Add("Kaputt-Bar0", "BarID", "REG_DWORD", "59423"));
+    ASSERT_NO_FATAL_FAILURE(Add("Kaputt-Bar0", "Floating", "REG_DWORD", "1"));
+    ASSERT_NO_FATAL_FAILURE(Add("Kaputt-Bar0", "XPos", "REG_DWORD", "0xFFFF8AD0")); // -30000
+    ASSERT_NO_FATAL_FAILURE(Add("Kaputt-Bar0", "YPos", "REG_DWORD", "99999"));
+    ASSERT_NO_FATAL_FAILURE(Add("Kaputt-Bar0", "Bars", "REG_DWORD", "2"));
+    ASSERT_NO_FATAL_FAILURE(Add("Kaputt-Bar0", "Bar#0", "REG_DWORD", "0"));
+    ASSERT_NO_FATAL_FAILURE(Add("Kaputt-Bar0", "Bar#1", "REG_DWORD", "59392"));
+    frame.pFrame->LoadBarState("Kaputt");
+    frame.pFrame->RecalcLayout();
+    tktest::RunToIdle();
+    ASSERT_TRUE(frame.toolBar.IsFloating());
+    CRect rectFloat;
+    FloatingFrameOf(&frame.toolBar)->GetWindowRect(&rectFloat);
+    EXPECT_GE(rectFloat.left, -::GetSystemMetrics(SM_CXFRAME) - 2);
+    EXPECT_LT(rectFloat.top, ::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(frame.toolBar.IsWindowVisible());
 }
 
 TEST_F(DockStateTest, WindowPositionRecord)
