@@ -11,6 +11,10 @@
 
 IMPLEMENT_DYNCREATE(CTkMiniDockFrameWnd, CMiniDockFrameWnd)
 
+namespace {
+const UINT kCustomizeCommand = 53782; // chosen in the expand button's popup
+}
+
 BEGIN_MESSAGE_MAP(CTkMiniDockFrameWnd, CMiniDockFrameWnd)
 ON_MESSAGE(TKWM_DEFERRED_INIT, OnDeferredInit)
 ON_MESSAGE(TKWM_POPUP_CLOSED, OnPopupClosed)
@@ -21,6 +25,7 @@ ON_WM_NCMOUSEMOVE()
 ON_WM_NCLBUTTONDOWN()
 ON_WM_NCLBUTTONUP()
 ON_WM_NCLBUTTONDBLCLK()
+ON_COMMAND(kCustomizeCommand, OnCustomize)
 END_MESSAGE_MAP()
 
 namespace {
@@ -31,8 +36,6 @@ const int kColorHotFill = 31;
 const int kColorPressedFill = 33;
 const int kColorPopupFrame = 43;
 const int kColorPressedGlyph = 45;
-
-const UINT kCustomizeCommand = 53782;
 
 void ActivateTopParentOf(CWnd* pWnd)
 {
@@ -537,4 +540,18 @@ LRESULT CTkMiniDockFrameWnd::OnPopupClosed(WPARAM, LPARAM)
     m_pOpenPopup = NULL;
     m_pPressedButton = NULL;
     return 0;
+}
+
+void CTkMiniDockFrameWnd::OnCustomize()
+{
+    // the bar passes it on to its frame
+    for (POSITION pos = m_listButtons.GetHeadPosition(); pos != NULL;) {
+        TK_CAPTIONBUTTON* pButton = (TK_CAPTIONBUTTON*)m_listButtons.GetNext(pos);
+        if (pButton->nType != 1)
+            continue;
+        pButton->bHot = pButton->bPressed = pButton->bHighlighted = 0;
+        if (pButton->pBar != NULL && pButton->pBar->m_hWnd != NULL)
+            pButton->pBar->PostMessage(WM_COMMAND, kCustomizeCommand);
+        break;
+    }
 }

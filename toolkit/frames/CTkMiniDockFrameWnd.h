@@ -71,6 +71,7 @@ protected:
 
     afx_msg LRESULT OnDeferredInit(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnPopupClosed(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnCustomize();
     afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
     afx_msg void OnNcPaint();
     afx_msg BOOL OnNcActivate(BOOL bActive);

@@ -496,6 +496,15 @@ TEST_F(DockContextTest, FloatingFrameCaption)
     SaveScreenShot(m_pFrame, "frame-floating-raised-close-hot");
     tkAfxData.bFlatLook = bFlatLook;
 
+    // the customize command of the expand button's popup goes on to the bar
+    TK_CAPTIONBUTTON* pExpand = (TK_CAPTIONBUTTON*)pFloat->m_listButtons.GetTail();
+    pExpand->bHot = pExpand->bHighlighted = 1;
+    pFloat->SendMessage(WM_COMMAND, 53782);
+    EXPECT_EQ(0, pExpand->bHot | pExpand->bPressed | pExpand->bHighlighted);
+    MSG msg;
+    ASSERT_TRUE(::PeekMessageA(&msg, m_bar.m_hWnd, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(53782u, LOWORD(msg.wParam));
+
     // pressed, moved off and released: the frame stays; pressed and released on it: it closes
     rectClose = CTkMiniDockFrameWnd::CalcButtonRect(rectWindow, 0, tkAfxData.bFlatLook, NULL);
     CPoint ptOff(rectWindow.left + 30, rectClose.CenterPoint().y);
