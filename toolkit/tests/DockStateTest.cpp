@@ -152,25 +152,28 @@ protected:
     // tool finds no such key.
     RegSection Query(const std::string& section, bool* pbExists = NULL)
     {
+        // a run of the tool that reports nothing is asked again (it rarely comes back empty)
+        RegSection values;
         int nExit = 0;
-        std::string out = tktest::RunAndCapture("reg query \"" + KeyOf(section) + "\"", &nExit);
+        for (int nTry = 0; nTry < 3 && values.empty(); nTry++) {
+            std::string out = tktest::RunAndCapture("reg query \"" + KeyOf(section) + "\"", &nExit);
+            std::istringstream lines(out);
+            std::string line;
+            while (std::getline(lines, line)) {
+                size_t nType = line.find("REG_");
+                if (nType == std::string::npos || line.compare(0, 4, "    ") != 0)
+                    continue;
+                std::string name = line.substr(4, nType - 4);
+                while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+                    name.pop_back();
+                std::istringstream rest(line.substr(nType));
+                RegValue value;
+                rest >> value.type >> value.data;
+                values[name] = value;
+            }
+        }
         if (pbExists != NULL)
             *pbExists = nExit == 0;
-        RegSection values;
-        std::istringstream lines(out);
-        std::string line;
-        while (std::getline(lines, line)) {
-            size_t nType = line.find("REG_");
-            if (nType == std::string::npos || line.compare(0, 4, "    ") != 0)
-                continue;
-            std::string name = line.substr(4, nType - 4);
-            while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
-                name.pop_back();
-            std::istringstream rest(line.substr(nType));
-            RegValue value;
-            rest >> value.type >> value.data;
-            values[name] = value;
-        }
         return values;
     }
     static long Int(const RegSection& section, const std::string& name)
