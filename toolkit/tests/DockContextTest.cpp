@@ -583,3 +583,37 @@ TEST_F(DockContextTest, DoubleClicksToggleTheBar)
     EXPECT_EQ(AFX_IDW_DOCKBAR_TOP, m_bar.m_pDockBar->GetDlgCtrlID());
     EXPECT_EQ(rectDocked, ScreenRect(&m_bar));
 }
+
+TEST_F(DockContextTest, CtrlKeepsTheDraggedBarFloating)
+{
+    // once the bar has left it, the top dock bar is empty: the pointer 2 px below the client
+    // area's top edge is over it
+    CRect rectClient;
+    m_pFrame->GetClientRect(&rectClient);
+    m_pFrame->ClientToScreen(&rectClient);
+    CPoint ptFrom = GripperPoint();
+    CPoint ptMiddle(500, 400), ptOverTop(600, rectClient.top + 2);
+    auto key = [](WORD vk, bool bDown) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = bDown ? 0 : KEYEVENTF_KEYUP;
+        ::SendInput(1, &input, sizeof(INPUT));
+    };
+    bool bFloatingOverTop = false;
+    Script script;
+    script.steps = {
+        {"at the gripper", [] { return true; }, [ptFrom] { SendMouse(ptFrom, 0); }},
+        {"pressed", [] { return true; }, [ptFrom] { SendMouse(ptFrom, MOUSEEVENTF_LEFTDOWN); }},
+        {"loop running", [this] { return Context()->m_bInLoop != 0; }, [ptMiddle] { SendMouse(ptMiddle, 0); }},
+        {"floating", [this] { return m_bar.IsFloating() != 0; }, [key] { key(VK_CONTROL, true); }},
+        {"Ctrl seen", [this] { return Context()->m_bForceFrame != 0; }, [ptOverTop] { SendMouse(ptOverTop, 0); }},
+        {"over the top dock bar", [this, ptOverTop] { return Context()->m_ptLast == ptOverTop; },
+         [this, &bFloatingOverTop] { bFloatingOverTop = m_bar.IsFloating() != 0; }},
+        {"still floating", [] { return true; }, [ptOverTop] { SendMouse(ptOverTop, MOUSEEVENTF_LEFTUP); }},
+        {"released", [this] { return Context()->m_bInLoop == 0; }, [key] { key(VK_CONTROL, false); }},
+    };
+    EXPECT_EQ("", RunScript(script));
+    EXPECT_TRUE(bFloatingOverTop);
+    EXPECT_TRUE(m_bar.IsFloating());
+}
