@@ -31,6 +31,8 @@
 #define IDS_TK_MINIMIZE_WINDOW 4660 // tips of the frame buttons of a maximized child
 #define IDS_TK_RESTORE_WINDOW 4661
 #define IDS_TK_CLOSE_WINDOW 4662
+#define IDS_TK_CLOSE 4585           // tip of a floating frame's close button
+#define IDS_TK_TOOLBAR_OPTIONS 4663 // tip of its expand button
 #define IDS_TK_CUSTOMIZE_TOOLBAR 53782 // the command that opens the customize sheet
 #define IDS_TK_SHOW_FULL_MENUS 53783 // the command that shows shortened menus in full
 

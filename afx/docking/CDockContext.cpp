@@ -146,6 +146,16 @@ void CDockContext::StartDrag(CPoint pt)
     m_bDragging = TRUE;
     InitLoop();
 
+    CalcDragRects(pt);
+
+    m_dwOverDockStyle = CanDock();
+    Move(pt); // the keys held already count
+    Track();
+    m_bDragging = FALSE;
+}
+
+void CDockContext::CalcDragRects(CPoint pt)
+{
     // The outlines of the bar docked horizontally and vertically and of its floating frames
     // (the frames' window rectangles), all from the bar's top-left corner.
     CRect rect;
@@ -185,11 +195,6 @@ void CDockContext::StartDrag(CPoint pt)
     MoveToContain(m_rectDragVert, pt);
     MoveToContain(m_rectFrameDragHorz, pt);
     MoveToContain(m_rectFrameDragVert, pt);
-
-    m_dwOverDockStyle = CanDock();
-    Move(pt); // the keys held already count
-    Track();
-    m_bDragging = FALSE;
 }
 
 void CDockContext::Move(CPoint pt)
@@ -327,6 +332,14 @@ void CDockContext::StartResize(int nHitTest, CPoint pt)
     m_bDragging = FALSE;
     InitLoop();
 
+    CalcResizeRects(nHitTest, pt);
+    m_dwOverDockStyle = 0;
+    Stretch(pt);
+    Track();
+}
+
+void CDockContext::CalcResizeRects(int nHitTest, CPoint pt)
+{
     CRect rect;
     m_pBar->GetWindowRect(&rect);
     m_ptLast = pt;
@@ -340,10 +353,6 @@ void CDockContext::StartResize(int nHitTest, CPoint pt)
     m_rectFrameBorders = CRect(CPoint(m_rectActualFrameSize.left - m_rectActualSize.left, m_rectActualFrameSize.top - m_rectActualSize.top),
                                CPoint(m_rectActualFrameSize.right - m_rectActualSize.right,
                                       m_rectActualFrameSize.bottom - m_rectActualSize.bottom));
-
-    m_dwOverDockStyle = 0;
-    Stretch(pt);
-    Track();
 }
 
 void CDockContext::Stretch(CPoint pt)

@@ -34,21 +34,22 @@ public:
     virtual void StartResize(int nHitTest, CPoint pt);
     virtual void ToggleDocking();
 
-    // The steps of the loops (the points in screen coordinates).
-    void Move(CPoint pt);
-    void EndDrag();
-    void OnKey(int nChar, BOOL bDown);
-    void Stretch(CPoint pt);
-    void EndResize();
-    void InitLoop();
-    void CancelLoop();
+    // The steps of the loops (the points in screen coordinates); a derived context may run
+    // its own loop over them.
+    virtual void Move(CPoint pt);
+    virtual void EndDrag();
+    virtual void OnKey(int nChar, BOOL bDown);
+    virtual void Stretch(CPoint pt);
+    virtual void EndResize();
+    virtual void InitLoop();
+    virtual void CancelLoop();
     // The loop: TRUE when it ended with the left button (the change is made).
-    BOOL Track();
-    void DrawFocusRect(BOOL bRemoveRect = FALSE);
+    virtual BOOL Track();
+    virtual void DrawFocusRect(BOOL bRemoveRect = FALSE);
     void UpdateState(BOOL* pFlag, BOOL bNewValue);
     // The dock style (CBRS_ALIGN_...) of the dock bar the outline is over, 0 for none.
-    DWORD CanDock();
-    CDockBar* GetDockBar(DWORD dwOverDockStyle);
+    virtual DWORD CanDock();
+    virtual CDockBar* GetDockBar(DWORD dwOverDockStyle);
 
     // ---- state (MFC's member names) ----
     CPoint m_ptLast;     // the mouse's last position
@@ -84,6 +85,11 @@ public:
     CPoint m_ptMRUFloatPos;  // its floating frame's top-left corner then (negative: never)
 
 protected:
+    // The four outlines of a drag starting at pt (screen coordinates) from the bar's window:
+    // docked horizontally and vertically and the floating frames of both, each holding pt.
+    void CalcDragRects(CPoint pt);
+    // The rectangles of a resize starting at pt: the bar's floating size and its frame's.
+    void CalcResizeRects(int nHitTest, CPoint pt);
     // Grows a bar's window rectangle (screen coordinates) to the window of its floating frame:
     // the frame's borders and caption, less the two-pixel borders the bar hides inside it.
     void AdjustWindowForFloat(CRect& rect);

@@ -7,6 +7,7 @@
 #include "CTkAccelManager.h"
 #include "CTkCustomizeManager.h"
 #include "CTkDockBar.h"
+#include "CTkDockState.h"
 #include "CTkGlobalData.h"
 #include "CTkMiniDockFrameWnd.h"
 #include "CTkToolsManager.h"
@@ -97,13 +98,32 @@ void CTkFrameHelper::DockControlBarLeftOf(CControlBar* pBar, CControlBar* pLeftO
 void CTkFrameHelper::LoadBarState(LPCTSTR lpszProfileName, CFrameWnd* pFrame)
 {
     CTkCustomizeManager::Instance()->CallLoadBars(pFrame, lpszProfileName);
-    pFrame->CFrameWnd::LoadBarState(lpszProfileName);
+    CTkDockState state;
+    state.LoadState(lpszProfileName);
+    // Bars the program no longer has (a removed bar, a deleted custom toolbar) are dropped from
+    // the rows, then the infos of such bars; a floating info stands for a floating dock bar and
+    // is known by the bars it holds.
+    for (int i = (int)state.m_arrBarInfo.GetSize() - 1; i >= 0; i--) {
+        CControlBarInfo* pInfo = (CControlBarInfo*)state.m_arrBarInfo[i];
+        for (int j = (int)pInfo->m_arrBarID.GetSize() - 1; j >= 0; j--) {
+            DWORD dwID = CControlBarInfo::EntryToId(pInfo->m_arrBarID[j]);
+            if (dwID != 0 && pFrame->GetControlBar(dwID & 0xFFFF) == NULL)
+                pInfo->m_arrBarID.RemoveAt(j);
+        }
+        if (!pInfo->m_bFloating && pFrame->GetControlBar(pInfo->m_nBarID) == NULL) {
+            state.m_arrBarInfo.RemoveAt(i);
+            delete pInfo;
+        }
+    }
+    SetDockState(state, pFrame);
 }
 
 void CTkFrameHelper::SaveBarState(LPCTSTR lpszProfileName, CFrameWnd* pFrame)
 {
     CTkCustomizeManager::Instance()->CallSaveBars(pFrame, lpszProfileName);
-    pFrame->CFrameWnd::SaveBarState(lpszProfileName);
+    CTkDockState state;
+    GetDockState(state, pFrame);
+    state.SaveState(lpszProfileName);
 }
 
 void CTkFrameHelper::SetDockState(const CDockState& state, CFrameWnd* pFrame) { pFrame->CFrameWnd::SetDockState(state); }
