@@ -501,9 +501,9 @@ private:
     BOOL StampChanged(const EntrySide& side, CTableFileStamp& stamp, LONG& nGeneration);
     // Remembers the stamp after a complete pass, unless it was reset meanwhile.
     void RememberStamp(const EntrySide& side, const CTableFileStamp& stamp, LONG nGeneration);
-    // A reload pass's read of the fields of the mask of row n; FALSE when the row could not be
-    // read.
-    BOOL ReadPassRow(CTerminRecordBuffer& row, long nRecNo, DWORD dwMask);
+    // A reload pass's read of the fields of the mask of row n from its stored record (as
+    // CDbTable::ReadRows hands it out); FALSE when the row could not be read.
+    BOOL ReadPassRow(CTerminRecordBuffer& row, long nRecNo, const char* pRecord, DWORD dwMask);
     // Empties the appointment map with the day index and/or the to-do map; the timers of the
     // entries they held go too (a timer exists only for an entry a map holds).
     void ForgetEntries(BOOL bAppointments, BOOL bTodos);
