@@ -3,6 +3,8 @@
 // ReloadAll and the switch of the data directory.
 #include "CDataController.h"
 
+#include <string.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -30,28 +32,58 @@ const char kNotMoved[] = "0";
 // The rows a pass reads in one engine call (under one index lock).
 const long kPassRows = 256;
 
-// A numeric field of a stored record as text without the blanks around it (what the field map
-// holds of a whole number); empty when the table has no such field.
+// A numeric field of a stored record: its text without the blanks around it (what the field map
+// holds of a whole number) and its value, read without building the row; nothing when the table
+// has no such field.
 class StoredNumber {
 public:
     StoredNumber(const CDbTable& table, LPCTSTR lpszName) { m_bKnown = table.GetStoredField(lpszName, m_nOffset, m_nLength); }
     CString Text(const char* pRecord) const
     {
-        if (!m_bKnown)
-            return CString();
-        const char* pBegin = pRecord + m_nOffset;
-        const char* pEnd = pBegin + m_nLength;
-        while (pBegin < pEnd && (*pBegin == ' ' || *pBegin == '\0'))
-            ++pBegin;
-        const char* pStop = pBegin;
-        while (pStop < pEnd && *pStop != '\0')
-            ++pStop;
-        while (pStop > pBegin && pStop[-1] == ' ')
-            --pStop;
-        return CString(pBegin, (int)(pStop - pBegin));
+        const char* pBegin;
+        const char* pEnd;
+        Bounds(pRecord, pBegin, pEnd);
+        return CString(pBegin, (int)(pEnd - pBegin));
+    }
+    // The value as CItemVersion::ParseNumber reads the text.
+    long Value(const char* pRecord) const
+    {
+        const char* pBegin;
+        const char* pEnd;
+        Bounds(pRecord, pBegin, pEnd);
+        char szText[32];
+        const size_t nLength = std::min<size_t>((size_t)(pEnd - pBegin), sizeof szText - 1);
+        memcpy(szText, pBegin, nLength);
+        szText[nLength] = '\0';
+        return CItemVersion::ParseNumber(szText);
+    }
+    // The text is empty or exactly the given one.
+    bool IsEmptyOr(const char* pRecord, const char* pszText) const
+    {
+        const char* pBegin;
+        const char* pEnd;
+        Bounds(pRecord, pBegin, pEnd);
+        const size_t nLength = strlen(pszText);
+        return pBegin == pEnd || ((size_t)(pEnd - pBegin) == nLength && memcmp(pBegin, pszText, nLength) == 0);
     }
 
 private:
+    void Bounds(const char* pRecord, const char*& pBegin, const char*& pEnd) const
+    {
+        pBegin = pEnd = pRecord;
+        if (!m_bKnown)
+            return;
+        pBegin = pRecord + m_nOffset;
+        const char* pLast = pBegin + m_nLength;
+        while (pBegin < pLast && *pBegin == ' ')
+            ++pBegin;
+        pEnd = pBegin;
+        while (pEnd < pLast && *pEnd != '\0')
+            ++pEnd;
+        while (pEnd > pBegin && pEnd[-1] == ' ')
+            --pEnd;
+    }
+
     BOOL m_bKnown = FALSE;
     unsigned m_nOffset = 0, m_nLength = 0;
 };
@@ -329,12 +361,9 @@ void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
                 bPassedOver = TRUE;
                 continue;
             }
-            const CString strId = recordId.Text(pRecord);
-            const CString strFootprint = footprint.Text(pRecord);
-            const CString strMoved = movedId.Text(pRecord);
-            const long nId = CItemVersion::ParseNumber(strId);
+            const long nId = recordId.Value(pRecord);
             seen.push_back(nId);
-            if (!strMoved.IsEmpty() && strMoved != kNotMoved)
+            if (!movedId.IsEmptyOr(pRecord, kNotMoved))
                 ++nMoved;
             else
                 listed.push_back((DWORD)nId);
@@ -343,14 +372,14 @@ void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
                 break;
             }
             const CItemVersionRef key = side.pMap->Find(nId);
-            if (!key || key->GetFootprint() != (short)CItemVersion::ParseNumber(strFootprint)) {
+            if (!key || key->GetFootprint() != (short)footprint.Value(pRecord)) {
                 // The whole row first: an entry whose new version cannot be read keeps its old key.
                 if (row.TakeStoredRow(nRow, pRecord, kDbFieldMaskReload) == 0) {
                     if (key)
                         UnregisterEntry(side, nId);
                     CDataAppointment record;
                     row.GetAppointment(record);
-                    RegisterEntry(side, record, strId, strFootprint);
+                    RegisterEntry(side, record, recordId.Text(pRecord), footprint.Text(pRecord));
                 } else
                     bPassedOver = TRUE;
             }
