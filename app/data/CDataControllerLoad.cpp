@@ -88,6 +88,28 @@ private:
     unsigned m_nOffset = 0, m_nLength = 0;
 };
 
+// The start days of the single appointments a full pass registered, added to the day index a
+// batch at a time: one hold of the index's lock for a batch instead of one for each entry, which
+// the occurrence thread's work on the index would otherwise make wait each time. Whatever is
+// left goes into the index when the pass ends, also by an exception.
+class PendingDays {
+public:
+    explicit PendingDays(CDayIndex& index) : m_index(index) { m_entries.reserve(kPassRows); }
+    ~PendingDays() { Flush(); }
+    CDayEntries* Entries() { return &m_entries; }
+    void Flush()
+    {
+        if (m_entries.empty())
+            return;
+        m_index.AddEach(m_entries);
+        m_entries.clear();
+    }
+
+private:
+    CDayIndex& m_index;
+    CDayEntries m_entries;
+};
+
 COleDateTime NullDate()
 {
     COleDateTime date;
@@ -260,8 +282,10 @@ void CDataController::ReloadFull(EntrySide& side, BOOL bIgnoreBusy)
     std::vector<long> recnos;
     std::vector<char> rows;
     const size_t nRowSize = pTable->GetStoredRecordSize();
+    PendingDays days(m_dayIndex);
     BOOL bStopped = FALSE;
     while (!bStopped && !IsPassStopped(bIgnoreBusy)) {
+        days.Flush();
         const long nRead = pTable->ReadRows(kPassRows, recnos, rows);
         if (nRead < 0) {
             bFailed = TRUE;
@@ -293,11 +317,12 @@ void CDataController::ReloadFull(EntrySide& side, BOOL bIgnoreBusy)
             }
             if (bDeleteTimers)
                 m_pTimers->Delete(m_nTimerJob, CItemVersion::ParseNumber(strId));
-            RegisterEntry(side, record, strId, row.FieldValue("FOOTPRINT"));
+            RegisterEntry(side, record, strId, row.FieldValue("FOOTPRINT"), days.Entries());
         }
         if (nRead < kPassRows)
             break;
     }
+    days.Flush();
     // The list as far as the pass came (the entries registered so far are listed).
     ReplaceList(side, listed);
     if (bFailed || bStopped || IsPassStopped(bIgnoreBusy) || pTable->GetRecNo() != (unsigned)DB_EOF)
