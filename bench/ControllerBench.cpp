@@ -11,6 +11,8 @@
 //                                                           passes and filter on 10,000 rows;
 //                                                           dayindex: the day-index build alone,
 //                                                           part of start)
+//   bench_controller calls=walk|bulk|none [rows=<n>]        one walk over the filtered rows, for
+//                                                           strace -c (the table is made once)
 #include <afx.h>
 #include <psapi.h>
 
@@ -378,6 +380,18 @@ void ChangeRows(CDataController& controller, int nCount)
     }
 }
 
+// The table's visible rows from the top through the engine's bulk read, 256 a call: ms.
+double BulkRead(CTerminTable& table)
+{
+    std::vector<long> recnos;
+    std::vector<char> rows;
+    const double t = BenchNow();
+    table.GoTo(0);
+    while (table.ReadRows(256, recnos, rows) == 256) {
+    }
+    return (BenchNow() - t) * 1000.0;
+}
+
 // The incremental pass of the appointment instance, as the update thread runs it, over the
 // unchanged table, over the table with 100 changed rows, and on an unchanged file; then the walk's
 // parts: the filtered walk alone, with the reads of record id, footprint and moved id.
@@ -413,7 +427,7 @@ void Passes(const std::string& dir)
     // Where the time goes: the same walk over the filtered table, step by step.
     CTerminTable* pTable = controller.GetAppointmentTable();
     controller.EnterBusy();
-    std::vector<double> walk, reads, lookups;
+    std::vector<double> walk, bulk, reads, lookups;
     for (int run = 0; run < kRunsPass; ++run) {
         COleDateTime none;
         none.SetStatus(COleDateTime::null);
@@ -428,6 +442,21 @@ void Passes(const std::string& dir)
                 break;
         }
         walk.push_back((BenchNow() - t) * 1000.0);
+        // The same rows through the engine's bulk read, as the passes read them.
+        t = BenchNow();
+        std::vector<long> recnos;
+        std::vector<char> rows;
+        long nBulk = 0;
+        pTable->GoTo(0);
+        for (;;) {
+            const long nRead = pTable->ReadRows(256, recnos, rows);
+            nBulk += nRead > 0 ? nRead : 0;
+            if (nRead < 256)
+                break;
+        }
+        bulk.push_back((BenchNow() - t) * 1000.0);
+        if (nBulk != nRows)
+            printf("  the bulk read gave %ld rows, the walk %ld\n", nBulk, nRows);
         CTerminRecordBuffer row(pTable);
         row.AttachFields();
         t = BenchNow();
@@ -450,7 +479,7 @@ void Passes(const std::string& dir)
     // The same walk without the filter (the index order alone), in record order without index or
     // filter, and the masked reads alone in record order: what the engine's filtered index walk
     // costs over a plain pass over the rows.
-    std::vector<double> indexWalk, recordWalk, recordReads;
+    std::vector<double> indexWalk, recordWalk, recordReads, bulkIndex, bulkRecord;
     const unsigned nRecords = pTable->GetRecCount();
     for (int run = 0; run < kRunsPass; ++run) {
         pTable->SetFilter(NULL);
@@ -460,6 +489,7 @@ void Passes(const std::string& dir)
             if (pTable->Skip(1) == 0)
                 break;
         indexWalk.push_back((BenchNow() - t) * 1000.0);
+        bulkIndex.push_back(BulkRead(*pTable));
         pTable->SetOrder(0);
         t = BenchNow();
         pTable->GoTo(0);
@@ -467,6 +497,7 @@ void Passes(const std::string& dir)
             if (pTable->Skip(1) == 0)
                 break;
         recordWalk.push_back((BenchNow() - t) * 1000.0);
+        bulkRecord.push_back(BulkRead(*pTable));
         CTerminRecordBuffer row(pTable);
         row.AttachFields();
         t = BenchNow();
@@ -478,10 +509,15 @@ void Passes(const std::string& dir)
     controller.LeaveBusy();
     printf("    filtered walk alone (goto, skip, record number): median %.1f ms (%.2f us per row)\n", Median(walk),
            Median(walk) * 1000.0 / kRows);
+    printf("    the same rows through the bulk read (256 a call), stored records included: median %.1f ms (%.2f us "
+           "per row)\n",
+           Median(bulk), Median(bulk) * 1000.0 / kRows);
     printf("    walk with the reads of record id, footprint, moved id: median %.1f ms\n", Median(reads));
     printf("    map look-ups of the ids: median %.2f ms\n", Median(lookups));
     printf("    the same index order without the filter: median %.1f ms; record order without index: median %.1f ms\n",
            Median(indexWalk), Median(recordWalk));
+    printf("    the bulk read without the filter: index order median %.1f ms, record order median %.1f ms\n",
+           Median(bulkIndex), Median(bulkRecord));
     printf("    masked reads of record id, footprint, moved id alone, record order: median %.1f ms (%.2f us per row)\n",
            Median(recordReads), Median(recordReads) * 1000.0 / nRecords);
 
@@ -543,6 +579,51 @@ void FilterChange(const std::string& dir)
     }
 }
 
+// One walk over the filtered rows of a prepared table, for counting system calls under strace:
+// "walk" the pass's former way (goto, record number, masked read and skip per row), "bulk" the
+// bulk read with the version fields cut from each stored record, "none" only the opening and
+// the filter (the count to subtract).
+void CallsWalk(const std::string& dir, const char* pszHow)
+{
+    CDbSession session;
+    CTerminTable table(&session, FALSE);
+    if (table.OpenMain(dir.c_str(), 0, 0) == DB_OPEN_FAILED) {
+        printf("cannot open the table in %s\n", dir.c_str());
+        return;
+    }
+    COleDateTime none;
+    none.SetStatus(COleDateTime::null);
+    table.BuildFilter(kUser, "A", NULL, NULL, NULL, NULL, 0, none, none, none, none, NULL, FALSE, NULL, NULL, NULL,
+                      FALSE, NULL, NULL, NULL);
+    CTerminRecordBuffer row(&table);
+    row.AttachFields();
+    long nRows = 0;
+    const double t = BenchNow();
+    if (strcmp(pszHow, "walk") == 0) {
+        table.GoTo(0);
+        for (unsigned n = table.GetRecNo(); n != (unsigned)DB_EOF; n = table.GetRecNo()) {
+            row.ReadRecordFields((long)n, kDbFieldMaskVersion);
+            ++nRows;
+            if (table.Skip(1) == 0)
+                break;
+        }
+    } else if (strcmp(pszHow, "bulk") == 0) {
+        std::vector<long> recnos;
+        std::vector<char> rows;
+        table.GoTo(0);
+        for (;;) {
+            const long nRead = table.ReadRows(256, recnos, rows);
+            for (long i = 0; i < nRead; ++i)
+                row.TakeStoredRow(recnos[(size_t)i], rows.data() + (size_t)i * table.GetStoredRecordSize(),
+                                  kDbFieldMaskVersion);
+            nRows += nRead > 0 ? nRead : 0;
+            if (nRead < 256)
+                break;
+        }
+    }
+    printf("  calls=%s: %ld rows in %.1f ms\n", pszHow, nRows, (BenchNow() - t) * 1000.0);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -557,6 +638,18 @@ int main(int argc, char** argv)
         }
         ++nModes;
     }
+    for (int i = 1; i < argc; ++i)
+        if (strncmp(argv[i], "calls=", 6) == 0) {
+            char temp[MAX_PATH];
+            GetTempPathA(sizeof temp, temp);
+            const std::string dir = std::string(temp) + "ox_bench_calls\\";
+            if (GetFileAttributesA((dir + "OX4.DBE").c_str()) == INVALID_FILE_ATTRIBUTES && !Prepare(dir, true)) {
+                printf("cannot prepare the table in %s\n", dir.c_str());
+                return 1;
+            }
+            CallsWalk(dir, argv[i] + 6);
+            return 0;
+        }
     bStart = bPasses = bFilter = nModes == 0;
     for (int i = 1; i < argc; ++i) {
         bStart |= strcmp(argv[i], "start") == 0;

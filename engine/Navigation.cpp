@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstring>
 
 #include "CallFrame.h"
 #include "DbfFormat.h"
@@ -57,7 +58,7 @@ public:
     ~IndexTraversalLock() { Release(); }
     bool Take()
     {
-        if (m_area.exclusive || !g_EngineHooks.lockIndex)
+        if (m_slot < 0 || m_area.exclusive || !g_EngineHooks.lockIndex)
             return true;
         if (!g_EngineHooks.lockIndex(m_area, m_slot))
             return false;
@@ -588,4 +589,49 @@ extern "C" long DB_CALL db_goto(long recno)
     Report(*area, area->recno, 1);
     _db_follow_relations(job, *area);
     return f(area->recno);
+}
+
+extern "C" long DB_CALL db_read_rows(long max, long* recnos, char* rows, unsigned rowSize)
+{
+    DbFrame<long, RF_INT> f(DBF_GUARD | DBF_CRASH_REPORT, "@DbReadRows(%ld,0x%08lx,0x%08lx,%u)", max,
+                            TraceBuf{recnos}, TraceBuf{rows}, rowSize);
+    s_Job* job = f.Job();
+    s_Area* area = _db_current_table(job);
+    if (!area)
+        return f(-1);
+    if (max < 0 || (max > 0 && (!recnos || !rows || rowSize < (unsigned)area->recordLength))) {
+        _db_raise_error(DBE_BUFFER);
+        return f(-1);
+    }
+    area->stopFlag = 0;
+    if (!_db_refresh_count(*area))
+        return f(-1);
+    // One index lock for the whole run: the skips below only nest in it, so the index header is
+    // read, and the lock taken and given up, once per call instead of once per row.
+    const int slot = IndexSlot(*area);
+    IndexTraversalLock lock(*area, slot);
+    if (!lock.Take())
+        return f(-1);
+    long n = 0;
+    while (n < max && area->recno != DB_EOF_RECNO && !area->eof) {
+        if (!_db_read_record(*area, area->recno))
+            return f(-1);
+        // A record beyond the count (a damaged index) ends the run at the end of the table.
+        if (area->recno == DB_EOF_RECNO)
+            break;
+        recnos[n] = area->recno;
+        std::memcpy(rows + (size_t)n * rowSize, area->record.get(), (size_t)area->recordLength);
+        ++n;
+        area->bufferValid = 0;
+        const int32_t reached = slot >= 0 ? SkipIndex(*area, slot, 1) : SkipNatural(*area, 1);
+        if (reached == 0 || ErrorRaised(*area))
+            return f(-1);
+        if (!lock.Breathe())
+            return f(-1);
+        if (area->stopFlag)
+            break;
+    }
+    lock.Release();
+    _db_follow_relations(job, *area);
+    return f(n);
 }

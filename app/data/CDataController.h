@@ -234,8 +234,10 @@ public:
     // is moved (MOVERECID); a series is expanded: it enters the map whatever the expansion gives
     // (also nothing), and the day index on every occurrence, by a thread of its own when it has
     // more than 200 by the occurrence thread (an unknown pattern type registers nothing). Entries
-    // with an active reminder get their timer. Always 1.
-    int AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint);
+    // with an active reminder get their timer. Always 1. With pDays a single appointment's day
+    // goes to that list instead, for the caller to add with others (CDayIndex::AddEach).
+    int AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint,
+                           CDayEntries* pDays = NULL);
     // Registers a to-do in the to-do map, with its timer when its reminder is active and its state
     // is not "E". Always 1.
     int AddTaskItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint);
@@ -501,9 +503,9 @@ private:
     BOOL StampChanged(const EntrySide& side, CTableFileStamp& stamp, LONG& nGeneration);
     // Remembers the stamp after a complete pass, unless it was reset meanwhile.
     void RememberStamp(const EntrySide& side, const CTableFileStamp& stamp, LONG nGeneration);
-    // A reload pass's read of the fields of the mask of row n; FALSE when the row could not be
-    // read.
-    BOOL ReadPassRow(CTerminRecordBuffer& row, long nRecNo, DWORD dwMask);
+    // A reload pass's read of the fields of the mask of row n from its stored record (as
+    // CDbTable::ReadRows hands it out); FALSE when the row could not be read.
+    BOOL ReadPassRow(CTerminRecordBuffer& row, long nRecNo, const char* pRecord, DWORD dwMask);
     // Empties the appointment map with the day index and/or the to-do map; the timers of the
     // entries they held go too (a timer exists only for an entry a map holds).
     void ForgetEntries(BOOL bAppointments, BOOL bTodos);
@@ -511,7 +513,7 @@ private:
     // Registration of a read-back row, and the removal of an entry's key (map, day index) and
     // timer.
     void RegisterEntry(const EntrySide& side, CDataAppointment& record, LPCTSTR lpszRecordId,
-                       LPCTSTR lpszFootprint);
+                       LPCTSTR lpszFootprint, CDayEntries* pDays = NULL);
     void UnregisterEntry(const EntrySide& side, long nRecordId);
     BOOL NewEntry(EntrySide side, CDataAppointment& record);
     int EditEntry(EntrySide side, LPCTSTR lpszRecordId);

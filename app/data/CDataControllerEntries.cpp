@@ -65,12 +65,12 @@ private:
 // ---- shared steps ----------------------------------------------------------------------------------
 
 void CDataController::RegisterEntry(const EntrySide& side, CDataAppointment& record, LPCTSTR lpszRecordId,
-                                    LPCTSTR lpszFootprint)
+                                    LPCTSTR lpszFootprint, CDayEntries* pDays)
 {
     if (side.bTodo)
         AddTaskItem(record, lpszRecordId, lpszFootprint);
     else
-        AddAppointmentItem(record, lpszRecordId, lpszFootprint);
+        AddAppointmentItem(record, lpszRecordId, lpszFootprint, pDays);
 }
 
 void CDataController::UnregisterEntry(const EntrySide& side, long nRecordId)

@@ -28,7 +28,8 @@ struct CDataController::OccurrenceHolder {
 
 // ---- registration ----------------------------------------------------------------------------------
 
-int CDataController::AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint)
+int CDataController::AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRecordId, LPCTSTR lpszFootprint,
+                                       CDayEntries* pDays)
 {
     // This call keeps a reference of its own: another thread may remove the key from the map at
     // once.
@@ -36,8 +37,12 @@ int CDataController::AddAppointmentItem(CDataAppointment& record, LPCTSTR lpszRe
         CItemVersionRef key(new CItemVersion(lpszRecordId, lpszFootprint), FALSE);
         key->AddRef();
         m_appointmentMap.Add(key.Get());
-        if (record.m_strMovedRecordId.IsEmpty())
-            m_dayIndex.Add(record.m_pattern.m_nPatternStart, key.Get());
+        if (record.m_strMovedRecordId.IsEmpty()) {
+            if (pDays != NULL)
+                pDays->emplace_back(record.m_pattern.m_nPatternStart, key);
+            else
+                m_dayIndex.Add(record.m_pattern.m_nPatternStart, key.Get());
+        }
         if (record.HasActiveReminder())
             ScheduleReminderTimer(key.Get(), record, COleDateTime::GetCurrentTime());
         return 1;

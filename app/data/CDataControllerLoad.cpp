@@ -3,6 +3,8 @@
 // ReloadAll and the switch of the data directory.
 #include "CDataController.h"
 
+#include <string.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -27,6 +29,86 @@ const char kTodoType[] = "TD";
 const char kStatusAcknowledged[] = "N";
 // MOVERECID as the row holds it when the row is not moved.
 const char kNotMoved[] = "0";
+// The rows a pass reads in one engine call (under one index lock).
+const long kPassRows = 256;
+
+// A numeric field of a stored record: its text without the blanks around it (what the field map
+// holds of a whole number) and its value, read without building the row; nothing when the table
+// has no such field.
+class StoredNumber {
+public:
+    StoredNumber(const CDbTable& table, LPCTSTR lpszName) { m_bKnown = table.GetStoredField(lpszName, m_nOffset, m_nLength); }
+    CString Text(const char* pRecord) const
+    {
+        const char* pBegin;
+        const char* pEnd;
+        Bounds(pRecord, pBegin, pEnd);
+        return CString(pBegin, (int)(pEnd - pBegin));
+    }
+    // The value as CItemVersion::ParseNumber reads the text.
+    long Value(const char* pRecord) const
+    {
+        const char* pBegin;
+        const char* pEnd;
+        Bounds(pRecord, pBegin, pEnd);
+        char szText[32];
+        const size_t nLength = std::min<size_t>((size_t)(pEnd - pBegin), sizeof szText - 1);
+        memcpy(szText, pBegin, nLength);
+        szText[nLength] = '\0';
+        return CItemVersion::ParseNumber(szText);
+    }
+    // The text is empty or exactly the given one.
+    bool IsEmptyOr(const char* pRecord, const char* pszText) const
+    {
+        const char* pBegin;
+        const char* pEnd;
+        Bounds(pRecord, pBegin, pEnd);
+        const size_t nLength = strlen(pszText);
+        return pBegin == pEnd || ((size_t)(pEnd - pBegin) == nLength && memcmp(pBegin, pszText, nLength) == 0);
+    }
+
+private:
+    void Bounds(const char* pRecord, const char*& pBegin, const char*& pEnd) const
+    {
+        pBegin = pEnd = pRecord;
+        if (!m_bKnown)
+            return;
+        pBegin = pRecord + m_nOffset;
+        const char* pLast = pBegin + m_nLength;
+        while (pBegin < pLast && *pBegin == ' ')
+            ++pBegin;
+        pEnd = pBegin;
+        while (pEnd < pLast && *pEnd != '\0')
+            ++pEnd;
+        while (pEnd > pBegin && pEnd[-1] == ' ')
+            --pEnd;
+    }
+
+    BOOL m_bKnown = FALSE;
+    unsigned m_nOffset = 0, m_nLength = 0;
+};
+
+// The start days of the single appointments a full pass registered, added to the day index a
+// batch at a time: one hold of the index's lock for a batch instead of one for each entry, which
+// the occurrence thread's work on the index would otherwise make wait each time. Whatever is
+// left goes into the index when the pass ends, also by an exception.
+class PendingDays {
+public:
+    explicit PendingDays(CDayIndex& index) : m_index(index) { m_entries.reserve(kPassRows); }
+    ~PendingDays() { Flush(); }
+    CDayEntries* Entries() { return &m_entries; }
+    void Flush()
+    {
+        if (m_entries.empty())
+            return;
+        m_index.AddEach(m_entries);
+        m_entries.clear();
+    }
+
+private:
+    CDayIndex& m_index;
+    CDayEntries m_entries;
+};
 
 COleDateTime NullDate()
 {
@@ -195,37 +277,55 @@ void CDataController::ReloadFull(EntrySide& side, BOOL bIgnoreBusy)
     // remembered, so the next wake-up reads the table again (the same rule as the incremental
     // pass).
     BOOL bPassedOver = FALSE;
+    BOOL bFailed = FALSE;
     pTable->GoTo(0);
-    // The end of the table shows as the end-of-file record number (one engine call less per row
-    // than asking for the end and the number apart).
-    unsigned nRow = pTable->GetRecNo();
-    for (; nRow != (unsigned)DB_EOF && !IsPassStopped(bIgnoreBusy); nRow = pTable->GetRecNo()) {
-        if (!ReadPassRow(row, (long)nRow, kDbFieldMaskReload))
-            bPassedOver = TRUE;
-        else {
+    std::vector<long> recnos;
+    std::vector<char> rows;
+    const size_t nRowSize = pTable->GetStoredRecordSize();
+    PendingDays days(m_dayIndex);
+    BOOL bStopped = FALSE;
+    while (!bStopped && !IsPassStopped(bIgnoreBusy)) {
+        days.Flush();
+        const long nRead = pTable->ReadRows(kPassRows, recnos, rows);
+        if (nRead < 0) {
+            bFailed = TRUE;
+            break;
+        }
+        for (long i = 0; i < nRead; ++i) {
+            if (IsPassStopped(bIgnoreBusy)) {
+                bStopped = TRUE;
+                break;
+            }
+            if (!ReadPassRow(row, recnos[(size_t)i], rows.data() + (size_t)i * nRowSize, kDbFieldMaskReload)) {
+                bPassedOver = TRUE;
+                continue;
+            }
             CDataAppointment record;
             row.GetAppointment(record);
             const BOOL bMoved = !record.m_strMovedRecordId.IsEmpty();
             // A moved row that was acknowledged is not loaded at all.
-            if (!(bMoved && record.m_strStatus == kStatusAcknowledged)) {
-                const CString strId = row.FieldValue("RECORDID");
-                if (bMoved)
-                    ++nMoved;
-                else
-                    listed.push_back((DWORD)CItemVersion::ParseNumber(strId));
-                if (IsPassStopped(bIgnoreBusy))
-                    break;
-                if (bDeleteTimers)
-                    m_pTimers->Delete(m_nTimerJob, CItemVersion::ParseNumber(strId));
-                RegisterEntry(side, record, strId, row.FieldValue("FOOTPRINT"));
+            if (bMoved && record.m_strStatus == kStatusAcknowledged)
+                continue;
+            const CString strId = row.FieldValue("RECORDID");
+            if (bMoved)
+                ++nMoved;
+            else
+                listed.push_back((DWORD)CItemVersion::ParseNumber(strId));
+            if (IsPassStopped(bIgnoreBusy)) {
+                bStopped = TRUE;
+                break;
             }
+            if (bDeleteTimers)
+                m_pTimers->Delete(m_nTimerJob, CItemVersion::ParseNumber(strId));
+            RegisterEntry(side, record, strId, row.FieldValue("FOOTPRINT"), days.Entries());
         }
-        if (pTable->Skip(1) == 0)
+        if (nRead < kPassRows)
             break;
     }
+    days.Flush();
     // The list as far as the pass came (the entries registered so far are listed).
     ReplaceList(side, listed);
-    if (IsPassStopped(bIgnoreBusy) || pTable->GetRecNo() != (unsigned)DB_EOF)
+    if (bFailed || bStopped || IsPassStopped(bIgnoreBusy) || pTable->GetRecNo() != (unsigned)DB_EOF)
         return;
     *side.pMoved = nMoved;
     if (!bPassedOver)
@@ -234,11 +334,11 @@ void CDataController::ReloadFull(EntrySide& side, BOOL bIgnoreBusy)
         ResetFileTime(side.bTodo);
 }
 
-BOOL CDataController::ReadPassRow(CTerminRecordBuffer& row, long nRecNo, DWORD dwMask)
+BOOL CDataController::ReadPassRow(CTerminRecordBuffer& row, long nRecNo, const char* pRecord, DWORD dwMask)
 {
     if (m_passReadHook && !m_passReadHook(nRecNo))
         return FALSE;
-    return row.ReadRecordFields(nRecNo, dwMask) == 0;
+    return row.TakeStoredRow(nRecNo, pRecord, dwMask) == 0;
 }
 
 void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
@@ -264,47 +364,53 @@ void CDataController::ReloadIncremental(EntrySide& side, BOOL bIgnoreBusy)
     // next wake-up tries the row again.
     BOOL bPassedOver = FALSE;
     pTable->GoTo(0);
-    for (unsigned nRow = pTable->GetRecNo();; nRow = pTable->GetRecNo()) {
-        if (nRow == (unsigned)DB_EOF) {
-            bComplete = TRUE;
+    std::vector<long> recnos;
+    std::vector<char> rows;
+    const size_t nRowSize = pTable->GetStoredRecordSize();
+    const StoredNumber recordId(*pTable, "RECORDID"), footprint(*pTable, "FOOTPRINT"), movedId(*pTable, "MOVERECID");
+    BOOL bStopped = FALSE;
+    while (!bStopped && !IsPassStopped(bIgnoreBusy)) {
+        const long nRead = pTable->ReadRows(kPassRows, recnos, rows);
+        if (nRead < 0)
             break;
-        }
-        if (IsPassStopped(bIgnoreBusy))
-            break;
-        // The record id, footprint and moved id first; the whole row only when it is new or
-        // changed.
-        if (!ReadPassRow(row, (long)nRow, kDbFieldMaskVersion)) {
-            bPassedOver = TRUE;
-            if (pTable->Skip(1) == 0) {
-                bComplete = pTable->GetRecNo() == (unsigned)DB_EOF;
+        for (long i = 0; i < nRead; ++i) {
+            if (IsPassStopped(bIgnoreBusy)) {
+                bStopped = TRUE;
                 break;
             }
-            continue;
-        }
-        const CString strId = row.FieldValue("RECORDID");
-        const CString strFootprint = row.FieldValue("FOOTPRINT");
-        const long nId = CItemVersion::ParseNumber(strId);
-        seen.push_back(nId);
-        if (row.FieldValue("MOVERECID") != kNotMoved)
-            ++nMoved;
-        else
-            listed.push_back((DWORD)nId);
-        if (IsPassStopped(bIgnoreBusy))
-            break;
-        const CItemVersionRef key = side.pMap->Find(nId);
-        if (!key || key->GetFootprint() != (short)CItemVersion::ParseNumber(strFootprint)) {
-            // The whole row first: an entry whose new version cannot be read keeps its old key.
-            if (ReadPassRow(row, (long)nRow, kDbFieldMaskReload)) {
-                if (key)
-                    UnregisterEntry(side, nId);
-                CDataAppointment record;
-                row.GetAppointment(record);
-                RegisterEntry(side, record, strId, strFootprint);
-            } else
+            const long nRow = recnos[(size_t)i];
+            const char* pRecord = rows.data() + (size_t)i * nRowSize;
+            // The record id, footprint and moved id straight from the stored record; the whole
+            // row only when it is new or changed.
+            if (m_passReadHook && !m_passReadHook(nRow)) {
                 bPassedOver = TRUE;
+                continue;
+            }
+            const long nId = recordId.Value(pRecord);
+            seen.push_back(nId);
+            if (!movedId.IsEmptyOr(pRecord, kNotMoved))
+                ++nMoved;
+            else
+                listed.push_back((DWORD)nId);
+            if (IsPassStopped(bIgnoreBusy)) {
+                bStopped = TRUE;
+                break;
+            }
+            const CItemVersionRef key = side.pMap->Find(nId);
+            if (!key || key->GetFootprint() != (short)footprint.Value(pRecord)) {
+                // The whole row first: an entry whose new version cannot be read keeps its old key.
+                if (row.TakeStoredRow(nRow, pRecord, kDbFieldMaskReload) == 0) {
+                    if (key)
+                        UnregisterEntry(side, nId);
+                    CDataAppointment record;
+                    row.GetAppointment(record);
+                    RegisterEntry(side, record, recordId.Text(pRecord), footprint.Text(pRecord));
+                } else
+                    bPassedOver = TRUE;
+            }
         }
-        if (pTable->Skip(1) == 0) {
-            bComplete = pTable->GetRecNo() == (unsigned)DB_EOF;
+        if (nRead < kPassRows) {
+            bComplete = !bStopped && pTable->GetRecNo() == (unsigned)DB_EOF;
             break;
         }
     }

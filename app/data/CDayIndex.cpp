@@ -38,6 +38,20 @@ int CDayIndex::AddDays(const CList<DWORD, DWORD>& days, POSITION& rPosition, int
     return nAdded;
 }
 
+int CDayIndex::AddEach(const CDayEntries& entries)
+{
+    CSingleLock lock(GetLock(), TRUE);
+    int nAdded = 0;
+    for (const auto& entry : entries) {
+        CItemVersion* pKey = entry.second.Get();
+        if (pKey == NULL || pKey->IsRetired())
+            continue;
+        AddLocked((DWORD)entry.first, pKey, m_daysOfId[pKey->GetRecordId()]);
+        ++nAdded;
+    }
+    return nAdded;
+}
+
 int CDayIndex::Remove(CItemVersion* pKey)
 {
     CSingleLock lock(GetLock(), TRUE);

@@ -11,10 +11,14 @@
 #pragma once
 
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "CDayList.h"
 #include "CLockedMap.h"
+
+// Days and keys to be added together (CDayIndex::AddEach).
+typedef std::vector<std::pair<long, CItemVersionRef>> CDayEntries;
 
 class CDayIndex : public CLockedMap<DWORD, DWORD, CDayList*, CDayList*> {
     typedef CLockedMap<DWORD, DWORD, CDayList*, CDayList*> CBase;
@@ -31,6 +35,9 @@ public:
     // of the index's lock; the position moves past the days added (NULL after the last). The
     // number of days added; it stops early at a retired key.
     int AddDays(const CList<DWORD, DWORD>& days, POSITION& rPosition, int nMaxDays, CItemVersion* pKey);
+    // Add for each day and key of the list, in its order, under one hold of the index's lock;
+    // retired keys are passed over. The number of keys appended.
+    int AddEach(const CDayEntries& entries);
     // Retires the key, then removes from every day list the first key with its record id; 1 when
     // at least one list held it.
     int Remove(CItemVersion* pKey);

@@ -151,6 +151,21 @@ int CDbRecordBuffer::Read(long nRecNo, DWORD dwMask)
 
 int CDbRecordBuffer::ReadRecord(long nRecNo) { return Read(nRecNo, 0); }
 
+int CDbRecordBuffer::TakeStoredRow(long nRecNo, const char* pRecord, DWORD dwMask)
+{
+    if (m_pTable == NULL || !m_pTable->CutStoredFields(pRecord, LOWORD(dwMask), m_fields)) {
+        m_bValid = FALSE;
+        return -1;
+    }
+    m_nRecNo = nRecNo;
+    m_bValid = TRUE;
+    m_bModified = FALSE;
+    m_bNew = FALSE;
+    if (m_readHook)
+        m_readHook(nRecNo);
+    return 0;
+}
+
 int CDbRecordBuffer::LockAndRead(long nRecNo)
 {
     if (m_pTable == NULL || nRecNo <= 0 || nRecNo == DB_EOF)

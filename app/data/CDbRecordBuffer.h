@@ -56,6 +56,9 @@ public:
     virtual int ReadRecord(long nRecNo);
     // As ReadRecord, only the fields of the mask (CDbTable::ReadFieldsMasked).
     int ReadRecordFields(long nRecNo, DWORD dwMask);
+    // As ReadRecordFields, from row n's stored record as CDbTable::ReadRows hands it out; 0 or -1
+    // (the mask holds a memo or logical field).
+    int TakeStoredRow(long nRecNo, const char* pRecord, DWORD dwMask);
     // Locks row n, then reads it: what is read is what the row holds while this buffer keeps it
     // locked, so no other station's change can come between the read and a later write. 0; -1
     // when the row could not be locked (nothing read); -2 when it was locked but could not be read

@@ -245,12 +245,6 @@ BOOL CDbTable::ReadEngineValue(CDbField& field, CString& rValue)
 
 BOOL CDbTable::ReadMaskedFromRecord(WORD wMask)
 {
-    // Only fields whose stored bytes are their contents (not logical, not memo).
-    for (int i = 0; i < m_fields.GetCount(); ++i) {
-        const CDbField& field = m_fields[i];
-        if ((field.m_wFlags & wMask) != 0 && field.m_chType != 'C' && field.m_chType != 'N' && field.m_chType != 'D')
-            return FALSE;
-    }
     if ((int)m_storedOffsets.size() != m_fields.GetCount())
         return FALSE;
     CDbAreaLock lock(m_nArea);
@@ -260,18 +254,42 @@ BOOL CDbTable::ReadMaskedFromRecord(WORD wMask)
     std::vector<char> record(nRecordSize + 1, '\0');
     if (!DbChecked(db_get_record(record.data(), nRecordSize)))
         return FALSE;
+    return CutStoredFields(record.data(), wMask, m_fields);
+}
+
+BOOL CDbTable::CutStoredFields(const char* pRecord, WORD wMask, CDbFieldMap& fields)
+{
+    if ((int)m_storedOffsets.size() != fields.GetCount())
+        return FALSE;
+    // Only fields whose stored bytes are their contents (not logical, not memo).
+    for (int i = 0; i < fields.GetCount(); ++i) {
+        const CDbField& field = fields[i];
+        if ((field.m_wFlags & wMask) != 0 && field.m_chType != 'C' && field.m_chType != 'N' && field.m_chType != 'D')
+            return FALSE;
+    }
     std::vector<char> stored;
-    for (int i = 0; i < m_fields.GetCount(); ++i) {
-        CDbField& field = m_fields[i];
+    for (int i = 0; i < fields.GetCount(); ++i) {
+        CDbField& field = fields[i];
         if ((field.m_wFlags & wMask) == 0)
             continue;
         // The bytes as db_get_contents hands them out: the field's bytes up to the first NUL.
         const int nLength = m_storedOffsets[i].second;
-        stored.assign(record.begin() + m_storedOffsets[i].first, record.begin() + m_storedOffsets[i].first + nLength);
+        stored.assign(pRecord + m_storedOffsets[i].first, pRecord + m_storedOffsets[i].first + nLength);
         stored.resize(nLength < (int)kMinContentsBuffer ? kMinContentsBuffer : nLength + 1, '\0');
         ConvertStoredValue(field, stored.data(), field.m_strValue);
     }
     return TRUE;
+}
+
+BOOL CDbTable::GetStoredField(LPCTSTR lpszName, unsigned& nOffset, unsigned& nLength) const
+{
+    for (int i = 0; i < m_fields.GetCount() && i < (int)m_storedOffsets.size(); ++i)
+        if (m_fields[i].m_strName.CompareNoCase(lpszName) == 0) {
+            nOffset = m_storedOffsets[i].first;
+            nLength = (unsigned)m_storedOffsets[i].second;
+            return TRUE;
+        }
+    return FALSE;
 }
 
 void CDbTable::MeasureStoredFields()
@@ -601,6 +619,22 @@ long CDbTable::GoTo(long nRecNo)
     CDbAreaLock lock(m_nArea);
     SetPositionMoved();
     return DbChecked(db_goto(nRecNo));
+}
+
+long CDbTable::ReadRows(long nMax, std::vector<long>& recnos, std::vector<char>& rows)
+{
+    recnos.clear();
+    if (!IsOpen() || nMax <= 0 || m_nStoredRecordSize == 0)
+        return -1;
+    CDbAreaLock lock(m_nArea);
+    SetPositionMoved();
+    if (DbChecked(db_recsize()) != m_nStoredRecordSize)
+        return -1;
+    recnos.resize((size_t)nMax);
+    rows.resize((size_t)nMax * m_nStoredRecordSize);
+    const long nRead = DbChecked(db_read_rows(nMax, recnos.data(), rows.data(), m_nStoredRecordSize));
+    recnos.resize(nRead > 0 ? (size_t)nRead : 0);
+    return nRead;
 }
 
 long CDbTable::Skip(long nCount)

@@ -141,6 +141,19 @@ public:
     BOOL HoldsRecordLock() const { return m_bHoldsRecordLock != 0; }
 
     // ---- navigation ---------------------------------------------------------------------------
+    // Up to nMax visible rows from the current one on, in one engine call, the way Skip(1) walks
+    // them (db_read_rows): their record numbers and stored records (GetStoredRecordSize() bytes
+    // each, one after the other); the position ends on the row after the last one read, or at
+    // the end. The number of rows read; -1 when the engine failed or the stored record does not
+    // have the measured size.
+    long ReadRows(long nMax, std::vector<long>& recnos, std::vector<char>& rows);
+    unsigned GetStoredRecordSize() const { return m_nStoredRecordSize; }
+    // Where the field's bytes lie in a stored record; FALSE for an unknown field.
+    BOOL GetStoredField(LPCTSTR lpszName, unsigned& nOffset, unsigned& nLength) const;
+    // The fields of the map (a copy of this table's, AttachFields) whose flag word shares a bit
+    // with wMask, cut from a stored record of this table and converted as ReadField does. FALSE
+    // (nothing cut) when such a field is a memo or logical field.
+    BOOL CutStoredFields(const char* pRecord, WORD wMask, CDbFieldMap& fields);
     // db_goto (0: first visible row, -1: last); the record number reached, 0 on failure.
     long GoTo(long nRecNo);
     long Skip(long nCount);

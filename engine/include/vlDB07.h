@@ -164,6 +164,12 @@ BOOL DB_CALL db_eof(void);
 long DB_CALL db_skip(long n);
 /* recno 0: the first visible record, -1: the last visible record */
 long DB_CALL db_goto(long recno);
+/* Beside the skip: up to max visible records from the current one on, in the order in force,
+ * as repeated db_skip(1) reaches them; each record's stored bytes (db_recsize of them) go to
+ * rows, rowSize bytes apart, and its number to recnos. The area is left on the record after the
+ * last one read (the end of the file after the last record). The number of records read, -1
+ * on error (a record or index that cannot be read, rowSize below the record size). */
+long DB_CALL db_read_rows(long max, long* recnos, char* rows, unsigned rowSize);
 
 BOOL DB_CALL db_get_contents(const char* field, char* buffer, unsigned size);
 BOOL DB_CALL db_get_record(char* buffer, unsigned size);

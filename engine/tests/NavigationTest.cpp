@@ -308,3 +308,139 @@ TEST_F(Navigation, IndexOrderThroughTheIndexHooks)
     EXPECT_EQ("K04", Contents("INDEXKEY"));
     EXPECT_EQ(0, s_index.locks) << "an exclusive table takes no index locks";
 }
+
+namespace {
+
+// What repeated db_skip(1) from the current record reaches: at most max records, and the record
+// and end-of-file flag it ends on.
+struct Walk {
+    std::vector<long> recnos;
+    std::vector<std::string> names;
+    unsigned end = 0;
+    BOOL eof = FALSE;
+    bool operator==(const Walk& o) const
+    {
+        return recnos == o.recnos && names == o.names && end == o.end && eof == o.eof;
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const Walk& w)
+{
+    for (long r : w.recnos)
+        os << r << ' ';
+    return os << "end " << w.end << " eof " << w.eof;
+}
+
+Walk SkipWalk(long max)
+{
+    Walk w;
+    while ((long)w.recnos.size() < max && db_recno() != (unsigned)EOFPOS && !db_eof()) {
+        w.recnos.push_back((long)db_recno());
+        w.names.push_back(Contents("NAME"));
+        if (db_skip(1) == 0)
+            break;
+    }
+    w.end = db_recno();
+    w.eof = db_eof();
+    return w;
+}
+
+Walk BulkWalk(long max, long* result)
+{
+    const unsigned size = db_recsize();
+    std::vector<long> recnos((size_t)max + 1, -7);
+    std::vector<char> rows(((size_t)max + 1) * size, '?');
+    *result = db_read_rows(max, recnos.data(), rows.data(), size);
+    Walk w;
+    for (long i = 0; i < *result; ++i) {
+        w.recnos.push_back(recnos[(size_t)i]);
+        w.names.push_back(std::string(rows.data() + (size_t)i * size + 1, 5));
+    }
+    EXPECT_EQ(-7, recnos[(size_t)(*result < 0 ? 0 : *result)]) << "nothing written beyond the rows read";
+    w.end = db_recno();
+    w.eof = db_eof();
+    return w;
+}
+
+} // namespace
+
+TEST_F(Navigation, ReadRowsReachesWhatTheSkipsReach)
+{
+    const struct {
+        const char* what;
+        bool index;
+        int deleted;
+        bool filter;
+        long start, max;
+    } cases[] = {
+        {"natural order, every record", false, 0, false, 1, 20},
+        {"natural order, deleted hidden, from the top", false, 1, false, 0, 20},
+        {"natural order, fewer than there are", false, 0, false, 2, 3},
+        {"natural order, the filter procedure", false, 0, true, 1, 20},
+        {"natural order at the end of the file", false, 0, false, EOFPOS, 5},
+        {"natural order, max 0", false, 0, false, 1, 0},
+        {"index order, every key", true, 0, false, 0, 20},
+        {"index order, deleted hidden", true, 1, false, 0, 20},
+        {"index order, part of the keys from the middle", true, 0, false, 6, 4},
+        {"index order, the filter procedure", true, 0, true, 0, 20},
+    };
+    for (const auto& c : cases) {
+        if (c.index)
+            PlugFakeIndex(*g_Job->currentArea);
+        s_Area& area = *g_Job->currentArea;
+        area.filterProc = c.filter ? &OddRecords : nullptr;
+        const auto position = [&] {
+            StartAt(c.start == 0 ? 1 : c.start);
+            g_Job->deleted = c.deleted;
+            if (c.start == 0)
+                db_goto(0);
+        };
+        position();
+        const Walk skipped = SkipWalk(c.max);
+        position();
+        long result = 0;
+        const Walk read = BulkWalk(c.max, &result);
+        EXPECT_EQ((long)skipped.recnos.size(), result) << c.what;
+        EXPECT_EQ(skipped, read) << c.what;
+        EXPECT_EQ(0u, m_error) << c.what;
+        area.filterProc = nullptr;
+        g_EngineHooks = m_savedHooks;
+        area.indexes[0].name[0] = 0;
+        area.order = -1;
+    }
+}
+
+TEST_F(Navigation, ReadRowsEndsWithAnErrorOnWhatCannotBeRead)
+{
+    // A buffer too small for a record.
+    StartAt(1);
+    long recnos[4];
+    char rows[64];
+    EXPECT_EQ(-1, db_read_rows(2, recnos, rows, db_recsize() - 1));
+    EXPECT_EQ((unsigned)DBE_BUFFER, m_error);
+
+    // A filter that fails on record 3.
+    g_EngineHooks.evaluateCondition = [](s_Area& area, s_Expression*) {
+        if (area.recno == 3) {
+            _db_raise_error(DBE_EXPRESSION);
+            return -1;
+        }
+        return 1;
+    };
+    g_EngineHooks.freeExpression = [](s_Expression*) {};
+    StartAt(1);
+    g_Job->currentArea->filterExpression = kFilter;
+    m_error = 0;
+    EXPECT_EQ(-1, db_read_rows(4, recnos, rows, db_recsize()));
+    EXPECT_EQ((unsigned)DBE_EXPRESSION, m_error);
+    g_Job->currentArea->filterExpression = nullptr;
+
+    // An index entry beyond the records of the table (a damaged index).
+    PlugFakeIndex(*g_Job->currentArea);
+    s_index.keys.insert(s_index.keys.begin() + 2, 12);
+    StartAt(1);
+    db_goto(0);
+    m_error = 0;
+    EXPECT_EQ(-1, db_read_rows(4, recnos, rows, db_recsize()));
+    EXPECT_EQ((unsigned)DBE_INDEX_READ, m_error);
+}
