@@ -20,6 +20,7 @@
 #include "ToolkitTestResource.h"
 #include "ToolkitTestSupport.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,18 @@ public:
         return TRUE;
     }
     CTkDockBar* Top() { return (CTkDockBar*)GetControlBar(AFX_IDW_DOCKBAR_TOP); }
+    // Called once when a popup menu of the frame is idle.
+    std::function<void()> m_onIdle;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_ENTERIDLE && wParam == MSGF_MENU && m_onIdle) {
+            std::function<void()> f = m_onIdle;
+            m_onIdle = nullptr;
+            f();
+            return 0;
+        }
+        return CTkFrameWnd::WindowProc(message, wParam, lParam);
+    }
     CTkDockBar* Bottom() { return (CTkDockBar*)GetControlBar(AFX_IDW_DOCKBAR_BOTTOM); }
 
 protected:
@@ -316,6 +329,69 @@ TEST_F(DockedLayoutTest, InsertTable)
         if (c.bHideToolBar)
             m_pFrame->m_toolBar.ShowWindow(SW_SHOW);
     }
+}
+
+// ---- the bars menu -----------------------------------------------------------------------------
+
+namespace {
+
+// The command ids and check marks of the popup menu a right click on the dock bar opens (empty
+// when none opens).
+std::vector<std::pair<UINT, bool>> BarsMenuOf(CLayoutFrame* pFrame)
+{
+    std::vector<std::pair<UINT, bool>> items;
+    pFrame->m_onIdle = [&]() {
+        HWND hPopup = NULL;
+        while ((hPopup = ::FindWindowExA(NULL, hPopup, "#32768", NULL)) != NULL && !::IsWindowVisible(hPopup))
+            ;
+        if (hPopup == NULL)
+            return;
+        HMENU hMenu = (HMENU)::SendMessageA(hPopup, MN_GETHMENU, 0, 0);
+        for (int i = 0; hMenu != NULL && i < ::GetMenuItemCount(hMenu); i++) {
+            UINT nID = ::GetMenuItemID(hMenu, i);
+            if (nID != 0)
+                items.push_back({nID, (::GetMenuState(hMenu, (UINT)i, MF_BYPOSITION) & MF_CHECKED) != 0});
+        }
+        ::PostMessageA(hPopup, WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    CTkDockBar* pTop = pFrame->Top();
+    CRect rect;
+    pTop->GetClientRect(&rect);
+    pTop->SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(rect.right - 20, rect.bottom - 3));
+    tktest::RunToIdle();
+    pFrame->m_onIdle = nullptr;
+    return items;
+}
+
+} // namespace
+
+TEST_F(DockedLayoutTest, BarsMenuOfTheDockBar)
+{
+    BOOL bDockBarMenus = tkAfxData.bDockBarMenus, bBarMenus = tkAfxData.bBarMenus;
+    tkAfxData.bBarMenus = TRUE;
+    tkAfxData.bDockBarMenus = FALSE;
+    EXPECT_TRUE(BarsMenuOf(m_pFrame).empty());
+
+    tkAfxData.bDockBarMenus = TRUE;
+    m_pFrame->ShowControlBar(&m_pFrame->m_dialogBar, FALSE, FALSE);
+    std::vector<std::pair<UINT, bool>> items = BarsMenuOf(m_pFrame);
+    auto has = [&](UINT nID, bool bChecked) {
+        for (const auto& item : items)
+            if (item.first == nID)
+                return item.second == bChecked;
+        return false;
+    };
+    EXPECT_TRUE(has(AFX_IDW_TOOLBAR, true));
+    EXPECT_TRUE(has(kFilterBarID, false));
+    EXPECT_TRUE(has(AFX_IDW_STATUS_BAR, true));
+    EXPECT_FALSE(has(TK_ID_CUSTOMIZE, false)); // no customizable toolbar
+
+    m_pFrame->m_toolBar.m_bCustomizable = 1;
+    items = BarsMenuOf(m_pFrame);
+    EXPECT_TRUE(has(TK_ID_CUSTOMIZE, false));
+    m_pFrame->m_toolBar.m_bCustomizable = 0;
+    tkAfxData.bDockBarMenus = bDockBarMenus;
+    tkAfxData.bBarMenus = bBarMenus;
 }
 
 // ---- trackers ----------------------------------------------------------------------------------
