@@ -474,6 +474,11 @@ TEST_F(DockedLayoutTest, RowTrackerOfTheTopDockBarMakesTheRowThicker)
     int nRow = FindTracker(pTop, 2);
     ASSERT_GE(nRow, 0);
     ASSERT_GE(FindTracker(pTop, 1), 0); // between the two windows
+    // the window docked last keeps its length; the first one gives up the room
+    EXPECT_EQ(300, pair.second.GetDockedSize(TRUE).cx);
+    CRect rectTop;
+    pTop->GetClientRect(&rectTop);
+    EXPECT_EQ(rectTop.Width() - 6 - 300, pair.first.GetDockedSize(TRUE).cx);
     const int nBefore = pair.first.GetDockedSize(TRUE).cy;
     DragTracker(pTop, nRow, 0, 30, false);
     Relayout();
@@ -482,6 +487,12 @@ TEST_F(DockedLayoutTest, RowTrackerOfTheTopDockBarMakesTheRowThicker)
     CRect rect;
     pair.first.GetWindowRect(&rect);
     EXPECT_EQ(nBefore + 30, rect.Height());
+
+    // the trackers in the 3-D look: raised strips below the row and between the windows
+    tkAfxData.bFlatLook = FALSE;
+    pTop->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_NE("", Shot(pTop, "docked-layout", "trackers-3d"));
+    tkAfxData.bFlatLook = TRUE;
 
     // Escape leaves every size
     nRow = FindTracker(pTop, 2);
