@@ -617,6 +617,30 @@ TEST(FlatButtonLookTest, StateColoursAndIcon)
     EXPECT_EQ(TKICON_NONE, TkFlatButtonLook(facts).nIcon);
 }
 
+TEST_F(DockedLayoutTest, FlatButtonsAsTheControlShowsThem)
+{
+    CTkToolBar& bar = m_pFrame->m_toolBar;
+    ::SetCursorPos(600, 500); // away from the bar
+    bar.OnUpdateCmdUI(m_pFrame, TRUE); // day view checked; commands without a handler disabled
+    bar.SendMessage(TB_SETHOTITEM, 0);
+    bar.RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+    tktest::RunToIdle();
+    auto colour = [](int n) { return tkAfxData.clrToolkit[n - 30]; };
+    CClientDC dc(&bar);
+    CRect rectHot, rectChecked, rectDisabled;
+    bar.SendMessage(TB_GETITEMRECT, 0, (LPARAM)&rectHot);
+    bar.SendMessage(TB_GETITEMRECT, (WPARAM)bar.CommandToIndex(ID_VIEW_DAY), (LPARAM)&rectChecked);
+    bar.SendMessage(TB_GETITEMRECT, (WPARAM)bar.CommandToIndex(ID_EDIT_ENTRY), (LPARAM)&rectDisabled);
+    ASSERT_EQ(0, bar.SendMessage(TB_GETSTATE, ID_EDIT_ENTRY) & TBSTATE_ENABLED);
+    // fill inside the frame, border on the edge
+    EXPECT_EQ(colour(31), dc.GetPixel(rectHot.left + 1, rectHot.top + 1));
+    EXPECT_EQ(colour(32), dc.GetPixel(rectHot.left, rectHot.CenterPoint().y));
+    EXPECT_EQ(colour(36), dc.GetPixel(rectChecked.left + 1, rectChecked.top + 1));
+    EXPECT_EQ(colour(37), dc.GetPixel(rectChecked.left, rectChecked.CenterPoint().y));
+    EXPECT_EQ(bar.GetBackgroundColor(), dc.GetPixel(rectDisabled.left, rectDisabled.CenterPoint().y));
+    EXPECT_EQ(bar.GetBackgroundColor(), dc.GetPixel(rectDisabled.left + 1, rectDisabled.top + 1));
+}
+
 TEST_F(DockedLayoutTest, ClassicLookLeavesACheckedButtonToTheControl)
 {
     tkAfxData.bFlatLook = FALSE;
