@@ -281,6 +281,27 @@ TEST_F(DockedLayoutTest, TheLastToolbarHidesButtonsForRoomAndShowsThemAgain)
     EXPECT_EQ(nFull, InDockBar(&bar, pTop).Width());
 }
 
+TEST_F(DockedLayoutTest, ToolbarDockedAtTheLeftStandsInAColumn)
+{
+    CTkToolBar& bar = m_pFrame->m_toolBar;
+    m_pFrame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT, NULL);
+    Relayout();
+    CTkDockBar* pLeft = (CTkDockBar*)m_pFrame->GetControlBar(AFX_IDW_DOCKBAR_LEFT);
+    ASSERT_NE(nullptr, pLeft);
+    EXPECT_EQ((std::vector<void*>{NULL, &bar, NULL}), Entries(pLeft));
+    CRect rect = InDockBar(&bar, pLeft);
+    EXPECT_EQ(-1, rect.top);
+    EXPECT_EQ(0, rect.left);
+    EXPECT_GT(rect.Height(), rect.Width());
+    // the left dock bar is one pixel narrower than its column
+    CRect rectDock;
+    pLeft->GetWindowRect(&rectDock);
+    EXPECT_EQ(rect.Width() - 1, rectDock.Width());
+    // the top dock bar keeps the menu bar's and the filter bar's rows only
+    std::vector<void*> expected = {NULL, &m_pFrame->m_menuBar, NULL, &m_pFrame->m_dialogBar, NULL};
+    EXPECT_EQ(expected, Entries(m_pFrame->Top()));
+}
+
 TEST_F(DockedLayoutTest, InsertTable)
 {
     CTkDockBar* pTop = m_pFrame->Top();
