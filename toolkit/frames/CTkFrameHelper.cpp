@@ -61,7 +61,10 @@ void CTkFrameHelper::EnableDocking(DWORD dwDockStyle, CFrameWnd* pFrame)
 
 void CTkFrameHelper::DockControlBar(CControlBar* pBar, CDockBar* pDockBar, LPCRECT lpRect, CFrameWnd* pFrame)
 {
-    if (pDockBar != NULL)
+    // a toolkit dock bar marks a docking window that it takes as just docked
+    if (pDockBar != NULL && pDockBar->IsKindOf(RUNTIME_CLASS(CTkDockBar)))
+        ((CTkDockBar*)pDockBar)->DockControlBar(pBar, lpRect);
+    else if (pDockBar != NULL)
         pDockBar->DockControlBar(pBar, lpRect);
 }
 

@@ -112,18 +112,6 @@ ON_COMMAND(ID_NEW_APPOINTMENT, OnNewAppointment)
 ON_UPDATE_COMMAND_UI(ID_VIEW_DAY, OnUpdateDay)
 END_MESSAGE_MAP()
 
-std::string Shot(CWnd* pWnd, const char* pszName)
-{
-    pWnd->RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    tktest::RunToIdle();
-    CRect rect;
-    pWnd->GetWindowRect(&rect);
-    HDC hdc = ::GetDC(NULL);
-    std::string strPath = oxtest::SaveShot(hdc, rect.left, rect.top, rect.Width(), rect.Height(), "toolbar", pszName);
-    ::ReleaseDC(NULL, hdc);
-    return strPath;
-}
-
 CRect ItemRect(CTkToolBar& bar, int nIndex)
 {
     CRect rect(0, 0, 0, 0);
@@ -791,65 +779,4 @@ TEST_F(ToolBarTest, NotificationAnswers)
     Notify(&nm.hdr);
     TkSetMessageBoxHook(pfnOld);
     EXPECT_EQ("Help not implemented!", s_strBox);
-}
-
-// Screenshots for people to look at: the bare frame at 1024 x 768 with menu bar and toolbar docked
-// at the top (a checked, a disabled and a hot button), the toolbar made too short with the chevron
-// at its end, and the toolbar floating in rows.
-TEST(ToolBarShotTest, DockedShortAndFloating)
-{
-    BOOL bFlat = tkAfxData.bFlatLook;
-    tkAfxData.bFlatLook = TRUE;
-    CToolFrame* pFrame = new CToolFrame;
-    ASSERT_TRUE(pFrame->Create(NULL, "Termine", WS_OVERLAPPEDWINDOW, CRect(0, 0, 1024, 768), NULL,
-                               MAKEINTRESOURCE(IDR_MAINFRAME)));
-    CTkMenuBar menuBar;
-    ASSERT_TRUE(menuBar.CreateEx(pFrame, TBSTYLE_FLAT, 0x50402834, CRect(0, 0, 0, 0), AFX_IDW_MENUBAR));
-    ASSERT_TRUE(menuBar.LoadMenuBar(IDR_MAINFRAME));
-    CTkToolBar bar;
-    ASSERT_TRUE(bar.CreateEx(pFrame, TBSTYLE_FLAT, kProgramStyle, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR));
-    ASSERT_TRUE(bar.LoadToolBar(IDR_MAINFRAME));
-    pFrame->EnableDocking(CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM);
-    menuBar.EnableDocking(CBRS_ALIGN_ANY, 0x306B);
-    bar.EnableDocking(CBRS_ALIGN_ANY);
-    pFrame->DockControlBar(&menuBar);
-    pFrame->DockControlBar(&bar);
-    pFrame->ShowWindow(SW_SHOW);
-    pFrame->RecalcLayout();
-    tktest::RunToIdle();
-    bar.OnUpdateCmdUI(pFrame, TRUE); // day view checked, commands without handler disabled
-    bar.SendMessage(TB_SETHOTITEM, 0);
-    CRect rectBar;
-    bar.GetWindowRect(&rectBar);
-    EXPECT_GT(rectBar.Height(), 25);
-    EXPECT_NE("", Shot(pFrame, "docked"));
-
-    // too short: buttons hidden from the end, the chevron at the end of what is left
-    CSize size = bar.CalcFixedLayout(FALSE, TRUE);
-    bar.HideButtonsForRoom(size.cx, 150, TRUE);
-    tktest::RunToIdle();
-    bar.SetWindowPos(NULL, 0, 0, 150, rectBar.Height(), SWP_NOMOVE | SWP_NOZORDER);
-    bar.PositionExpandButton(150, TRUE);
-    EXPECT_TRUE(bar.m_pExpButton->IsWindowVisible());
-    CRect rectChevron;
-    bar.m_pExpButton->GetWindowRect(&rectChevron);
-    EXPECT_LE(rectChevron.right, rectBar.left + 150);
-    EXPECT_NE("", Shot(&bar, "too-short"));
-    bar.ShowButtonsForRoom(150, 2000, TRUE);
-    tktest::RunToIdle();
-
-    // floating, in rows of about four buttons
-    bar.m_nMRUWidth = 100;
-    pFrame->FloatControlBar(&bar, CPoint(300, 300));
-    tktest::RunToIdle();
-    EXPECT_TRUE(bar.IsFloating());
-    CRect rectItem0 = ItemRect(bar, 0), rectItem13 = ItemRect(bar, 13);
-    EXPECT_GT(rectItem13.top, rectItem0.top); // more than one row
-    CWnd* pMini = bar.GetParentFrame();
-    ASSERT_NE(nullptr, pMini);
-    EXPECT_NE("", Shot(pMini, "floating"));
-
-    pFrame->DestroyWindow();
-    tkAfxData.bFlatLook = bFlat;
-    tktest::RunToIdle();
 }

@@ -39,3 +39,10 @@
 #define ID_SUPPORT_NEWSGROUPS 32828
 #define ID_SUPPORT_AREA 32829
 #define ID_OPTIONS_RESOURCES 32857
+
+// the filter bar's drop-down lists (dialog template 128 "Filterleiste")
+#define IDC_FILTER_CATEGORY 1003
+#define IDC_FILTER_PERSON 1004
+#define IDC_FILTER_STATE 1005
+// a dialog template that does not exist
+#define IDD_MISSING 140

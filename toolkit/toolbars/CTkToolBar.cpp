@@ -3,12 +3,15 @@
 #include <afxpriv.h>
 
 #include "CTkExpButton.h"
+#include "CTkMemDC.h"
+#include "CTkPainters.h"
 #include "CTkGlobalData.h"
 #include "CTkImageManager.h"
 #include "CTkPopupMenu.h"
 #include "CTkToolCmdUI.h"
 #include "TkMenuState.h"
 #include "TkMessageBox.h"
+#include "TkDrawing.h"
 #include "TkSysColorBitmap.h"
 #include "ToolkitResource.h"
 
@@ -74,6 +77,7 @@ ON_MESSAGE(WM_SETFONT, OnSetFlatStyleMessage)
 ON_MESSAGE(TB_SETDRAWTEXTFLAGS, OnSetDrawTextFlags)
 ON_MESSAGE(TKWM_DEFERRED_LAYOUT, OnDeferredLayout)
 // notifications of the control
+ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
 ON_NOTIFY_REFLECT(TBN_DROPDOWN, OnDropDown)
 ON_NOTIFY_REFLECT(TBN_HOTITEMCHANGE, OnHotItemChange)
 ON_NOTIFY_REFLECT(TBN_BEGINADJUST, OnBeginAdjust)
@@ -1509,13 +1513,7 @@ LRESULT CTkToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CTkControlBar::WindowProc(message, wParam, lParam);
 }
 
-void CTkToolBar::OnPaint()
-{
-    // the flat painters arrive with the toolbar's drawing; the control draws itself
-    if (m_bLayoutPending)
-        Layout();
-    Default();
-}
+void CTkToolBar::OnPaint() { PaintBar(); }
 
 void CTkToolBar::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS* lpncsp)
 {
@@ -1635,4 +1633,190 @@ void CTkToolBar::OnCustHelp(NMHDR*, LRESULT* pResult)
 {
     *pResult = 0;
     TkMessageBox(m_hWnd, "Help not implemented!", NULL, MB_OK | MB_ICONINFORMATION);
+}
+
+// ---- drawing -----------------------------------------------------------------------------------
+
+BOOL CTkToolBar::IsFlatDrawn() const { return tkAfxData.bFlatLook && !m_bInRebar; }
+
+void CTkToolBar::PaintBar()
+{
+    if (m_bLayoutPending)
+        Layout();
+    CPaintDC dc(this);
+    CRect rect;
+    GetClientRect(&rect);
+    CTkMemDC memDC(&dc, rect, tkAfxData.clr3DFace);
+    if (IsFlatDrawn())
+        memDC.FillSolidRect(&rect, GetBackgroundColor());
+    // the control paints into the memory DC, its custom-draw notifications included
+    DefWindowProc(WM_PAINT, (WPARAM)memDC.m_hDC, 0);
+}
+
+void CTkToolBar::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    *pResult = CDRF_DODEFAULT;
+    if (!(GetStyle() & TBSTYLE_FLAT) || m_bSuppressPaint)
+        return;
+    NMTBCUSTOMDRAW* pCD = (NMTBCUSTOMDRAW*)pNMHDR;
+    CDC* pDC = CDC::FromHandle(pCD->nmcd.hdc);
+    switch (pCD->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        m_bEraseBackground = 1;
+        *pResult = CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+        break;
+    case CDDS_POSTPAINT: {
+        EraseWrapGaps(pDC);
+        DrawSeparators(pDC);
+        CTkToolBarButtonPainter* pPainter = TkGetPainters()->GetToolBarButtonPainter();
+        if (pPainter != NULL) {
+            for (int i = 0; i < m_arrPressed.GetSize(); i++)
+                pPainter->OnDropDownClosed(pDC, this, (int)m_arrPressed[i]);
+        }
+        break;
+    }
+    case CDDS_ITEMPREPAINT:
+        if (DrawButton(pDC, pCD))
+            *pResult = CDRF_SKIPDEFAULT;
+        break;
+    default:
+        break;
+    }
+}
+
+BOOL CTkToolBar::DrawButton(CDC* pDC, NMTBCUSTOMDRAW* pCD)
+{
+    if (m_bSuppressPaint)
+        return TRUE;
+    if (m_bEraseBackground) {
+        m_bEraseBackground = 0;
+        // (the saved layout's image indexes are repaired here once the layout is kept)
+        if (IsFlatDrawn()) {
+            CRect rectClient;
+            GetClientRect(&rectClient);
+            pDC->FillSolidRect(&rectClient, GetBackgroundColor());
+        }
+    }
+    const int nIndex = CommandToIndex((UINT)pCD->nmcd.dwItemSpec);
+    if (nIndex < 0)
+        return FALSE;
+    CTkToolBarButtonPainter* pPainter = TkGetPainters()->GetToolBarButtonPainter();
+    if (pPainter != NULL)
+        return pPainter->DrawButton(pDC, this, nIndex);
+
+    // the classic look: the control draws, with a colour bar and an embossed image while the
+    // button's colour popup is open
+    TBBUTTON button;
+    memset(&button, 0, sizeof(button));
+    DefWindowProc(TB_GETBUTTON, (WPARAM)nIndex, (LPARAM)&button);
+    CRect rect(pCD->nmcd.rc);
+    TK_DROPDOWN* pDrop = FindDropDownButton((UINT)button.idCommand);
+    const BOOL bPopupOpen = pDrop != NULL && pDrop->bColorPopup && m_pColorPopup != NULL &&
+                            m_pColorPopup->GetSafeHwnd() != NULL && m_nColorPopupID == button.idCommand;
+    pDC->SetBkMode(TRANSPARENT);
+    if (pDrop != NULL && pDrop->bColorBar && pDrop->bColorPopup) {
+        CRect rectColor(rect.left + 4, rect.bottom - 7, rect.left + m_sizeButton.cx - 4, rect.bottom - 4);
+        if (button.fsState & (TBSTATE_PRESSED | TBSTATE_CHECKED))
+            rectColor.OffsetRect(1, 1);
+        pDC->FillSolidRect(&rectColor, (button.fsState & TBSTATE_ENABLED) ? (COLORREF)pDrop->clrCurrent : tkAfxData.clr3DShadow);
+        pDC->ExcludeClipRect(&rectColor);
+    }
+    if (m_bInRebar) {
+        // the rebar paints the background behind the item
+        CRect rectClip;
+        pDC->GetClipBox(&rectClip);
+        CRect rectPart;
+        if (rectPart.IntersectRect(&rect, &rectClip)) {
+            m_bSuppressPaint = 1;
+            InvalidateRect(&rectPart, TRUE);
+            UpdateWindow();
+            m_bSuppressPaint = 0;
+        }
+    } else {
+        pDC->FillSolidRect(&rect, GetBackgroundColor());
+    }
+    if ((button.fsState & TBSTATE_CHECKED) || !bPopupOpen)
+        return FALSE;
+    const DWORD dwExStyle = (DWORD)DefWindowProc(TB_GETEXTENDEDSTYLE, 0, 0);
+    if (((dwExStyle & TBSTYLE_EX_DRAWDDARROWS) && (button.fsStyle & TBSTYLE_DROPDOWN)) || !GetButtonText(nIndex).IsEmpty())
+        return FALSE;
+    CImageList* pImages = CImageList::FromHandle((HIMAGELIST)DefWindowProc(TB_GETIMAGELIST, 0, 0));
+    if (pImages == NULL || pImages->m_hImageList == NULL)
+        return FALSE;
+    CPoint pt(rect.left + (m_sizeButton.cx - m_sizeImage.cx) / 2 + 1, rect.top + (m_sizeButton.cy - m_sizeImage.cy) / 2 + 1);
+    TkDrawEmbossed(pDC, pImages, button.iBitmap, pt, TRUE);
+    return TRUE;
+}
+
+void CTkToolBar::DrawSeparators(CDC* pDC)
+{
+    CTkToolBarButtonPainter* pPainter = TkGetPainters()->GetToolBarButtonPainter();
+    const COLORREF clrBackground = GetBackgroundColor();
+    int nCount = GetButtonCount();
+    for (int i = 0; i < nCount; i++) {
+        TBBUTTON button;
+        memset(&button, 0, sizeof(button));
+        DefWindowProc(TB_GETBUTTON, (WPARAM)i, (LPARAM)&button);
+        if (!(button.fsStyle & TBSTYLE_SEP) || (button.fsState & TBSTATE_HIDDEN))
+            continue;
+        CRect rect;
+        if (!DefWindowProc(TB_GETITEMRECT, (WPARAM)i, (LPARAM)&rect))
+            continue;
+        if (button.idCommand != 0) {
+            if (m_bInRebar)
+                continue;
+            if (pPainter != NULL)
+                pPainter->EraseSeparator(pDC, this, i);
+            else
+                pDC->FillSolidRect(&rect, clrBackground);
+            // the attached control is printed where it lies
+            CWnd* pCtrl = GetDlgItem(button.idCommand);
+            if (pCtrl != NULL && pCtrl->IsWindowVisible()) {
+                CRect rectCtrl;
+                pCtrl->GetWindowRect(&rectCtrl);
+                ScreenToClient(&rectCtrl);
+                int nSaved = pDC->SaveDC();
+                pDC->IntersectClipRect(&rectCtrl);
+                CPoint ptOrg = pDC->GetWindowOrg();
+                pDC->SetWindowOrg(ptOrg.x - rectCtrl.left, ptOrg.y - rectCtrl.top);
+                pCtrl->SendMessage(WM_PRINT, (WPARAM)pDC->m_hDC, PRF_CHECKVISIBLE | PRF_CLIENT | PRF_CHILDREN | PRF_OWNED);
+                pDC->RestoreDC(nSaved);
+            }
+            continue;
+        }
+        if (pPainter != NULL) {
+            pPainter->DrawSeparator(pDC, this, i);
+        } else if (button.fsState & TBSTATE_WRAP) {
+            CRect rectLine(rect.left, rect.bottom - rect.Width(), rect.left + rect.Height(), rect.bottom);
+            pDC->FillSolidRect(&rectLine, clrBackground);
+            rectLine.top = (rectLine.top + rectLine.bottom) / 2 - 1;
+            pDC->DrawEdge(&rectLine, EDGE_ETCHED, BF_TOP);
+            pDC->SetPixel(rectLine.right - 1, rectLine.top, tkAfxData.clr3DShadow);
+        } else {
+            pDC->FillSolidRect(&rect, clrBackground);
+            CRect rectLine(rect.left + 2, rect.top, rect.left + 3, rect.bottom);
+            pDC->DrawEdge(&rectLine, EDGE_ETCHED, BF_LEFT);
+            pDC->SetPixel(rect.left + 2, rect.bottom - 1, tkAfxData.clr3DShadow);
+        }
+    }
+}
+
+void CTkToolBar::EraseWrapGaps(CDC* pDC)
+{
+    const COLORREF clrBackground = GetBackgroundColor();
+    int nCount = GetButtonCount();
+    for (int i = 1; i < nCount; i++) {
+        TBBUTTON button, previous;
+        memset(&button, 0, sizeof(button));
+        memset(&previous, 0, sizeof(previous));
+        DefWindowProc(TB_GETBUTTON, (WPARAM)i, (LPARAM)&button);
+        DefWindowProc(TB_GETBUTTON, (WPARAM)(i - 1), (LPARAM)&previous);
+        if (!(button.fsStyle & TBSTYLE_SEP) || !(button.fsState & TBSTATE_WRAP) || (previous.fsStyle & TBSTYLE_SEP))
+            continue;
+        CRect rectPrev, rectSep;
+        if (!DefWindowProc(TB_GETITEMRECT, (WPARAM)(i - 1), (LPARAM)&rectPrev) ||
+            !DefWindowProc(TB_GETITEMRECT, (WPARAM)i, (LPARAM)&rectSep))
+            continue;
+        pDC->FillSolidRect(rectPrev.right, rectPrev.top, rectSep.Width(), rectPrev.Height(), clrBackground);
+    }
 }

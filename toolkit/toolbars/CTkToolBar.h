@@ -139,6 +139,15 @@ public:
     BOOL OnAddedToRebar(REBARBANDINFOA* pRBBI, BOOL bHorz) override;
     void OnRebarFitBand(TK_REBAR_FITBAND* pFit, BOOL bHorz) override;
 
+    // ---- drawing (TBSTYLE_FLAT: through the control's custom draw) ----
+    // The flat look outside a rebar: the bar fills its whole client area with its background.
+    BOOL IsFlatDrawn() const;
+    void PaintBar();
+    // TRUE when the button is drawn (the control leaves it).
+    BOOL DrawButton(CDC* pDC, NMTBCUSTOMDRAW* pCD);
+    void DrawSeparators(CDC* pDC);
+    void EraseWrapGaps(CDC* pDC);
+
     // ---- state and customization (not customizable yet: nothing saved or restored) ----
     void EnableDocking(DWORD dwDockStyle);
     void SaveToolBarState();
@@ -216,6 +225,7 @@ protected:
     afx_msg LRESULT OnSetFlatStyleMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSetDrawTextFlags(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnDeferredLayout(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnDropDown(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnHotItemChange(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnBeginAdjust(NMHDR* pNMHDR, LRESULT* pResult);
