@@ -2,6 +2,7 @@
 
 #include <afxpriv.h>
 
+#include "CTkDockBar.h"
 #include "CTkDockContext.h"
 #include "CTkGlobalData.h"
 #include "CTkMemDC.h"
@@ -140,7 +141,13 @@ BOOL CTkControlBar::ModifyTkBarStyle(DWORD dwRemove, DWORD dwAdd, BOOL bRedraw)
         if (bRedraw)
             InvalidateRect(NULL);
     }
-    // the toolkit's dock bar keeps a copy of the word (it arrives with that class)
+    // the toolkit's dock bar that holds the bar keeps a copy of the word
+    if (m_pDockBar != NULL && m_pDockBar->IsKindOf(RUNTIME_CLASS(CTkDockBar))) {
+        CTkDockBar* pDockBar = (CTkDockBar*)m_pDockBar;
+        pDockBar->m_dwTkBarStyle = GetTkBarStyle();
+        if (bRedraw && pDockBar->m_hWnd != NULL)
+            pDockBar->Invalidate();
+    }
     return TRUE;
 }
 

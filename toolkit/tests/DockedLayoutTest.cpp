@@ -386,6 +386,15 @@ std::vector<std::pair<UINT, bool>> BarsMenuOf(CLayoutFrame* pFrame)
 
 } // namespace
 
+TEST_F(DockedLayoutTest, TheDockBarKeepsACopyOfADockedBarsStyleWord)
+{
+    const DWORD dwBefore = m_pFrame->m_dialogBar.GetTkBarStyle();
+    EXPECT_TRUE(m_pFrame->m_dialogBar.ModifyTkBarStyle(2, 1, TRUE));
+    EXPECT_EQ((dwBefore & ~2u) | 1u, m_pFrame->m_dialogBar.GetTkBarStyle());
+    EXPECT_EQ(m_pFrame->m_dialogBar.GetTkBarStyle(), m_pFrame->Top()->m_dwTkBarStyle);
+    m_pFrame->m_dialogBar.ModifyTkBarStyle(1, dwBefore & 3, FALSE);
+}
+
 TEST_F(DockedLayoutTest, BarsMenuOfTheDockBar)
 {
     BOOL bDockBarMenus = tkAfxData.bDockBarMenus, bBarMenus = tkAfxData.bBarMenus;
