@@ -10,6 +10,7 @@
 #include "CTkExpButton.h"
 #include "CTkGlobalData.h"
 #include "CTkMenuBar.h"
+#include "CTkAccelManager.h"
 #include "CTkToolBar.h"
 #include "TestKit.h"
 #include "TkMenuState.h"
@@ -698,6 +699,24 @@ TEST_F(ToolBarTest, Tooltips)
     EXPECT_EQ(ID_NEW_APPOINTMENT, (int)m_bar.OnToolHitTest(pt, &ti));
     ASSERT_NE(LPSTR_TEXTCALLBACKA, ti.lpszText);
     EXPECT_STREQ("Neuer Termin (Ctrl+N)", ti.lpszText);
+    // by default the accelerator manager answers, and only while it serves a frame
+    CTkToolBar::SetShortcutTextSource(NULL);
+    CTkAccelManager* pManager = CTkAccelManager::Instance();
+    const int nCount = pManager->m_nCount;
+    ASSERT_TRUE(pManager->AddAccelerator(ID_NEW_APPOINTMENT, FVIRTKEY | FCONTROL | FSHIFT, 'T'));
+    memset(&ti, 0, sizeof(ti));
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    EXPECT_EQ(ID_NEW_APPOINTMENT, (int)m_bar.OnToolHitTest(pt, &ti));
+    EXPECT_EQ(LPSTR_TEXTCALLBACKA, ti.lpszText) << "an inactive manager gives no text";
+    const BYTE bActive = pManager->m_bActive;
+    pManager->m_bActive = 1;
+    memset(&ti, 0, sizeof(ti));
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    EXPECT_EQ(ID_NEW_APPOINTMENT, (int)m_bar.OnToolHitTest(pt, &ti));
+    EXPECT_STREQ("Neuer Termin (Ctrl+Shift+T)", ti.lpszText != LPSTR_TEXTCALLBACKA ? ti.lpszText : "");
+    pManager->m_bActive = bActive;
+    pManager->m_nCount = nCount;
+    CTkToolBar::SetShortcutTextSource(TwoShortcuts);
     // a command without shortcut keeps the callback
     CPoint pt2 = ItemRect(m_bar, 1).CenterPoint();
     EXPECT_EQ(ID_NEW_TASK, (int)m_bar.OnToolHitTest(pt2, &ti));

@@ -1,5 +1,7 @@
 #include "CTkToolBar.h"
 
+#include "CTkAccelManager.h"
+
 #include <afxpriv.h>
 
 #include "CTkExpButton.h"
@@ -27,7 +29,15 @@ const int kChevronRoom = 13;   // what the chevron adds to the bar's length
 const int kChevronLength = 12; // the chevron window's length
 const int kComCtl472 = 4 * 65536 + 72;
 
-TKSHORTCUTTEXTPROC g_pfnShortcutText = NULL;
+// The accelerator manager's texts while it serves a frame.
+void AccelManagerShortcutText(UINT nCmd, CString& strText)
+{
+    CTkAccelManager* pManager = CTkAccelManager::Instance();
+    if (pManager->m_bActive)
+        pManager->GetShortcutText(nCmd, strText);
+}
+
+TKSHORTCUTTEXTPROC g_pfnShortcutText = AccelManagerShortcutText;
 
 CString LoadTkString(UINT nID)
 {
@@ -120,7 +130,10 @@ CTkToolBar::~CTkToolBar()
     delete m_pExpButton;
 }
 
-void CTkToolBar::SetShortcutTextSource(TKSHORTCUTTEXTPROC pfn) { g_pfnShortcutText = pfn; }
+void CTkToolBar::SetShortcutTextSource(TKSHORTCUTTEXTPROC pfn)
+{
+    g_pfnShortcutText = pfn != NULL ? pfn : AccelManagerShortcutText;
+}
 
 // ---- creation and loading ----------------------------------------------------------------------
 

@@ -163,7 +163,8 @@ public:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    // Where tooltips find shortcut texts (the accelerator manager); NULL: none.
+    // Where tooltips find shortcut texts; NULL: the accelerator manager (texts only while it serves
+    // a frame).
     static void SetShortcutTextSource(TKSHORTCUTTEXTPROC pfn);
 
     // ---- fields ----
