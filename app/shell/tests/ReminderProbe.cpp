@@ -1,0 +1,112 @@
+// Watches and drives OX's reminder windows from outside for the reminders' script test.
+//   ox_reminder_probe wait <caption> <seconds>   waits for a visible window of the caption;
+//                                                prints "window <x> <y>" or "none"
+//   ox_reminder_probe count <caption>            prints "count <n>" (visible windows)
+//   ox_reminder_probe text <caption> <id>        prints "text <the item's text>"
+//   ox_reminder_probe shot <caption> <name>      a screenshot to build/shots/reminders/<name>.png
+//   ox_reminder_probe click <caption> <id>       the button's click (BN_CLICKED), as the dialog
+//                                                manager sends it; prints "clicked"
+//   ox_reminder_probe gone <caption> <seconds>   prints "gone <0|1>"
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "TestKit.h"
+
+namespace {
+
+struct Search {
+    const char* pszCaption;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND hWnd, LPARAM lParam)
+{
+    Search* pSearch = (Search*)lParam;
+    char szText[256];
+    if (::IsWindowVisible(hWnd) && ::GetWindowTextA(hWnd, szText, sizeof szText) > 0 &&
+        strcmp(szText, pSearch->pszCaption) == 0)
+        pSearch->found.push_back(hWnd);
+    return TRUE;
+}
+
+std::vector<HWND> Find(const char* pszCaption)
+{
+    Search search{pszCaption, {}};
+    ::EnumWindows(Collect, (LPARAM)&search);
+    return search.found;
+}
+
+HWND WaitFor(const char* pszCaption, int nSeconds)
+{
+    for (int waited = 0; waited <= nSeconds * 10; waited++) {
+        std::vector<HWND> found = Find(pszCaption);
+        if (!found.empty())
+            return found.front();
+        ::Sleep(100);
+    }
+    return NULL;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return 2;
+    const std::string command = argv[1];
+    const char* pszCaption = argv[2];
+    if (command == "wait" && argc >= 4) {
+        HWND hWnd = WaitFor(pszCaption, atoi(argv[3]));
+        RECT r = {};
+        if (hWnd != NULL)
+            ::GetWindowRect(hWnd, &r);
+        hWnd != NULL ? printf("window %ld %ld\n", r.left, r.top) : printf("none\n");
+        return 0;
+    }
+    if (command == "count") {
+        printf("count %d\n", (int)Find(pszCaption).size());
+        return 0;
+    }
+    if (command == "gone" && argc >= 4) {
+        for (int waited = 0; waited <= atoi(argv[3]) * 10; waited++) {
+            if (Find(pszCaption).empty()) {
+                printf("gone 1\n");
+                return 0;
+            }
+            ::Sleep(100);
+        }
+        printf("gone 0\n");
+        return 0;
+    }
+    HWND hWnd = WaitFor(pszCaption, 5);
+    if (hWnd == NULL) {
+        printf("none\n");
+        return 0;
+    }
+    if (command == "text" && argc >= 4) {
+        char szText[4096] = "";
+        ::SendMessageA(::GetDlgItem(hWnd, atoi(argv[3])), WM_GETTEXT, sizeof szText, (LPARAM)szText);
+        printf("text %s\n", szText);
+    } else if (command == "shot" && argc >= 4) {
+        ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::Sleep(300); // the painting happens in OX's process
+        RECT r;
+        ::GetWindowRect(hWnd, &r);
+        HDC screen = ::GetDC(NULL);
+        std::string path = oxtest::SaveShot(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, "reminders", argv[3]);
+        ::ReleaseDC(NULL, screen);
+        printf("shot %s\n", path.empty() ? "failed" : "ok");
+    } else if (command == "click" && argc >= 4) {
+        const int nId = atoi(argv[3]);
+        ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)::GetDlgItem(hWnd, nId));
+        printf("clicked\n");
+    } else
+        return 2;
+    return 0;
+}
