@@ -152,6 +152,9 @@ LRESULT CMainFrame::OnReminderDue(WPARAM, LPARAM lParam)
         return 0;
     }
     PlaySoundEvent("OX_Erinnerung");
+    // Creating the window runs messages: a result may have removed the entry meanwhile.
+    if (!bCollective && FindWindowOf(pController, (DWORD)nId) != pDialog)
+        return 0;
     const int n = (int)map.GetCount();
     CWnd* pShown = pDialog;
     if (bCollective) {
@@ -166,7 +169,7 @@ LRESULT CMainFrame::OnReminderDue(WPARAM, LPARAM lParam)
         } else
             ::SetWindowPos(pShown->m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    if (!bCollective)
+    if (!bCollective && FindWindowOf(pController, (DWORD)nId) == pDialog)
         pDialog->ShowWindow(bToFront ? SW_SHOW : SW_SHOWNOACTIVATE);
     return 0;
 }

@@ -3,16 +3,21 @@
 //                                                prints "window <x> <y>" or "none"
 //   ox_reminder_probe count <caption>            prints "count <n>" (visible windows)
 //   ox_reminder_probe text <caption> <id>        prints "text <the item's text>"
-//   ox_reminder_probe shot <caption> <name>      a screenshot to build/shots/reminders/<name>.png
+//   ox_reminder_probe shot <caption> <name> [all]  a screenshot to build/shots/reminders/<name>.png
+//                                                (with "all": every window of the caption)
 //   ox_reminder_probe click <caption> <id>       the button's click (BN_CLICKED), as the dialog
 //                                                manager sends it; prints "clicked"
 //   ox_reminder_probe gone <caption> <seconds>   prints "gone <0|1>"
+//   ox_reminder_probe list <caption> <n> <seconds>  waits for n windows; prints "at <x> <y>" for
+//                                                each, sorted by position
+//   ox_reminder_probe settext <caption> <id> <text>  sets the item's text; prints "set"
 #include <windows.h>
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -84,6 +89,26 @@ int main(int argc, char** argv)
         printf("gone 0\n");
         return 0;
     }
+    if (command == "list" && argc >= 5) {
+        const size_t nWanted = (size_t)atoi(argv[3]);
+        std::vector<HWND> found;
+        for (int waited = 0; waited <= atoi(argv[4]) * 10; waited++) {
+            found = Find(pszCaption);
+            if (found.size() >= nWanted)
+                break;
+            ::Sleep(100);
+        }
+        std::vector<std::pair<long, long>> places;
+        for (HWND h : found) {
+            RECT r;
+            ::GetWindowRect(h, &r);
+            places.push_back({r.left, r.top});
+        }
+        std::sort(places.begin(), places.end());
+        for (const auto& p : places)
+            printf("at %ld %ld\n", p.first, p.second);
+        return 0;
+    }
     HWND hWnd = WaitFor(pszCaption, 5);
     if (hWnd == NULL) {
         printf("none\n");
@@ -98,6 +123,14 @@ int main(int argc, char** argv)
         ::Sleep(300); // the painting happens in OX's process
         RECT r;
         ::GetWindowRect(hWnd, &r);
+        if (argc >= 5 && strcmp(argv[4], "all") == 0) {
+            for (HWND h : Find(pszCaption)) {
+                RECT other;
+                ::GetWindowRect(h, &other);
+                ::UnionRect(&r, &r, &other);
+            }
+            r.left = r.top = 0;
+        }
         HDC screen = ::GetDC(NULL);
         std::string path = oxtest::SaveShot(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, "reminders", argv[3]);
         ::ReleaseDC(NULL, screen);
@@ -106,6 +139,9 @@ int main(int argc, char** argv)
         const int nId = atoi(argv[3]);
         ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)::GetDlgItem(hWnd, nId));
         printf("clicked\n");
+    } else if (command == "settext" && argc >= 5) {
+        ::SetDlgItemTextA(hWnd, atoi(argv[3]), argv[4]);
+        printf("set\n");
     } else
         return 2;
     return 0;

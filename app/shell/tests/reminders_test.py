@@ -145,6 +145,26 @@ c.Remove
 WScript.Echo "END"
 """
 
+BURST = PROLOGUE + r"""
+var fso = new ActiveXObject("Scripting.FileSystemObject");
+var subjects = ["Erster", "Zweiter", "Dritter"];
+for (var i = 0; i < subjects.length; i++) {
+    var a = o.Appointments.Add();
+    a.Subject = subjects[i];
+    var n = new Date(new Date().getTime() + 120000);
+    a.Start = ole(n.getFullYear(), n.getMonth() + 1, n.getDate(), n.getHours(), n.getMinutes(), n.getSeconds());
+    a.ReminderMinutesBeforeStart = 2;
+    a.Reminder = true;
+    check("saved" + i, function () { return a.Save(); });
+}
+var started = new Date().getTime();
+while (!fso.FileExists("burst.flag") && new Date().getTime() - started < 90000)
+    o.GetOptions(1);
+} catch (e) { out.push("fatal!" + (e.number >>> 0).toString(16) + " " + e.description); }
+WScript.Echo(out.join("\n"));
+WScript.Echo("END");
+"""
+
 DUE = PROLOGUE + r"""
 var fso = new ActiveXObject("Scripting.FileSystemObject");
 var a = o.Appointments.Add();
@@ -229,6 +249,37 @@ def main():
         oxtest.check("due saved", "=true", answers.get("saved"))
         oxtest.check("due stamp", "=true", answers.get("stamp"))
         oxtest.check("reminder off after close", "=false", answers.get("remindafter"))
+
+        # Three reminders at once cascade from (15, 15); a span of 0 is refused with 40071 and
+        # the window stays; a postponement by 2 minutes removes its window.
+        write_script(folder, "burst.js", BURST)
+        client = subprocess.Popen(oxtest.wine() + ["cscript", "//nologo", "burst.js"], cwd=folder,
+                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        ctl_log = os.path.join(folder, "ctl.log")
+        try:
+            oxtest.check("three windows cascade", "at 15 15\nat 20 20\nat 25 25",
+                         "\n".join(line.strip() for line in probe("list", CAPTION, "3", "40").splitlines()))
+            oxtest.check("screenshot of the cascade", "shot ok", probe("shot", CAPTION, "three_cascaded", "all"))
+            open(ctl_log, "w").close()
+            oxtest.check("count emptied", "set", probe("settext", CAPTION, "1039", "0"))
+            oxtest.check("postpone clicked", "clicked", probe("click", CAPTION, "1065"))
+            with open(ctl_log, encoding="cp1252", errors="replace") as f:
+                boxes = [line for line in f if line.startswith("MessageBox")]
+            oxtest.check("40071 shown once", 1, len(boxes))
+            oxtest.check("40071 text", True, bool(boxes) and "Der vorn Ihnen eingegebene Zeitraum ist fehlerhaft." in boxes[0])
+            oxtest.check("window stays after 40071", "count 3", probe("count", CAPTION))
+            oxtest.check("count two", "set", probe("settext", CAPTION, "1039", "2"))
+            oxtest.check("postponed", "clicked", probe("click", CAPTION, "1065"))
+            oxtest.check("postponed window gone", "count 2", probe("count", CAPTION))
+            for _ in range(2):
+                probe("click", CAPTION, "1")
+            oxtest.check("all closed", "gone 1", probe("gone", CAPTION, "10"))
+        finally:
+            open(os.path.join(folder, "burst.flag"), "w").close()
+            out = client.communicate(timeout=120)[0].decode("cp1252", "replace")
+        answers = answers_of(out)
+        for i in range(3):
+            oxtest.check("burst saved %d" % i, "=true", answers.get("saved%d" % i))
     finally:
         clear_settings()
     return oxtest.report()
