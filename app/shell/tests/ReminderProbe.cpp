@@ -11,6 +11,7 @@
 //   ox_reminder_probe list <caption> <n> <seconds>  waits for n windows; prints "at <x> <y>" for
 //                                                each, sorted by position
 //   ox_reminder_probe settext <caption> <id> <text>  sets the item's text; prints "set"
+//   ox_reminder_probe select <caption> <id> <index>  selects the combo box entry; prints "set"
 #include <windows.h>
 
 #include <stdio.h>
@@ -139,6 +140,9 @@ int main(int argc, char** argv)
         const int nId = atoi(argv[3]);
         ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), (LPARAM)::GetDlgItem(hWnd, nId));
         printf("clicked\n");
+    } else if (command == "select" && argc >= 5) {
+        ::SendDlgItemMessageA(hWnd, atoi(argv[3]), CB_SETCURSEL, (WPARAM)atoi(argv[4]), 0);
+        printf("set\n");
     } else if (command == "settext" && argc >= 5) {
         ::SetDlgItemTextA(hWnd, atoi(argv[3]), argv[4]);
         printf("set\n");

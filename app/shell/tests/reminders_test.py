@@ -148,6 +148,7 @@ WScript.Echo "END"
 BURST = PROLOGUE + r"""
 var fso = new ActiveXObject("Scripting.FileSystemObject");
 var subjects = ["Erster", "Zweiter", "Dritter"];
+var ids = [];
 for (var i = 0; i < subjects.length; i++) {
     var a = o.Appointments.Add();
     a.Subject = subjects[i];
@@ -156,10 +157,16 @@ for (var i = 0; i < subjects.length; i++) {
     a.ReminderMinutesBeforeStart = 2;
     a.Reminder = true;
     check("saved" + i, function () { return a.Save(); });
+    ids.push(a.UniqueID);
 }
 var started = new Date().getTime();
 while (!fso.FileExists("burst.flag") && new Date().getTime() - started < 90000)
     o.GetOptions(1);
+var rows = 0;
+for (var i = 0; i < ids.length; i++)
+    if (o.Appointments.ItemByUniqueID(ids[i]) != null)
+        rows++;
+check("rows", function () { return rows; });
 } catch (e) { out.push("fatal!" + (e.number >>> 0).toString(16) + " " + e.description); }
 WScript.Echo(out.join("\n"));
 WScript.Echo("END");
@@ -252,6 +259,7 @@ def main():
 
         # Three reminders at once cascade from (15, 15); a span of 0 is refused with 40071 and
         # the window stays; a postponement by 2 minutes removes its window.
+        os.environ["VLCT11_ANSWERS"] = "IDOK,IDYES"
         write_script(folder, "burst.js", BURST)
         client = subprocess.Popen(oxtest.wine() + ["cscript", "//nologo", "burst.js"], cwd=folder,
                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
@@ -271,15 +279,24 @@ def main():
             oxtest.check("count two", "set", probe("settext", CAPTION, "1039", "2"))
             oxtest.check("postponed", "clicked", probe("click", CAPTION, "1065"))
             oxtest.check("postponed window gone", "count 2", probe("count", CAPTION))
-            for _ in range(2):
-                probe("click", CAPTION, "1")
-            oxtest.check("all closed", "gone 1", probe("gone", CAPTION, "10"))
+            # moved by 2 days: the window goes (the entry falls due again only then)
+            oxtest.check("unit days", "set", probe("select", CAPTION, "1068", "2"))
+            oxtest.check("moved", "clicked", probe("click", CAPTION, "1071"))
+            oxtest.check("moved window gone", "count 1", probe("count", CAPTION))
+            open(ctl_log, "w").close()
+            oxtest.check("deleted", "clicked", probe("click", CAPTION, "161"))
+            with open(ctl_log, encoding="cp1252", errors="replace") as f:
+                boxes = [line for line in f if line.startswith("MessageBox")]
+            oxtest.check("delete asks 41003", True,
+                         len(boxes) == 1 and "Wollen Sie diesen Eintrag wirklich löschen?" in boxes[0])
+            oxtest.check("all gone", "gone 1", probe("gone", CAPTION, "10"))
         finally:
             open(os.path.join(folder, "burst.flag"), "w").close()
             out = client.communicate(timeout=120)[0].decode("cp1252", "replace")
         answers = answers_of(out)
         for i in range(3):
             oxtest.check("burst saved %d" % i, "=true", answers.get("saved%d" % i))
+        oxtest.check("burst rows after postpone, move and delete", "=2", answers.get("rows"))
     finally:
         clear_settings()
     return oxtest.report()
