@@ -328,6 +328,53 @@ TEST_F(ReminderDialog, ReceiverMayDeleteTheWindowInsideTheMessage)
     ASSERT_EQ(1u, m_frame.m_results.size());
 }
 
+// The attended box 40071: a real window over the reminder window, photographed from a timer of
+// its modal loop and then closed.
+HWND g_hReminder = NULL;
+HWND g_hBox = NULL;
+
+BOOL CALLBACK FindBox(HWND hWnd, LPARAM)
+{
+    if (hWnd != g_hReminder && ::IsWindowVisible(hWnd) && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CAPTION) != 0) {
+        g_hBox = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK ShootBox(HWND, UINT, UINT_PTR idEvent, DWORD)
+{
+    g_hBox = NULL;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, 0);
+    if (g_hBox == NULL)
+        return;
+    ::KillTimer(NULL, idEvent);
+    RECT r, box;
+    ::GetWindowRect(g_hReminder, &r);
+    ::GetWindowRect(g_hBox, &box);
+    ::UnionRect(&r, &r, &box);
+    ::RedrawWindow(g_hBox, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC screen = ::GetDC(NULL);
+    oxtest::SaveShot(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, kShots, "span_invalid_40071");
+    ::ReleaseDC(NULL, screen);
+    ::PostMessageA(g_hBox, WM_CLOSE, 0, 0);
+}
+
+TEST_F(ReminderDialog, AttendedSpanMessageOverTheWindow)
+{
+    Open(Appointment());
+    g_hReminder = m_pDialog->m_hWnd;
+    m_pDialog->SetDlgItemText(IDC_REMINDER_COUNT, "0");
+    ::SetEnvironmentVariableA("VLCT11_UNATTENDED", "0");
+    const UINT_PTR timer = ::SetTimer(NULL, 0, 200, ShootBox);
+    Click(IDC_REMINDER_POSTPONE);
+    ::KillTimer(NULL, timer);
+    ::SetEnvironmentVariableA("VLCT11_UNATTENDED", "1");
+    EXPECT_NE(nullptr, g_hBox) << "the box was shown as a window";
+    EXPECT_TRUE(m_frame.m_results.empty());
+    EXPECT_TRUE(::IsWindow(g_hReminder));
+}
+
 TEST(ReminderPanel, SeriesShowsItsNextOccurrenceOrItsFirst)
 {
     App();
