@@ -12,6 +12,9 @@
 //                                                each, sorted by position
 //   ox_reminder_probe settext <caption> <id> <text>  sets the item's text; prints "set"
 //   ox_reminder_probe select <caption> <id> <index>  selects the combo box entry; prints "set"
+//   ox_reminder_probe due <main window title> <record id>  queues the due message (1128) for the
+//                                                id to OX's main window twice; prints
+//                                                "queued <0|1>" when both have been handled
 #include <windows.h>
 
 #include <stdio.h>
@@ -88,6 +91,19 @@ int main(int argc, char** argv)
             ::Sleep(100);
         }
         printf("gone 0\n");
+        return 0;
+    }
+    if (command == "due" && argc >= 4) {
+        HWND hMain = ::FindWindowA(NULL, pszCaption);
+        while (hMain != NULL && ::GetMenu(hMain) == NULL)
+            hMain = ::FindWindowExA(NULL, hMain, NULL, pszCaption);
+        const LPARAM lId = (LPARAM)atol(argv[3]);
+        // the first queued as the timer's callback queues it, the second sent and waited for, so
+        // that both have been handled when the probe ends
+        DWORD_PTR dwResult = 0;
+        const BOOL bQueued = hMain != NULL && ::SendNotifyMessageA(hMain, 1128, 0, lId) &&
+                             ::SendMessageTimeoutA(hMain, 1128, 0, lId, SMTO_NORMAL, 10000, &dwResult);
+        printf("queued %d\n", bQueued ? 1 : 0);
         return 0;
     }
     if (command == "list" && argc >= 5) {

@@ -184,6 +184,9 @@ a.Reminder = true;
 check("saved", function () { return a.Save(); });
 check("stamp", function () { return /^\d{8}:\d{4}$/.test(a.TimeStamp); });
 var id = a.UniqueID;
+var idFile = fso.CreateTextFile("id.txt", true);
+idFile.Write(id);
+idFile.Close();
 // (the script host of the test has no WScript.Sleep: calls into OX pass the time)
 var started = new Date().getTime();
 while (!fso.FileExists("closed.flag") && new Date().getTime() - started < 90000)
@@ -203,6 +206,8 @@ def main():
     os.environ["VLCT11_DIALOGS"] = "KEEP|KEEP|KEEP"
     os.environ["VLCT11_LOG"] = oxtest.winpath(os.path.join(folder, "ctl.log"))
     os.environ["OX_TEST_TIMER_POLL"] = "1"
+    sound_log = os.path.join(folder, "sound.log")
+    os.environ["OX_TEST_SOUND_LOG"] = oxtest.winpath(sound_log)
     try:
         clear_settings()
         set_setting("MainPath", "REG_SZ", oxtest.winpath(data))
@@ -241,6 +246,13 @@ def main():
             oxtest.check("panel names the subject", True, "Betreff:~.f,2~.tf(Arial,8):Quartalsbericht besprechen" in panel)
             oxtest.check("panel names the place", True, "Ort:~.f,2~.tf(Arial,8):Besprechungsraum" in panel)
             oxtest.check("screenshot", "shot ok", probe("shot", CAPTION, "due_appointment"))
+            # two more due messages for the same id: still one window and one sound
+            with open(os.path.join(folder, "id.txt")) as f:
+                record_id = f.read().strip()
+            oxtest.check("due queued twice", "queued 1", probe("due", "velmar chronivo", record_id))
+            oxtest.check("still one window", "count 1", probe("count", CAPTION))
+            sounds = [line for line in open(sound_log, encoding="cp1252") if line.startswith("OX_Erinnerung")]
+            oxtest.check("one reminder sound", 1, len(sounds))
             # the timer's finished signal follows the due one; closing acknowledges the entry
             time.sleep(2)
             oxtest.check("one window only", "count 1", probe("count", CAPTION))
