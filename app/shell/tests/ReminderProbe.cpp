@@ -12,10 +12,16 @@
 //                                                each, sorted by position
 //   ox_reminder_probe settext <caption> <id> <text>  sets the item's text; prints "set"
 //   ox_reminder_probe select <caption> <id> <index>  selects the combo box entry; prints "set"
+//   ox_reminder_probe bytes -                    an automation client of "Orvex.Application":
+//                                                ActionData of a new appointment set to 5 bytes,
+//                                                then to a 2-D and an empty byte array; prints
+//                                                "bytes <hex read back> <ActionDataString>" and
+//                                                "after2d <hex>" and "afterempty <hex>"
 //   ox_reminder_probe due <main window title> <record id>  queues the due message (1128) for the
 //                                                id to OX's main window twice; prints
 //                                                "queued <0|1>" when both have been handled
 #include <windows.h>
+#include <oleauto.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -28,6 +34,113 @@
 #include "TestKit.h"
 
 namespace {
+
+DISPID IdOf(IDispatch* p, const wchar_t* pszName)
+{
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR name = (LPOLESTR)pszName;
+    p->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+    return id;
+}
+
+HRESULT Get(IDispatch* p, const wchar_t* pszName, VARIANT* pResult)
+{
+    DISPPARAMS none = {NULL, NULL, 0, 0};
+    return p->Invoke(IdOf(p, pszName), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &none,
+                     pResult, NULL, NULL);
+}
+
+HRESULT Put(IDispatch* p, const wchar_t* pszName, VARIANT value)
+{
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params = {&value, &named, 1, 1};
+    return p->Invoke(IdOf(p, pszName), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, NULL, NULL, NULL);
+}
+
+// The action data as hexadecimal bytes ("text:<...>" for a string).
+std::string ActionDataText(IDispatch* pEntry)
+{
+    VARIANT v;
+    ::VariantInit(&v);
+    Get(pEntry, L"ActionData", &v);
+    std::string text;
+    if (v.vt == (VT_ARRAY | VT_UI1)) {
+        LONG lo = 0, hi = -1;
+        ::SafeArrayGetLBound(v.parray, 1, &lo);
+        ::SafeArrayGetUBound(v.parray, 1, &hi);
+        BYTE* pData = NULL;
+        ::SafeArrayAccessData(v.parray, (void**)&pData);
+        char sz[4];
+        for (LONG i = 0; i <= hi - lo; i++) {
+            snprintf(sz, sizeof sz, "%02X", pData[i]);
+            text += sz;
+        }
+        ::SafeArrayUnaccessData(v.parray);
+    } else if (v.vt == VT_BSTR) {
+        char sz[256] = "";
+        ::WideCharToMultiByte(CP_ACP, 0, v.bstrVal, -1, sz, sizeof sz, NULL, NULL);
+        text = std::string("text:") + sz;
+    } else
+        text = "vt" + std::to_string(v.vt);
+    ::VariantClear(&v);
+    return text;
+}
+
+int ByteArrays()
+{
+    ::CoInitialize(NULL);
+    CLSID clsid;
+    IDispatch* pRoot = NULL;
+    if (FAILED(::CLSIDFromProgID(L"Orvex.Application", &clsid)) ||
+        FAILED(::CoCreateInstance(clsid, NULL, CLSCTX_LOCAL_SERVER, IID_IDispatch, (void**)&pRoot))) {
+        printf("noserver\n");
+        return 0;
+    }
+    VARIANT list, entry;
+    ::VariantInit(&list);
+    ::VariantInit(&entry);
+    Get(pRoot, L"Appointments", &list);
+    Get(list.pdispVal, L"Add", &entry);
+    IDispatch* pEntry = entry.pdispVal;
+
+    VARIANT bytes;
+    bytes.vt = VT_ARRAY | VT_UI1;
+    bytes.parray = ::SafeArrayCreateVector(VT_UI1, 0, 5);
+    BYTE* pData = NULL;
+    ::SafeArrayAccessData(bytes.parray, (void**)&pData);
+    const BYTE five[] = {0x00, 0x7F, 0x80, 0xFF, 0x42};
+    memcpy(pData, five, 5);
+    ::SafeArrayUnaccessData(bytes.parray);
+    Put(pEntry, L"ActionDataString", [] { VARIANT t; t.vt = VT_BSTR; t.bstrVal = ::SysAllocString(L"vorher"); return t; }());
+    Put(pEntry, L"ActionData", bytes);
+    VARIANT str;
+    ::VariantInit(&str);
+    Get(pEntry, L"ActionDataString", &str);
+    printf("bytes %s [%ls]\n", ActionDataText(pEntry).c_str(), str.bstrVal != NULL ? str.bstrVal : L"");
+    ::VariantClear(&str);
+    ::VariantClear(&bytes);
+
+    SAFEARRAYBOUND two[2] = {{2, 0}, {2, 0}};
+    VARIANT square;
+    square.vt = VT_ARRAY | VT_UI1;
+    square.parray = ::SafeArrayCreate(VT_UI1, 2, two);
+    Put(pEntry, L"ActionData", square);
+    printf("after2d %s\n", ActionDataText(pEntry).c_str());
+    ::VariantClear(&square);
+
+    VARIANT empty;
+    empty.vt = VT_ARRAY | VT_UI1;
+    empty.parray = ::SafeArrayCreateVector(VT_UI1, 0, 0);
+    Put(pEntry, L"ActionData", empty);
+    printf("afterempty %s\n", ActionDataText(pEntry).c_str());
+    ::VariantClear(&empty);
+
+    ::VariantClear(&entry);
+    ::VariantClear(&list);
+    pRoot->Release();
+    ::CoUninitialize();
+    return 0;
+}
 
 struct Search {
     const char* pszCaption;
@@ -68,6 +181,8 @@ int main(int argc, char** argv)
 {
     if (argc < 3)
         return 2;
+    if (strcmp(argv[1], "bytes") == 0)
+        return ByteArrays();
     const std::string command = argv[1];
     const char* pszCaption = argv[2];
     if (command == "wait" && argc >= 4) {

@@ -229,6 +229,11 @@ def main():
         for name, value in expected.items():
             oxtest.check("objects " + name, value, answers.get(name))
 
+        # Byte arrays (a C++ client): 5 bytes come back as they were and empty the text; a 2-D
+        # and an empty array leave the action as it was.
+        oxtest.check("byte arrays", "bytes 007F80FF42 []\nafter2d 007F80FF42\nafterempty 007F80FF42",
+                     "\n".join(line.strip() for line in probe("bytes", "-").splitlines()))
+
         # Start: seconds dropped; End: the start's day; dates up to 1900-01-01 and texts refused;
         # an end after the day's last minute ends at 23:59.
         answers = run_script(folder, "dates.vbs", DATES)
