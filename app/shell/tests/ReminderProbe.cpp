@@ -17,6 +17,8 @@
 //                                                then to a 2-D and an empty byte array; prints
 //                                                "bytes <hex read back> <ActionDataString>" and
 //                                                "after2d <hex>" and "afterempty <hex>"
+//   ox_reminder_probe front <caption>            prints "front <1|0>": the foreground window has
+//                                                the caption
 //   ox_reminder_probe due <main window title> <record id>  queues the due message (1128) for the
 //                                                id to OX's main window twice; prints
 //                                                "queued <0|1>" when both have been handled
@@ -191,6 +193,12 @@ int main(int argc, char** argv)
         if (hWnd != NULL)
             ::GetWindowRect(hWnd, &r);
         hWnd != NULL ? printf("window %ld %ld\n", r.left, r.top) : printf("none\n");
+        return 0;
+    }
+    if (command == "front") {
+        char szText[256] = "";
+        ::GetWindowTextA(::GetForegroundWindow(), szText, sizeof szText);
+        printf("front %d\n", strcmp(szText, pszCaption) == 0 ? 1 : 0);
         return 0;
     }
     if (command == "count") {

@@ -26,7 +26,7 @@ def set_setting(name, kind, value):
 
 
 def clear_settings():
-    for name in ("MainPath", "CurrentUser", "Visible"):
+    for name in ("MainPath", "CurrentUser", "Visible", "ReminderToFront"):
         reg("delete", SETTINGS, "/v", name, "/f")
 
 
@@ -251,6 +251,7 @@ def main():
             oxtest.check("panel names the subject", True, "Betreff:~.f,2~.tf(Arial,8):Quartalsbericht besprechen" in panel)
             oxtest.check("panel names the place", True, "Ort:~.f,2~.tf(Arial,8):Besprechungsraum" in panel)
             oxtest.check("screenshot", "shot ok", probe("shot", CAPTION, "due_appointment"))
+            oxtest.check("brought to the front", "front 1", probe("front", CAPTION))
             # two more due messages for the same id: still one window and one sound
             with open(os.path.join(folder, "id.txt")) as f:
                 record_id = f.read().strip()
@@ -276,6 +277,8 @@ def main():
 
         # Three reminders at once cascade from (15, 15); a span of 0 is refused with 40071 and
         # the window stays; a postponement by 2 minutes removes its window.
+        # "ReminderToFront" off: the windows open behind the others without being activated.
+        set_setting("ReminderToFront", "REG_DWORD", 0)
         os.environ["VLCT11_ANSWERS"] = "IDOK,IDYES"
         write_script(folder, "burst.js", BURST)
         client = subprocess.Popen(oxtest.wine() + ["cscript", "//nologo", "burst.js"], cwd=folder,
@@ -284,6 +287,7 @@ def main():
         try:
             oxtest.check("three windows cascade", "at 15 15\nat 20 20\nat 25 25",
                          "\n".join(line.strip() for line in probe("list", CAPTION, "3", "40").splitlines()))
+            oxtest.check("not activated", "front 0", probe("front", CAPTION))
             oxtest.check("screenshot of the cascade", "shot ok", probe("shot", CAPTION, "three_cascaded", "all"))
             open(ctl_log, "w").close()
             oxtest.check("count emptied", "set", probe("settext", CAPTION, "1039", "0"))
