@@ -177,6 +177,12 @@ var fso = new ActiveXObject("Scripting.FileSystemObject");
 var a = o.Appointments.Add();
 a.Subject = "Quartalsbericht besprechen";
 a.Location = "Besprechungsraum";
+// linked to an outside record, with the program's own mail action run on request
+a.ActionID = "OXMAIL";
+a.ActionType = 1;
+a.HostID = "ADRION";
+a.HostDatabase = "C:\\Daten\\kunden.dbf";
+a.HostRecordID = 17;
 var n = new Date(new Date().getTime() + 120000);
 a.Start = ole(n.getFullYear(), n.getMonth() + 1, n.getDate(), n.getHours(), n.getMinutes(), n.getSeconds());
 a.ReminderMinutesBeforeStart = 2;
@@ -250,7 +256,8 @@ def main():
             panel = probe("text", CAPTION, "1005")
             oxtest.check("panel names the subject", True, "Betreff:~.f,2~.tf(Arial,8):Quartalsbericht besprechen" in panel)
             oxtest.check("panel names the place", True, "Ort:~.f,2~.tf(Arial,8):Besprechungsraum" in panel)
-            oxtest.check("screenshot", "shot ok", probe("shot", CAPTION, "due_appointment"))
+            oxtest.check("action row", "text Senden einer eMail Benachrichtigung", probe("text", CAPTION, "1070"))
+            oxtest.check("screenshot", "shot ok", probe("shot", CAPTION, "due_linked_action"))
             oxtest.check("brought to the front", "front 1", probe("front", CAPTION))
             # two more due messages for the same id: still one window and one sound
             with open(os.path.join(folder, "id.txt")) as f:
