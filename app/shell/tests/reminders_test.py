@@ -147,7 +147,7 @@ WScript.Echo "END"
 
 BURST = PROLOGUE + r"""
 var fso = new ActiveXObject("Scripting.FileSystemObject");
-var subjects = ["Erster", "Zweiter", "Dritter"];
+var subjects = ["Erster", "Zweiter", "Dritter", "Vierter"];
 var ids = [];
 for (var i = 0; i < subjects.length; i++) {
     var a = o.Appointments.Add();
@@ -209,7 +209,7 @@ def main():
     data = os.path.join(folder, "data")
     os.mkdir(data)
     os.environ["VLCT11_UNATTENDED"] = "1"
-    os.environ["VLCT11_DIALOGS"] = "KEEP|KEEP|KEEP"
+    os.environ["VLCT11_DIALOGS"] = "|".join(["KEEP"] * 8)
     os.environ["VLCT11_LOG"] = oxtest.winpath(os.path.join(folder, "ctl.log"))
     os.environ["OX_TEST_TIMER_POLL"] = "1"
     sound_log = os.path.join(folder, "sound.log")
@@ -282,7 +282,7 @@ def main():
         oxtest.check("due stamp", "=true", answers.get("stamp"))
         oxtest.check("reminder off after close", "=false", answers.get("remindafter"))
 
-        # Three reminders at once cascade from (15, 15); a span of 0 is refused with 40071 and
+        # Four reminders at once cascade from (15, 15); a span of 0 is refused with 40071 and
         # the window stays; a postponement by 2 minutes removes its window.
         # "ReminderToFront" off: the windows open behind the others without being activated.
         set_setting("ReminderToFront", "REG_DWORD", 0)
@@ -292,10 +292,10 @@ def main():
                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         ctl_log = os.path.join(folder, "ctl.log")
         try:
-            oxtest.check("three windows cascade", "at 15 15\nat 20 20\nat 25 25",
-                         "\n".join(line.strip() for line in probe("list", CAPTION, "3", "40").splitlines()))
+            oxtest.check("four windows cascade", "at 15 15\nat 20 20\nat 25 25\nat 30 30",
+                         "\n".join(line.strip() for line in probe("list", CAPTION, "4", "40").splitlines()))
             oxtest.check("not activated", "front 0", probe("front", CAPTION))
-            oxtest.check("screenshot of the cascade", "shot ok", probe("shot", CAPTION, "three_cascaded", "all"))
+            oxtest.check("screenshot of the cascade", "shot ok", probe("shot", CAPTION, "four_cascaded", "all"))
             open(ctl_log, "w").close()
             oxtest.check("count emptied", "set", probe("settext", CAPTION, "1039", "0"))
             oxtest.check("postpone clicked", "clicked", probe("click", CAPTION, "1065"))
@@ -303,10 +303,13 @@ def main():
                 boxes = [line for line in f if line.startswith("MessageBox")]
             oxtest.check("40071 shown once", 1, len(boxes))
             oxtest.check("40071 text", True, bool(boxes) and "Der vorn Ihnen eingegebene Zeitraum ist fehlerhaft." in boxes[0])
-            oxtest.check("window stays after 40071", "count 3", probe("count", CAPTION))
+            oxtest.check("window stays after 40071", "count 4", probe("count", CAPTION))
             oxtest.check("count two", "set", probe("settext", CAPTION, "1039", "2"))
             oxtest.check("postponed", "clicked", probe("click", CAPTION, "1065"))
-            oxtest.check("postponed window gone", "count 2", probe("count", CAPTION))
+            oxtest.check("postponed window gone", "count 3", probe("count", CAPTION))
+            # edit: the window goes before the editor is asked (the program has none yet)
+            oxtest.check("edit clicked", "clicked", probe("click", CAPTION, "1067"))
+            oxtest.check("edited window gone", "count 2", probe("count", CAPTION))
             # moved by 2 days: the window goes (the entry falls due again only then)
             oxtest.check("unit days", "set", probe("select", CAPTION, "1068", "2"))
             oxtest.check("moved", "clicked", probe("click", CAPTION, "1071"))
@@ -322,9 +325,9 @@ def main():
             open(os.path.join(folder, "burst.flag"), "w").close()
             out = client.communicate(timeout=120)[0].decode("cp1252", "replace")
         answers = answers_of(out)
-        for i in range(3):
+        for i in range(4):
             oxtest.check("burst saved %d" % i, "=true", answers.get("saved%d" % i))
-        oxtest.check("burst rows after postpone, move and delete", "=2", answers.get("rows"))
+        oxtest.check("burst rows after postpone, edit, move and delete", "=3", answers.get("rows"))
     finally:
         clear_settings()
     return oxtest.report()
