@@ -18,6 +18,18 @@ namespace {
 
 // The timer job's poll interval, in seconds.
 const int kTimerPollSeconds = 30;
+
+// Tests shorten the timer job's poll (OX_TEST_TIMER_POLL, seconds).
+int TimerPollSeconds()
+{
+    char szValue[16];
+    if (::GetEnvironmentVariableA("OX_TEST_TIMER_POLL", szValue, sizeof(szValue)) != 0) {
+        const int n = atoi(szValue);
+        if (n > 0)
+            return n;
+    }
+    return kTimerPollSeconds;
+}
 // The update event's name, with the id of the thread that makes it.
 const char kUpdateEventFormat[] = "OXUpdateSignal1_%ld";
 
@@ -82,7 +94,7 @@ void CDataController::Initialize()
     }
 
     m_nTimerJob = m_pTimers->JobOpen();
-    m_pTimers->SetPollTime(m_nTimerJob, kTimerPollSeconds);
+    m_pTimers->SetPollTime(m_nTimerJob, TimerPollSeconds());
     m_pTimers->SetMessageCallback(m_nTimerJob, TimerMessageCallback);
     RegisterTimerCallback(this);
     // The job is new: the first loads need not delete timers before they register them.

@@ -211,9 +211,9 @@ public:
     // 40190).
     BOOL SaveAppointment(CDataAppointment& record, CString& strRecordId, BOOL bNoDialog, BOOL bNotifyViews);
     BOOL SaveTask(CDataAppointment& record, CString& strRecordId, BOOL bNoDialog, BOOL bNotifyViews);
-    // Deletes the entry of the id, after asking when bAsk. 0 for an id no longer in the table or
-    // another user's private entry; 1 when refused for rights (bit 4 for other users' entries) or
-    // not confirmed; otherwise whether the row was deleted.
+    // Deletes the entry of the id, after asking when bAsk. 0 for an id no longer in the table,
+    // another user's private entry, or a refusal for rights (bit 4 for other users' entries); 1
+    // when not confirmed; otherwise whether the row was deleted.
     int DeleteAppointment(LPCTSTR lpszRecordId, BOOL bAsk);
     int DeleteTask(LPCTSTR lpszRecordId, BOOL bAsk);
     // The companion notice (CCompanionNotice) of a written or deleted entry.

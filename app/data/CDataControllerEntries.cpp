@@ -485,7 +485,7 @@ int CDataController::DeleteEntry(EntrySide side, LPCTSTR lpszRecordId, BOOL bAsk
     }
     if (record.m_strUser != m_strCurrentUser && (m_nRights & kRightManageOthers) == 0) {
         Warn(IDS_DELETE_OWN_ONLY);
-        return 1;
+        return 0;
     }
     if (bAsk && MfxMessageBoxId(IDS_ASK_DELETE, -1, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 1;

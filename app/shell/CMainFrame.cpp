@@ -4,6 +4,7 @@
 #include "CDataController.h"
 #include "COrvexApp.h"
 #include "COrvexDoc.h"
+#include "CReminderDialog.h"
 #include "MfxWindows.h"
 #include "ShellResource.h"
 
@@ -56,6 +57,10 @@ ON_REGISTERED_MESSAGE(s_nUpdateViewsMessage, OnUpdateViewsMessage)
 ON_REGISTERED_MESSAGE(s_nTaskbarCreatedMessage, OnTaskbarCreated)
 ON_COMMAND_RANGE(32777, 32790, OnViewCommand)
 ON_COMMAND(CMainFrame::kRefreshCommand, OnRefresh)
+ON_MESSAGE(CDataMainFrame::msgDue, OnReminderDue)
+ON_MESSAGE(WM_REMINDER_RESULT, OnReminderResult)
+ON_MESSAGE(CDataMainFrame::msgFinished, OnReminderFinished)
+ON_MESSAGE(CDataMainFrame::msgNextScheduled, OnReminderRescheduled)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : m_nBusy(0), m_nViewMode(-1), m_nPreviousViewMode(-1), m_nMarkerCloses(0) {}

@@ -54,6 +54,13 @@ protected:
     afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     afx_msg void OnViewCommand(UINT nID);
     afx_msg void OnRefresh();
+    // Reminders (CMainFrameReminders.cpp): due (1128, lParam the record id), the reminder
+    // window's result (1129, wParam the code, lParam a pointer to the id), the timer finished
+    // (1130) and the next occurrence of a series scheduled (1132).
+    afx_msg LRESULT OnReminderDue(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnReminderResult(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnReminderFinished(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnReminderRescheduled(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     CStatusBar m_wndStatusBar;

@@ -1,4 +1,5 @@
 #include "COrvexApp.h"
+#include "COleEntryObjects.h"
 
 #include <afxdisp.h>
 #include <afxole.h>
@@ -275,4 +276,10 @@ int COrvexApp::ExitInstance()
     delete m_pSettings;
     m_pSettings = NULL;
     return CWinApp::ExitInstance();
+}
+
+CDataEntryObjects* COrvexApp::GetEntryObjects()
+{
+    static COleEntryObjects s_objects;
+    return &s_objects;
 }

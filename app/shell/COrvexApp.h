@@ -41,6 +41,8 @@ public:
     CDataDocument* GetDocument() override;
     CDataMainFrame* GetMainFrame() override;
     CDataDialogs* GetDialogs() override { return &m_dialogs; }
+    // The automation objects of single entries (COleEntryObjects).
+    CDataEntryObjects* GetEntryObjects() override;
 
     // The help id as the help file knows it: ids above 0x20000 lose that offset.
     static DWORD_PTR MapHelpId(DWORD_PTR dwData);

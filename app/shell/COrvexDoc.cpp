@@ -8,6 +8,7 @@
 #include "CExternalConnection.h"
 #include "CMainFrame.h"
 #include "COrvexApp.h"
+#include "COLEAppointmentItemList.h"
 #include "MfxMessageBox.h"
 #include "ShellResource.h"
 
@@ -61,7 +62,7 @@ void LogBusyCounters(long nEnable, LONG nControllerBefore, LONG nFrameBefore, LO
 static const CLSID kClsidApplication = {0xAC47253D, 0x62EA, 0x11D4, {0x9C, 0xE1, 0x00, 0x60, 0x08, 0x6F, 0xEF, 0xC0}};
 
 COrvexDoc::COrvexDoc()
-    : m_dwActiveObjectCookie(0), m_bHoldReloads(FALSE), m_bOption1(FALSE), m_nOpenDialogs(0), m_bShowReminders(TRUE),
+    : m_pAppointments(NULL), m_dwActiveObjectCookie(0), m_bHoldReloads(FALSE), m_bOption1(FALSE), m_nOpenDialogs(0), m_bShowReminders(TRUE),
       m_bVisibleInTray(TRUE), m_bUpdateThreadSuspended(FALSE), m_bSessionEnding(FALSE), m_bHoldRaised(FALSE), m_bClosing(FALSE)
 {
     EnableAutomation();
@@ -79,6 +80,8 @@ COrvexDoc::~COrvexDoc()
 {
     if (theApp.GetOrvexDocument() == this)
         theApp.SetOrvexDocument(NULL);
+    if (m_pAppointments != NULL)
+        m_pAppointments->Release();
     m_pExternalConnection->Release();
     AfxOleUnlockApp();
 }
@@ -233,7 +236,11 @@ void COrvexDoc::SetCurrentUserRights(LPCTSTR lpszRights)
 
 LPDISPATCH COrvexDoc::GetAppointments()
 {
-    return NULL; // the collection comes with the appointment objects
+    if (m_pAppointments == NULL)
+        m_pAppointments = (new COLEAppointmentItemList)->GetIDispatch(FALSE);
+    if (m_pAppointments != NULL)
+        m_pAppointments->AddRef();
+    return m_pAppointments;
 }
 
 void COrvexDoc::SetAppointments(LPDISPATCH) {}

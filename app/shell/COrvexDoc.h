@@ -76,6 +76,8 @@ protected:
     LPUNKNOWN GetInterfaceHook(const void* piid) override;
 
     CExternalConnection* m_pExternalConnection;
+    // The appointment collection, made with the first request.
+    LPDISPATCH m_pAppointments;
     int m_nViewYear, m_nViewMonth, m_nViewDay;
     DWORD m_dwActiveObjectCookie;
     BOOL m_bHoldReloads;

@@ -463,7 +463,8 @@ TEST_F(EntriesTest, DeleteCases)
         {"own entry, confirmed", kUser, false, "", true, "IDYES", false, 1, {IDS_ASK_DELETE}, true},
         {"own entry, not confirmed", kUser, false, "", true, "IDNO", false, 1, {IDS_ASK_DELETE}, false},
         {"own entry, without asking", kUser, false, "", false, "", false, 1, {}, true},
-        {"another user's entry without the right", kOtherUser, false, "FFFFFFFF", false, "", false, 1,
+        // A refusal for rights is no deletion: 0, so that a reminder window for it stays open.
+        {"another user's entry without the right", kOtherUser, false, "FFFFFFFF", false, "", false, 0,
          {IDS_DELETE_OWN_ONLY}, false},
         {"another user's entry with the right", kOtherUser, false, "FFFFFFFT", false, "", false, 1, {}, true},
         {"another user's private entry", kOtherUser, true, "FFFFFFFT", false, "", false, 0, {IDS_PRIVATE_ENTRY},

@@ -1,0 +1,41 @@
+// Resource ids of the single reminder window and its texts (ReminderDialog.rc).
+#pragma once
+
+#define IDD_REMINDER 157
+#define IDI_REMINDER 163
+
+// controls of the reminder window
+#define IDC_REMINDER_INFO 1005
+#define IDC_REMINDER_COUNT 1039
+#define IDC_REMINDER_LINE 1061
+#define IDC_REMINDER_POSTPONE 1065
+#define IDC_REMINDER_RUN 1066
+#define IDC_REMINDER_EDIT 1067
+#define IDC_REMINDER_UNIT 1068
+#define IDC_REMINDER_ACTION_LABEL 1069
+#define IDC_REMINDER_ACTION 1070
+#define IDC_REMINDER_MOVE 1071
+#define IDC_REMINDER_DEFAULT 1096
+#define IDC_REMINDER_GOTO 98
+#define IDC_REMINDER_HELP 18
+#define IDC_REMINDER_DELETE 161
+#define IDC_REMINDER_NOTES 183
+
+// span units "Minute(n);1", "Stunde(n);60", "Tage(n);1440" (text;minutes per unit), "Monate(n)"
+#define IDS_UNIT_MINUTES 6100
+#define IDS_UNIT_HOURS 6101
+#define IDS_UNIT_DAYS 6102
+#define IDS_UNIT_MONTHS 6103
+#define IDS_KIND_APPOINTMENT 6353 // "Termin"
+#define IDS_KIND_TODO 6362        // "Aufgabe"
+#define IDS_MOVE_FAILED 40063
+#define IDS_NOTES_FAILED 40070
+#define IDS_SPAN_INVALID 40071
+#define IDS_PANEL_APPOINTMENT 42000
+#define IDS_PANEL_DATE_LINE 42001
+#define IDS_PANEL_PLACE_LINE 42002
+#define IDS_PANEL_WITH_LINE 42003
+#define IDS_PANEL_TODO 42005
+#define IDS_PANEL_TODO_DATE_LINE 42006
+#define IDS_HOVER_POSTPONE 50100
+#define IDS_HOVER_MOVE 50101
