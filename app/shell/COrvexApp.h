@@ -9,7 +9,6 @@
 #include <afxwin.h>
 
 #include "CDataApplication.h"
-#include "CProgramDialogs.h"
 
 class CAppSettings;
 class CDataController;
@@ -40,7 +39,9 @@ public:
     CDataUserSource* GetUserSource() override;
     CDataDocument* GetDocument() override;
     CDataMainFrame* GetMainFrame() override;
-    CDataDialogs* GetDialogs() override { return &m_dialogs; }
+    // The program's dialogs are not handed out yet: opened from a reminder window, the appointment
+    // dialog left every reminder window hidden (to be found before it is wired in).
+    CDataDialogs* GetDialogs() override { return NULL; }
     // The automation objects of single entries (COleEntryObjects).
     CDataEntryObjects* GetEntryObjects() override;
 
@@ -55,7 +56,6 @@ protected:
     COrvexDoc* m_pDocument;
     BOOL m_bStartedForAutomation;
     CString m_strProgramDirectory;
-    CProgramDialogs m_dialogs;
 
     afx_msg void OnAppAbout();
     DECLARE_MESSAGE_MAP()
