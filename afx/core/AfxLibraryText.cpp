@@ -61,6 +61,10 @@ const char* const kTexts[AFX_TEXT_COUNT] = {
     "Änderungen in %1 speichern?",
     "Es konnte kein neues Dokument angelegt werden.",
     "Die Hilfe konnte nicht gestartet werden.",
+    // the document's mail command
+    "Die E-Mail-Unterstützung konnte nicht geladen werden.",
+    "Die E-Mail-Bibliothek ist ungültig.",
+    "Die Nachricht konnte nicht gesendet werden.",
     // boxes of the OLE message filter
     "Die andere Anwendung ist beschäftigt, der Vorgang kann nicht abgeschlossen werden.\n"
     "Wählen Sie \"Wiederholen\", um es erneut zu versuchen, oder \"Abbrechen\", um den Vorgang abzubrechen.",
@@ -80,6 +84,7 @@ const struct {
     {0xF001, AFX_TEXT_SAVE_FILE},          {0xF002, AFX_TEXT_ALL_FILTER},         {0xF003, AFX_TEXT_UNTITLED},
     {0xF101, AFX_TEXT_FAILED_TO_OPEN_DOC}, {0xF102, AFX_TEXT_FAILED_TO_SAVE_DOC}, {0xF103, AFX_TEXT_ASK_TO_SAVE},
     {0xF104, AFX_TEXT_FAILED_TO_CREATE_DOC}, {0xF107, AFX_TEXT_FAILED_TO_LAUNCH_HELP},
+    {0xF180, AFX_TEXT_FAILED_MAPI_LOAD},     {0xF181, AFX_TEXT_INVALID_MAPI_DLL},   {0xF182, AFX_TEXT_FAILED_MAPI_SEND},
 };
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "afxwin.h"
 #include "CMirrorFile.h"
 
+#include <mapi.h>
+
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
 BEGIN_MESSAGE_MAP(CDocument, CCmdTarget)
@@ -8,6 +10,24 @@ ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
 END_MESSAGE_MAP()
+
+namespace {
+
+// A file name made from the document's title: cut before the first character that does not
+// belong in a file name, with the template's extension.
+CString FileNameFromTitle(const CString& strTitle, CDocTemplate* pTemplate)
+{
+    CString strName = strTitle;
+    int nBad = strName.FindOneOf(" #%;/\\:*?\"<>|");
+    if (nBad >= 0)
+        strName = strName.Left(nBad);
+    CString strExt;
+    if (pTemplate != NULL && pTemplate->GetDocString(strExt, CDocTemplate::filterExt) && !strExt.IsEmpty())
+        strName += strExt;
+    return strName;
+}
+
+} // namespace
 
 CDocument::CDocument() : m_pDocTemplate(NULL), m_bModified(FALSE), m_bAutoDelete(TRUE), m_bEmbedded(FALSE) {}
 
@@ -317,13 +337,7 @@ BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace)
         if (bReplace && strNewName.IsEmpty()) {
             // a name from the title, without characters a file name cannot have, with the
             // template's extension
-            strNewName = m_strTitle;
-            int nBad = strNewName.FindOneOf(" #%;/\\");
-            if (nBad >= 0)
-                strNewName = strNewName.Left(nBad);
-            CString strExt;
-            if (pTemplate != NULL && pTemplate->GetDocString(strExt, CDocTemplate::filterExt) && !strExt.IsEmpty())
-                strNewName += strExt;
+            strNewName = FileNameFromTitle(m_strTitle, pTemplate);
         }
         CWinApp* pApp = AfxGetApp();
         if (pApp == NULL || pApp->m_pDocManager == NULL ||
@@ -368,3 +382,69 @@ void CDocument::OnFileClose()
 void CDocument::OnFileSave() { DoFileSave(); }
 
 void CDocument::OnFileSaveAs() { DoSave(NULL); }
+
+void CDocument::OnFileSendMail()
+{
+    HMODULE hMapi = ::LoadLibraryA("MAPI32.DLL");
+    if (hMapi == NULL) {
+        AfxMessageBox(AFX_IDP_FAILED_MAPI_LOAD);
+        return;
+    }
+    LPMAPISENDMAIL pfnSendMail = (LPMAPISENDMAIL)::GetProcAddress(hMapi, "MAPISendMail");
+    if (pfnSendMail == NULL) {
+        ::FreeLibrary(hMapi);
+        AfxMessageBox(AFX_IDP_INVALID_MAPI_DLL);
+        return;
+    }
+
+    CString strPath = m_strPathName;
+    BOOL bTemporary = strPath.IsEmpty() || IsModified();
+    if (bTemporary) {
+        CString strName = FileNameFromTitle(m_strTitle, m_pDocTemplate);
+        if (strName.IsEmpty() || strName[0] == '.') {
+            CString strUntitled;
+            AfxLoadString(AFX_IDS_UNTITLED, strUntitled);
+            strName = strUntitled + strName;
+        }
+        char szTempDir[MAX_PATH];
+        DWORD n = ::GetTempPathA(MAX_PATH, szTempDir);
+        strPath = (n != 0 && n < MAX_PATH) ? szTempDir : "";
+        strPath += strName;
+        // the copy in the temporary folder does not save the document
+        BOOL bModified = IsModified();
+        BOOL bSaved = OnSaveDocument(strPath);
+        SetModifiedFlag(bModified);
+        if (!bSaved) {
+            ::FreeLibrary(hMapi);
+            return; // reported by OnSaveDocument
+        }
+    }
+
+    int nSlash = strPath.ReverseFind('\\');
+    CString strFileName = nSlash >= 0 ? strPath.Mid(nSlash + 1) : strPath;
+    MapiFileDesc file = {};
+    file.nPosition = (ULONG)-1; // the mail program places the attachment
+    file.lpszPathName = (LPSTR)(LPCSTR)strPath;
+    file.lpszFileName = (LPSTR)(LPCSTR)strFileName;
+    MapiMessage message = {};
+    message.nFileCount = 1;
+    message.lpFiles = &file;
+
+    CWnd* pMainWnd = AfxGetMainWnd();
+    HWND hWndOwner = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
+    ULONG nResult = pfnSendMail(0, (ULONG_PTR)hWndOwner, &message, MAPI_LOGON_UI | MAPI_DIALOG, 0);
+
+    if (bTemporary)
+        ::DeleteFileA(strPath);
+    ::FreeLibrary(hMapi);
+    if (nResult != SUCCESS_SUCCESS && nResult != MAPI_E_USER_ABORT)
+        AfxMessageBox(AFX_IDP_FAILED_MAPI_SEND);
+}
+
+void CDocument::OnUpdateFileSendMail(CCmdUI* pCmdUI)
+{
+    char szPath[MAX_PATH];
+    BOOL bMail = ::GetProfileIntA("Mail", "MAPI", 0) != 0 &&
+                 ::SearchPathA(NULL, "MAPI32.DLL", NULL, MAX_PATH, szPath, NULL) != 0;
+    pCmdUI->Enable(bMail);
+}

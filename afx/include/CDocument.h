@@ -15,6 +15,7 @@
 #include "CString.h"
 
 class CArchive;
+class CCmdUI;
 class CDocTemplate;
 class CException;
 class CFile;
@@ -112,6 +113,17 @@ public:
     afx_msg void OnFileClose();
     afx_msg void OnFileSave();
     afx_msg void OnFileSaveAs();
+    // The handlers of ID_FILE_SEND_MAIL, for the message maps of documents that offer mail (the
+    // document's own map does not route the command).
+    // A new mail with the document attached, through Simple MAPI (MAPI32.DLL, loaded for the
+    // call) and the mail program's dialog. An untitled or modified document is saved
+    // (OnSaveDocument) to a file named after its title in the temporary folder, which is removed
+    // after the mail; otherwise its own file goes. The modified flag stays as it was. A missing
+    // mail library, a failed save or a failed mail is reported; the user's cancel is not.
+    afx_msg void OnFileSendMail();
+    // Enabled when mail is installed: MAPI32.DLL in the search path and MAPI=1 in the [Mail]
+    // section of WIN.INI.
+    afx_msg void OnUpdateFileSendMail(CCmdUI* pCmdUI);
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -117,6 +117,10 @@
 #define AFX_IDP_FAILED_TO_START_PRINT 0xF106
 #define AFX_IDP_FAILED_TO_LAUNCH_HELP 0xF107
 #define AFX_IDP_INTERNAL_FAILURE 0xF108
+// the document's mail command
+#define AFX_IDP_FAILED_MAPI_LOAD 0xF180
+#define AFX_IDP_INVALID_MAPI_DLL 0xF181
+#define AFX_IDP_FAILED_MAPI_SEND 0xF182
 
 // The first command id of the window menu's list of MDI children.
 #define AFX_IDM_FIRST_MDICHILD 0xFF00

@@ -15,6 +15,7 @@
 IMPLEMENT_DYNCREATE(COrvexDoc, CDocument)
 
 BEGIN_MESSAGE_MAP(COrvexDoc, CDocument)
+ON_COMMAND(ID_FILE_SEND_MAIL, OnFileSendMail)
 END_MESSAGE_MAP()
 
 // The members' positions are their DISPIDs (1-18).
