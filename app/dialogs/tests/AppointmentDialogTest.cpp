@@ -1055,4 +1055,36 @@ TEST_F(AppointmentDialogTest, TheHelpButtonAsksForItsHelpAndTheDocumentCountsThe
     EXPECT_EQ((UINT)HELP_CONTEXT, m_app.m_helpCalls[0].second);
 }
 
+// A row another handle holds locked: the edit is refused with 40011 before any dialog opens, and
+// the row stays as it was.
+TEST_F(AppointmentDialogTest, ARowHeldElsewhereOpensNoDialog)
+{
+    const long nId = MakeEntry();
+    ASSERT_NE(0, nId);
+    CTerminTable other(m_session.get(), FALSE);
+    other.SetUserName("Bernd");
+    ASSERT_NE(DB_OPEN_FAILED, other.OpenMain(m_strPath.c_str(), 0, 0));
+    const long nRecNo = other.FindRecordById(controllertest::IdText(nId).c_str());
+    ASSERT_GT(nRecNo, 0);
+    CTerminRecordBuffer held(&other);
+    held.AttachFields();
+    ASSERT_EQ(0, held.LockAndRead(nRecNo));
+
+    While([](CAppointmentDialog& d) {
+        ADD_FAILURE() << "no dialog opens for a held row";
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(0, m_controller->EditAppointment(controllertest::IdText(nId).c_str()));
+    EXPECT_FALSE(g_bStepRan);
+    const std::vector<std::string> boxes = BoxTexts();
+    ASSERT_EQ(1u, boxes.size());
+    CString strInUse;
+    strInUse.LoadString(40011);
+    EXPECT_EQ(std::string((LPCTSTR)strInUse), boxes[0]);
+    held.UnlockRecord();
+    auto rows = Rows();
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_STREQ("Besprechung", rows[0].second.m_strSubject);
+}
+
 } // namespace
