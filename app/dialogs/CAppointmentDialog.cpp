@@ -205,7 +205,7 @@ BOOL CAppointmentDialog::OnInitDialog()
     CMfxSizableDialog::OnInitDialog();
 
     CountDialogOpened();
-    m_nIDHelp = 153;
+    SetHelpID(153);
 
     if (!m_bNew && m_copy.m_strUser != GetCurrentUser() && (GetRights() & CDataController::kRightManageOthers) == 0)
         if (CWnd* pOk = GetDlgItem(IDOK))
