@@ -43,6 +43,8 @@ public:
     DWORD GetDefID() const;
     // Dialog units to pixels of this dialog's font.
     void MapDialogRect(LPRECT lpRect) const;
+    // The help context of the dialog (m_nIDHelp; a template given by number starts with its id).
+    void SetHelpID(UINT nIDR) { m_nIDHelp = nIDR; }
 
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);

@@ -122,6 +122,20 @@ TEST(RunTimeClass, DowncastsAnswerTheObjectOnlyForItsClassTree)
     EXPECT_EQ(nullptr, STATIC_DOWNCAST(CEdit, (CObject*)NULL));
 }
 
+// A dialog's help id starts as the number of its template (none for a named one); SetHelpID
+// replaces it.
+TEST(DialogHelp, TheHelpIdIsTheTemplateNumberUntilSetHelpIdReplacesIt)
+{
+    CDialog byNumber(153u);
+    EXPECT_EQ(153u, byNumber.m_nIDHelp);
+    byNumber.SetHelpID(4711);
+    EXPECT_EQ(4711u, byNumber.m_nIDHelp);
+    CDialog byName("ANY_DIALOG");
+    EXPECT_EQ(0u, byName.m_nIDHelp);
+    byName.SetHelpID(153);
+    EXPECT_EQ(153u, byName.m_nIDHelp);
+}
+
 namespace {
 
 class WindowMembersTest : public ::testing::Test {

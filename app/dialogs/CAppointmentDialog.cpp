@@ -12,6 +12,7 @@
 #include "FieldDropDown.h"
 #include "MfxMessageBox.h"
 #include "MfxWindows.h"
+#include "SharedDialogHandlers.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ ON_BN_CLICKED(IDC_APPT_SERIES, OnSeriesClicked)
 ON_BN_CLICKED(IDC_APPT_ALL_DAY, OnAllDay)
 ON_BN_CLICKED(IDC_APPT_REMIND, OnReminderClicked)
 ON_WM_DESTROY()
+ON_BN_CLICKED(IDC_APPT_HELP, OnHelpClicked)
 ON_NOTIFY(TCN_SELCHANGE, IDC_APPT_TABS, OnTabSelChange)
 ON_MESSAGE(TKWM_TAB_SELCHANGE, OnToolkitTabSelChange)
 ON_BN_CLICKED(IDC_APPT_CHECK_ALL, OnCheckAllUsers)
@@ -86,7 +88,7 @@ CAppointmentDialog::CAppointmentDialog(CDataAppointment* pRecord, CWnd* pParent,
                         nAnchors != 0 ? nAnchors : (int)kAnchorRows, pParent),
       m_bSeries(FALSE), m_bPrivate(FALSE), m_bRemind(FALSE), m_bAllDay(FALSE), m_nLead(0), m_pRecord(pRecord),
       m_hIcon(NULL), m_pUserList(NULL), m_pActionImages(NULL), m_bNew(bNew), m_nFormatTimer(0),
-      m_bInitialised(FALSE)
+      m_bInitialised(FALSE), m_strPosSuffix("WndPosAppointment")
 {
     OSVERSIONINFOA version = {sizeof(version)};
 #pragma GCC diagnostic push
@@ -202,8 +204,8 @@ BOOL CAppointmentDialog::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, (LPARAM)m_hIcon);
     CMfxSizableDialog::OnInitDialog();
 
-    // The document's open-dialog counter comes with the document's own work (CDataDocument has
-    // no counter yet).
+    CountDialogOpened();
+    SetHelpID(153);
 
     if (!m_bNew && m_copy.m_strUser != GetCurrentUser() && (GetRights() & CDataController::kRightManageOthers) == 0)
         if (CWnd* pOk = GetDlgItem(IDOK))
@@ -306,6 +308,9 @@ BOOL CAppointmentDialog::OnInitDialog()
     // Cards cannot be printed yet.
     if (CWnd* pPrint = GetDlgItem(IDC_APPT_PRINT))
         pPrint->EnableWindow(FALSE);
+
+    if (m_windowPos.LoadWindowPos(m_strPosSuffix) && m_windowPos.Apply(this))
+        RedrawWindow(NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
 
     m_bInitialised = TRUE;
     MfxForceForegroundWindow(this);
@@ -617,8 +622,11 @@ void CAppointmentDialog::OnDeleteEntry()
         EndDialog(kDeleteResult);
 }
 
+void CAppointmentDialog::OnHelpClicked() { OnHelpButton(m_nIDHelp); }
+
 void CAppointmentDialog::OnDestroy()
 {
+    m_windowPos.SaveWindowPos(this, m_strPosSuffix);
     if (m_nFormatTimer != 0)
         KillTimer(m_nFormatTimer);
     delete m_pUserList;
@@ -627,5 +635,6 @@ void CAppointmentDialog::OnDestroy()
         m_actionCombo.SendMessage(CBEM_SETIMAGELIST, 0, 0);
     delete m_pActionImages;
     m_pActionImages = NULL;
+    CountDialogClosed();
     CMfxSizableDialog::OnDestroy();
 }

@@ -21,6 +21,7 @@
 #include "CMfxSizableDialog.h"
 #include "CParsedEdit.h"
 #include "CTkTabCtrl.h"
+#include "CTkWindowPosition.h"
 #include "CFontComboBox.h"
 #include "CSizeComboBox.h"
 
@@ -96,6 +97,7 @@ protected:
     afx_msg void OnAllDay();
     afx_msg void OnReminderClicked();
     afx_msg void OnDestroy();
+    afx_msg void OnHelpClicked();
     afx_msg void OnTabSelChange(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg LRESULT OnToolkitTabSelChange(WPARAM wParam, LPARAM lParam);
     afx_msg void OnCheckAllUsers();
@@ -160,4 +162,7 @@ protected:
     UINT_PTR m_nFormatTimer;
     CString m_strLastSize;
     BOOL m_bInitialised;
+    // the placement kept between openings, under its registry suffix
+    CTkWindowPosition m_windowPos;
+    CString m_strPosSuffix;
 };

@@ -18,6 +18,7 @@
 #include "CAppointmentDialog.h"
 #include "CCtDEdit.h"
 #include "CDataController.h"
+#include "CHintRecorder.h"
 #include "CProgramDialogs.h"
 #include "CRecordingTimerLibrary.h"
 #include "CTerminRecordBuffer.h"
@@ -63,10 +64,22 @@ public:
     DWORD m_dwCookie = 0;
 };
 
-// The application of the tests: the program's dialogs, and the data controller as the user source
-// once it exists.
+// The document of the tests: the hints, and the count of the dialogs open on it.
+class CCountingDocument : public CHintRecorder {
+public:
+    volatile LONG* GetOpenDialogCounter() override { return &m_nOpenDialogs; }
+    volatile LONG m_nOpenDialogs = 0;
+};
+
+// The application of the tests: the program's dialogs, the data controller as the user source
+// once it exists, and the help requests instead of a help window.
 class CDialogTestApp : public CTestDataApp {
 public:
+    CDataDocument* GetDocument() override { return &m_countingDocument; }
+    void WinHelp(DWORD_PTR dwData, UINT nCmd) override { m_helpCalls.emplace_back(dwData, nCmd); }
+    CCountingDocument m_countingDocument;
+    std::vector<std::pair<DWORD_PTR, UINT>> m_helpCalls;
+
     CDataUserSource* GetUserSource() override
     {
         return m_pController != NULL ? (CDataUserSource*)m_pController : (CDataUserSource*)&m_users;
@@ -968,6 +981,110 @@ TEST_F(AppointmentDialogTest, GrownTheControlsFollowTheirAnchors)
         Shot(d, "grown");
         d.EndDialog(IDCANCEL);
     }));
+}
+
+// Closed grown by 200 x 150 pixels, the dialog opens again at that size, its controls laid out
+// for it; the placement is the 48-byte record under "Window PositionWndPosAppointment".
+TEST_F(AppointmentDialogTest, TheDialogOpensAgainAtTheSizeItWasClosedWith)
+{
+    CSize grown, notesGrown;
+    EXPECT_FALSE(NewAt10([&](CAppointmentDialog& d) {
+        CRect window;
+        d.GetWindowRect(window);
+        d.SetWindowPos(NULL, 0, 0, window.Width() + 200, window.Height() + 150, SWP_NOMOVE | SWP_NOZORDER);
+        oxtest::PumpMessages();
+        d.GetWindowRect(window);
+        grown = window.Size();
+        CRect notes;
+        d.GetDlgItem(IDC_APPT_NOTES)->GetWindowRect(notes);
+        notesGrown = notes.Size();
+        d.EndDialog(IDCANCEL);
+    }));
+
+    HKEY hKey = NULL;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExA(HKEY_CURRENT_USER, m_app.GetRegistryPath() + "\\Settings", 0, KEY_READ, &hKey));
+    BYTE bytes[64] = {};
+    DWORD nBytes = sizeof(bytes), nType = 0;
+    const LONG nResult = RegQueryValueExA(hKey, "Window PositionWndPosAppointment", NULL, &nType, bytes, &nBytes);
+    RegCloseKey(hKey);
+    ASSERT_EQ(ERROR_SUCCESS, nResult);
+    EXPECT_EQ((DWORD)REG_BINARY, nType);
+    ASSERT_EQ(48u, nBytes);
+    DWORD nReserved = 1;
+    WINDOWPLACEMENT wp;
+    memcpy(&nReserved, bytes, 4);
+    memcpy(&wp, bytes + 4, sizeof(wp));
+    EXPECT_EQ(0u, nReserved);
+    EXPECT_EQ(48u, wp.length);
+    EXPECT_EQ((UINT)SW_SHOWNORMAL, wp.showCmd);
+    EXPECT_EQ(grown.cx, wp.rcNormalPosition.right - wp.rcNormalPosition.left);
+    EXPECT_EQ(grown.cy, wp.rcNormalPosition.bottom - wp.rcNormalPosition.top);
+
+    CSize reopened, notesReopened;
+    bool bVisible = false;
+    EXPECT_FALSE(NewAt10([&](CAppointmentDialog& d) {
+        CRect window, notes;
+        d.GetWindowRect(window);
+        reopened = window.Size();
+        d.GetDlgItem(IDC_APPT_NOTES)->GetWindowRect(notes);
+        notesReopened = notes.Size();
+        bVisible = d.IsWindowVisible() != FALSE;
+        Shot(d, "reopened-grown");
+        d.EndDialog(IDCANCEL);
+    }));
+    EXPECT_EQ(grown, reopened);
+    EXPECT_EQ(notesGrown, notesReopened) << "the controls follow the restored size";
+    EXPECT_TRUE(bVisible);
+}
+
+// The help button asks the application for the dialog's help; the document counts the dialog while
+// it is open, and no longer once it is closed.
+TEST_F(AppointmentDialogTest, TheHelpButtonAsksForItsHelpAndTheDocumentCountsTheOpenDialog)
+{
+    LONG nWhileOpen = -1;
+    EXPECT_FALSE(NewAt10([&](CAppointmentDialog& d) {
+        nWhileOpen = m_app.m_countingDocument.m_nOpenDialogs;
+        Click(d, IDC_APPT_HELP);
+        d.EndDialog(IDCANCEL);
+    }));
+    EXPECT_EQ(1, nWhileOpen);
+    EXPECT_EQ(0, m_app.m_countingDocument.m_nOpenDialogs);
+    ASSERT_EQ(1u, m_app.m_helpCalls.size());
+    EXPECT_EQ(153u, m_app.m_helpCalls[0].first);
+    EXPECT_EQ((UINT)HELP_CONTEXT, m_app.m_helpCalls[0].second);
+}
+
+// A row another handle holds locked: the edit is refused with 40011 before any dialog opens, and
+// the row stays as it was.
+TEST_F(AppointmentDialogTest, ARowHeldElsewhereOpensNoDialog)
+{
+    const long nId = MakeEntry();
+    ASSERT_NE(0, nId);
+    CTerminTable other(m_session.get(), FALSE);
+    other.SetUserName("Bernd");
+    ASSERT_NE(DB_OPEN_FAILED, other.OpenMain(m_strPath.c_str(), 0, 0));
+    const long nRecNo = other.FindRecordById(controllertest::IdText(nId).c_str());
+    ASSERT_GT(nRecNo, 0);
+    CTerminRecordBuffer held(&other);
+    held.AttachFields();
+    ASSERT_EQ(0, held.LockAndRead(nRecNo));
+
+    While([](CAppointmentDialog& d) {
+        ADD_FAILURE() << "no dialog opens for a held row";
+        d.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(0, m_controller->EditAppointment(controllertest::IdText(nId).c_str()));
+    EXPECT_FALSE(g_bStepRan);
+    const std::vector<std::string> boxes = BoxTexts();
+    ASSERT_EQ(1u, boxes.size());
+    CString strInUse;
+    strInUse.LoadString(40011);
+    EXPECT_EQ(std::string((LPCTSTR)strInUse), boxes[0]);
+    held.UnlockRecord();
+    auto rows = Rows();
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_STREQ("Besprechung", rows[0].second.m_strSubject);
 }
 
 } // namespace
