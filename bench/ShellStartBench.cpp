@@ -67,11 +67,12 @@ void SetMainPath(const std::string& dir)
 
 HWND FindVisibleMain(DWORD pid)
 {
-    for (HWND hWnd = FindWindowA(NULL, "velmar chronivo"); hWnd != NULL;
-         hWnd = FindWindowExA(NULL, hWnd, NULL, "velmar chronivo")) {
+    // the main window's own class: message boxes share its title
+    for (HWND hWnd = FindWindowA("OrvexMainFrame", "velmar chronivo"); hWnd != NULL;
+         hWnd = FindWindowExA(NULL, hWnd, "OrvexMainFrame", "velmar chronivo")) {
         DWORD owner = 0;
         GetWindowThreadProcessId(hWnd, &owner);
-        if (owner == pid && GetMenu(hWnd) != NULL && IsWindowVisible(hWnd))
+        if (owner == pid && IsWindowVisible(hWnd))
             return hWnd;
     }
     return NULL;

@@ -5,10 +5,11 @@
 #include "COrvexApp.h"
 #include "COrvexDoc.h"
 #include "CReminderDialog.h"
+#include "CTkGlobalData.h"
 #include "MfxWindows.h"
 #include "ShellResource.h"
 
-IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+IMPLEMENT_DYNCREATE(CMainFrame, CTkFrameWnd)
 
 namespace {
 
@@ -16,6 +17,21 @@ namespace {
 const UINT kViewCommands[] = {32780, 32779, 32778, 32790, 32777};
 
 const UINT kIndicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
+
+// Window styles of the bars: child, visible, gripper, top, bottom border, fly-by, tooltips and
+// dynamic size; the toolbar also clips its children, the filter bar starts hidden until docked.
+const DWORD kMenuBarStyle = 0x50402834;
+const DWORD kToolBarStyle = 0x52402834;
+const DWORD kFilterBarStyle = 0x00402834;
+// child, visible, clip-children, bottom, top border
+const DWORD kStatusBarStyle = 0x52008200;
+// the bars dock at the top and at the bottom only
+const DWORD kDockTopBottom = CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM;
+// the menu bar's extra toolkit bar style
+const DWORD kMenuBarTkStyle = 0x306B;
+const UINT kMenuBarId = 59480;
+const char kBarStatesSection[] = "BarStates3";
+const char kMainFrameClass[] = "OrvexMainFrame";
 
 // Tests shorten the marker check (OX_TEST_MARKER_INTERVAL, milliseconds).
 UINT MarkerInterval()
@@ -44,7 +60,7 @@ BOOL CALLBACK CollectDialog(HWND hWnd, LPARAM lParam)
 static const UINT s_nUpdateViewsMessage = CMainFrame::GetUpdateViewsMessage();
 static const UINT s_nTaskbarCreatedMessage = CMainFrame::GetTaskbarCreatedMessage();
 
-BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+BEGIN_MESSAGE_MAP(CMainFrame, CTkFrameWnd)
 ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_CLOSE()
@@ -55,7 +71,11 @@ ON_WM_GETMINMAXINFO()
 ON_MESSAGE(WM_TRAY_NOTIFY, OnTrayNotify)
 ON_REGISTERED_MESSAGE(s_nUpdateViewsMessage, OnUpdateViewsMessage)
 ON_REGISTERED_MESSAGE(s_nTaskbarCreatedMessage, OnTaskbarCreated)
-ON_COMMAND_RANGE(32777, 32790, OnViewCommand)
+ON_COMMAND_EX(ID_VIEW_DAY, OnViewCommand)
+ON_COMMAND_EX(ID_VIEW_WEEK, OnViewCommand)
+ON_COMMAND_EX(ID_VIEW_MONTH, OnViewCommand)
+ON_COMMAND_EX(ID_VIEW_APPOINTMENTS, OnViewCommand)
+ON_COMMAND_EX(ID_VIEW_TASKS, OnViewCommand)
 ON_COMMAND(CMainFrame::kRefreshCommand, OnRefresh)
 ON_MESSAGE(CDataMainFrame::msgDue, OnReminderDue)
 ON_MESSAGE(WM_REMINDER_RESULT, OnReminderResult)
@@ -63,7 +83,11 @@ ON_MESSAGE(CDataMainFrame::msgFinished, OnReminderFinished)
 ON_MESSAGE(CDataMainFrame::msgNextScheduled, OnReminderRescheduled)
 END_MESSAGE_MAP()
 
-CMainFrame::CMainFrame() : m_nBusy(0), m_nViewMode(-1), m_nPreviousViewMode(-1), m_nMarkerCloses(0) {}
+CMainFrame::CMainFrame() : m_nBusy(0), m_nViewMode(-1), m_nPreviousViewMode(-1), m_nMarkerCloses(0)
+{
+    tkAfxData.bFlatLook = TRUE;
+    tkAfxData.bMenuShadows = TRUE;
+}
 
 UINT CMainFrame::GetUpdateViewsMessage()
 {
@@ -79,8 +103,20 @@ UINT CMainFrame::GetTaskbarCreatedMessage()
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
-    if (!CFrameWnd::PreCreateWindow(cs))
+    if (!CTkFrameWnd::PreCreateWindow(cs))
         return FALSE;
+    // The framework's class under the program's own name, with the program's icon.
+    WNDCLASSA wc;
+    HINSTANCE hInstance = AfxGetInstanceHandle();
+    if (!::GetClassInfoA(hInstance, kMainFrameClass, &wc)) {
+        if (!::GetClassInfoA(hInstance, cs.lpszClass, &wc))
+            return FALSE;
+        wc.hIcon = ::LoadIconA(hInstance, MAKEINTRESOURCEA(IsWindowsXPOrLater() ? IDR_MAINFRAME : IDI_ABOUT));
+        wc.lpszClassName = kMainFrameClass;
+        if (!AfxRegisterClass(&wc))
+            return FALSE;
+    }
+    cs.lpszClass = kMainFrameClass;
     cs.style |= WS_CLIPCHILDREN;
     cs.style &= ~FWS_ADDTOTITLE; // the title is the program's name alone
     CAppSettings* pSettings = theApp.GetSettings();
@@ -96,14 +132,39 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
+    if (CTkFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    if (!m_wndStatusBar.Create(this) || !m_wndStatusBar.SetIndicators(kIndicators, 4))
+    if (!m_menuBar.CreateEx(this, TBSTYLE_FLAT, kMenuBarStyle, CRect(0, 0, 0, 0), kMenuBarId) ||
+        !m_menuBar.LoadMenuBar(IDR_MAINFRAME))
+        return -1;
+    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT, kToolBarStyle, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    CString strTitle;
+    strTitle.LoadString(IDS_TOOLBAR_TITLE);
+    m_wndToolBar.SetWindowText(strTitle);
+    if (!m_wndFilterBar.Create(this, IDR_MAINFRAME, kFilterBarStyle, ID_VIEW_FILTERBAR))
+        return -1;
+    strTitle.LoadString(IDS_FILTERBAR_TITLE);
+    m_wndFilterBar.SetWindowText(strTitle);
+    m_wndFilterBar.ModifyTkBarStyle(2, 1, TRUE);
+    if (!m_wndStatusBar.Create(this, kStatusBarStyle, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar.SetIndicators(kIndicators, 4))
         return -1;
     m_wndStatusBar.SetPaneInfo(0, ID_SEPARATOR, SBPS_NOBORDERS | SBPS_STRETCH, 0);
     m_wndStatusBar.SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 80);
     m_wndStatusBar.SetPaneInfo(2, ID_SEPARATOR, SBPS_NORMAL, 85);
     m_wndStatusBar.SetPaneInfo(3, ID_SEPARATOR, SBPS_NORMAL, 85);
+
+    m_menuBar.EnableDocking(kDockTopBottom, kMenuBarTkStyle);
+    m_wndToolBar.EnableDocking(kDockTopBottom);
+    m_wndFilterBar.EnableDocking(kDockTopBottom);
+    EnableDocking(kDockTopBottom);
+    DockControlBar(&m_menuBar, 0, NULL);
+    DockControlBar(&m_wndToolBar, 0, NULL);
+    DockControlBar(&m_wndFilterBar, 0, NULL);
+    InstallCoolMenus(IDR_MAINFRAME);
+    LoadBarState(kBarStatesSection);
     m_nViewMode = 0;
 
     CDataController* pController = theApp.GetDataController();
@@ -111,6 +172,12 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
         SetUserPane(pController->GetCurrentUser());
         SetAppointmentCountText(0);
         SetTaskCountText(0);
+    }
+    // The user list draws each user with its colour, as high as the appointment filter's items.
+    if (m_userCombo.SubclassDlgItem(IDC_FILTER_USER, &m_wndFilterBar)) {
+        CComboBox* pAppointments = (CComboBox*)m_wndFilterBar.GetDlgItem(IDC_FILTER_APPOINTMENTS);
+        if (pAppointments != NULL)
+            m_userCombo.SetItemHeight(0, pAppointments->GetItemHeight(0));
     }
     COrvexDoc* pDocument = theApp.GetOrvexDocument();
     if (pDocument == NULL || pDocument->IsVisibleInTray())
@@ -123,7 +190,7 @@ void CMainFrame::OnDestroy()
 {
     KillTimer(kMarkerTimer);
     theApp.SetTrayIcon(2, this);
-    CFrameWnd::OnDestroy();
+    CTkFrameWnd::OnDestroy();
 }
 
 void CMainFrame::SetUserPane(LPCTSTR lpszUser)
@@ -155,7 +222,7 @@ void CMainFrame::SelectViewMode(int nMode)
     Invalidate(FALSE);
 }
 
-void CMainFrame::OnViewCommand(UINT nID)
+BOOL CMainFrame::OnViewCommand(UINT nID)
 {
     for (int nMode = 0; nMode < 5; nMode++) {
         if (kViewCommands[nMode] == nID) {
@@ -166,6 +233,7 @@ void CMainFrame::OnViewCommand(UINT nID)
             Invalidate(FALSE);
         }
     }
+    return TRUE;
 }
 
 void CMainFrame::OnRefresh()
@@ -205,7 +273,8 @@ void CMainFrame::OnClose()
         PostMessage(WM_CLOSE);
         return;
     }
-    CFrameWnd::OnClose();
+    SaveBarState(kBarStatesSection);
+    CTkFrameWnd::OnClose();
 }
 
 void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam)
@@ -214,7 +283,7 @@ void CMainFrame::OnSysCommand(UINT nID, LPARAM lParam)
         ShowMainWindow(FALSE);
         return;
     }
-    CFrameWnd::OnSysCommand(nID, lParam);
+    CTkFrameWnd::OnSysCommand(nID, lParam);
 }
 
 void CMainFrame::OnTimer(UINT_PTR nIDEvent)
@@ -224,7 +293,7 @@ void CMainFrame::OnTimer(UINT_PTR nIDEvent)
             PostMessage(WM_CLOSE);
         return;
     }
-    CFrameWnd::OnTimer(nIDEvent);
+    CTkFrameWnd::OnTimer(nIDEvent);
 }
 
 void CMainFrame::OnEndSession(BOOL bEnding)
@@ -233,7 +302,7 @@ void CMainFrame::OnEndSession(BOOL bEnding)
         if (COrvexDoc* pDocument = theApp.GetOrvexDocument())
             pDocument->SetSessionEnding(TRUE);
     }
-    CFrameWnd::OnEndSession(bEnding);
+    CTkFrameWnd::OnEndSession(bEnding);
     // The documents are closed and the settings saved (ExitInstance ran): the process ends with
     // the session, here rather than waiting for Windows to end it.
     if (bEnding)

@@ -1,5 +1,6 @@
-// The program's main window: a frame with the empty day view and a four-pane status bar. The
-// close box hides it (the program stays in the tray); WM_CLOSE, the end of the Windows session
+// The program's main window: a toolkit frame with the flat menu bar, the toolbar, the filter bar
+// (whose lists are filled by the filter code), the empty day view and a four-pane status bar; the
+// arrangement of the bars is kept in "BarStates3". The close box hides it (the program stays in the tray); WM_CLOSE, the end of the Windows session
 // and the administrator's shutdown marker (checked by timer 6) end the program.
 #pragma once
 
@@ -7,8 +8,13 @@
 #include <afxwin.h>
 
 #include "CDataMainFrame.h"
+#include "CTkDialogBar.h"
+#include "CTkFrameWnd.h"
+#include "CTkStatusBar.h"
+#include "CTkToolBar.h"
+#include "CUserColorCombo.h"
 
-class CMainFrame : public CFrameWnd, public CDataMainFrame {
+class CMainFrame : public CTkFrameWnd, public CDataMainFrame {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     enum {
@@ -33,6 +39,8 @@ public:
     void SetAppointmentCountText(int nCount);
     void SetTaskCountText(int nCount);
     CStatusBar& GetStatusBar() { return m_wndStatusBar; }
+    CTkToolBar& GetToolBar() { return m_wndToolBar; }
+    CTkDialogBar& GetFilterBar() { return m_wndFilterBar; }
     // Ends the modal dialogs of this thread (IDCANCEL); TRUE when there were any.
     BOOL EndOpenDialogs();
 
@@ -52,7 +60,7 @@ protected:
     afx_msg LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnUpdateViewsMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
-    afx_msg void OnViewCommand(UINT nID);
+    afx_msg BOOL OnViewCommand(UINT nID);
     afx_msg void OnRefresh();
     // Reminders (CMainFrameReminders.cpp): due (1128, lParam the record id), the reminder
     // window's result (1129, wParam the code, lParam a pointer to the id), the timer finished
@@ -63,7 +71,10 @@ protected:
     afx_msg LRESULT OnReminderRescheduled(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
-    CStatusBar m_wndStatusBar;
+    CTkStatusBar m_wndStatusBar;
+    CTkToolBar m_wndToolBar;
+    CTkDialogBar m_wndFilterBar;
+    CUserColorCombo m_userCombo;
     volatile LONG m_nBusy;
     int m_nViewMode;
     int m_nPreviousViewMode;

@@ -24,6 +24,11 @@
 //                                       started by COM); prints "foreground=<kept 0|1>
 //                                       hidden=<1 when its window exists and is hidden>"
 //   ox_shell_probe pane <n>             the text of status-bar pane n: "pane=<text>"
+//   ox_shell_probe shot <png file>      shows the main window at 1024 x 768 in the foreground and
+//                                       writes it to the PNG file; prints "shot <0|1>"
+//   ox_shell_probe bars                 which bars the main window shows and which toolbar
+//                                       buttons are enabled: "<id>=<0|1> ..." (see kBarIds and
+//                                       kButtonIds)
 //   ox_shell_probe resources <file>     a few resources of the program file (no window needed):
 //                                       "6054=<text> 149=<0|1> 152=<0|1>"
 #include <windows.h>
@@ -35,9 +40,13 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "Png.h"
+
 namespace {
 
 const char kTitle[] = "velmar chronivo";
+// the main window's own class (message boxes share its title)
+const char kMainClass[] = "OrvexMainFrame";
 const char kAboutTitle[] = "Info \xFC" "ber velmar chronivo";
 const char kTestTitle[] = "Test Dialog";
 
@@ -72,8 +81,9 @@ BOOL CALLBACK FindOtherMain(HWND hWnd, LPARAM lParam)
     char szTitle[64];
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid != pFind->dwPid && ::GetMenu(hWnd) != NULL && ::GetWindowTextA(hWnd, szTitle, sizeof(szTitle)) > 0 &&
-        strcmp(szTitle, kTitle) == 0) {
+    char szClass[64];
+    if (pid != pFind->dwPid && ::GetClassNameA(hWnd, szClass, sizeof(szClass)) > 0 && strcmp(szClass, kMainClass) == 0 &&
+        ::GetWindowTextA(hWnd, szTitle, sizeof(szTitle)) > 0 && strcmp(szTitle, kTitle) == 0) {
         pFind->hWnd = hWnd;
         return FALSE;
     }
@@ -106,6 +116,45 @@ HRESULT Property(IDispatch* pDispatch, LPCWSTR lpszName, LPCWSTR lpszValue, char
     return hr;
 }
 
+// the menu bar, the toolbar, the filter bar and the status bar
+const int kBarIds[] = {59480, 0xE800, 59397, 0xE801};
+// toolbar buttons: new appointment, edit (no handler yet), day view, refresh
+const int kButtonIds[] = {32775, 32812, 32780, 32784};
+
+struct FindChild {
+    int nID;
+    HWND hWnd;
+};
+
+BOOL CALLBACK FindChildById(HWND hWnd, LPARAM lParam)
+{
+    FindChild* pFind = (FindChild*)lParam;
+    if (::GetDlgCtrlID(hWnd) == pFind->nID && ::IsWindowVisible(hWnd)) {
+        pFind->hWnd = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindVisibleChild(HWND hParent, int nID)
+{
+    FindChild find = {nID, NULL};
+    ::EnumChildWindows(hParent, FindChildById, (LPARAM)&find);
+    return find.hWnd;
+}
+
+void PrintBars(HWND hMain)
+{
+    for (int nID : kBarIds)
+        printf("%d=%d ", nID, FindVisibleChild(hMain, nID) != NULL ? 1 : 0);
+    HWND hToolBar = FindVisibleChild(hMain, 0xE800);
+    for (int nID : kButtonIds) {
+        LRESULT state = hToolBar != NULL ? ::SendMessageA(hToolBar, TB_GETSTATE, nID, 0) : -1;
+        printf("%d=%d ", nID, state != -1 && (state & TBSTATE_ENABLED) != 0 ? 1 : 0);
+    }
+    printf("\n");
+}
+
 // Status-bar text of another process: the buffer lives in that process.
 void PrintPane(HWND hMain, int nPane)
 {
@@ -131,10 +180,7 @@ void PrintPane(HWND hMain, int nPane)
 HWND FindMain(int nWaitMs)
 {
     for (int waited = 0;; waited += 100) {
-        HWND hWnd = ::FindWindowA(NULL, kTitle);
-        // the window title is shared with message boxes: the main window has a menu
-        while (hWnd != NULL && ::GetMenu(hWnd) == NULL)
-            hWnd = ::FindWindowExA(NULL, hWnd, NULL, kTitle);
+        HWND hWnd = ::FindWindowA(kMainClass, kTitle);
         if (hWnd != NULL || waited >= nWaitMs)
             return hWnd;
         ::Sleep(100);
@@ -313,6 +359,28 @@ int main(int argc, char** argv)
         return 0;
     } else if (strcmp(what, "pane") == 0 && argc > 2) {
         PrintPane(hWnd, atoi(argv[2]));
+        return 0;
+    } else if (strcmp(what, "bars") == 0) {
+        PrintBars(hWnd);
+        return 0;
+    } else if (strcmp(what, "shot") == 0 && argc > 2) {
+        ::ShowWindow(hWnd, SW_RESTORE);
+        ::SetWindowPos(hWnd, HWND_TOP, 0, 0, 1024, 768, SWP_SHOWWINDOW);
+        ::SetForegroundWindow(hWnd);
+        // A round trip through the window's queue lets the new layout settle (the frame lays out
+        // its bars again when it is idle); then everything is painted anew.
+        DWORD_PTR dwResult = 0;
+        ::SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &dwResult);
+        ::PostMessageA(hWnd, WM_NULL, 0, 0);
+        ::SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &dwResult);
+        ::RedrawWindow(hWnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+        ::SendMessageTimeoutA(hWnd, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &dwResult);
+        RECT rect;
+        ::GetWindowRect(hWnd, &rect);
+        HDC hdc = ::GetDC(NULL);
+        bool bDone = oxtest::WriteDcPng(hdc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, argv[2]);
+        ::ReleaseDC(NULL, hdc);
+        printf("shot %d\n", bDone ? 1 : 0);
         return 0;
     } else if (strcmp(what, "syscmdclose") == 0) {
         ::SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);

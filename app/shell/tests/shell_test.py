@@ -195,6 +195,15 @@ def main():
         # The close box hides; a tray click shows; WM_ENDSESSION ends.
         p = start_ox(folder)
         oxtest.check("start window", "window 1", probe("wait"))
+        shots = os.path.join(os.environ["OX_BIN"], "..", "shots", "main-window")
+        os.makedirs(shots, exist_ok=True)
+        shot = os.path.join(os.path.abspath(shots), "main-window-1024x768.png")
+        oxtest.check("screenshot of the main window", "shot 1", probe("shot", oxtest.winpath(shot)))
+        # The four bars show; the toolbar greys what has no handler yet (edit) and enables the rest.
+        oxtest.check("bars and toolbar buttons", "59480=1 59392=1 59397=1 59393=1 32775=0 32812=0 32780=1 32784=1",
+                     probe("bars"))
+        oxtest.check("pane of the appointments", "pane=Termine: 0", probe("pane", 2))
+        oxtest.check("pane of the to-dos", "pane=Aufgaben: 0", probe("pane", 3))
         oxtest.check("close box hides", "window 0", probe("syscmdclose"))
         oxtest.check("tray click shows", "window 1", probe("tray"))
         oxtest.check("end of session ends OX", "ended 1", probe("endsession"))
