@@ -217,9 +217,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (command == "due" && argc >= 4) {
-        HWND hMain = ::FindWindowA(NULL, pszCaption);
-        while (hMain != NULL && ::GetMenu(hMain) == NULL)
-            hMain = ::FindWindowExA(NULL, hMain, NULL, pszCaption);
+        // the main window by its class (its menu lives in the menu bar, not in the window)
+        HWND hMain = ::FindWindowA("OrvexMainFrame", pszCaption);
         const LPARAM lId = (LPARAM)atol(argv[3]);
         // the first queued as the timer's callback queues it, the second sent and waited for, so
         // that both have been handled when the probe ends
