@@ -300,6 +300,9 @@ TEST_F(FrameTest, TranslateFrameMessageTable)
         {"a click elsewhere ends the mode", 1, 2, false, false, false, WM_LBUTTONDOWN, 0, 0, FALSE, 0, -1, -1},
     };
     CTkMenuBar& bar = Bar();
+    // the pointer, left over a title by an earlier program, would make that title hot
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    Pump(m_pFrame);
     g_pTimedBar = &bar;
     UINT_PTR nTimer = ::SetTimer(NULL, 0, 20, EndPopupTimer);
     for (const Case& c : cases) {
